@@ -1,0 +1,197 @@
+// The File menu's data commands: Open, Save as ... and Close.
+
+#include "app/MainWindow.h"
+
+#include "app/Interaction.h"
+#include "app/StatusBar.h"
+#include "chart/ChartView.h"
+#include "data/Loader.h"
+#include "data/Writer.h"
+#include "items/ItemListView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kavra {
+namespace {
+
+const QString kCsvFilter = QStringLiteral(".CSV files (*.CSV)|*.CSV");
+const QString kNoFileText = QStringLiteral("Use the OPEN option on the FILE pulldown menu to OPEN a file");
+
+QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes); }
+
+// The busy mouse pointer for as long as a command runs.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+// Keeps the user informed while a file loads: status panel 1, the progress bar,
+// and window events at most every 50 ms (user input waits until loading ends).
+class LoadProgress : public LoadObserver {
+public:
+    LoadProgress(MainWindow &window, Interaction &interaction) : window_(window), interaction_(interaction)
+    {
+        clock_.start();
+    }
+
+    void status(const std::string &message) override { window_.setStatusText(text(message)); }
+    void progressStart(int maximum) override
+    {
+        window_.progress_->setRange(1, qMax(1, maximum));
+        window_.progress_->setValue(1);
+        window_.progress_->show();
+    }
+    void progress(int row) override { window_.progress_->setValue(row); }
+    void progressEnd() override { window_.progress_->hide(); }
+    void keepAlive() override
+    {
+        if (clock_.elapsed() < 50)
+            return;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        clock_.restart();
+    }
+    void diagnostic(const std::string &message, const std::string &title) override
+    {
+        interaction_.message(&window_, text(message), text(title));
+    }
+
+private:
+    MainWindow &window_;
+    Interaction &interaction_;
+    QElapsedTimer clock_;
+};
+
+void MainWindow::showLoadedControls(bool visible)
+{
+    for (QWidget *control : {static_cast<QWidget *>(chart_), static_cast<QWidget *>(itemList_),
+                             static_cast<QWidget *>(zoomReset_), static_cast<QWidget *>(stackFrame_),
+                             static_cast<QWidget *>(correlate_)})
+        control->setVisible(visible);
+}
+
+void MainWindow::mnuOpenFile_Click()
+{
+    showLoadedControls(false);
+    state_.Dual_Charts = 0;
+
+    QString path = state_.Dragged_File_Spec;
+    if (path.isEmpty()) {
+        const std::optional<QString> chosen = interaction_.openFileName(this, kCsvFilter);
+        if (!chosen) {
+            showLoadedControls(data_.Files_Open > 0);
+            return;
+        }
+        path = *chosen;
+    }
+
+    LoadOutcome outcome;
+    {
+        BusyCursor busy;
+        LoadProgress progress(*this, interaction_);
+        Loader loader(data_, items_, progress);
+        outcome = loader.load(QFile::encodeName(path).toStdString());
+    }
+    if (!outcome.loaded) {
+        interaction_.message(this, text(outcome.message), text(outcome.title));
+        setStatusText(kNoFileText);
+        if (outcome.closeAllFiles)
+            mnuCloseFile_Click();
+        else
+            showLoadedControls(data_.Files_Open > 0);  // the files loaded before are still there
+        return;
+    }
+    finishLoad();
+}
+
+// What follows a successful load: menus, controls, the default selection, the chart.
+void MainWindow::finishLoad()
+{
+    if (data_.Files_Open == data_.Max_Files)
+        action(QStringLiteral("mnuOpenFile"))->setEnabled(false);
+    if (data_.Files_Open == 1) {
+        setStatusText(QStringLiteral("Populating Xaxis_Values ... "));
+        state_.Chart_Title = QStringLiteral("Node(s) : ") + text(data_.Node_Names[0]);
+        state_.Zoom_First_Row = 1;
+        state_.Zoom_Last_Row = data_.Row_Count;
+    }
+    itemList_->showRevision(&items_.current());
+    itemList_->show();
+    setEntriesEnabled(dataMenuEntries(), true);
+    action(QStringLiteral("mnuSortInMedianOrder"))->setEnabled(data_.Files_Open == 1);
+
+    zoomReset_->show();
+    stackFrame_->show();
+    correlate_->show();
+    stack_->setChecked(false);
+    unStack_->setChecked(true);
+    unstack();
+
+    const int selected = items_.current().selectDefaultItem();
+    itemList_->refresh();
+    itemList_->scrollToRow(selected);
+    setStatusText(text(data_.File_Names[0]));
+    itemList_->setFocus();
+    itemList_->repaint();
+
+    state_.MovAvg_On = false;
+    state_.Smoothing_On = false;
+    chart_->show();
+    lvwKavra_Click();
+}
+
+void MainWindow::unstack()
+{
+    state_.Stack_Mode = 1;
+    state_.Chart_Sub_Footer.clear();
+}
+
+void MainWindow::mnuSaveDataAs_Click()
+{
+    const std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
+    if (!path)
+        return;
+    std::string error;
+    {
+        BusyCursor busy;
+        error = saveDataFile(QFile::encodeName(*path).toStdString(), data_, items_.current(),
+                             {state_.Zoom_First_Row, state_.Zoom_Last_Row, 1});
+    }
+    if (!error.empty())
+        interaction_.message(this, QStringLiteral("Error : ") + text(error) + QStringLiteral(" generated while Creating file"),
+                             QString());
+}
+
+void MainWindow::mnuCloseFile_Click()
+{
+    setStatusText(QStringLiteral("Closing file(s) - please wait ... "));
+    BusyCursor busy;
+    action(QStringLiteral("mnuCloseFile"))->setEnabled(false);
+    action(QStringLiteral("mnuOpenFile"))->setEnabled(true);
+    setEntriesEnabled(dataMenuEntries(), false);
+    setEntriesEnabled({QStringLiteral("mnuProperties"), QStringLiteral("mnuCycleDualCharts"),
+                       QStringLiteral("mnuSortInMedianOrder")},
+                      false);
+    showLoadedControls(false);
+    progress_->hide();
+    correlate_->setEnabled(false);
+
+    state_.MovAvg_On = state_.Ratio_Mode = state_.Smoothing_On = state_.Candle_On = state_.Median_Sorted = false;
+    state_.Dual_Charts = 0;
+
+    items_.clear();
+    itemList_->showRevision(&items_.current());
+    itemList_->hide();
+    data_.closeAll();
+    setStatusText(kNoFileText);
+}
+
+}  // namespace kavra

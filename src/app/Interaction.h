@@ -1,0 +1,27 @@
+#pragma once
+// Every question Kavra asks the user goes through this interface: the viewer
+// uses Qt's dialogs, tests script the answers.
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace kavra {
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    // File dialogs; the filter is written "description|pattern". Empty when cancelled.
+    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter) = 0;
+    // A message box with one OK button; an empty title shows the program's name.
+    virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;
+    // An input box; empty when cancelled.
+    virtual std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+                                         const QString &defaultAnswer) = 0;
+};
+
+}  // namespace kavra

@@ -1,0 +1,152 @@
+#include "app/MainWindow.h"
+
+#include "app/Interaction.h"
+#include "app/StatusBar.h"
+#include "chart/ChartView.h"
+#include "items/ItemListView.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <qcustomplot.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace kavra {
+namespace {
+
+const QString kNoFileText = QStringLiteral("Use the OPEN option on the FILE pulldown menu to OPEN a file");
+
+// Get_Current_User: the login name, empty when the system gives none.
+QString currentUser()
+{
+    if (const passwd *entry = ::getpwuid(::geteuid()); entry && entry->pw_name)
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(parent), interaction_(interaction)
+{
+    setObjectName(QStringLiteral("frmKavra1"));
+    createControls();
+    createMenus();
+}
+
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::windowCaption(const QString &programPath, int major, int minor, int revision)
+{
+    return QStringLiteral("Vesk Kavra (%1   V%2.%3-%4)")
+        .arg(QFileInfo(programPath).completeBaseName().toUpper())
+        .arg(major)
+        .arg(minor)
+        .arg(revision);
+}
+
+void MainWindow::createControls()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    itemList_ = new ItemListView(central);
+    connect(itemList_, &ItemListView::activated, this, &MainWindow::lvwKavra_Click);
+    chart_ = new ChartView(central);
+    label_ = new QLabel(central);
+    label_->setObjectName(QStringLiteral("lblKavra1"));
+    correlate_ = new QPushButton(QStringLiteral("Correlate"), central);
+    correlate_->setObjectName(QStringLiteral("cmdCorrelate"));
+    zoomReset_ = new QPushButton(QStringLiteral("Undo Zoom/Scroll"), central);
+    zoomReset_->setObjectName(QStringLiteral("cmdZoomReset"));
+    stackFrame_ = new QGroupBox(central);
+    stackFrame_->setObjectName(QStringLiteral("fraKavra1"));
+    stack_ = new QRadioButton(QStringLiteral("Stack"), stackFrame_);
+    stack_->setObjectName(QStringLiteral("OptStack(0)"));
+    unStack_ = new QRadioButton(QStringLiteral("UnStack"), stackFrame_);
+    unStack_->setObjectName(QStringLiteral("OptStack(1)"));
+    progress_ = new QProgressBar(central);
+    progress_->setObjectName(QStringLiteral("pbrKavra921"));
+    statusBar_ = new StatusBar(this);
+    setStatusBar(statusBar_);
+    for (QWidget *hidden : {static_cast<QWidget *>(itemList_), static_cast<QWidget *>(chart_), static_cast<QWidget *>(correlate_),
+                            static_cast<QWidget *>(zoomReset_), static_cast<QWidget *>(stackFrame_), static_cast<QWidget *>(progress_)})
+        hidden->hide();
+}
+
+void MainWindow::Form_Load(const QString &commandLine)
+{
+    setWindowTitle(windowCaption(QCoreApplication::applicationFilePath(), KAVRA_VERSION_MAJOR, KAVRA_VERSION_MINOR,
+                                 KAVRA_VERSION_PATCH));
+    items_.clear();
+    state_.Sort_Key_Start = 1;
+    itemList_->showRevision(&items_.current());
+    itemList_->hide();
+    chart_->hide();
+    setStatusText(kNoFileText);
+    state_.Current_User = currentUser();
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    setGeometry(int(0.05 * screen.width()), int(0.1 * screen.height()), int(0.9 * screen.width()),
+                int(0.8 * screen.height()));
+    state_.Axis_Format_String_Left = chart_->plot()->yAxis->numberFormat();
+    state_.Axis_Format_String_Right = chart_->plot()->yAxis2->numberFormat();
+
+    QFile releaseNotes(QCoreApplication::applicationDirPath() + QStringLiteral("/Kavra_Release_Notes.Txt"));
+    if (!releaseNotes.open(QIODevice::ReadOnly))
+        action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(false);
+
+    if (!commandLine.isEmpty()) {
+        state_.Dragged_File_Spec = commandLine;
+        show();
+        mnuOpenFile_Click();
+        state_.Dragged_File_Spec.clear();
+    }
+}
+
+QString MainWindow::statusText() const { return statusBar_->panelText(); }
+
+void MainWindow::setStatusText(const QString &text) { statusBar_->setPanelText(text); }
+
+void MainWindow::mnuExit_Click() { QCoreApplication::exit(0); }
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::mnuHelpAbout_Click()
+{
+    interaction_.message(this,
+                         windowTitle() + QStringLiteral("\r\nA fast viewer for performance data files."),
+                         QStringLiteral("About Kavra"));
+}
+
+void MainWindow::lvwKavra_Click()
+{
+    // Until the full chart lands: one line per selected item of the first file.
+    const ItemRevision &list = items_.current();
+    chart_->removeAllSeries();
+    chart_->setHeader(state_.Chart_Title);
+    if (data_.Files_Open == 0)
+        return;
+    int series = 0;
+    for (const ItemRow &row : list.rows) {
+        if (!row.selected)
+            continue;
+        const PaletteColour colour = kSeriesPalette[static_cast<size_t>(series++ % 16)];
+        chart_->addLineSeries(QString::fromLocal8Bit(row.text), data_.Xaxis_Values, data_.Perf_Data.column(row.tag, 1),
+                              QColor(colour.red, colour.green, colour.blue), state_.Primary_Line_Width);
+    }
+    chart_->redraw();
+}
+
+}  // namespace kavra

@@ -1,0 +1,95 @@
+#pragma once
+// frmKavra1, the main window. It owns all state for the life of the program: the
+// data set, the application state, the item-list revisions and the chart; menus,
+// buttons and keys run the handlers below.
+
+#include "app/AppState.h"
+#include "data/DataSet.h"
+#include "items/ItemList.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace kavra {
+
+class ChartView;
+class Interaction;
+class ItemListView;
+class StatusBar;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The window uses the given interaction for every question it asks.
+    explicit MainWindow(Interaction &interaction, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Form_Load: the start-up sequence; opens the file the command line names.
+    void Form_Load(const QString &commandLine);
+
+    AppState &state() { return state_; }
+    DataSet &data() { return data_; }
+    ItemList &items() { return items_; }
+    // A menu entry by its name (mnuOpenFile, ...).
+    QAction *action(const QString &name) const { return actions_.value(name); }
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    static QString windowCaption(const QString &programPath, int major, int minor, int revision);
+
+public slots:
+    void mnuOpenFile_Click();
+    void mnuSaveDataAs_Click();
+    void mnuCloseFile_Click();
+    void mnuExit_Click();
+    void mnuHelpAbout_Click();
+    // The redraw: charts the selected rows of the current item list.
+    void lvwKavra_Click();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    friend class LoadProgress;
+
+    void createControls();
+    void createMenus();
+    QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
+    void setEntriesEnabled(const QStringList &names, bool enabled);
+    void layOutControls();
+    void showLoadedControls(bool visible);
+    void finishLoad();
+    void unstack();
+
+    Interaction &interaction_;
+    AppState state_;
+    DataSet data_;
+    ItemList items_;
+    QHash<QString, QAction *> actions_;
+    ItemListView *itemList_ = nullptr;
+    ChartView *chart_ = nullptr;
+    StatusBar *statusBar_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QPushButton *correlate_ = nullptr;
+    QPushButton *zoomReset_ = nullptr;
+    QGroupBox *stackFrame_ = nullptr;
+    QRadioButton *stack_ = nullptr;
+    QRadioButton *unStack_ = nullptr;
+    QLabel *label_ = nullptr;
+};
+
+// The entries that loading enables and closing disables.
+QStringList dataMenuEntries();
+
+}  // namespace kavra

@@ -1,0 +1,60 @@
+#include "app/QtInteraction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace kavra {
+
+QString QtInteraction::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QString description = parts.value(0);
+    QStringList patterns = parts.value(1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &pattern : QStringList(patterns)) {
+        for (const QString &variant : {pattern.toLower(), pattern.toUpper()})
+            if (!patterns.contains(variant))
+                patterns << variant;
+    }
+    const int open = description.indexOf(QLatin1Char('('));
+    if (open >= 0)
+        description.truncate(open);
+    return description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+std::optional<QString> QtInteraction::openFileName(QWidget *parent, const QString &filter)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), qtFilter(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtInteraction::saveFileName(QWidget *parent, const QString &filter)
+{
+    // Qt's dialog asks before overwriting and only offers existing folders.
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), QString(), qtFilter(filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void QtInteraction::message(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationName() : title, text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QString> QtInteraction::input(QWidget *parent, const QString &prompt, const QString &title,
+                                            const QString &defaultAnswer)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+}  // namespace kavra

@@ -1,0 +1,20 @@
+#pragma once
+#include "app/Interaction.h"
+
+namespace kavra {
+
+// The real dialogs.
+class QtInteraction : public Interaction {
+public:
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override;
+    void message(QWidget *parent, const QString &text, const QString &title) override;
+    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+                                 const QString &defaultAnswer) override;
+
+    // "description|pattern" as a Qt name filter. Extension patterns match either
+    // letter case, since collectors name their files .csv as often as .CSV.
+    static QString qtFilter(const QString &filter);
+};
+
+}  // namespace kavra

@@ -1,0 +1,95 @@
+#pragma once
+// The data set that loading produces: every table the viewer and the batch
+// tool read. Tables are indexed from 1, as the file format numbers its rows,
+// columns and files.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kavra {
+
+constexpr int kFileLimit = 16;     // files that can be loaded together
+constexpr int kSpareColumns = 20;  // columns kept free for derived items
+
+// Values indexed (row, column, file). Each file is one layer stored column by
+// column, so one item's values over the rows lie contiguous in memory: charting,
+// medians and correlation all walk a column. Adding a file adds a layer and
+// leaves the earlier layers where they are.
+class PerfData {
+public:
+    PerfData();
+
+    // One zeroed layer of rows x columns; throws std::bad_alloc when it cannot be had.
+    void reset(int rows, int columns);
+    // A zeroed layer of the current size, to be filled and then added.
+    std::vector<double> makeLayer() const;
+    void addLayer(std::vector<double> layer);
+    void removeLastLayer();
+
+    int rows() const { return rows_; }
+    int columns() const { return columns_; }
+    int files() const { return static_cast<int>(layers_.size()); }
+
+    double operator()(int row, int column, int file) const { return layers_[file - 1][index(row, column)]; }
+    double &operator()(int row, int column, int file) { return layers_[file - 1][index(row, column)]; }
+    // The rows() values of one column of one file.
+    const double *column(int column, int file) const { return layers_[file - 1].data() + index(1, column); }
+    double *column(int column, int file) { return layers_[file - 1].data() + index(1, column); }
+
+private:
+    size_t index(int row, int column) const
+    {
+        return static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1);
+    }
+
+    int rows_ = 1;
+    int columns_ = 1;
+    std::vector<std::vector<double>> layers_;
+};
+
+// Column_Map(c, f): the Perf_Data column that receives column c of file f, 0 when not stored.
+class ColumnMap {
+public:
+    void reset(int fileColumns, int files);
+    int fileColumns() const { return fileColumns_; }
+    int32_t operator()(int column, int file) const { return map_[index(column, file)]; }
+    int32_t &operator()(int column, int file) { return map_[index(column, file)]; }
+    void clearFile(int file);
+    // Makes room for files with more columns, keeping every entry.
+    void growColumns(int fileColumns);
+
+private:
+    size_t index(int column, int file) const
+    {
+        return static_cast<size_t>(file - 1) * static_cast<size_t>(fileColumns_) + static_cast<size_t>(column - 1);
+    }
+
+    int fileColumns_ = 0;
+    int files_ = 0;
+    std::vector<int32_t> map_;
+};
+
+struct DataSet {
+    PerfData Perf_Data;
+    std::vector<double> Xaxis_Values;  // Xaxis_Values[r - 1] is the sample time of row r
+    ColumnMap Column_Map;
+    int32_t Row_Count = 0;
+    int32_t Column_Count = 0;
+    int32_t Files_Open = 0;
+    int16_t Max_Files = kFileLimit;
+    std::array<std::string, kFileLimit> File_Names;
+    std::array<std::string, kFileLimit> Node_Names;
+    std::array<std::string, kFileLimit> File_Header_Lines;
+    std::string Node_Name;
+    std::string Collection_Date_Text;
+    std::string Line1;
+
+    double sampleTime(int row) const { return Xaxis_Values[static_cast<size_t>(row - 1)]; }
+
+    // Back to the state before any file: what closing all files leaves.
+    void closeAll();
+};
+
+}  // namespace kavra

@@ -1,0 +1,453 @@
+#include "data/Loader.h"
+
+#include "data/DataError.h"
+#include "data/FieldReader.h"
+#include "data/FileBytes.h"
+#include "data/NumberText.h"
+#include "data/RecordReader.h"
+#include "data/TimeStrings.h"
+#include "items/ItemList.h"
+
+#include <algorithm>
+#include <new>
+
+namespace kavra {
+namespace {
+
+constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
+constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
+constexpr std::string_view kSampleTime = "SAMPLE TIME";
+constexpr int kRecordsPerTick = 256;  // records between progress reports and window events
+constexpr int kBlockRows = 64;        // rows parsed before they are spread into the columns
+
+// A failure that ends the load; the outcome to hand back.
+struct LoadFailure {
+    LoadOutcome outcome;
+};
+
+[[noreturn]] void fail(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
+{
+    throw LoadFailure{{false, std::move(message), std::move(title), closeAll}};
+}
+
+bool containsNoCase(std::string_view text, std::string_view upperNeedle)
+{
+    const auto it = std::search(text.begin(), text.end(), upperNeedle.begin(), upperNeedle.end(), [](char a, char b) {
+        return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+    });
+    return it != text.end() || upperNeedle.empty();
+}
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string upperCased(std::string_view s)
+{
+    std::string upper(s);
+    for (char &c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+std::vector<std::string_view> splitFields(std::string_view record)
+{
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = record.find(',', start);
+        fields.push_back(record.substr(start, comma - start));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+std::string number(long long n) { return signedNumberText(static_cast<double>(n)); }
+
+// "Column Header Sections start ..." and "Data Sections ..." lists of the diagnostic.
+std::string fieldList(const std::vector<std::string_view> &fields, bool (*matches)(std::string_view))
+{
+    std::string list;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (matches(trimBlanks(fields[i])))
+            list += number(static_cast<long long>(i) + 1) + ",";
+    return list;
+}
+
+// One run of the loader over one file. Everything it builds is staged here and
+// handed over to the data set and the item list only when the whole file is read.
+class FileLoad {
+public:
+    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, std::string path)
+        : data_(data), items_(items), observer_(observer), path_(std::move(path))
+    {
+    }
+
+    void run()
+    {
+        observer_.status("Opening file " + path_ + " - please wait ... ");
+        if (const std::string error = file_.open(path_); !error.empty())
+            fail("Error : " + error + " generated while opening file", "");
+        content_ = file_.bytes();
+        terminator_ = detectTerminator(content_);
+        if (terminator_.empty())
+            fail("File has incorrect format - can't find any record terminators");
+        fileNumber_ = data_.Files_Open + 1;
+        if (fileNumber_ > data_.Max_Files)
+            fail("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
+        first_ = fileNumber_ == 1;
+
+        RecordReader reader(content_, terminator_);
+        readNodeRecord(reader);
+        findHeader(reader);
+        readColumnHeadings();
+        if (first_)
+            countRows(reader);
+        sizeDataSet();
+        observer_.status("Extracting data from " + path_ + " ... ");
+        readData();
+        observer_.status("Fixing up time strings ... ");
+        commit();
+    }
+
+    bool first() const { return first_; }
+
+private:
+    void checkLength(const RecordReader &reader) const
+    {
+        if (reader.overlong())
+            fail("File has incorrect format - a record is longer than" + number(kRecordChunk) + " characters");
+    }
+
+    void readNodeRecord(RecordReader &reader)
+    {
+        line1_ = std::string(reader.next());
+        checkLength(reader);
+        start_ = !line1_.empty() && line1_.front() == ',' ? 1 : 0;
+        const size_t comma = line1_.find(',', start_);
+        if (comma == std::string::npos)
+            fail("Record #1 in file has incorrect format");
+        nodeName_ = line1_.substr(start_, comma - start_);
+    }
+
+    void findHeader(RecordReader &reader)
+    {
+        bool found = false;
+        std::string_view record;
+        for (int count = 1; count <= 5 && !found; ++count) {
+            record = reader.next();
+            checkLength(reader);
+            if (count == 1)
+                takeCollectionDate(record);
+            found = containsNoCase(record, "TIME") || containsNoCase(record, kStartMarker);
+        }
+        if (!found)
+            fail("Record #2 in file has incorrect format");
+        if (!containsNoCase(record, kStartMarker)) {
+            header_ = std::string(record);
+            dataMarker_ = kSampleTime;
+            return;
+        }
+        dataMarker_ = kEndMarker;
+        std::vector<std::string_view> lines;
+        for (;;) {
+            if (reader.atEnd())
+                fail("File has incorrect format - the column headers have no \"$$$ END COLUMN HEADERS $$$\" record");
+            const std::string_view line = reader.next();
+            checkLength(reader);
+            if (containsNoCase(line, kEndMarker))
+                break;
+            lines.push_back(line);
+        }
+        for (size_t i = 0; i < lines.size(); ++i)
+            header_ += (i ? "," : "") + std::string(lines[i]);
+        if (header_.empty())
+            fail("File has incorrect format");
+    }
+
+    void takeCollectionDate(std::string_view record)
+    {
+        std::string_view field = record.substr(std::min(start_, record.size()));
+        field = trimBlanks(field.substr(0, field.find(',')));
+        collectionDate_ = timestr::readDate(field) ? std::string(field) : std::string();
+    }
+
+    void readColumnHeadings()
+    {
+        headerFields_ = splitFields(header_);
+        observer_.status("Extracting column headings from " + path_ + " ... 1");
+        for (size_t i = 0; i < headerFields_.size(); ++i) {
+            std::string name = columnName(headerFields_[i]);
+            if (name.empty())
+                fail("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
+            names_.push_back(std::move(name));
+            if (first_ && !containsNoCase(names_.back(), kSampleTime))
+                rows_.push_back(makeLoadedItemRow(names_.back(), static_cast<int32_t>(i + 1)));
+        }
+        columnCount_ = static_cast<int>(names_.size());
+        observer_.status("Extracting column headings from " + path_ + " ... 2");
+        observer_.status("Extracting column headings from " + path_ + " ... 3");
+        columnMap_.assign(static_cast<size_t>(columnCount_), 0);
+        if (first_) {
+            for (int c = 1; c <= columnCount_; ++c)
+                columnMap_[static_cast<size_t>(c - 1)] =
+                    c == 1 || !containsNoCase(headerFields_[static_cast<size_t>(c - 1)], kSampleTime) ? c : 0;
+            return;
+        }
+        const auto &firstRevision = items_.revision(0).rows;
+        for (int c = 1; c <= columnCount_; ++c) {
+            const auto match = std::find_if(firstRevision.begin(), firstRevision.end(),
+                                            [&](const ItemRow &row) { return row.text == names_[size_t(c - 1)]; });
+            if (match != firstRevision.end())
+                columnMap_[static_cast<size_t>(c - 1)] = match->tag;
+        }
+    }
+
+    void countRows(RecordReader reader)
+    {
+        observer_.status("Counting number of rows of data in " + path_);
+        long long rows = 0;
+        do {
+            if (rows % kRecordsPerTick == 0)
+                observer_.keepAlive();
+            const std::string_view record = reader.next();
+            checkLength(reader);
+            if (isEndOfData(record))
+                break;
+            ++rows;
+        } while (reader.more());
+        if (rows < 2)
+            fail("Insufficient data in file", kOpenFileTitle, true);
+        if (rows > INT32_MAX)
+            fail("File has incorrect format - too many rows of data");
+        rowCount_ = static_cast<int>(rows);
+    }
+
+    void sizeDataSet()
+    {
+        try {
+            if (first_) {
+                observer_.status("ReDimensioning the data array - please wait ... ");
+                data_.Perf_Data.reset(1, 1);  // the old table goes first: it is not shown after closing
+                table_.reset(rowCount_, columnCount_ + kSpareColumns);
+                target_ = table_.column(1, 1);
+            } else {
+                rowCount_ = data_.Row_Count;
+                layer_ = data_.Perf_Data.makeLayer();
+                target_ = layer_.data();
+            }
+        } catch (const std::bad_alloc &) {
+            if (data_.Max_Files > 1)
+                --data_.Max_Files;
+            fail("No More MEMORY ... Cannot open any more files - Sorry ! ", "");
+        }
+    }
+
+    void readData()
+    {
+        RecordReader reader(content_, terminator_);
+        std::string_view record;
+        do {
+            record = reader.next();
+            checkLength(reader);
+            if (containsNoCase(record, dataMarker_))
+                break;
+            if (!reader.more())
+                fail("File has incorrect format - can't find the column header record holding \"" +
+                     std::string(dataMarker_) + "\"");
+        } while (true);
+
+        const int tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
+        block_.assign(static_cast<size_t>(kBlockRows) * static_cast<size_t>(tableColumns), 0.0);
+        observer_.progressStart(rowCount_);
+        int k = 0;
+        int blockStart = 0;  // row index (0-based) of the block's first row
+        bool mismatchReported = false;
+        do {
+            record = reader.next();
+            checkLength(reader);
+            if (isEndOfData(record))
+                break;
+            ++k;
+            if (k % kRecordsPerTick == 0) {
+                observer_.progress(k);
+                observer_.keepAlive();
+            }
+            double *row = block_.data() + static_cast<size_t>(k - 1 - blockStart) * static_cast<size_t>(tableColumns);
+            const int fieldsRead = readRecord(record, row);
+            if (k - blockStart == kBlockRows) {
+                flushBlock(blockStart, kBlockRows, tableColumns);
+                blockStart = k;
+            }
+            if (k == rowCount_)
+                break;
+            if (fieldsRead < columnCount_ && !mismatchReported) {
+                observer_.diagnostic(mismatchText(k, fieldsRead, record), kMismatchTitle);
+                mismatchReported = true;
+            }
+        } while (reader.more());
+        flushBlock(blockStart, k - blockStart, tableColumns);
+        observer_.progress(k);
+        observer_.progressEnd();
+    }
+
+    // Reads the fields of one data record into one row of the block; returns how
+    // many fields it took.
+    int readRecord(std::string_view record, double *row)
+    {
+        size_t start = 0;
+        int j = 0;
+        std::string_view sampleTimeText;
+        while (j < columnCount_) {
+            const size_t comma = record.find(',', start);
+            const std::string_view field = record.substr(start, comma - start);
+            ++j;
+            const int column = columnMap_[static_cast<size_t>(j - 1)];
+            if (j > 1 && column != 0 && readPlainDecimal(field, row[column - 1])) {
+                if (comma == std::string_view::npos)
+                    break;
+                start = comma + 1;
+                continue;
+            }
+            const std::string_view prepared = prepareField(field, j == 1 ? timeScratch_ : scratch_);
+            if (j == 1)
+                sampleTimeText = prepared;
+            if (column != 0) {
+                double &cell = row[column - 1];
+                cell = 0;
+                if (j == 1) {
+                    cell = readSampleTime(prepared, collectionDate_);
+                } else {
+                    const FieldValue value = readValue(prepared);
+                    if (value.status == ValueStatus::BadExponent)
+                        throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
+                    if (value.status == ValueStatus::Invalid)
+                        fail("Invalid data ( " + std::string(field) + " ) detected in row " + std::string(sampleTimeText),
+                             kOpenFileTitle, first_);
+                    cell = value.value;
+                }
+            }
+            if (comma == std::string_view::npos)
+                break;
+            start = comma + 1;
+        }
+        return j;
+    }
+
+    // Spreads the block's rows into the columns of the new layer and clears the block.
+    void flushBlock(int firstRow, int rows, int tableColumns)
+    {
+        if (rows <= 0)
+            return;
+        const size_t height = static_cast<size_t>(rowCount_);
+        for (int c = 0; c < tableColumns; ++c) {
+            double *target = target_ + static_cast<size_t>(c) * height + static_cast<size_t>(firstRow);
+            const double *source = block_.data() + c;
+            for (int r = 0; r < rows; ++r)
+                target[r] = source[static_cast<size_t>(r) * static_cast<size_t>(tableColumns)];
+        }
+        std::fill_n(block_.begin(), static_cast<size_t>(rows) * static_cast<size_t>(tableColumns), 0.0);
+    }
+
+    std::string mismatchText(int row, int fieldsRead, std::string_view record) const
+    {
+        const std::string crlf = "\r\n";
+        std::string text = "Column count mismatch in data row # " + number(row) + crlf;
+        text += "       Column Header count : " + number(columnCount_) + crlf;
+        text += "         Data Column Count : " + number(fieldsRead) + crlf + crlf;
+        text += "Column Header Sections start in the following columns :" + crlf;
+        text += fieldList(headerFields_, [](std::string_view f) { return containsNoCase(f, kSampleTime); });
+        text.pop_back();
+        text += " ... " + number(static_cast<long long>(headerFields_.size())) + crlf + crlf;
+        text += "Whereas Data Sections seem to start in these columns :" + crlf;
+        const auto fields = splitFields(record);
+        text += fieldList(fields, [](std::string_view f) { return f.find(':') != std::string_view::npos; });
+        text.pop_back();
+        text += " ... " + number(static_cast<long long>(fields.size()));
+        return text;
+    }
+
+    void commit()
+    {
+        const size_t n = static_cast<size_t>(fileNumber_ - 1);
+        if (first_) {
+            data_.Perf_Data = std::move(table_);
+            data_.Row_Count = rowCount_;
+            data_.Column_Map.reset(columnCount_, kFileLimit);
+            data_.Xaxis_Values.assign(data_.Perf_Data.column(1, 1), data_.Perf_Data.column(1, 1) + rowCount_);
+            ItemRevision &list = items_.revision(0);
+            list.rows = std::move(rows_);
+            list.applySort();
+        } else {
+            data_.Perf_Data.addLayer(std::move(layer_));
+        }
+        data_.Column_Map.growColumns(columnCount_);
+        for (int c = 1; c <= columnCount_; ++c)
+            data_.Column_Map(c, fileNumber_) = columnMap_[static_cast<size_t>(c - 1)];
+        data_.Files_Open = fileNumber_;
+        data_.Column_Count = columnCount_;
+        data_.File_Names[n] = path_;
+        data_.Node_Name = nodeName_;
+        data_.Node_Names[n] = upperCased(trimBlanks(nodeName_));
+        data_.File_Header_Lines[n] = std::string(trimBlanks(line1_));
+        data_.Collection_Date_Text = collectionDate_;
+        data_.Line1 = line1_;
+    }
+
+    DataSet &data_;
+    ItemList &items_;
+    LoadObserver &observer_;
+    std::string path_;
+    FileBytes file_;
+    std::string_view content_;
+    std::string_view terminator_;
+    int fileNumber_ = 0;
+    bool first_ = false;
+    size_t start_ = 0;  // where the first field of records 1 and 2 starts
+    std::string line1_, nodeName_, collectionDate_, header_;
+    std::string_view dataMarker_;
+    std::vector<std::string_view> headerFields_;
+    std::vector<std::string> names_;
+    std::vector<ItemRow> rows_;
+    std::vector<int32_t> columnMap_;
+    int columnCount_ = 0;
+    int rowCount_ = 0;
+    PerfData table_;
+    std::vector<double> layer_, block_;
+    double *target_ = nullptr;  // the first cell of the layer being filled
+    std::string scratch_, timeScratch_;
+};
+
+}  // namespace
+
+Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer)
+    : data_(data), items_(items), observer_(observer)
+{
+}
+
+LoadOutcome Loader::load(const std::string &path)
+{
+    FileLoad run(data_, items_, observer_, path);
+    try {
+        run.run();
+        return {true, {}, {}, false};
+    } catch (const LoadFailure &failure) {
+        observer_.progressEnd();
+        return failure.outcome;
+    } catch (const DataError &error) {
+        observer_.progressEnd();
+        return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "", true};
+    } catch (const std::bad_alloc &) {
+        observer_.progressEnd();
+        return {false, "Error : Out of memory generated while opening file", "", false};
+    }
+}
+
+}  // namespace kavra

@@ -1,0 +1,60 @@
+#pragma once
+// Loading one performance data file into the data set: the Open command's work,
+// shared by the viewer and kavra-batch. The first file creates the data set and
+// fills the first item-list revision; each later file adds a layer of values for
+// the same items, matched by name.
+//
+// Nothing is applied until the file has loaded whole: a file that fails leaves the
+// data set and the item list exactly as they were, and the outcome says what the
+// caller has to do about it.
+
+#include "data/DataSet.h"
+
+#include <string>
+
+namespace kavra {
+
+class ItemList;
+
+// What the loader tells the user while it works. Every hook is optional.
+class LoadObserver {
+public:
+    virtual ~LoadObserver() = default;
+    virtual void status(const std::string &text) { (void)text; }
+    virtual void progressStart(int maximum) { (void)maximum; }
+    virtual void progress(int row) { (void)row; }
+    virtual void progressEnd() {}
+    // Called every few hundred records: a chance to let window events run.
+    virtual void keepAlive() {}
+    // A message that does not stop loading (the column-count diagnostic).
+    virtual void diagnostic(const std::string &text, const std::string &title)
+    {
+        (void)text;
+        (void)title;
+    }
+};
+
+struct LoadOutcome {
+    bool loaded = false;
+    std::string message;  // the message box text on failure
+    std::string title;    // its title; empty for the generic errors
+    // The failure leaves no usable file: the caller closes all files.
+    bool closeAllFiles = false;
+};
+
+class Loader {
+public:
+    Loader(DataSet &data, ItemList &items, LoadObserver &observer);
+    LoadOutcome load(const std::string &path);
+
+private:
+    DataSet &data_;
+    ItemList &items_;
+    LoadObserver &observer_;
+};
+
+// The title of the loader's format messages.
+inline constexpr const char *kOpenFileTitle = "OpenFile";
+inline constexpr const char *kMismatchTitle = "File Column Count Mismatch";
+
+}  // namespace kavra

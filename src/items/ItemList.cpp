@@ -1,0 +1,117 @@
+#include "items/ItemList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <strings.h>
+
+namespace kavra {
+namespace {
+
+std::string upperCased(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// Whether row a goes before row b under the given settings.
+bool sortsBefore(const ItemRow &a, const ItemRow &b, const SortSettings &sort)
+{
+    const int cmp = strcasecmp(a.columnText(sort.column).c_str(), b.columnText(sort.column).c_str());
+    return sort.order == 1 ? cmp > 0 : cmp < 0;
+}
+
+}  // namespace
+
+std::string itemToolTip(const std::string &name)
+{
+    return name.size() > 80 ? name.substr(0, 77) + "..." : name;
+}
+
+ItemRow makeLoadedItemRow(const std::string &name, int32_t tag)
+{
+    ItemRow row;
+    row.text = name;
+    row.tag = tag;
+    row.toolTip = itemToolTip(name);
+    char median[32], origIndex[32];
+    std::snprintf(median, sizeof median, "%011.2f", static_cast<double>(tag) + 91235.0);
+    std::snprintf(origIndex, sizeof origIndex, "%06d", static_cast<int>(tag));
+    row.subItems = {name, median, origIndex};
+    row.subItemToolTips = {row.toolTip, median, origIndex};
+    return row;
+}
+
+void ItemRevision::addRow(ItemRow row)
+{
+    if (!sort.sorted) {
+        rows.push_back(std::move(row));
+        return;
+    }
+    const auto at = std::upper_bound(rows.begin(), rows.end(), row,
+                                     [this](const ItemRow &a, const ItemRow &b) { return sortsBefore(a, b, sort); });
+    rows.insert(at, std::move(row));
+}
+
+void ItemRevision::applySort()
+{
+    if (sort.sorted)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [this](const ItemRow &a, const ItemRow &b) { return sortsBefore(a, b, sort); });
+}
+
+int ItemRevision::selectedCount() const
+{
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const ItemRow &r) { return r.selected; }));
+}
+
+int ItemRevision::selectDefaultItem()
+{
+    int chosen = -1;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].selected = false;
+        const std::string name = upperCased(rows[i].text);
+        if (chosen < 0 && (name.find("MP SYNC") != std::string::npos || name.find("MPSYNC") != std::string::npos))
+            chosen = static_cast<int>(i);
+    }
+    if (chosen < 0 && !rows.empty())
+        chosen = 0;
+    if (chosen >= 0)
+        rows[static_cast<size_t>(chosen)].selected = true;
+    return chosen;
+}
+
+ItemList::ItemList()
+{
+    revisions_.emplace_back();
+    revisions_.front().sort = {true, SortKeyColumn, 0};
+}
+
+bool ItemList::copyItemList()
+{
+    if (index() >= kMaxIndex)
+        return false;
+    ItemRevision copy;
+    copy.rows = current().rows;
+    for (ItemRow &row : copy.rows)
+        row.subItemToolTips = row.subItems;
+    revisions_.push_back(std::move(copy));
+    return true;
+}
+
+bool ItemList::revert()
+{
+    if (revisions_.size() <= 1)
+        return false;
+    revisions_.pop_back();
+    return true;
+}
+
+void ItemList::clear()
+{
+    revisions_.resize(1);
+    revisions_.front().rows.clear();
+}
+
+}  // namespace kavra

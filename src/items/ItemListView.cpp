@@ -1,0 +1,147 @@
+#include "items/ItemListView.h"
+
+#include "items/ItemList.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace kavra {
+namespace {
+
+struct ColumnLook {
+    const char *caption;
+    int twips;
+    Qt::Alignment alignment;
+};
+
+constexpr ColumnLook kColumns[] = {
+    {"PerfDataItem", 10500, Qt::AlignLeft},
+    {"SortKey", 500, Qt::AlignLeft},
+    {"Median", 500, Qt::AlignRight},
+    {"OrigIndex", 500, Qt::AlignRight},
+};
+
+}  // namespace
+
+void ItemListModel::setRevision(ItemRevision *revision)
+{
+    beginResetModel();
+    revision_ = revision;
+    endResetModel();
+}
+
+int ItemListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !revision_ ? 0 : static_cast<int>(revision_->rows.size());
+}
+
+int ItemListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 4; }
+
+QVariant ItemListModel::data(const QModelIndex &index, int role) const
+{
+    if (!revision_ || !index.isValid() || index.row() >= rowCount())
+        return {};
+    const ItemRow &row = revision_->rows[static_cast<size_t>(index.row())];
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromLocal8Bit(row.columnText(column));
+    case Qt::ToolTipRole:
+        return QString::fromLocal8Bit(column == 0 ? row.toolTip : row.subItemToolTips[size_t(column - 1)]);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(kColumns[column].alignment | Qt::AlignVCenter);
+    case Qt::UserRole:
+        return row.tag;
+    default:
+        return {};
+    }
+}
+
+QVariant ItemListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4)
+        return QString::fromLatin1(kColumns[section].caption);
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 && section < 4)
+        return QVariant::fromValue(kColumns[section].alignment | Qt::AlignVCenter);
+    return {};
+}
+
+ItemListView::ItemListView(QWidget *parent) : QTreeView(parent), model_(new ItemListModel(this))
+{
+    setObjectName(QStringLiteral("lvwKavra"));
+    setModel(model_);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setStretchLastSection(false);
+    for (int c = 0; c < 4; ++c)
+        setColumnWidth(c, kColumns[c].twips * logicalDpiX() / 1440);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { takeSelection(); });
+    connect(this, &QTreeView::clicked, this, [this] { emit activated(); });
+}
+
+void ItemListView::showRevision(ItemRevision *revision)
+{
+    model_->setRevision(revision);
+    applySelection();
+}
+
+void ItemListView::refresh()
+{
+    model_->setRevision(model_->revision());
+    applySelection();
+}
+
+void ItemListView::scrollToRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const QModelIndex index = model_->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index);
+}
+
+void ItemListView::keyReleaseEvent(QKeyEvent *event)
+{
+    QTreeView::keyReleaseEvent(event);
+    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down))
+        emit activated();
+}
+
+// The revision's Selected flags onto the view.
+void ItemListView::applySelection()
+{
+    const ItemRevision *revision = model_->revision();
+    applying_ = true;
+    QItemSelection selection;
+    int first = -1;
+    if (revision) {
+        for (size_t i = 0; i < revision->rows.size(); ++i) {
+            if (!revision->rows[i].selected)
+                continue;
+            const int row = static_cast<int>(i);
+            first = first < 0 ? row : first;
+            selection.select(model_->index(row, 0), model_->index(row, 3));
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    applying_ = false;
+    scrollToRow(first);
+}
+
+// The view's selection into the revision's Selected flags.
+void ItemListView::takeSelection()
+{
+    ItemRevision *revision = model_->revision();
+    if (applying_ || !revision)
+        return;
+    for (ItemRow &row : revision->rows)
+        row.selected = false;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        revision->rows[static_cast<size_t>(index.row())].selected = true;
+}
+
+}  // namespace kavra

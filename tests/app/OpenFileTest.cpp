@@ -1,0 +1,174 @@
+#include "app/WindowFixture.h"
+
+#include "data/TimeStrings.h"
+#include "items/ItemListView.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+std::vector<std::string> selectedNames(kavra::MainWindow &window)
+{
+    std::vector<std::string> names;
+    for (const auto &row : window.items().current().rows)
+        if (row.selected)
+            names.push_back(row.text);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, OpenLoadsTheFileAndEnablesTheCommands)
+{
+    const std::string path = dir.write("day.csv", kGoodFile);
+    open(path);
+    ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    EXPECT_EQ(ui.filters, QStringList{QStringLiteral(".CSV files (*.CSV)|*.CSV")});
+    EXPECT_EQ(window->data().Files_Open, 1);
+    EXPECT_EQ(window->data().Row_Count, 3);
+    for (const QString &name : kavra::dataMenuEntries())
+        EXPECT_TRUE(window->action(name)->isEnabled()) << name.toStdString();
+    EXPECT_TRUE(enabled("mnuSortInMedianOrder"));
+    EXPECT_FALSE(enabled("mnuCycleDualCharts"));
+    EXPECT_EQ(window->statusText(), QString::fromStdString(path));
+    EXPECT_EQ(window->state().Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(window->state().Zoom_First_Row, 1);
+    EXPECT_EQ(window->state().Zoom_Last_Row, 3);
+    EXPECT_EQ(window->state().Stack_Mode, 1);
+    EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
+    EXPECT_TRUE(child<QPushButton>("cmdCorrelate")->isVisibleTo(window.get()));
+    EXPECT_TRUE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
+    EXPECT_EQ(selectedNames(*window), std::vector<std::string>{"MP Sync Time"});
+    auto *view = child<kavra::ItemListView>("lvwKavra");
+    ASSERT_TRUE(view->isVisibleTo(window.get()));
+    EXPECT_EQ(view->model()->rowCount(), 3);
+    EXPECT_EQ(view->model()->index(0, 0).data().toString(), QStringLiteral("CPU Busy"));
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+}
+
+TEST_F(WindowTest, SelectingInTheViewSelectsInTheRevision)
+{
+    open(dir.write("day.csv", kGoodFile));
+    auto *view = child<kavra::ItemListView>("lvwKavra");
+    view->selectionModel()->select(view->model()->index(0, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(selectedNames(*window), std::vector<std::string>{"CPU Busy"});
+}
+
+TEST_F(WindowTest, CancellingTheDialogLeavesTheDisplayAsItWas)
+{
+    open(dir.write("day.csv", kGoodFile));
+    ui.fileAnswers.push_back(QString());
+    window->mnuOpenFile_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->data().Files_Open, 1);
+    EXPECT_TRUE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
+    EXPECT_TRUE(child<kavra::ItemListView>("lvwKavra")->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTest, CancellingWithNoFileShowsNothing)
+{
+    window->mnuOpenFile_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTest, AFormatErrorIsReportedAndTheFirstFileStaysLoaded)
+{
+    open(dir.write("day.csv", kGoodFile));
+    open(dir.write("bad.csv", "NODE2 without comma\r\nx\r\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Record #1 in file has incorrect format"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("OpenFile"));
+    EXPECT_EQ(window->statusText(), kNoFileText);
+    EXPECT_EQ(window->data().Files_Open, 1);
+    EXPECT_TRUE(enabled("mnuCloseFile"));
+    EXPECT_TRUE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTest, AFirstFileWithTooFewRowsLeavesNoFile)
+{
+    open(dir.write("one.csv", "N,x\r\n06-DEC-2026\r\nSample Time,A\r\n10:00:00,1\r\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Insufficient data in file"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("OpenFile"));
+    EXPECT_EQ(window->data().Files_Open, 0);
+    EXPECT_FALSE(enabled("mnuCloseFile"));
+    EXPECT_TRUE(window->items().current().rows.empty());
+    EXPECT_EQ(window->statusText(), kNoFileText);
+}
+
+TEST_F(WindowTest, InvalidDataInALaterFileDropsOnlyThatFile)
+{
+    open(dir.write("day.csv", kGoodFile));
+    open(dir.write("bad.csv", "N2,x\r\nd\r\nSample Time,CPU Busy\r\n10:00:00,1\r\n10:01:00,1.2.3\r\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Invalid data ( 1.2.3 ) detected in row 10:01:00"));
+    EXPECT_EQ(window->data().Files_Open, 1);
+    EXPECT_EQ(window->data().Perf_Data.files(), 1);
+}
+
+TEST_F(WindowTest, AGenericDataErrorClosesAllFiles)
+{
+    open(dir.write("day.csv", kGoodFile));
+    open(dir.write("err.csv", "N2,x\r\nd\r\nSample Time,CPU Busy\r\n10:00:00,ERR\r\n10:01:00,1\r\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Error - ")));
+    EXPECT_TRUE(lastMessage().endsWith(QStringLiteral(" - generated while extracting data from file")));
+    EXPECT_EQ(ui.messages[0].title, QString());
+    EXPECT_EQ(window->data().Files_Open, 0);
+    EXPECT_FALSE(enabled("mnuCloseFile"));
+}
+
+TEST_F(WindowTest, TheColumnCountDiagnosticIsShownOnceAndLoadingGoesOn)
+{
+    open(dir.write("short.csv", "N,x\r\n06-DEC-2026\r\nSample Time,A,B\r\n10:00:00,1\r\n10:01:00,2\r\n10:02:00,3,4\r\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("File Column Count Mismatch"));
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("Column count mismatch in data row #  1\r\n")));
+    EXPECT_EQ(window->data().Files_Open, 1);
+}
+
+TEST_F(WindowTest, SixteenFilesDisableOpenUntilClose)
+{
+    const std::string path = dir.write("day.csv", kGoodFile);
+    for (int i = 0; i < 16; ++i)
+        open(path);
+    EXPECT_EQ(window->data().Files_Open, 16);
+    EXPECT_FALSE(enabled("mnuOpenFile"));
+    EXPECT_FALSE(enabled("mnuSortInMedianOrder"));
+    window->mnuCloseFile_Click();
+    EXPECT_TRUE(enabled("mnuOpenFile"));
+    EXPECT_EQ(window->data().Max_Files, 16);
+}
+
+TEST_F(WindowTest, SaveAsWritesTheDisplayedData)
+{
+    open(dir.write("day.csv", kGoodFile));
+    window->state().Zoom_First_Row = 2;
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    window->mnuSaveDataAs_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(dir.read("saved.csv"), "NODE1,Collection of the day\r\n"
+                                     "Sample Time,CPU Busy,Disk Rate,MP Sync Time\r\n"
+                                     "06-DEC-2026 10:01:00, 13, 2500, 2\r\n"
+                                     "06-DEC-2026 10:02:00, 14, 2000, 3\r\n");
+}
+
+TEST_F(WindowTest, SaveAsReportsAFileThatCannotBeCreated)
+{
+    open(dir.write("day.csv", kGoodFile));
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("missing/folder/saved.csv")));
+    window->mnuSaveDataAs_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Error : ")));
+    EXPECT_TRUE(lastMessage().endsWith(QStringLiteral(" generated while Creating file")));
+}
+
+TEST_F(WindowTest, CancellingSaveAsWritesNothing)
+{
+    open(dir.write("day.csv", kGoodFile));
+    window->mnuSaveDataAs_Click();
+    EXPECT_TRUE(ui.messages.empty());
+}

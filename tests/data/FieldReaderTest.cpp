@@ -1,0 +1,102 @@
+#include "data/DataError.h"
+#include "data/FieldReader.h"
+#include "data/TimeStrings.h"
+
+#include <gtest/gtest.h>
+
+using namespace kavra;
+
+namespace {
+
+FieldValue value(std::string_view raw)
+{
+    std::string scratch;
+    return readValue(prepareField(raw, scratch));
+}
+
+double valueOf(std::string_view raw)
+{
+    const FieldValue v = value(raw);
+    EXPECT_EQ(v.status, ValueStatus::Ok) << raw;
+    return v.value;
+}
+
+}  // namespace
+
+TEST(ColumnName, TrimsAndDeletesQuotes)
+{
+    EXPECT_EQ(columnName("  CPU Busy  "), "CPU Busy");
+    EXPECT_EQ(columnName("\"CPU Busy\""), "CPU Busy");
+    EXPECT_EQ(columnName("' Disk Rate '"), " Disk Rate ");
+    EXPECT_EQ(columnName("Bob's \"Q\" Len"), "Bobs Q Len");
+    EXPECT_EQ(columnName("  \"\"  "), "");
+}
+
+TEST(PrepareField, UpperCasesTrimsAndDefaultsToZero)
+{
+    std::string scratch;
+    EXPECT_EQ(prepareField(" 2.5k ", scratch), "2.5K");
+    EXPECT_EQ(prepareField("\"12\"", scratch), "12");
+    EXPECT_EQ(prepareField("", scratch), "0.0");
+    EXPECT_EQ(prepareField("   ", scratch), "0.0");
+    EXPECT_EQ(prepareField("' '", scratch), "0.0");
+}
+
+TEST(ValueSyntax, ReadsSuffixesExponentsAndFractions)
+{
+    EXPECT_DOUBLE_EQ(valueOf("12.5"), 12.5);
+    EXPECT_DOUBLE_EQ(valueOf("50%"), 0.5);
+    EXPECT_DOUBLE_EQ(valueOf("2.5K"), 2500);
+    EXPECT_DOUBLE_EQ(valueOf("2.5k"), 2500);
+    EXPECT_DOUBLE_EQ(valueOf("1.5M"), 1500000);
+    EXPECT_DOUBLE_EQ(valueOf("1.5E-3"), 0.0015);
+    EXPECT_DOUBLE_EQ(valueOf("7e2"), 700);
+    EXPECT_DOUBLE_EQ(valueOf("1E+05"), 100000);
+    EXPECT_DOUBLE_EQ(valueOf("4."), 4);
+    EXPECT_DOUBLE_EQ(valueOf(".25"), 0.25);
+    EXPECT_DOUBLE_EQ(valueOf(""), 0);
+    EXPECT_DOUBLE_EQ(valueOf("+7"), 7);
+    EXPECT_DOUBLE_EQ(valueOf("1E3K"), 1000000);
+}
+
+TEST(ValueSyntax, NegativeFractionsKeepTheirSign)
+{
+    EXPECT_DOUBLE_EQ(valueOf("-5.5"), -5.5);
+    EXPECT_DOUBLE_EQ(valueOf("-3"), -3);
+    EXPECT_DOUBLE_EQ(valueOf("-2.5K"), -2500);
+}
+
+TEST(ValueSyntax, RejectsWhatBreaksTheRules)
+{
+    for (const char *bad : {"1.2.3", "ABC", "N/A", ".", "-", "+", "1..", "1.5X", "1 5", "-.5", "1.-5", "E5", "1E999"})
+        EXPECT_EQ(value(bad).status, ValueStatus::Invalid) << bad;
+}
+
+TEST(ValueSyntax, AnExponentThatIsNoNumberIsAGenericError)
+{
+    for (const char *bad : {"ERR", "NONE", "1E", "1EX", "1E2.5"})
+        EXPECT_EQ(value(bad).status, ValueStatus::BadExponent) << bad;
+}
+
+TEST(ValueSyntax, HugeExponentsNeitherHangNorOverflow)
+{
+    EXPECT_EQ(value("1E999999999999").status, ValueStatus::Invalid);
+    EXPECT_DOUBLE_EQ(valueOf("1E-999999999999"), 0);
+    EXPECT_DOUBLE_EQ(valueOf("0E999999999"), 0);
+}
+
+TEST(SampleTime, TakesTheDateFromTheFieldOrTheCollectionDate)
+{
+    const double day = timestr::dateSerial(2026, 12, 6);
+    EXPECT_DOUBLE_EQ(readSampleTime("06-DEC-2026 10:00:00", ""), day + 10 / 24.0);
+    EXPECT_DOUBLE_EQ(readSampleTime("10:15:30.250", "06-DEC-2026"), day + (10 * 3600 + 15 * 60 + 30) / 86400.0);
+    EXPECT_DOUBLE_EQ(readSampleTime("10:00", ""), timestr::fallbackDate() + 10 / 24.0);
+    EXPECT_DOUBLE_EQ(readSampleTime("07-DEC-2026", "06-DEC-2026"), day + 1);  // a saved midnight row
+}
+
+TEST(SampleTime, UnreadableTimesAndDatesAreDataErrors)
+{
+    EXPECT_THROW(readSampleTime("0.0", "06-DEC-2026"), DataError);
+    EXPECT_THROW(readSampleTime("06-DEC-2026 XX", ""), DataError);
+    EXPECT_THROW(readSampleTime("AA-DEC-2026 10:00", ""), DataError);
+}

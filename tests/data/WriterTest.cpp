@@ -1,0 +1,83 @@
+#include "data/LoaderTestSupport.h"
+#include "data/Writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <sys/stat.h>
+
+using namespace kavra;
+
+namespace {
+
+const std::string kFile = "NODE1,Collection of the day\r\n"
+                          "06-DEC-2026,10:00:00\r\n"
+                          "Sample Time,CPU Busy,Disk Rate,Neg\r\n"
+                          "06-DEC-2026 00:00:00,12.5,3K,-3\r\n"
+                          "00:01:00,0,.25,-5.5\r\n"
+                          "00:02:00,1E15,1.5E-5,7\r\n";
+
+class Writing : public ::testing::Test, public LoaderFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(load("a.csv", kFile).loaded); }
+
+    std::string written(SaveRange range)
+    {
+        std::ostringstream out;
+        writeDataFile(out, data, items.current(), range);
+        return out.str();
+    }
+};
+
+}  // namespace
+
+TEST_F(Writing, WritesTheShortLayoutWithSignedNumbers)
+{
+    EXPECT_EQ(written({1, 3, 1}), "NODE1,Collection of the day\r\n"
+                                  "Sample Time,CPU Busy,Disk Rate,Neg\r\n"
+                                  "06-DEC-2026, 12.5, 3000,-3\r\n"
+                                  "06-DEC-2026 00:01:00, 0, .25,-5.5\r\n"
+                                  "06-DEC-2026 00:02:00, 1E+15, 1.5E-05, 7\r\n");
+}
+
+TEST_F(Writing, WritesOnlyTheListedItemsAndTheDisplayedRows)
+{
+    items.copyItemList();
+    auto &rows = items.current().rows;
+    rows.erase(rows.begin());
+    std::swap(rows[0], rows[1]);
+    EXPECT_EQ(written({2, 2, 1}), "NODE1,Collection of the day\r\n"
+                                  "Sample Time,Neg,Disk Rate\r\n"
+                                  "06-DEC-2026 00:01:00,-5.5, .25\r\n");
+}
+
+TEST_F(Writing, ASavedFileLoadsBackToTheSameData)
+{
+    ASSERT_EQ(saveDataFile(dir.file("saved.csv"), data, items.current(), {1, 3, 1}), "");
+    LoaderFixture again;
+    ASSERT_TRUE(again.load("copy.csv", dir.read("saved.csv")).loaded);
+    EXPECT_EQ(again.itemNames(), itemNames());
+    ASSERT_EQ(again.data.Row_Count, data.Row_Count);
+    for (int r = 1; r <= data.Row_Count; ++r) {
+        EXPECT_NEAR(again.data.sampleTime(r), data.sampleTime(r), 1e-9) << "row " << r;
+        for (const ItemRow &row : items.current().rows)
+            EXPECT_EQ(again.data.Perf_Data(r, row.tag, 1), data.Perf_Data(r, row.tag, 1)) << row.text << " row " << r;
+    }
+    EXPECT_EQ(again.data.Line1, data.Line1);
+}
+
+TEST_F(Writing, AFailedSaveLeavesTheExistingFileAlone)
+{
+    const std::string target = dir.write("keep.csv", "precious");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
+    const std::string error = saveDataFile(target, data, items.current(), {1, 3, 1});
+    ::chmod(dir.path().c_str(), 0700);
+    if (::geteuid() != 0) {  // root may write anywhere
+        EXPECT_NE(error, "");
+    }
+    if (!error.empty()) {
+        EXPECT_EQ(dir.read("keep.csv"), "precious");
+    }
+    EXPECT_NE(saveDataFile(dir.path(), data, items.current(), {1, 3, 1}), "");
+    EXPECT_NE(saveDataFile(dir.file("no/such/folder.csv"), data, items.current(), {1, 3, 1}), "");
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include "app/Interaction.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+// Scripted answers for the questions the viewer asks; records every message.
+class FakeInteraction : public kavra::Interaction {
+public:
+    struct Message {
+        QString text;
+        QString title;
+    };
+
+    // A null QString cancels; so does running out of answers.
+    std::deque<QString> fileAnswers;
+    std::deque<QString> inputAnswers;
+    std::vector<Message> messages;
+    QStringList filters;
+    int fileDialogs = 0;
+
+    std::optional<QString> openFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
+    std::optional<QString> saveFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
+    void message(QWidget *, const QString &text, const QString &title) override { messages.push_back({text, title}); }
+    std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override;
+
+private:
+    std::optional<QString> nextFile(const QString &filter);
+};
