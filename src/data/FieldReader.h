@@ -30,10 +30,11 @@ struct FieldValue {
 // exponent, then an optionally signed integer part with optional fraction digits.
 FieldValue readValue(std::string_view prepared);
 
-// Reads a field written as digits with an optional minus and fraction (at most 15
-// digits) as readValue would; false for any other field, which then takes the
-// full route of prepareField and readValue.
-bool readPlainDecimal(std::string_view field, double &value);
+// Reads a field at the start of text (up to the next comma or the end) when it is
+// written as digits with an optional minus and fraction, at most 15 digits, giving
+// the value readValue would; returns the field's length, or npos for any other
+// field, which then takes the full route of prepareField and readValue.
+size_t readPlainDecimal(std::string_view text, double &value);
 
 // The date value of a prepared sample-time field: "date time" or a time alone, which
 // takes its date from the file's collection date. Throws DataError when the time or

@@ -1,6 +1,8 @@
 #pragma once
-// The bytes of a file, mapped into memory read-only for as long as the object lives.
+// The bytes of a file, read into memory in one go. A copy rather than a mapping:
+// a collector that truncates the file while it loads cannot pull pages away.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -8,17 +10,12 @@ namespace kavra {
 
 class FileBytes {
 public:
-    FileBytes() = default;
-    ~FileBytes();
-    FileBytes(const FileBytes &) = delete;
-    FileBytes &operator=(const FileBytes &) = delete;
-
-    // Maps the file; on failure returns the reason and holds no bytes.
+    // Reads the whole file; on failure returns the reason and holds no bytes.
     std::string open(const std::string &path);
-    std::string_view bytes() const { return {data_, size_}; }
+    std::string_view bytes() const { return {data_.get(), size_}; }
 
 private:
-    const char *data_ = nullptr;
+    std::unique_ptr<char[]> data_;
     size_t size_ = 0;
 };
 

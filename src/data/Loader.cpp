@@ -306,16 +306,19 @@ private:
         int j = 0;
         std::string_view sampleTimeText;
         while (j < columnCount_) {
-            const size_t comma = record.find(',', start);
-            const std::string_view field = record.substr(start, comma - start);
             ++j;
             const int column = columnMap_[static_cast<size_t>(j - 1)];
-            if (j > 1 && column != 0 && readPlainDecimal(field, row[column - 1])) {
-                if (comma == std::string_view::npos)
-                    break;
-                start = comma + 1;
-                continue;
+            if (j > 1 && column != 0) {
+                const size_t length = readPlainDecimal(record.substr(start), row[column - 1]);
+                if (length != std::string_view::npos) {
+                    start += length + 1;
+                    if (start > record.size())
+                        break;
+                    continue;
+                }
             }
+            const size_t comma = record.find(',', start);
+            const std::string_view field = record.substr(start, comma - start);
             const std::string_view prepared = prepareField(field, j == 1 ? timeScratch_ : scratch_);
             if (j == 1)
                 sampleTimeText = prepared;
