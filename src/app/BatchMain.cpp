@@ -47,11 +47,15 @@ bool parseArguments(int argc, char **argv, Options &options)
     options.command = argv[1];
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
+        if (arg == "--file") {
+            if (options.command != "dump" || i + 1 >= argc)
+                return false;
             const std::string n = argv[++i];
             const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), options.file);
             if (ec != std::errc() || end != n.data() + n.size() || options.file < 1)
                 return false;
+        } else if (arg.starts_with("--")) {
+            return false;
         } else {
             options.paths.push_back(arg);
         }
@@ -101,7 +105,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (options.file > data.Files_Open) {
-        std::cerr << "There is no file" << options.file << " : only " << data.Files_Open << " loaded\n";
+        std::cerr << "There is no file " << options.file << ": only " << data.Files_Open << " loaded\n";
         return 2;
     }
     std::ostringstream out;

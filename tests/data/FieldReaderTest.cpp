@@ -100,3 +100,46 @@ TEST(SampleTime, UnreadableTimesAndDatesAreDataErrors)
     EXPECT_THROW(readSampleTime("06-DEC-2026 XX", ""), DataError);
     EXPECT_THROW(readSampleTime("AA-DEC-2026 10:00", ""), DataError);
 }
+
+TEST(PlainDecimal, AgreesWithTheFullRulesWhereverTheFieldStands)
+{
+    // Fields in the middle of a record take the eight-at-a-time route, fields near
+    // its end the character-by-character one; both must give readValue's value.
+    std::vector<std::string> fields = {"0", "7", "-7", "12.5", "1234567", "12345678", "1234567.1234567",
+                                       "-0.001", "999999999999999", "0.0000001", "3.14159265358979", "00012.500"};
+    for (unsigned seed = 1; seed < 400; ++seed) {
+        const unsigned integerDigits = 1 + seed % 9, fractionDigits = seed % 8;
+        std::string field = seed % 5 == 0 ? "-" : "";
+        for (unsigned i = 0; i < integerDigits; ++i)
+            field += char('0' + (seed * 7 + i * 3) % 10);
+        if (fractionDigits > 0)
+            field += '.';
+        for (unsigned i = 0; i < fractionDigits; ++i)
+            field += char('0' + (seed * 11 + i * 5) % 10);
+        fields.push_back(field);
+    }
+    for (const std::string &field : fields) {
+        std::string scratch;
+        const FieldValue expected = readValue(prepareField(field, scratch));
+        for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
+            double value = -1;
+            const size_t length = readPlainDecimal(field + rest, value);
+            if (length == std::string_view::npos) {
+                EXPECT_GT(field.size() - (field[0] == '-'), 15u) << field;
+                continue;
+            }
+            EXPECT_EQ(length, field.size()) << field;
+            EXPECT_EQ(value, expected.value) << field << rest;
+        }
+    }
+}
+
+TEST(PlainDecimal, LeavesEveryOtherFieldToTheFullRules)
+{
+    for (const char *field : {"", "-", ".5", "5.", "1.2.3", "2.5K", "50%", "1E3", " 12", "12 ", "+3"}) {
+        double value = 0;
+        const std::string text = std::string(field) + std::string(20, 'x');
+        EXPECT_EQ(readPlainDecimal(field, value), std::string_view::npos) << field;
+        EXPECT_EQ(readPlainDecimal(text, value), std::string_view::npos) << field;
+    }
+}

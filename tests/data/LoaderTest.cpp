@@ -268,3 +268,11 @@ TEST_F(Loading, AMillionRows)
     EXPECT_EQ(data.Row_Count, 1000000);
     EXPECT_EQ(data.Perf_Data(1000000, 2, 1), 999999 % 97);
 }
+
+TEST_F(Loading, AOneMegabyteRecordInACrLfFileIsReadWhole)
+{
+    std::string header = "N,x\r\nd\r\nSample Time,A\r\n";
+    const std::string longTail(1 << 20, '9');
+    ASSERT_TRUE(load("big.csv", header + "10:00:00,1," + longTail + "\r\n10:01:00,2\r\n").loaded);
+    EXPECT_EQ(data.Perf_Data(1, 2, 1), 1);
+}

@@ -53,10 +53,11 @@ TEST(RecordReader, SplitsAtTheTerminatorAndStopsBeforeTrailingBreaks)
 TEST(RecordReader, FlagsOverlongRecordsOfSingleCharacterTerminators)
 {
     const std::string big(kRecordChunk + 1, 'x');
-    RecordReader lf(big + "\n", "\n");
+    const std::string lfFile = big + "\n", crlfFile = big + "\r\n";
+    RecordReader lf(lfFile, "\n");
     lf.next();
     EXPECT_TRUE(lf.overlong());
-    RecordReader crlf(big + "\r\n", "\r\n");
+    RecordReader crlf(crlfFile, "\r\n");
     crlf.next();
     EXPECT_FALSE(crlf.overlong());
 }

@@ -1,0 +1,260 @@
+# kavra-batch run as a user's script would run it.
+#
+#   cmake -DBATCH=<kavra-batch> -DEXAMPLES=<examples dir> -DWORK=<scratch dir> -P BatchCliTest.cmake
+#
+# Every check that does not hold stops the script with FATAL_ERROR, which fails
+# the test.
+#
+# CMake folds CR LF into LF both in execute_process's OUTPUT_VARIABLE and in
+# file(READ), so each run's standard output and error go to files in WORK:
+# text checks use file(READ), checks of exact bytes (line ends, the round
+# trip) read the files as hex.
+
+cmake_minimum_required(VERSION 3.25)
+
+foreach(var BATCH EXAMPLES WORK)
+    if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
+        message(FATAL_ERROR "BatchCliTest.cmake needs -D${var}=...")
+    endif()
+endforeach()
+if(NOT EXISTS "${BATCH}")
+    message(FATAL_ERROR "kavra-batch not found at ${BATCH}")
+endif()
+
+set(NODE1 "${EXAMPLES}/node1_day.csv")
+set(NODE2 "${EXAMPLES}/node2_day.csv")
+foreach(sample "${NODE1}" "${NODE2}")
+    if(NOT EXISTS "${sample}")
+        message(FATAL_ERROR "sample file missing: ${sample}")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(fail what)
+    message(FATAL_ERROR "batch_cli: ${what}")
+endfunction()
+
+# run_batch(<name> ARGS...): runs kavra-batch with ARGS in WORK. Sets in the
+# caller's scope <name>_rc (exit status), <name>_out and <name>_err (text, CR LF
+# read as LF) and <name>_outfile and <name>_errfile (the exact bytes).
+function(run_batch name)
+    set(outfile "${WORK}/${name}.stdout")
+    set(errfile "${WORK}/${name}.stderr")
+    execute_process(
+        COMMAND "${BATCH}" ${ARGN}
+        WORKING_DIRECTORY "${WORK}"
+        RESULT_VARIABLE rc
+        OUTPUT_FILE "${outfile}"
+        ERROR_FILE "${errfile}")
+    file(READ "${outfile}" out)
+    file(READ "${errfile}" err)
+    set(${name}_rc "${rc}" PARENT_SCOPE)
+    set(${name}_out "${out}" PARENT_SCOPE)
+    set(${name}_err "${err}" PARENT_SCOPE)
+    set(${name}_outfile "${outfile}" PARENT_SCOPE)
+    set(${name}_errfile "${errfile}" PARENT_SCOPE)
+endfunction()
+
+function(expect_rc name expected what)
+    if(NOT "${${name}_rc}" STREQUAL "${expected}")
+        fail("${what}: exit status ${${name}_rc}, expected ${expected}\nstderr:\n${${name}_err}")
+    endif()
+endfunction()
+
+# A refused command line: an ordinary non-zero exit status, not a crash.
+function(expect_usage_error name what)
+    if(NOT "${${name}_rc}" MATCHES "^[1-9][0-9]*$")
+        fail("${what}: exit status ${${name}_rc}, expected a non-zero exit status\nstderr:\n${${name}_err}")
+    endif()
+endfunction()
+
+function(expect_contains text needle what)
+    string(FIND "${text}" "${needle}" at)
+    if(at EQUAL -1)
+        fail("${what}: \"${needle}\" not found in:\n${text}")
+    endif()
+endfunction()
+
+function(expect_starts_with text prefix what)
+    string(LENGTH "${prefix}" n)
+    string(SUBSTRING "${text}" 0 ${n} head)
+    if(NOT head STREQUAL prefix)
+        fail("${what}: expected to start with \"${prefix}\", got:\n${text}")
+    endif()
+endfunction()
+
+function(expect_empty_file file what)
+    file(SIZE "${file}" size)
+    if(NOT size EQUAL 0)
+        file(READ "${file}" text)
+        fail("${what}: expected nothing, got ${size} bytes:\n${text}")
+    endif()
+endfunction()
+
+# bytes_of(<out var> <file> [LIMIT n]): the file's bytes as " 4e 4f 44 ...",
+# one blank before each byte, so that a search cannot start inside a byte.
+function(bytes_of outvar file)
+    file(READ "${file}" hex HEX ${ARGN})
+    string(REGEX REPLACE "(..)" " \\1" spaced "${hex}")
+    set(${outvar} "${spaced}" PARENT_SCOPE)
+endfunction()
+
+# bytes_of_text(<out var> <text>): the same for a text given here.
+function(bytes_of_text outvar text)
+    string(HEX "${text}" hex)
+    string(REGEX REPLACE "(..)" " \\1" spaced "${hex}")
+    set(${outvar} "${spaced}" PARENT_SCOPE)
+endfunction()
+
+# count_text(<out var> <text> <needle>): occurrences of needle in text.
+function(count_text outvar text needle)
+    string(LENGTH "${text}" whole)
+    string(REPLACE "${needle}" "" rest "${text}")
+    string(LENGTH "${rest}" left)
+    string(LENGTH "${needle}" n)
+    math(EXPR count "(${whole} - ${left}) / ${n}")
+    set(${outvar} ${count} PARENT_SCOPE)
+endfunction()
+
+# expect_crlf_lines(<file> <lines> <what>): the file has that many lines and
+# every one of them ends with CR LF.
+function(expect_crlf_lines file lines what)
+    bytes_of(bytes "${file}")
+    count_text(lf "${bytes}" " 0a")
+    count_text(cr "${bytes}" " 0d")
+    count_text(crlf "${bytes}" " 0d 0a")
+    if(NOT lf EQUAL lines)
+        fail("${what}: ${lf} lines, expected ${lines}")
+    endif()
+    if(NOT crlf EQUAL lf OR NOT cr EQUAL lf)
+        fail("${what}: ${lf} line feeds, ${cr} carriage returns, ${crlf} CR LF pairs: every line must end with CR LF")
+    endif()
+    string(LENGTH "${bytes}" n)
+    math(EXPR at "${n} - 6")
+    string(SUBSTRING "${bytes}" ${at} 6 tail)
+    if(NOT tail STREQUAL " 0d 0a")
+        fail("${what}: the last line does not end with CR LF")
+    endif()
+endfunction()
+
+function(expect_same_bytes file1 file2 what)
+    file(SHA256 "${file1}" sum1)
+    file(SHA256 "${file2}" sum2)
+    if(NOT sum1 STREQUAL sum2)
+        fail("${what}: ${file1} and ${file2} differ")
+    endif()
+endfunction()
+
+# ---------------------------------------------------------------------------
+# Usage
+# ---------------------------------------------------------------------------
+run_batch(help --help)
+expect_rc(help 0 "--help")
+expect_contains("${help_out}" "dump" "--help")
+expect_contains("${help_out}" "info" "--help")
+
+run_batch(noargs)
+expect_usage_error(noargs "no arguments")
+expect_contains("${noargs_err}" "Usage" "no arguments")
+
+run_batch(nofile dump)
+expect_usage_error(nofile "dump without a file")
+
+run_batch(badcmd frobnicate "${NODE1}")
+expect_usage_error(badcmd "unknown command")
+
+# ---------------------------------------------------------------------------
+# info
+# ---------------------------------------------------------------------------
+run_batch(info1 info "${NODE1}")
+expect_rc(info1 0 "info node1")
+expect_contains("${info1_out}" "files:   1\n" "info node1")
+expect_contains("${info1_out}" "rows:    1440\n" "info node1")
+
+run_batch(info2 info "${NODE1}" "${NODE2}")
+expect_rc(info2 0 "info node1 node2")
+expect_contains("${info2_out}" "files:   2\n" "info node1 node2")
+expect_contains("${info2_out}" "rows:    1440\n" "info node1 node2")
+
+# ---------------------------------------------------------------------------
+# dump of one file
+# ---------------------------------------------------------------------------
+run_batch(dump1 dump "${NODE1}")
+expect_rc(dump1 0 "dump node1")
+expect_empty_file("${dump1_errfile}" "dump node1: standard error")
+
+# Record 1 of node1_day.csv, exactly as it stands in the file.
+set(record1 "NODE1,Vesk collector 4.2,Interval 60s")
+bytes_of_text(record1_bytes "${record1}")
+bytes_of_text(header_start_bytes "Sample Time,")
+bytes_of(node1_head "${NODE1}" LIMIT 4096)
+expect_starts_with("${node1_head}" "${record1_bytes} 0d 0a" "node1_day.csv: record 1")
+
+# The dump: record 1 of the file, then the header record, every line ended by CR LF.
+bytes_of(dump1_head "${dump1_outfile}" LIMIT 4096)
+expect_starts_with("${dump1_head}" "${record1_bytes} 0d 0a${header_start_bytes}"
+                   "dump node1: record 1 followed by a line starting \"Sample Time,\" (as hex bytes)")
+expect_crlf_lines("${dump1_outfile}" 1442 "dump node1 (1440 rows + 2)")
+
+# Save / load round trip: the dump, loaded again, dumps byte for byte the same.
+file(COPY_FILE "${dump1_outfile}" "${WORK}/copy.csv")
+run_batch(again dump "${WORK}/copy.csv")
+expect_rc(again 0 "dump copy.csv")
+expect_empty_file("${again_errfile}" "dump copy.csv: standard error")
+expect_same_bytes("${dump1_outfile}" "${again_outfile}" "round trip: dump of the dump")
+
+# ---------------------------------------------------------------------------
+# dump of two files: --file picks the values
+# ---------------------------------------------------------------------------
+run_batch(dumpf1 dump "${NODE1}" "${NODE2}")
+expect_rc(dumpf1 0 "dump node1 node2")
+run_batch(dumpf2 dump --file 2 "${NODE1}" "${NODE2}")
+expect_rc(dumpf2 0 "dump --file 2 node1 node2")
+file(SIZE "${dumpf2_outfile}" dumpf2_size)
+if(dumpf2_size EQUAL 0)
+    fail("dump --file 2 node1 node2 wrote nothing")
+endif()
+file(SHA256 "${dumpf1_outfile}" dumpf1_sum)
+file(SHA256 "${dumpf2_outfile}" dumpf2_sum)
+if(dumpf1_sum STREQUAL dumpf2_sum)
+    fail("dump --file 2 gives the same output as dump without --file")
+endif()
+
+# ---------------------------------------------------------------------------
+# Files that fail
+# ---------------------------------------------------------------------------
+file(WRITE "${WORK}/no-terminator.csv" "NODE9,collector,06-DEC-2026 Sample Time,A,B 10:00:00,1,2")
+run_batch(noterm dump "${WORK}/no-terminator.csv")
+expect_rc(noterm 1 "file without record terminators")
+expect_empty_file("${noterm_outfile}" "file without record terminators: standard output")
+file(READ "${noterm_errfile}" noterm_err_hex HEX)
+string(HEX "File has incorrect format - can't find any record terminators\n" noterm_expected_hex)
+if(NOT noterm_err_hex STREQUAL noterm_expected_hex)
+    fail("file without record terminators: standard error is \"${noterm_err}\" (hex ${noterm_err_hex})")
+endif()
+
+run_batch(missing info "${WORK}/does-not-exist.csv")
+expect_rc(missing 1 "missing file")
+expect_contains("${missing_err}" "generated while opening file" "missing file")
+expect_empty_file("${missing_outfile}" "missing file: standard output")
+
+# ---------------------------------------------------------------------------
+# Data rows with fewer fields than the header: a diagnostic, and loading goes on
+# ---------------------------------------------------------------------------
+file(WRITE "${WORK}/short-rows.csv"
+     "N,x\r\n06-DEC-2026\r\nSample Time,A,B\r\n10:00:00,1\r\n10:01:00,2\r\n10:02:00,3,4\r\n")
+run_batch(short dump "${WORK}/short-rows.csv")
+expect_rc(short 0 "short data rows")
+expect_starts_with("${short_err}" "Column count mismatch in data row #" "short data rows: standard error")
+expect_starts_with("${short_out}" "N,x\nSample Time,A,B\n" "short data rows: standard output")
+expect_crlf_lines("${short_outfile}" 5 "short data rows: standard output")
+foreach(time "10:00:00" "10:01:00" "10:02:00")
+    expect_contains("${short_out}" "${time}," "short data rows: standard output")
+endforeach()
+if(NOT short_out MATCHES "10:02:00, *3, *4\n$")
+    fail("short data rows: the full last row is not in the output:\n${short_out}")
+endif()
+
+message(STATUS "batch_cli: all checks passed")

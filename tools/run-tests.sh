@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds Kavra and runs every test twice: in a normal build (build/) and in a
+# Debug build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# Exits non-zero when a build or any test fails. Run from anywhere in the repo.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+jobs="${KAVRA_JOBS:-2}"
+
+bash tools/setup.sh
+
+# The GUI tests, and the test discovery that runs each test program after it is
+# built, must never need a display.
+export QT_QPA_PLATFORM=offscreen
+
+status=0
+
+echo "=== build/: configure and build"
+cmake -S . -B build -G Ninja -DKAVRA_BUILD_GUI=ON -DKAVRA_BUILD_TESTS=ON
+cmake --build build -j "$jobs"
+echo "=== build/: tests"
+ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" || status=1
+
+echo "=== build-asan/: configure and build (address and undefined behaviour sanitizers)"
+export ASAN_OPTIONS=detect_leaks=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRA_SANITIZE=ON -DKAVRA_BUILD_BENCH=OFF \
+    -DKAVRA_BUILD_GUI=ON -DKAVRA_BUILD_TESTS=ON
+cmake --build build-asan -j "$jobs"
+echo "=== build-asan/: tests"
+ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" || status=1
+
+if [ "$status" -ne 0 ]; then
+    echo "run-tests: some tests failed" >&2
+fi
+exit "$status"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what Kavra needs to build, test and benchmark on Debian 12.
+# Only missing packages are installed; with everything present it returns at
+# once, without touching the network. Run as root (or with sudo available).
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config             # build tools
+    qt6-base-dev qt6-svg-dev libqcustomplot-dev  # Qt 6 Widgets, Svg, QCustomPlot
+    libgl-dev                                    # OpenGL headers Qt's CMake files ask for
+    libgtest-dev libgmock-dev                    # tests
+    libbenchmark-dev python3 python3-pandas time # benchmarks, example generator
+    xvfb xauth fonts-dejavu-core                 # running the viewer headless
+)
+
+is_installed() {
+    dpkg -s "$1" 2>/dev/null | grep -q '^Status: install ok installed$'
+}
+
+missing=()
+for p in "${packages[@]}"; do
+    is_installed "$p" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: all ${#packages[@]} packages present"
+    exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        sudo=(sudo)
+    else
+        echo "setup: missing packages and not root: ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
