@@ -172,3 +172,28 @@ TEST_F(WindowTest, CancellingSaveAsWritesNothing)
     window->mnuSaveDataAs_Click();
     EXPECT_TRUE(ui.messages.empty());
 }
+
+TEST_F(WindowTest, AFileWithoutLineBreaksChangesNothing)
+{
+    open(dir.write("day.csv", kGoodFile));
+    open(dir.write("flat.csv", "no line breaks at all"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("File has incorrect format - can't find any record terminators"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("OpenFile"));
+    EXPECT_EQ(window->data().Files_Open, 1);
+    EXPECT_TRUE(child<kavra::ItemListView>("lvwKavra")->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTest, AMissingFileOrAFolderIsReportedAsAnOpenError)
+{
+    open(dir.file("gone.csv"));
+    open(dir.path());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    for (const auto &message : ui.messages) {
+        EXPECT_TRUE(message.text.startsWith(QStringLiteral("Error : "))) << message.text.toStdString();
+        EXPECT_TRUE(message.text.endsWith(QStringLiteral(" generated while opening file")));
+        EXPECT_EQ(message.title, QString());
+    }
+    EXPECT_EQ(window->data().Files_Open, 0);
+    EXPECT_EQ(window->statusText(), kNoFileText);
+}
