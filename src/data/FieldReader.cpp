@@ -1,6 +1,7 @@
 #include "data/FieldReader.h"
 
 #include "data/DataError.h"
+#include "data/Text.h"
 #include "data/TimeStrings.h"
 
 #include <bit>
@@ -13,18 +14,11 @@
 namespace kavra {
 namespace {
 
+using text::trimBlanks;
+
 bool isQuote(char c) { return c == '"' || c == '\''; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLower(char c) { return static_cast<unsigned char>(c - 'a') < 26; }
-
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 bool allDigits(std::string_view s)
 {

@@ -5,6 +5,7 @@
 #include "data/FileBytes.h"
 #include "data/NumberText.h"
 #include "data/RecordReader.h"
+#include "data/Text.h"
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
 
@@ -13,6 +14,10 @@
 
 namespace kavra {
 namespace {
+
+using text::containsNoCase;
+using text::trimBlanks;
+using text::upperCased;
 
 constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
 constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
@@ -28,32 +33,6 @@ struct LoadFailure {
 [[noreturn]] void fail(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
 {
     throw LoadFailure{{false, std::move(message), std::move(title), closeAll}};
-}
-
-bool containsNoCase(std::string_view text, std::string_view upperNeedle)
-{
-    const auto it = std::search(text.begin(), text.end(), upperNeedle.begin(), upperNeedle.end(), [](char a, char b) {
-        return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-    });
-    return it != text.end() || upperNeedle.empty();
-}
-
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string upperCased(std::string_view s)
-{
-    std::string upper(s);
-    for (char &c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
 }
 
 std::vector<std::string_view> splitFields(std::string_view record)

@@ -1,6 +1,7 @@
 #include "data/TimeStrings.h"
 
 #include "data/DataError.h"
+#include "data/Text.h"
 
 #include <array>
 #include <cctype>
@@ -58,10 +59,7 @@ bool isDigits(std::string_view s)
 
 std::optional<long long> wholeNumber(std::string_view s)
 {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    s = text::trimBlanks(s);
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
     long long value = 0;
@@ -80,9 +78,7 @@ long long expandYear(long long year, size_t digits)
 
 int monthFromName(std::string_view name)
 {
-    std::string upper;
-    for (char c : name)
-        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = text::upperCased(name);
     for (size_t m = 0; m < kMonthNames.size(); ++m) {
         std::string_view full = kMonthNames[m];
         if (upper == full || (upper.size() == 3 && full.substr(0, 3) == upper))
@@ -146,10 +142,7 @@ double dateSerial(long long year, long long month, long long day)
 
 std::optional<double> readDate(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = text::trimBlanks(text);
     const size_t blank = text.find(' ');
     const auto date = readDatePart(text.substr(0, blank));
     if (!date || blank == std::string_view::npos)
@@ -183,10 +176,7 @@ double dateTextToDate(std::string_view s)
 
 std::optional<double> timeOfDay(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = text::trimBlanks(text);
     if (text.find('-') != std::string_view::npos) {
         const auto date = readDate(text);
         if (!date)
@@ -196,7 +186,7 @@ std::optional<double> timeOfDay(std::string_view text)
     int halfDay = -1;  // -1: 24-hour form, 0: AM, 1: PM
     if (text.size() >= 2) {
         const std::string_view suffix = text.substr(text.size() - 2);
-        const auto upper = [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); };
+        const auto upper = text::upperCase;
         if (upper(suffix[1]) == 'M' && (upper(suffix[0]) == 'A' || upper(suffix[0]) == 'P')) {
             halfDay = upper(suffix[0]) == 'P' ? 1 : 0;
             text.remove_suffix(2);

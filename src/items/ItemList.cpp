@@ -1,19 +1,13 @@
 #include "items/ItemList.h"
 
+#include "data/Text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <strings.h>
 
 namespace kavra {
 namespace {
-
-std::string upperCased(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 // Whether row a goes before row b under the given settings.
 bool sortsBefore(const ItemRow &a, const ItemRow &b, const SortSettings &sort)
@@ -71,7 +65,7 @@ int ItemRevision::selectDefaultItem()
     int chosen = -1;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows[i].selected = false;
-        const std::string name = upperCased(rows[i].text);
+        const std::string name = text::upperCased(rows[i].text);
         if (chosen < 0 && (name.find("MP SYNC") != std::string::npos || name.find("MPSYNC") != std::string::npos))
             chosen = static_cast<int>(i);
     }
