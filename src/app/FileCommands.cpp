@@ -5,6 +5,7 @@
 #include "app/Interaction.h"
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
+#include "chart/PageNavigator.h"
 #include "data/Loader.h"
 #include "data/Writer.h"
 #include "items/ItemListView.h"
@@ -72,7 +73,8 @@ private:
 
 void MainWindow::showLoadedControls(bool visible)
 {
-    for (QWidget *control : {static_cast<QWidget *>(chart_), static_cast<QWidget *>(itemList_),
+    for (QWidget *control : {static_cast<QWidget *>(chart_), static_cast<QWidget *>(pageNavigator_),
+                             static_cast<QWidget *>(itemList_),
                              static_cast<QWidget *>(zoomReset_), static_cast<QWidget *>(stackFrame_),
                              static_cast<QWidget *>(correlate_)})
         control->setVisible(visible);
@@ -129,6 +131,7 @@ void MainWindow::finishLoad()
     action(QStringLiteral("mnuSortInMedianOrder"))->setEnabled(data_.Files_Open == 1);
 
     zoomReset_->show();
+    pageNavigator_->show();
     stackFrame_->show();
     correlate_->show();
     stack_->setChecked(false);

@@ -2,7 +2,9 @@
 
 #include "app/Interaction.h"
 #include "app/StatusBar.h"
+#include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
+#include "chart/PageNavigator.h"
 #include "items/ItemListView.h"
 
 #include <QApplication>
@@ -60,12 +62,23 @@ void MainWindow::createControls()
     itemList_ = new ItemListView(central);
     connect(itemList_, &ItemListView::activated, this, &MainWindow::lvwKavra_Click);
     chart_ = new ChartView(central);
+    chart_->legendTextWanted = [this](int s) { return s >= 0 && s < 50 ? state_.Legend_Text[size_t(s)] : QString(); };
+    chart_->colourWanted = [](int s) {
+        const PaletteColour &c = kSeriesPalette[size_t(qBound(0, s, 15))];
+        return QColor(c.red, c.green, c.blue);
+    };
+    connect(chart_, &ChartView::afterDraw, this, &MainWindow::tchKavra_OnAfterDraw);
+    connect(chart_, &ChartView::mouseEnteredSeries, this, &MainWindow::tchKavra_OnMouseEnterSeries);
+    connect(chart_, &ChartView::mouseLeftSeries, this, &MainWindow::tchKavra_OnMouseLeaveSeries);
+    connect(chart_, &ChartView::seriesClicked, chart_, &ChartView::stopMouseAction);
+    pageNavigator_ = new PageNavigator(*chart_, central);
     label_ = new QLabel(central);
     label_->setObjectName(QStringLiteral("lblKavra1"));
     correlate_ = new QPushButton(QStringLiteral("Correlate"), central);
     correlate_->setObjectName(QStringLiteral("cmdCorrelate"));
     zoomReset_ = new QPushButton(QStringLiteral("Undo Zoom/Scroll"), central);
     zoomReset_->setObjectName(QStringLiteral("cmdZoomReset"));
+    connect(zoomReset_, &QPushButton::clicked, this, &MainWindow::cmdZoomReset_Click);
     stackFrame_ = new QGroupBox(central);
     stackFrame_->setObjectName(QStringLiteral("fraKavra1"));
     stack_ = new QRadioButton(QStringLiteral("Stack"), stackFrame_);
@@ -77,7 +90,8 @@ void MainWindow::createControls()
     statusBar_ = new StatusBar(this);
     setStatusBar(statusBar_);
     for (QWidget *hidden : {static_cast<QWidget *>(itemList_), static_cast<QWidget *>(chart_), static_cast<QWidget *>(correlate_),
-                            static_cast<QWidget *>(zoomReset_), static_cast<QWidget *>(stackFrame_), static_cast<QWidget *>(progress_)})
+                            static_cast<QWidget *>(zoomReset_), static_cast<QWidget *>(stackFrame_), static_cast<QWidget *>(progress_),
+                            static_cast<QWidget *>(pageNavigator_)})
         hidden->hide();
 }
 
@@ -96,8 +110,8 @@ void MainWindow::Form_Load(const QString &commandLine)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     setGeometry(int(0.05 * screen.width()), int(0.1 * screen.height()), int(0.9 * screen.width()),
                 int(0.8 * screen.height()));
-    state_.Axis_Format_String_Left = chart_->plot()->yAxis->numberFormat();
-    state_.Axis_Format_String_Right = chart_->plot()->yAxis2->numberFormat();
+    state_.Axis_Format_String_Left = chart_->axisNumberFormat(ChartAxis::Left);
+    state_.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
 
     QFile releaseNotes(QCoreApplication::applicationDirPath() + QStringLiteral("/Kavra_Release_Notes.Txt"));
     if (!releaseNotes.open(QIODevice::ReadOnly))
@@ -132,21 +146,54 @@ void MainWindow::mnuHelpAbout_Click()
 
 void MainWindow::lvwKavra_Click()
 {
-    // Until the full chart lands: one line per selected item of the first file.
-    const ItemRevision &list = items_.current();
-    chart_->removeAllSeries();
-    chart_->setHeader(state_.Chart_Title);
-    if (data_.Files_Open == 0)
-        return;
-    int series = 0;
-    for (const ItemRow &row : list.rows) {
-        if (!row.selected)
-            continue;
-        const PaletteColour colour = kSeriesPalette[static_cast<size_t>(series++ % 16)];
-        chart_->addLineSeries(QString::fromLocal8Bit(row.text), data_.Xaxis_Values, data_.Perf_Data.column(row.tag, 1),
-                              QColor(colour.red, colour.green, colour.blue), state_.Primary_Line_Width);
-    }
-    chart_->redraw();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    correlate_->setEnabled(false);
+    itemList_->show();
+    const RedrawResult result = redrawChart(*chart_, state_, data_, items_.current());
+    setEntriesEnabled({QStringLiteral("mnuToggleMovingAverage"), QStringLiteral("mnuSmoothUnSmooth"),
+                       QStringLiteral("mnuAddRemoveCandleChart"), QStringLiteral("mnuCycleDualCharts"),
+                       QStringLiteral("mnuGenerateRatioCharts")},
+                      false);
+    correlate_->setEnabled(result.correlate);
+    action(QStringLiteral("mnuSmoothUnSmooth"))->setEnabled(result.smoothUnSmooth);
+    action(QStringLiteral("mnuAddRemoveCandleChart"))->setEnabled(result.candleChart);
+    action(QStringLiteral("mnuToggleMovingAverage"))->setEnabled(result.movingAverage);
+    action(QStringLiteral("mnuCycleDualCharts"))->setEnabled(result.cycleDualCharts);
+    action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
+    QApplication::restoreOverrideCursor();
+    itemList_->setFocus();
 }
+
+void MainWindow::cmdZoomReset_Click()
+{
+    chart_->undoZoom();
+    if (state_.Zoom_First_Row != 1 && state_.Zoom_Last_Row != data_.Row_Count) {
+        state_.Zoom_First_Row = 1;
+        state_.Zoom_Last_Row = data_.Row_Count;
+        chart_->show();
+        lvwKavra_Click();
+    }
+}
+
+void MainWindow::tchKavra_OnAfterDraw()
+{
+    if (!chart_->zoomed())
+        return;
+    int first = state_.Zoom_First_Row, last = state_.Zoom_Last_Row;
+    narrowRowsToView(data_.Xaxis_Values, chart_->axisMinimum(ChartAxis::Bottom), chart_->axisMaximum(ChartAxis::Bottom),
+                     first, last);
+    state_.Zoom_First_Row = first;
+    state_.Zoom_Last_Row = last;
+}
+
+void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
+{
+    if (point < 0 || series < 0 || series >= 50)
+        return;
+    setStatusText(pointReadout(state_.Legend_Text[size_t(series)], chart_->pointX(series, point),
+                               chart_->pointY(series, point)));
+}
+
+void MainWindow::tchKavra_OnMouseLeaveSeries() { setStatusText(QString::fromLocal8Bit(data_.File_Names[0])); }
 
 }  // namespace kavra

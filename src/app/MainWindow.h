@@ -24,6 +24,7 @@ namespace kavra {
 
 class ChartView;
 class Interaction;
+class PageNavigator;
 class ItemListView;
 class StatusBar;
 
@@ -42,6 +43,7 @@ public:
     ItemList &items() { return items_; }
     // A menu entry by its name (mnuOpenFile, ...).
     QAction *action(const QString &name) const { return actions_.value(name); }
+    ChartView &chart() const { return *chart_; }
     QString statusText() const;
     void setStatusText(const QString &text);
 
@@ -55,6 +57,11 @@ public slots:
     void mnuHelpAbout_Click();
     // The redraw: charts the selected rows of the current item list.
     void lvwKavra_Click();
+    void cmdZoomReset_Click();
+    // Events of the chart.
+    void tchKavra_OnAfterDraw();
+    void tchKavra_OnMouseEnterSeries(int series, int point);
+    void tchKavra_OnMouseLeaveSeries();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -79,6 +86,7 @@ private:
     QHash<QString, QAction *> actions_;
     ItemListView *itemList_ = nullptr;
     ChartView *chart_ = nullptr;
+    PageNavigator *pageNavigator_ = nullptr;
     StatusBar *statusBar_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QPushButton *correlate_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
+#include "chart/PageNavigator.h"
 #include "items/ItemListView.h"
 
 #include <QGroupBox>
@@ -46,6 +47,7 @@ void MainWindow::layOutControls()
     itemList_->setGeometry(place(w, h, 0, 0, 3600, 9000));
     const int left = itemList_->width();
     chart_->setGeometry(left, 0, w - left, h * 10500 / 12000);
+    pageNavigator_->setGeometry(place(w, h, 9000, 10550, 500, 250));
     label_->setGeometry(place(w, h, 100, 10550, 12500, 250));
     correlate_->setGeometry(place(w, h, 1800, 9300, 1500, 400));
     zoomReset_->setGeometry(place(w, h, 1800, 9800, 1500, 600));

@@ -1,34 +1,169 @@
 #pragma once
-// tchKavra: the chart, an adapter over QCustomPlot that offers the operations the
-// program relies on in its own terms.
+// tchKavra: the chart. One adapter over QCustomPlot that offers, in the program's
+// own terms, what the redraw and the chart commands rely on: a list of series,
+// four title lines, left, right and bottom axes, zoom and scroll by mouse, and
+// events. The redraw decides what to draw; this class decides how.
+//
+// X values are date values (days since 30 December 1899).
 
 #include <QColor>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QCustomPlot;
+class QCPAbstractPlottable;
+class QCPAxis;
+class QCPTextElement;
+class QRubberBand;
 
 namespace kavra {
+
+class ChartGraph;
+class CheckLegendItem;
+
+enum class SeriesKind { Line = 0, Point = 4, FastLine = 6, Candle = 11 };
+enum class ValueAxis { Left = 0, Right = 1, Both = 2 };
+enum class TitleLine { Header = 0, SubHeader, Footer, SubFooter };
+enum class ChartAxis { Left = 0, Right, Bottom };
+// Pen styles of grid lines: solid, dashed, dotted, none, fine dots.
+enum class GridStyle { Solid = 0, Dash = 1, Dot = 2, None = 5, FineDots = 7 };
+enum StackMode { StackNone = 0, StackOverlap = 1, Stacked = 2 };
 
 class ChartView : public QWidget {
     Q_OBJECT
 public:
     explicit ChartView(QWidget *parent = nullptr);
+    ~ChartView() override;
 
+    // Series list.
+    int addSeries(SeriesKind kind);
+    int seriesCount() const { return int(series_.size()); }
+    SeriesKind seriesKind(int s) const { return series_[size_t(s)].kind; }
+    void removeSeries(int s);
     void removeAllSeries();
-    // A line series of y over x (date values), drawn in the given colour and width.
-    void addLineSeries(const QString &legend, const std::vector<double> &x, const double *y, QColor colour,
-                       int width);
-    int seriesCount() const;
-    void setHeader(const QString &text);
-    // Fits the axes to the series and draws.
-    void redraw();
+    void exchangeSeries(int a, int b);
+
+    // One series.
+    void setSeriesShown(int s, bool shown);
+    bool seriesShown(int s) const;
+    void setSeriesColour(int s, const QColor &colour);
+    QColor seriesColour(int s) const;
+    void setSeriesPenWidth(int s, int width);
+    int seriesPenWidth(int s) const;
+    void setSeriesStackMode(int s, int mode);
+    int seriesStackMode(int s) const { return series_[size_t(s)].stackMode; }
+    void setSeriesValueAxis(int s, ValueAxis axis);
+    ValueAxis seriesValueAxis(int s) const { return series_[size_t(s)].axis; }
+    void setSeriesName(int s, const QString &name);
+    QString seriesName(int s) const;
+    // The points of a series in one go; values that are not finite are left out
+    // of the line.
+    void setSeriesPoints(int s, const double *x, const double *y, int count);
+    void addPoint(int s, double x, double y);
+    void addCandle(int s, double date, double open, double high, double low, double close);
+    int pointCount(int s) const;
+    double pointX(int s, int p) const;
+    double pointY(int s, int p) const;  // the point's own value, also when stacked
+
+    // Title lines.
+    void setTitleText(TitleLine line, const QString &text);
+    QString titleText(TitleLine line) const;
+    void setTitleShown(TitleLine line, bool shown);
+    bool titleShown(TitleLine line) const;
+    void setTitleSize(TitleLine line, int points);
+    void setTitleColour(TitleLine line, const QColor &colour);
+    void setTitleBold(TitleLine line, bool bold);
+
+    // Axes. Spans are in percent of the plot height, 0 at the top.
+    void setAxisSpan(ChartAxis axis, double startPercent, double endPercent);
+    void setAxisGrid(ChartAxis axis, GridStyle style);
+    void setAxisLineColour(ChartAxis axis, const QColor &colour);
+    void setAxisLabelColour(ChartAxis axis, const QColor &colour);
+    void setAxisNumberFormat(ChartAxis axis, const QString &format);
+    QString axisNumberFormat(ChartAxis axis) const;
+    void setAxisDateTimeFormat(const QString &format);
+    double axisMinimum(ChartAxis axis) const;
+    double axisMaximum(ChartAxis axis) const;
+
+    // View.
+    bool zoomed() const { return zoomed_; }
+    void undoZoom();
+    // Shows the time range [from, to] (date values), as a zoom or scroll would.
+    void showTimeRange(double from, double to);
+    // The time range of all the series' points.
+    bool dataTimeRange(double &from, double &to) const;
+    void stopMouseAction();
+    // While off, changes are collected and nothing is drawn; switching on draws once.
+    void setRepaint(bool on);
+    bool repaintOn() const { return repaint_; }
+    void setPanelColour(const QColor &colour);
+    // Draws the chart now (the axes fitted to the series unless zoomed).
+    void draw();
+    // The chart as a picture of the given size, white behind the plot.
+    QImage picture(int width, int height);
+
+    // What the chart asks the program: the legend text and the colour of series i.
+    std::function<QString(int)> legendTextWanted;
+    std::function<QColor(int)> colourWanted;
 
     QCustomPlot *plot() const { return plot_; }
 
+signals:
+    void afterDraw();
+    void mouseEnteredSeries(int series, int point);
+    void mouseLeftSeries();
+    void seriesClicked(int series);
+    void zoomChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    struct Series {
+        SeriesKind kind;
+        QCPAbstractPlottable *plottable;
+        CheckLegendItem *legendItem;
+        ValueAxis axis = ValueAxis::Both;
+        int stackMode = StackNone;
+    };
+
+    QCPAxis *axis(ChartAxis which) const;
+    QCPTextElement *title(TitleLine line) const { return titles_[size_t(line)]; }
+    ChartGraph *graph(int s) const;
+    void changed();
+    void restack();
+    void fitAxes();
+    void arrangeLayout();
+    void arrangeLegend();
+    void hover(const QPoint &position);
+    bool mousePress(QMouseEvent *event);
+    bool mouseMove(QMouseEvent *event);
+    bool mouseRelease(QMouseEvent *event);
+    void wheel(QWheelEvent *event);
+    void setDragging(bool dragging);
+
     QCustomPlot *plot_;
+    std::vector<Series> series_;
+    std::vector<QCPTextElement *> titles_;
+    std::vector<bool> titleShown_;
+    double spans_[2][2] = {{0, 100}, {0, 100}};
+    QString numberFormats_[2];
+    QColor panelColour_ = Qt::white;
+    bool zoomed_ = false;
+    bool repaint_ = true;
+    // Mouse actions: a zoom rectangle with the left button, a scroll with the right.
+    enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
+    QPoint dragStart_;
+    double dragRange_[4] = {};
+    QRubberBand *rubberBand_ = nullptr;
+    int hoveredSeries_ = -1;
+    int hoveredPoint_ = -1;
 };
+
+// Date values and the seconds since 1970 that the plot's time axis counts.
+double dateValueToKey(double dateValue);
+double keyToDateValue(double key);
 
 }  // namespace kavra

@@ -1,0 +1,65 @@
+#include "chart/AxisTickers.h"
+
+#include "chart/NumberFormat.h"
+
+namespace kavra {
+
+QString ValueTicker::getTickLabel(double tick, const QLocale &, QChar, int)
+{
+    return formatNumber(std::fabs(tick) < 1e-12 * qMax(1.0, std::fabs(bounds.size())) ? 0.0 : tick, format);
+}
+
+QVector<double> ValueTicker::createTickVector(double tickStep, const QCPRange &range)
+{
+    QVector<double> ticks = QCPAxisTicker::createTickVector(tickStep, range);
+    const double slack = tickStep * 1e-9;
+    ticks.erase(std::remove_if(ticks.begin(), ticks.end(),
+                               [&](double t) { return t < bounds.lower - slack || t > bounds.upper + slack; }),
+                ticks.end());
+    return ticks;
+}
+
+QString qtDateTimeFormat(const QString &format)
+{
+    QString out;
+    bool afterHours = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const auto starts = [&](const char *token) {
+            return format.mid(i, qsizetype(qstrlen(token))).compare(QLatin1String(token), Qt::CaseInsensitive) == 0;
+        };
+        const auto take = [&](const char *token, const char *qt) {
+            out += QLatin1String(qt);
+            i += qsizetype(qstrlen(token));
+        };
+        if (starts("yyyy")) take("yyyy", "yyyy");
+        else if (starts("yy")) take("yy", "yy");
+        else if (starts("mmmm")) take("mmmm", "MMMM");
+        else if (starts("mmm")) take("mmm", "MMM");
+        else if (starts("mm")) { take("mm", afterHours ? "mm" : "MM"); afterHours = false; continue; }
+        else if (starts("nn")) take("nn", "mm");
+        else if (starts("hh")) { take("hh", "HH"); afterHours = true; continue; }
+        else if (starts("ss")) take("ss", "ss");
+        else if (starts("dd")) take("dd", "dd");
+        else if (starts("d")) take("d", "d");
+        else if (format[i].isLetter()) { out += QLatin1Char('\'') + format[i] + QLatin1Char('\''); ++i; }
+        else { out += format[i]; ++i; continue; }
+        afterHours = false;
+    }
+    return out;
+}
+
+TimeTicker::TimeTicker()
+{
+    setDateTimeSpec(Qt::UTC);  // date values are the collector's wall-clock times
+    setFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
+}
+
+void TimeTicker::setFormat(const QString &format) { qtFormat_ = qtDateTimeFormat(format); }
+
+QString TimeTicker::getTickLabel(double tick, const QLocale &, QChar, int)
+{
+    return QLocale::c().toString(QDateTime::fromMSecsSinceEpoch(qint64(std::llround(tick * 1000.0)), Qt::UTC),
+                                 qtFormat_);
+}
+
+}  // namespace kavra

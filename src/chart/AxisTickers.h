@@ -1,0 +1,37 @@
+#pragma once
+// Axis labels in the chart's own formats: numbers as "#,##0.###", times as
+// "hh:mm:ss (d-mmm-yyyy)", in English whatever the machine's language.
+
+#include <qcustomplot.h>
+
+namespace kavra {
+
+class ValueTicker : public QCPAxisTicker {
+public:
+    QString format = QStringLiteral("#,##0.###");
+    // Ticks are only placed between these values (the axis' span of the plot).
+    QCPRange bounds{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+
+protected:
+    QString getTickLabel(double tick, const QLocale &locale, QChar formatChar, int precision) override;
+    QVector<double> createTickVector(double tickStep, const QCPRange &range) override;
+};
+
+class TimeTicker : public QCPAxisTickerDateTime {
+public:
+    TimeTicker();
+    // A format written with d, dd, mmm, mmmm, yy, yyyy, hh, mm (minutes after
+    // hours), nn and ss.
+    void setFormat(const QString &format);
+
+protected:
+    QString getTickLabel(double tick, const QLocale &locale, QChar formatChar, int precision) override;
+
+private:
+    QString qtFormat_;
+};
+
+// A date-time format of the chart's kind as a Qt format.
+QString qtDateTimeFormat(const QString &format);
+
+}  // namespace kavra

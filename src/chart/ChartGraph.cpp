@@ -1,0 +1,109 @@
+#include "chart/ChartGraph.h"
+
+namespace kavra {
+namespace {
+
+// Qt's stroker slows down more than linearly with the length of a polyline
+// drawn with a wide pen; short pieces give the same picture many times faster.
+constexpr int kSegmentsPerPiece = 4;
+
+}  // namespace
+
+ChartGraph::ChartGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis) {}
+
+double ChartGraph::drawnValue(int i) const
+{
+    const double own = i < mDataContainer->size() ? mDataContainer->at(i)->value : 0.0;
+    return stackBase_ ? own + stackBase_->drawnValue(i) : own;
+}
+
+void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const
+{
+    if (painter->pen().style() == Qt::NoPen || painter->pen().color().alpha() == 0)
+        return;
+    applyDefaultAntialiasingHint(painter);
+    for (qsizetype i = 0; i + 1 < lines.size(); i += kSegmentsPerPiece) {
+        const qsizetype count = std::min<qsizetype>(kSegmentsPerPiece + 1, lines.size() - i);
+        painter->drawPolyline(lines.constData() + i, int(count));
+    }
+}
+
+void ChartGraph::getOptimizedLineData(QVector<QCPGraphData> *lineData,
+                                      const QCPGraphDataContainer::const_iterator &begin,
+                                      const QCPGraphDataContainer::const_iterator &end) const
+{
+    if (!stackBase_) {
+        QCPGraph::getOptimizedLineData(lineData, begin, end);
+        return;
+    }
+    // The stacked values of the visible stretch, thinned like any other data.
+    QCPGraphDataContainer stacked;
+    QVector<QCPGraphData> points;
+    points.reserve(int(end - begin));
+    const int first = int(begin - mDataContainer->constBegin());
+    int i = first;
+    for (auto it = begin; it != end; ++it, ++i)
+        points.append(QCPGraphData(it->key, it->value + stackBase_->drawnValue(i)));
+    stacked.set(points, true);
+    QCPGraph::getOptimizedLineData(lineData, stacked.constBegin(), stacked.constEnd());
+}
+
+QCPRange ChartGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomain, const QCPRange &inKeyRange) const
+{
+    if (!stackBase_)
+        return QCPGraph::getValueRange(foundRange, inSignDomain, inKeyRange);
+    QCPRange range;
+    foundRange = false;
+    for (int i = 0; i < mDataContainer->size(); ++i) {
+        const double value = drawnValue(i);
+        if (!std::isfinite(value))
+            continue;
+        if (!foundRange) {
+            range = QCPRange(value, value);
+            foundRange = true;
+        } else {
+            range.expand(value);
+        }
+    }
+    return range;
+}
+
+CheckLegendItem::CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series, std::function<QString()> text)
+    : QCPAbstractLegendItem(legend), series_(series), text_(std::move(text))
+{
+}
+
+QColor CheckLegendItem::colour() const { return series_->pen().color(); }
+
+QSize CheckLegendItem::minimumOuterSizeHint() const
+{
+    const QFontMetrics metrics(mFont);
+    const int box = metrics.height() - 4;
+    const QSize text = metrics.size(0, text_());
+    return QSize(box + 6 + text.width(), qMax(box, text.height())) + QSize(mMargins.left() + mMargins.right(),
+                                                                           mMargins.top() + mMargins.bottom());
+}
+
+void CheckLegendItem::draw(QCPPainter *painter)
+{
+    const QFontMetrics metrics(mFont);
+    const int box = metrics.height() - 4;
+    const QRect area = mRect;
+    const QRect boxRect(area.left(), area.top() + (area.height() - box) / 2, box, box);
+    painter->setPen(QPen(Qt::black, 1));
+    painter->setBrush(Qt::white);
+    painter->drawRect(boxRect);
+    if (series_->visible()) {
+        painter->setPen(QPen(Qt::black, 2));
+        painter->drawLine(QPointF(boxRect.left() + box * 0.2, boxRect.top() + box * 0.55),
+                          QPointF(boxRect.left() + box * 0.45, boxRect.bottom() - box * 0.2));
+        painter->drawLine(QPointF(boxRect.left() + box * 0.45, boxRect.bottom() - box * 0.2),
+                          QPointF(boxRect.right() - box * 0.15, boxRect.top() + box * 0.2));
+    }
+    painter->setFont(mFont);
+    painter->setPen(colour());
+    painter->drawText(QRect(boxRect.right() + 6, area.top(), area.width() - box - 6, area.height()),
+                      Qt::AlignLeft | Qt::AlignVCenter, text_());
+}
+
+}  // namespace kavra

@@ -1,0 +1,55 @@
+#pragma once
+// The drawing pieces the chart adds to QCustomPlot: a line series that paints
+// fast with wide pens and can be stacked on others, and a legend entry with a
+// check box that shows and hides its series.
+
+#include <qcustomplot.h>
+
+#include <functional>
+
+namespace kavra {
+
+class ChartGraph : public QCPGraph {
+    Q_OBJECT
+public:
+    ChartGraph(QCPAxis *keyAxis, QCPAxis *valueAxis);
+
+    // Stacked on base: each point is drawn at its own value plus base's drawn
+    // value at the same index. Null draws the values as they are.
+    void setStackBase(const ChartGraph *base) { stackBase_ = base; }
+    const ChartGraph *stackBase() const { return stackBase_; }
+    // The value drawn for point i (its own value plus the stack below it).
+    double drawnValue(int i) const;
+
+    QCPRange getValueRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
+                           const QCPRange &inKeyRange = QCPRange()) const override;
+
+protected:
+    void drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const override;
+    void getOptimizedLineData(QVector<QCPGraphData> *lineData, const QCPGraphDataContainer::const_iterator &begin,
+                              const QCPGraphDataContainer::const_iterator &end) const override;
+
+private:
+    const ChartGraph *stackBase_ = nullptr;
+};
+
+// One legend entry: a check box and the series' text in the series' colour.
+class CheckLegendItem : public QCPAbstractLegendItem {
+    Q_OBJECT
+public:
+    CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series, std::function<QString()> text);
+
+    QCPAbstractPlottable *series() const { return series_; }
+
+protected:
+    void draw(QCPPainter *painter) override;
+    QSize minimumOuterSizeHint() const override;
+
+private:
+    QColor colour() const;
+
+    QCPAbstractPlottable *series_;
+    std::function<QString()> text_;
+};
+
+}  // namespace kavra

@@ -1,0 +1,159 @@
+// How the chart answers the mouse: a rectangle dragged with the left button
+// towards the lower right zooms into it, towards the upper left undoes the zoom;
+// the right button scrolls; the wheel zooms the time axis around the pointer;
+// moving over a series reports the point under the pointer.
+
+#include "chart/ChartView.h"
+
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QWheelEvent>
+#include <qcustomplot.h>
+
+namespace kavra {
+namespace {
+
+constexpr int kClickSlack = 4;  // pixels a click may move without becoming a drag
+
+}  // namespace
+
+bool ChartView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != plot_)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: return mousePress(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseMove: return mouseMove(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease: return mouseRelease(static_cast<QMouseEvent *>(event));
+    case QEvent::Wheel: wheel(static_cast<QWheelEvent *>(event)); return true;
+    case QEvent::Leave:
+        if (hoveredSeries_ >= 0) {
+            hoveredSeries_ = hoveredPoint_ = -1;
+            emit mouseLeftSeries();
+        }
+        return false;
+    default: return false;
+    }
+}
+
+bool ChartView::mousePress(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (!plot_->axisRect()->rect().contains(at) || drag_ != Drag::None)
+        return false;  // the legend and the axes keep their own clicks
+    dragStart_ = at;
+    if (event->button() == Qt::LeftButton) {
+        drag_ = Drag::Zoom;
+        rubberBand_->setGeometry(QRect(at, QSize()));
+        rubberBand_->show();
+        return true;
+    }
+    if (event->button() == Qt::RightButton) {
+        drag_ = Drag::Scroll;
+        dragRange_[0] = plot_->xAxis->range().lower;
+        dragRange_[1] = plot_->xAxis->range().upper;
+        dragRange_[2] = plot_->yAxis->range().lower;
+        dragRange_[3] = plot_->yAxis->range().upper;
+        setDragging(true);
+        return true;
+    }
+    return false;
+}
+
+bool ChartView::mouseMove(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (drag_ == Drag::Zoom) {
+        rubberBand_->setGeometry(QRect(dragStart_, at).normalized());
+        return true;
+    }
+    if (drag_ == Drag::Scroll) {
+        const double dx = plot_->xAxis->pixelToCoord(dragStart_.x()) - plot_->xAxis->pixelToCoord(at.x());
+        plot_->xAxis->setRange(dragRange_[0] + dx, dragRange_[1] + dx);
+        zoomed_ = true;
+        plot_->replot(QCustomPlot::rpQueuedReplot);
+        return true;
+    }
+    hover(at);
+    return false;
+}
+
+bool ChartView::mouseRelease(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const Drag drag = drag_;
+    stopMouseAction();
+    if (drag == Drag::Scroll) {
+        plot_->replot();
+        emit zoomChanged();
+        return true;
+    }
+    if (drag != Drag::Zoom)
+        return false;
+    const QPoint delta = at - dragStart_;
+    if (delta.x() > kClickSlack && delta.y() > kClickSlack) {
+        const QRect box = QRect(dragStart_, at).normalized();
+        plot_->xAxis->setRange(plot_->xAxis->pixelToCoord(box.left()), plot_->xAxis->pixelToCoord(box.right()));
+        for (QCPAxis *valueAxis : {plot_->yAxis, plot_->yAxis2})
+            valueAxis->setRange(valueAxis->pixelToCoord(box.bottom()), valueAxis->pixelToCoord(box.top()));
+        zoomed_ = true;
+        plot_->replot();
+        emit zoomChanged();
+    } else if (delta.x() < -kClickSlack && delta.y() < -kClickSlack) {
+        undoZoom();
+    } else if (hoveredSeries_ >= 0) {
+        emit seriesClicked(hoveredSeries_);
+    }
+    return true;
+}
+
+void ChartView::wheel(QWheelEvent *event)
+{
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0 || series_.empty())
+        return;
+    const double centre = plot_->xAxis->pixelToCoord(event->position().x());
+    plot_->xAxis->scaleRange(std::pow(0.85, steps), centre);
+    zoomed_ = true;
+    plot_->replot();
+    emit zoomChanged();
+}
+
+void ChartView::stopMouseAction()
+{
+    if (drag_ == Drag::Scroll)
+        setDragging(false);
+    drag_ = Drag::None;
+    rubberBand_->hide();
+}
+
+// Antialiasing is dropped while the view moves, so that each step draws quickly.
+void ChartView::setDragging(bool dragging)
+{
+    for (const Series &series : series_)
+        series.plottable->setAntialiased(!dragging);
+}
+
+void ChartView::hover(const QPoint &position)
+{
+    int point = -1;
+    QCPAbstractPlottable *under = plot_->plottableAt(position, false, &point);
+    int series = -1;
+    for (size_t i = 0; i < series_.size(); ++i)
+        if (series_[i].plottable == under)
+            series = int(i);
+    if (series < 0 || point < 0) {
+        if (hoveredSeries_ >= 0) {
+            hoveredSeries_ = hoveredPoint_ = -1;
+            emit mouseLeftSeries();
+        }
+        return;
+    }
+    if (series == hoveredSeries_ && point == hoveredPoint_)
+        return;
+    hoveredSeries_ = series;
+    hoveredPoint_ = point;
+    emit mouseEnteredSeries(series, point);
+}
+
+}  // namespace kavra

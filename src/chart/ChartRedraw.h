@@ -1,0 +1,40 @@
+#pragma once
+// The redraw: turns the application state and the selected rows of the current
+// item list into the chart, rebuilding it from nothing every time.
+
+#include <QString>
+
+#include <vector>
+
+namespace kavra {
+
+struct AppState;
+struct DataSet;
+class ChartView;
+class ItemRevision;
+
+// Which commands the chart just drawn allows.
+struct RedrawResult {
+    int seriesCount = 0;
+    bool correlate = false;        // cmdCorrelate
+    bool smoothUnSmooth = false;   // mnuSmoothUnSmooth
+    bool candleChart = false;      // mnuAddRemoveCandleChart
+    bool movingAverage = false;    // mnuToggleMovingAverage
+    bool cycleDualCharts = false;  // mnuCycleDualCharts
+    bool ratioCharts = false;      // mnuGenerateRatioCharts
+};
+
+RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items);
+
+// The legend text of an item charted from a file: "CPU Busy(# 2)".
+QString legendText(const QString &itemText, int file);
+
+// After a zoom or scroll to [xMin, xMax]: the rows from one at or before the left
+// edge to one at or beyond the right edge. Rows are 1-based; either end stays as
+// it is when no row qualifies.
+void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow);
+
+// The status-bar text for the point under the mouse.
+QString pointReadout(const QString &legendText, double x, double y);
+
+}  // namespace kavra
