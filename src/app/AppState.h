@@ -3,6 +3,8 @@
 // and the chart. Every option starts from these values at each start; nothing is
 // kept between runs.
 
+#include "data/DataSet.h"
+
 #include <QString>
 
 #include <array>
@@ -53,5 +55,20 @@ struct AppState {
     QString Axis_Format_String_Right;
     QString Dragged_File_Spec;
 };
+
+// How a successful load leaves the view: stacking off (items overlap), no moving
+// average or smoothing; after the first file, its node in the title and all rows.
+inline void applyLoadedView(AppState &state, const DataSet &data, bool firstFile)
+{
+    if (firstFile) {
+        state.Chart_Title = QStringLiteral("Node(s) : ") + QString::fromLocal8Bit(data.Node_Names[0]);
+        state.Zoom_First_Row = 1;
+        state.Zoom_Last_Row = data.Row_Count;
+    }
+    state.Stack_Mode = 1;
+    state.Chart_Sub_Footer.clear();
+    state.MovAvg_On = false;
+    state.Smoothing_On = false;
+}
 
 }  // namespace kavra

@@ -119,12 +119,9 @@ void MainWindow::finishLoad()
 {
     if (data_.Files_Open == data_.Max_Files)
         action(QStringLiteral("mnuOpenFile"))->setEnabled(false);
-    if (data_.Files_Open == 1) {
+    if (data_.Files_Open == 1)
         setStatusText(QStringLiteral("Populating Xaxis_Values ... "));
-        state_.Chart_Title = QStringLiteral("Node(s) : ") + text(data_.Node_Names[0]);
-        state_.Zoom_First_Row = 1;
-        state_.Zoom_Last_Row = data_.Row_Count;
-    }
+    applyLoadedView(state_, data_, data_.Files_Open == 1);
     itemList_->showRevision(&items_.current());
     itemList_->show();
     setEntriesEnabled(dataMenuEntries(), true);
@@ -136,7 +133,6 @@ void MainWindow::finishLoad()
     correlate_->show();
     stack_->setChecked(false);
     unStack_->setChecked(true);
-    unstack();
 
     const int selected = items_.current().selectDefaultItem();
     itemList_->refresh();
@@ -145,16 +141,8 @@ void MainWindow::finishLoad()
     itemList_->setFocus();
     itemList_->repaint();
 
-    state_.MovAvg_On = false;
-    state_.Smoothing_On = false;
     chart_->show();
     lvwKavra_Click();
-}
-
-void MainWindow::unstack()
-{
-    state_.Stack_Mode = 1;
-    state_.Chart_Sub_Footer.clear();
 }
 
 void MainWindow::mnuSaveDataAs_Click()

@@ -77,7 +77,6 @@ private:
     void layOutControls();
     void showLoadedControls(bool visible);
     void finishLoad();
-    void unstack();
 
     Interaction &interaction_;
     AppState state_;

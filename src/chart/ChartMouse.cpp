@@ -46,18 +46,25 @@ bool ChartView::mousePress(QMouseEvent *event)
         drag_ = Drag::Zoom;
         rubberBand_->setGeometry(QRect(at, QSize()));
         rubberBand_->show();
-        return true;
-    }
-    if (event->button() == Qt::RightButton) {
+    } else if (event->button() == Qt::RightButton) {
         drag_ = Drag::Scroll;
         dragRange_[0] = plot_->xAxis->range().lower;
         dragRange_[1] = plot_->xAxis->range().upper;
         dragRange_[2] = plot_->yAxis->range().lower;
         dragRange_[3] = plot_->yAxis->range().upper;
+        dragRange_[4] = plot_->yAxis2->range().lower;
+        dragRange_[5] = plot_->yAxis2->range().upper;
         setDragging(true);
-        return true;
+    } else {
+        return false;
     }
-    return false;
+    // A press on a series is a click on it: the program may stop the action just begun.
+    int point = -1;
+    if (QCPAbstractPlottable *under = plot_->plottableAt(at, false, &point))
+        for (size_t i = 0; i < series_.size(); ++i)
+            if (series_[i].plottable == under)
+                emit seriesClicked(int(i));
+    return true;
 }
 
 bool ChartView::mouseMove(QMouseEvent *event)
@@ -70,6 +77,13 @@ bool ChartView::mouseMove(QMouseEvent *event)
     if (drag_ == Drag::Scroll) {
         const double dx = plot_->xAxis->pixelToCoord(dragStart_.x()) - plot_->xAxis->pixelToCoord(at.x());
         plot_->xAxis->setRange(dragRange_[0] + dx, dragRange_[1] + dx);
+        // Scrolling goes both ways: the value axes follow the mouse too.
+        const auto scrollValues = [&](QCPAxis *valueAxis, double lower, double upper) {
+            const double dy = valueAxis->pixelToCoord(dragStart_.y()) - valueAxis->pixelToCoord(at.y());
+            valueAxis->setRange(lower + dy, upper + dy);
+        };
+        scrollValues(plot_->yAxis, dragRange_[2], dragRange_[3]);
+        scrollValues(plot_->yAxis2, dragRange_[4], dragRange_[5]);
         zoomed_ = true;
         plot_->replot(QCustomPlot::rpQueuedReplot);
         return true;
@@ -101,8 +115,6 @@ bool ChartView::mouseRelease(QMouseEvent *event)
         emit zoomChanged();
     } else if (delta.x() < -kClickSlack && delta.y() < -kClickSlack) {
         undoZoom();
-    } else if (hoveredSeries_ >= 0) {
-        emit seriesClicked(hoveredSeries_);
     }
     return true;
 }

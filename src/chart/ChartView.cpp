@@ -4,7 +4,6 @@
 #include "chart/ChartGraph.h"
 
 #include <QRubberBand>
-#include <QVBoxLayout>
 #include <qcustomplot.h>
 
 namespace kavra {
@@ -32,9 +31,7 @@ double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
 ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(this))
 {
     setObjectName(QStringLiteral("tchKavra"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(plot_);
+    plot_->setGeometry(rect());
     plot_->setAutoAddPlottableToLegend(false);
     plot_->setNoAntialiasingOnDrag(true);
     plot_->setPlottingHint(QCP::phCacheLabels, true);
@@ -48,6 +45,8 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->axisRect()->insetLayout()->take(plot_->legend);
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    plot_->legend->setWrap(4);  // four entries a row under the plot
+    plot_->plotLayout()->setMargins(QMargins(0, 0, 0, 4));
     plot_->legend->setBorderPen(QPen(Qt::gray));
 
     plot_->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
@@ -72,6 +71,15 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(t
 }
 
 ChartView::~ChartView() = default;
+
+void ChartView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A hidden widget gets its resize event only when shown; the plot's viewport is
+    // set here so that pictures and tests drawn before that see the real size.
+    plot_->setGeometry(rect());
+    plot_->setViewport(plot_->rect());
+}
 
 QCPAxis *ChartView::axis(ChartAxis which) const
 {

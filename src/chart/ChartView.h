@@ -119,6 +119,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Series {
@@ -156,7 +157,7 @@ private:
     // Mouse actions: a zoom rectangle with the left button, a scroll with the right.
     enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
     QPoint dragStart_;
-    double dragRange_[4] = {};
+    double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
     QRubberBand *rubberBand_ = nullptr;
     int hoveredSeries_ = -1;
     int hoveredPoint_ = -1;

@@ -18,7 +18,7 @@ constexpr std::array<const char *, 12> kMonthNames = {"JANUARY", "FEBRUARY", "MA
 constexpr std::string_view kMonthTable = "JAN/FEB/MAR/APR/MAY/JUN/JUL/AUG/SEP/OCT/NOV/DEC/";
 
 // Days from 1 January 1970 of a proleptic Gregorian date.
-long long daysFromCivil(long long y, long long m, long long d)
+constexpr long long daysFromCivil(long long y, long long m, long long d)
 {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -45,7 +45,7 @@ Civil civilFromDays(long long z)
     return {yoe + era * 400 + (m <= 2), m, d};
 }
 
-const long long kEpoch = daysFromCivil(1899, 12, 30);
+constexpr long long kEpoch = daysFromCivil(1899, 12, 30);
 
 bool isDigits(std::string_view s)
 {

