@@ -210,6 +210,32 @@ void ChartView::setSeriesValueAxis(int s, ValueAxis valueAxis)
     changed();
 }
 
+void ChartView::setSeriesLineStyle(int s, Qt::PenStyle style)
+{
+    QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
+    QPen pen = plottable->pen();
+    pen.setStyle(style);
+    plottable->setPen(pen);
+    changed();
+}
+
+Qt::PenStyle ChartView::seriesLineStyle(int s) const { return series_[size_t(s)].plottable->pen().style(); }
+
+void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const
+{
+    x.clear();
+    y.clear();
+    const ChartGraph *line = graph(s);
+    if (!line)
+        return;
+    x.reserve(size_t(line->data()->size()));
+    y.reserve(size_t(line->data()->size()));
+    for (const QCPGraphData &point : *line->data()) {
+        x.push_back(keyToDateValue(point.key));
+        y.push_back(point.value);
+    }
+}
+
 void ChartView::setSeriesName(int s, const QString &name) { series_[size_t(s)].plottable->setName(name); }
 
 QString ChartView::seriesName(int s) const { return series_[size_t(s)].plottable->name(); }
@@ -331,6 +357,12 @@ void ChartView::setTitleBold(TitleLine line, bool bold)
     changed();
 }
 
+int ChartView::titleSize(TitleLine line) const { return title(line)->font().pointSize() * 3 / 2; }
+
+QColor ChartView::titleColour(TitleLine line) const { return title(line)->textColor(); }
+
+bool ChartView::titleBold(TitleLine line) const { return title(line)->font().bold(); }
+
 // Header and sub-header above the plot, then legend, footer and sub-footer below
 // it; a hidden line takes no room.
 void ChartView::arrangeLayout()
@@ -340,13 +372,28 @@ void ChartView::arrangeLayout()
     QList<QCPLayoutElement *> order;
     for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader})
         order << title(line);
-    order << rect << plot_->legend;
+    if (legendPlace_ == LegendPlace::Top)
+        order << plot_->legend << rect;
+    else if (legendPlace_ == LegendPlace::Bottom)
+        order << rect << plot_->legend;
+    else
+        order << rect;
     for (TitleLine line : {TitleLine::Footer, TitleLine::SubFooter})
         order << title(line);
-    for (QCPLayoutElement *element : order)
+    QList<QCPLayoutElement *> placed = order;
+    placed << plot_->legend;
+    for (QCPLayoutElement *element : placed)
         if (element->layout() == grid)
             grid->take(element);
+    if (plot_->legend->layout() == rect->insetLayout())
+        rect->insetLayout()->take(plot_->legend);
     grid->simplify();
+    if (legendPlace_ == LegendPlace::Right) {
+        rect->insetLayout()->addElement(plot_->legend, Qt::AlignTop | Qt::AlignRight);
+        plot_->legend->setWrap(1);
+    } else {
+        plot_->legend->setWrap(4);
+    }
     int row = 0;
     for (QCPLayoutElement *element : order) {
         auto *text = qobject_cast<QCPTextElement *>(element);
@@ -354,7 +401,8 @@ void ChartView::arrangeLayout()
         const bool shown =
             !text || (!text->text().isEmpty() &&
                       titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())]);
-        element->setVisible(shown);
+        if (text)
+            text->setVisible(shown);
         if (shown)
             grid->addElement(row++, 0, element);
     }
@@ -375,6 +423,7 @@ void ChartView::setAxisSpan(ChartAxis which, double startPercent, double endPerc
 
 void ChartView::setAxisGrid(ChartAxis which, GridStyle style)
 {
+    gridStyles_[int(which)] = style;
     QPen pen(QColor(160, 160, 160), 0, penStyle(style));
     if (style == GridStyle::FineDots)
         pen.setDashPattern({1, 2});
@@ -430,6 +479,62 @@ double ChartView::axisMaximum(ChartAxis which) const
     return which == ChartAxis::Bottom ? keyToDateValue(upper) : upper;
 }
 
+GridStyle ChartView::axisGrid(ChartAxis which) const { return gridStyles_[int(which)]; }
+
+void ChartView::setAxisFixedRange(ChartAxis which, bool fixed, double minimum, double maximum)
+{
+    if (which == ChartAxis::Bottom)
+        return;
+    fixedRange_[int(which)] = fixed && maximum > minimum;
+    if (fixedRange_[int(which)])
+        axis(which)->setRange(minimum, maximum);
+    changed();
+}
+
+bool ChartView::axisFixed(ChartAxis which) const { return which != ChartAxis::Bottom && fixedRange_[int(which)]; }
+
+void ChartView::setAxisCopies(bool on)
+{
+    if (on == axisCopies())
+        return;
+    QCPAxisRect *rect = plot_->axisRect();
+    for (QCPAxis *copy : axisCopies_)
+        rect->removeAxis(copy);
+    axisCopies_.clear();
+    if (on) {
+        // Each copy shares its original's ticker, so it shows the same span.
+        const std::pair<QCPAxis *, QCPAxis::AxisType> copies[] = {{plot_->yAxis, QCPAxis::atRight},
+                                                                   {plot_->yAxis2, QCPAxis::atLeft}};
+        for (const auto &[original, side] : copies) {
+            QCPAxis *copy = rect->addAxis(side);
+            copy->setTicker(original->ticker());
+            copy->setRange(original->range());
+            copy->setBasePen(original->basePen());
+            copy->setTickLabelColor(original->tickLabelColor());
+            copy->grid()->setVisible(false);
+            connect(original, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), copy,
+                    qOverload<const QCPRange &>(&QCPAxis::setRange));
+            axisCopies_.push_back(copy);
+        }
+    }
+    changed();
+}
+
+void ChartView::setLegendShown(bool shown)
+{
+    plot_->legend->setVisible(shown);
+    changed();
+}
+
+bool ChartView::legendShown() const { return plot_->legend->visible(); }
+
+void ChartView::setLegendPlace(LegendPlace place)
+{
+    legendPlace_ = place;
+    arrangeLayout();
+    changed();
+}
+
 // Fits the time axis to all points and each value axis to its series, keeping
 // each value axis within its span of the plot height.
 void ChartView::fitAxes()
@@ -446,6 +551,8 @@ void ChartView::fitAxes()
     for (const Series &series : series_)
         anyRight |= series.axis == ValueAxis::Right;
     for (int side = 0; side < 2; ++side) {
+        if (fixedRange_[side])
+            continue;
         QCPRange range;
         bool found = false;
         for (const Series &series : series_) {

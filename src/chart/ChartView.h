@@ -58,6 +58,8 @@ public:
     ValueAxis seriesValueAxis(int s) const { return series_[size_t(s)].axis; }
     void setSeriesName(int s, const QString &name);
     QString seriesName(int s) const;
+    void setSeriesLineStyle(int s, Qt::PenStyle style);
+    Qt::PenStyle seriesLineStyle(int s) const;
     // The points of a series in one go; values that are not finite are left out
     // of the line.
     void setSeriesPoints(int s, const double *x, const double *y, int count);
@@ -66,6 +68,8 @@ public:
     int pointCount(int s) const;
     double pointX(int s, int p) const;
     double pointY(int s, int p) const;  // the point's own value, also when stacked
+    // All points of a line series at once (date values and own values).
+    void seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
 
     // Title lines.
     void setTitleText(TitleLine line, const QString &text);
@@ -75,6 +79,9 @@ public:
     void setTitleSize(TitleLine line, int points);
     void setTitleColour(TitleLine line, const QColor &colour);
     void setTitleBold(TitleLine line, bool bold);
+    int titleSize(TitleLine line) const;
+    QColor titleColour(TitleLine line) const;
+    bool titleBold(TitleLine line) const;
 
     // Axes. Spans are in percent of the plot height, 0 at the top.
     void setAxisSpan(ChartAxis axis, double startPercent, double endPercent);
@@ -86,6 +93,21 @@ public:
     void setAxisDateTimeFormat(const QString &format);
     double axisMinimum(ChartAxis axis) const;
     double axisMaximum(ChartAxis axis) const;
+    GridStyle axisGrid(ChartAxis axis) const;
+    // A value axis with a fixed range instead of one fitted to its series.
+    void setAxisFixedRange(ChartAxis axis, bool fixed, double minimum = 0, double maximum = 0);
+    bool axisFixed(ChartAxis axis) const;
+    // Copies of the value axes on the other side of the plot, each with its own
+    // span, so that each of two stacked charts has a scale on both sides.
+    void setAxisCopies(bool on);
+    bool axisCopies() const { return axisCopies_.size() == 2; }
+
+    // Legend.
+    enum class LegendPlace { Bottom, Top, Right };
+    void setLegendShown(bool shown);
+    bool legendShown() const;
+    void setLegendPlace(LegendPlace place);
+    LegendPlace legendPlace() const { return legendPlace_; }
 
     // View.
     bool zoomed() const { return zoomed_; }
@@ -99,6 +121,7 @@ public:
     void setRepaint(bool on);
     bool repaintOn() const { return repaint_; }
     void setPanelColour(const QColor &colour);
+    QColor panelColour() const { return panelColour_; }
     // Draws the chart now (the axes fitted to the series unless zoomed).
     void draw();
     // The chart as a picture of the given size, white behind the plot.
@@ -152,6 +175,10 @@ private:
     double spans_[2][2] = {{0, 100}, {0, 100}};
     QString numberFormats_[2];
     QColor panelColour_ = Qt::white;
+    LegendPlace legendPlace_ = LegendPlace::Bottom;
+    bool fixedRange_[2] = {false, false};
+    GridStyle gridStyles_[3] = {GridStyle::Dot, GridStyle::Dot, GridStyle::Dot};
+    std::vector<QCPAxis *> axisCopies_;  // [copy of the left axis on the right, copy of the right axis on the left]
     bool zoomed_ = false;
     bool repaint_ = true;
     // Mouse actions: a zoom rectangle with the left button, a scroll with the right.
