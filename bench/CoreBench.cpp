@@ -1,9 +1,12 @@
-// Micro-benchmarks of the hot paths of loading: reading value fields.
+// Micro-benchmarks of the hot paths of loading (reading value fields) and of the
+// derived curves (moving average, smoothing).
 
+#include "analysis/Curves.h"
 #include "data/FieldReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -22,5 +25,44 @@ void BM_ReadValue(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(fields.size()));
 }
 BENCHMARK(BM_ReadValue);
+
+// A day and more of one-second samples that wander like a busy counter.
+struct Series {
+    std::vector<double> x, y;
+};
+
+Series benchSeries(size_t n)
+{
+    Series s{std::vector<double>(n), std::vector<double>(n)};
+    for (size_t i = 0; i < n; ++i) {
+        s.x[i] = 46000 + static_cast<double>(i) / 86400.0;
+        s.y[i] = 1e6 + 1000 * std::sin(static_cast<double>(i) * 0.01) + static_cast<double>(i % 17);
+    }
+    return s;
+}
+
+void BM_MovingAverage(benchmark::State &state)
+{
+    const Series s = benchSeries(100000);
+    for (auto _ : state) {
+        kavra::analysis::Curve curve = kavra::analysis::movingAverage(s.x.data(), s.y.data(), s.x.size(), 60);
+        benchmark::DoNotOptimize(curve.y.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(s.x.size()));
+}
+BENCHMARK(BM_MovingAverage);
+
+void BM_SmoothedCurve(benchmark::State &state)
+{
+    const Series s = benchSeries(100000);
+    size_t points = 0;
+    for (auto _ : state) {
+        kavra::analysis::Curve curve = kavra::analysis::smoothedCurve(s.x.data(), s.y.data(), s.x.size(), 50);
+        points = curve.y.size();
+        benchmark::DoNotOptimize(curve.y.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points));
+}
+BENCHMARK(BM_SmoothedCurve);
 
 }  // namespace
