@@ -4,6 +4,7 @@
 
 #include "app/Interaction.h"
 #include "app/StatusBar.h"
+#include "chart/ChartCommands.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "data/Loader.h"
@@ -133,6 +134,7 @@ void MainWindow::finishLoad()
     correlate_->show();
     stack_->setChecked(false);
     unStack_->setChecked(true);
+    chartCommands_->unstack();
 
     const int selected = items_.current().selectDefaultItem();
     itemList_->refresh();
@@ -177,6 +179,8 @@ void MainWindow::mnuCloseFile_Click()
 
     state_.MovAvg_On = state_.Ratio_Mode = state_.Smoothing_On = state_.Candle_On = state_.Median_Sorted = false;
     state_.Dual_Charts = 0;
+    chart_->setTitleShown(TitleLine::SubHeader, false);  // their texts stay for the next file
+    chart_->setTitleShown(TitleLine::Footer, false);
 
     items_.clear();
     itemList_->showRevision(&items_.current());

@@ -2,11 +2,13 @@
 
 #include "app/Interaction.h"
 #include "app/StatusBar.h"
+#include "chart/ChartCommands.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "items/ItemListView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -42,6 +44,40 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
     setObjectName(QStringLiteral("frmKavra1"));
     createControls();
     createMenus();
+    connectChartCommands();
+}
+
+void MainWindow::connectChartCommands()
+{
+    chartCommands_ = new ChartCommands(
+        {state_, *chart_, items_, interaction_, this, stackFrame_, stack_, unStack_,
+         [this] {
+             chart_->show();
+             lvwKavra_Click();
+         },
+         [this] { itemList_->refresh(); }},
+        this);
+    ChartCommands *commands = chartCommands_;
+    const std::pair<const char *, void (ChartCommands::*)()> entries[] = {
+        {"mnuToggleMovingAverage", &ChartCommands::mnuToggleMovingAverage_Click},
+        {"mnuSetMovingAveragePeriodValue", &ChartCommands::mnuSetMovingAveragePeriodValue_Click},
+        {"mnuSmoothUnSmooth", &ChartCommands::mnuSmoothUnSmooth_Click},
+        {"mnuSetSmoothingFactor", &ChartCommands::mnuSetSmoothingFactor_Click},
+        {"mnuAddRemoveCandleChart", &ChartCommands::mnuAddRemoveCandleChart_Click},
+        {"mnuCycleDualCharts", &ChartCommands::mnuCycleDualCharts_Click},
+        {"mnuChartMultipleItems", &ChartCommands::mnuChartMultipleItems_Click},
+        {"mnuSetChartTitle", &ChartCommands::mnuSetChartTitle_Click},
+        {"mnuSetChartSubTitle", &ChartCommands::mnuSetChartSubTitle_Click},
+        {"mnuSetChartFooter", &ChartCommands::mnuSetChartFooter_Click},
+        {"mnuSetPrimaryChartLineWidth", &ChartCommands::mnuSetPrimaryChartLineWidth_Click},
+        {"mnuSetSecondaryChartLineWidth", &ChartCommands::mnuSetSecondaryChartLineWidth_Click},
+        {"mnuEditChartProperties", &ChartCommands::mnuEditChartProperties_Click},
+        {"mnuGenerateRatioCharts", &ChartCommands::mnuGenerateRatioCharts_Click},
+    };
+    for (const auto &[name, handler] : entries)
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, commands, handler);
+    connect(stack_, &QRadioButton::clicked, commands, [commands] { commands->OptStack_Click(0); });
+    connect(unStack_, &QRadioButton::clicked, commands, [commands] { commands->OptStack_Click(1); });
 }
 
 MainWindow::~MainWindow() = default;

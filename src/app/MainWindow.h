@@ -22,6 +22,7 @@ class QRadioButton;
 
 namespace kavra {
 
+class ChartCommands;
 class ChartView;
 class Interaction;
 class PageNavigator;
@@ -44,6 +45,7 @@ public:
     // A menu entry by its name (mnuOpenFile, ...).
     QAction *action(const QString &name) const { return actions_.value(name); }
     ChartView &chart() const { return *chart_; }
+    ChartCommands &chartCommands() const { return *chartCommands_; }
     QString statusText() const;
     void setStatusText(const QString &text);
 
@@ -72,6 +74,7 @@ private:
 
     void createControls();
     void createMenus();
+    void connectChartCommands();
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
     void setEntriesEnabled(const QStringList &names, bool enabled);
     void layOutControls();
@@ -86,6 +89,7 @@ private:
     ItemListView *itemList_ = nullptr;
     ChartView *chart_ = nullptr;
     PageNavigator *pageNavigator_ = nullptr;
+    ChartCommands *chartCommands_ = nullptr;
     StatusBar *statusBar_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QPushButton *correlate_ = nullptr;

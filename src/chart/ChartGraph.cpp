@@ -1,12 +1,30 @@
 #include "chart/ChartGraph.h"
 
+#include "analysis/Curves.h"
+
 namespace kavra {
 ChartGraph::ChartGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis) {}
 
 double ChartGraph::drawnValue(int i) const
 {
-    const double own = i < mDataContainer->size() ? mDataContainer->at(i)->value : 0.0;
-    return stackBase_ ? own + stackBase_->drawnValue(i) : own;
+    const std::vector<double> values = stackedValues(i, 1);
+    return values.empty() ? 0.0 : values.front();
+}
+
+std::vector<double> ChartGraph::stackedValues(int first, int count) const
+{
+    std::vector<const ChartGraph *> chain;
+    for (const ChartGraph *g = this; g; g = g->stackBase_)
+        chain.push_back(g);
+    std::vector<double> cumulative(size_t(qMax(0, count)), 0.0), own;
+    for (auto g = chain.rbegin(); g != chain.rend(); ++g) {
+        const QCPGraphDataContainer &data = *(*g)->mDataContainer;
+        own.assign(cumulative.size(), 0.0);
+        for (int i = 0; i < count && first + i < data.size(); ++i)
+            own[size_t(i)] = data.at(first + i)->value;
+        analysis::stackOnto(cumulative, own.data(), own.size());
+    }
+    return cumulative;
 }
 
 void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const
@@ -38,12 +56,13 @@ void ChartGraph::getOptimizedLineData(QVector<QCPGraphData> *lineData,
     }
     // The stacked values of the visible stretch, thinned like any other data.
     QCPGraphDataContainer stacked;
+    const int first = int(begin - mDataContainer->constBegin());
+    const std::vector<double> values = stackedValues(first, int(end - begin));
     QVector<QCPGraphData> points;
     points.reserve(int(end - begin));
-    const int first = int(begin - mDataContainer->constBegin());
-    int i = first;
+    size_t i = 0;
     for (auto it = begin; it != end; ++it, ++i)
-        points.append(QCPGraphData(it->key, it->value + stackBase_->drawnValue(i)));
+        points.append(QCPGraphData(it->key, values[i]));
     stacked.set(points, true);
     QCPGraph::getOptimizedLineData(lineData, stacked.constBegin(), stacked.constEnd());
 }
@@ -54,8 +73,7 @@ QCPRange ChartGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomai
         return QCPGraph::getValueRange(foundRange, inSignDomain, inKeyRange);
     QCPRange range;
     foundRange = false;
-    for (int i = 0; i < mDataContainer->size(); ++i) {
-        const double value = drawnValue(i);
+    for (const double value : stackedValues(0, mDataContainer->size())) {
         if (!std::isfinite(value))
             continue;
         if (!foundRange) {

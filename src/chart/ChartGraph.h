@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 
 #include <functional>
+#include <vector>
 
 namespace kavra {
 
@@ -20,6 +21,8 @@ public:
     const ChartGraph *stackBase() const { return stackBase_; }
     // The value drawn for point i (its own value plus the stack below it).
     double drawnValue(int i) const;
+    // The values drawn for count points from first.
+    std::vector<double> stackedValues(int first, int count) const;
 
     QCPRange getValueRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
                            const QCPRange &inKeyRange = QCPRange()) const override;

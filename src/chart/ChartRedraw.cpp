@@ -1,5 +1,6 @@
 #include "chart/ChartRedraw.h"
 
+#include "analysis/Curves.h"
 #include "app/AppState.h"
 #include "chart/ChartView.h"
 #include "chart/NumberFormat.h"
@@ -73,6 +74,7 @@ int addItemSeries(ChartView &chart, AppState &state, const DataSet &data, const 
 
 void resetAxes(ChartView &chart, const AppState &state)
 {
+    chart.setAxisCopies(false);
     for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
         chart.setAxisGrid(axis, GridStyle::FineDots);
         chart.setAxisLineColour(axis, Qt::black);
@@ -84,7 +86,107 @@ void resetAxes(ChartView &chart, const AppState &state)
     chart.setAxisNumberFormat(ChartAxis::Right, state.Axis_Format_String_Right);
 }
 
+void addSmoothedCurve(ChartView &chart, AppState &state)
+{
+    std::vector<double> x, y;
+    chart.seriesPoints(0, x, y);
+    const analysis::Curve curve = analysis::smoothedCurve(x.data(), y.data(), x.size(), state.Smoothing_Factor);
+    const int s = chart.addSeries(SeriesKind::Line);
+    chart.setSeriesPoints(s, curve.x.data(), curve.y.data(), int(curve.x.size()));
+    chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+    chart.setSeriesColour(s, paletteColour(1));
+    chart.setSeriesShown(0, false);
+    state.Legend_Text[1] = QStringLiteral("Smoothed curve");
+    chart.setSeriesName(s, state.Legend_Text[1]);
+}
+
+QString withoutCommas(QString format) { return format.remove(QLatin1Char(',')); }
+
+// Two items: on both axes, on a left and a right axis, or in an upper and a
+// lower chart. Moving averages, when drawn, follow their items.
+void applyDualLayout(ChartView &chart, const AppState &state)
+{
+    if (state.Dual_Charts == 0)
+        return;
+    for (int s = 0; s < chart.seriesCount() && s < 4; ++s) {
+        chart.setSeriesValueAxis(s, s % 2 == 0 ? ValueAxis::Left : ValueAxis::Right);
+        chart.setSeriesStackMode(s, StackOverlap);
+    }
+    if (state.Dual_Charts == 1) {
+        for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
+            chart.setAxisGrid(axis, GridStyle::None);
+        for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
+            const QColor colour = paletteColour(axis == ChartAxis::Left ? 0 : 1);
+            chart.setAxisLineColour(axis, colour);
+            chart.setAxisLabelColour(axis, colour);
+        }
+        return;
+    }
+    chart.setAxisSpan(ChartAxis::Left, 0, 48);
+    chart.setAxisSpan(ChartAxis::Right, 52, 100);
+    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(chart.axisNumberFormat(ChartAxis::Left)));
+    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(chart.axisNumberFormat(ChartAxis::Right)));
+    chart.setAxisCopies(true);
+}
+
+// The moving averages, the smoothed curve and the candles the options ask for.
+void addDerivedSeries(ChartView &chart, AppState &state, int series)
+{
+    if (series == 2) {
+        if (state.MovAvg_On)
+            for (int k = 0; k < 2; ++k)
+                addMovingAverage(chart, state, k);
+        applyDualLayout(chart, state);
+    }
+    if (state.MovAvg_On && (series == 1 || series == 3 || series == 4))
+        for (int k = 0; k < series; ++k)
+            addMovingAverage(chart, state, k);
+    if (state.Smoothing_On && series == 1)
+        addSmoothedCurve(chart, state);
+    if (state.Candle_On && series == 1)
+        addCandleChart(chart, state);
+}
+
 }  // namespace
+
+int addMovingAverage(ChartView &chart, AppState &state, int k)
+{
+    const int n = chart.seriesCount();
+    std::vector<double> x, y;
+    chart.seriesPoints(k, x, y);
+    // A period the series cannot fill draws no curve; the series keeps its place.
+    const analysis::Curve curve = analysis::movingAverage(x.data(), y.data(), x.size(), state.MovAvg_Period);
+    const int s = chart.addSeries(SeriesKind::Line);
+    chart.setSeriesPoints(s, curve.x.data(), curve.y.data(), int(curve.x.size()));
+    chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+    chart.setSeriesColour(s, paletteColour(n));
+    chart.setSeriesValueAxis(s, ValueAxis::Both);
+    chart.setSeriesShown(k, false);
+    if (n < kLegendTexts) {
+        state.Legend_Text[size_t(n)] = state.Legend_Text[size_t(k)] + QStringLiteral("(MovAvgPer=") +
+                                       QString::fromStdString(signedNumberText(state.MovAvg_Period)) +
+                                       QLatin1Char(')');
+        chart.setSeriesName(s, state.Legend_Text[size_t(n)]);
+    }
+    return s;
+}
+
+void addCandleChart(ChartView &chart, AppState &state)
+{
+    std::vector<double> x, y;
+    chart.seriesPoints(0, x, y);
+    const int s = chart.addSeries(SeriesKind::Candle);
+    chart.setCandleColours(s, QColor(0, 255, 0), QColor(0, 0, 255));
+    const std::vector<analysis::Candle> candles = analysis::candles(x.data(), y.data(), x.size());
+    for (const analysis::Candle &candle : candles)
+        chart.addCandle(s, candle.date, candle.open, candle.high, candle.low, candle.close);
+    if (candles.size() > 1)
+        chart.setCandleWidth(s, (candles[1].date - candles[0].date) * 0.7);
+    state.Legend_Text[1] = QStringLiteral("Candle (DownClose : Blue, UpClose : Green)");
+    chart.setSeriesName(s, state.Legend_Text[1]);
+    chart.setSeriesValueAxis(s, ValueAxis::Both);
+    chart.setSeriesShown(0, false);
+}
 
 QString legendText(const QString &itemText, int file)
 {
@@ -101,6 +203,7 @@ RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data,
     resetAxes(chart, state);
     if (series == 1)
         state.Dual_Charts = 0;
+    addDerivedSeries(chart, state, series);
     chart.setRepaint(true);
 
     RedrawResult result;

@@ -26,6 +26,11 @@ struct RedrawResult {
 
 RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items);
 
+// Adds the moving average of series k as a new series; returns its index.
+int addMovingAverage(ChartView &chart, AppState &state, int k);
+// Kavra_Add_Candle_Chart: candles summarising series 0, as series 1.
+void addCandleChart(ChartView &chart, AppState &state);
+
 // The legend text of an item charted from a file: "CPU Busy(# 2)".
 QString legendText(const QString &itemText, int file);
 

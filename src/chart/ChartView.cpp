@@ -266,6 +266,24 @@ void ChartView::addCandle(int s, double date, double open, double high, double l
     changed();
 }
 
+void ChartView::setCandleColours(int s, const QColor &upClose, const QColor &downClose)
+{
+    if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable)) {
+        candles->setBrushPositive(upClose);
+        candles->setPenPositive(QPen(upClose.darker(130)));
+        candles->setBrushNegative(downClose);
+        candles->setPenNegative(QPen(downClose.darker(130)));
+    }
+    changed();
+}
+
+void ChartView::setCandleWidth(int s, double days)
+{
+    if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable))
+        candles->setWidth(days * 86400.0);
+    changed();
+}
+
 int ChartView::pointCount(int s) const
 {
     const QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;

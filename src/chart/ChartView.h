@@ -65,6 +65,10 @@ public:
     void setSeriesPoints(int s, const double *x, const double *y, int count);
     void addPoint(int s, double x, double y);
     void addCandle(int s, double date, double open, double high, double low, double close);
+    // Candles whose close is above their open in one colour, below in the other.
+    void setCandleColours(int s, const QColor &upClose, const QColor &downClose);
+    // The width of each candle, in days.
+    void setCandleWidth(int s, double days);
     int pointCount(int s) const;
     double pointX(int s, int p) const;
     double pointY(int s, int p) const;  // the point's own value, also when stacked

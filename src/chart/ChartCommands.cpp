@@ -1,0 +1,307 @@
+#include "chart/ChartCommands.h"
+
+#include "analysis/Curves.h"
+#include "app/AppState.h"
+#include "app/Interaction.h"
+#include "chart/ChartEditor.h"
+#include "chart/ChartRedraw.h"
+#include "chart/ChartView.h"
+#include "data/NumberText.h"
+#include "items/ItemList.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace kavra {
+namespace {
+
+QString numberText(double value) { return QString::fromStdString(signedNumberText(value)); }
+
+QColor paletteColour(int i)
+{
+    const PaletteColour &c = kSeriesPalette[size_t(i % 16)];
+    return QColor(c.red, c.green, c.blue);
+}
+
+}  // namespace
+
+std::optional<double> numericAnswer(const std::optional<QString> &answer)
+{
+    if (!answer)
+        return std::nullopt;
+    const QString text = answer->trimmed();
+    bool ok = false;
+    const double value = text.toDouble(&ok);  // C locale: a full stop, no grouping
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+ChartCommands::ChartCommands(ChartCommandContext context, QObject *parent) : QObject(parent), c_(std::move(context))
+{
+}
+
+ChartCommands::~ChartCommands() = default;
+
+QString ChartCommands::askText(const QString &prompt, const QString &title, const QString &current)
+{
+    return c_.ui.input(c_.window, prompt, title, current).value_or(QString());
+}
+
+// Numeric answers are taken at once, rounded half to even; the question comes
+// back, with the value taken as its default, until that value is in range. A
+// non-numeric answer or Cancel keeps the value, so only a value in range ends it.
+long long ChartCommands::askBounded(const QString &prompt, const QString &title, long long current, long long low,
+                                    long long high)
+{
+    double value = double(current);
+    while (true) {
+        if (const auto answer = numericAnswer(c_.ui.input(c_.window, prompt, title, numberText(value))))
+            value = std::nearbyint(*answer);
+        if (value >= double(low) && value <= double(high))
+            return static_cast<long long>(value);
+    }
+}
+
+// ---- Moving average and smoothing ---------------------------------------------
+
+void ChartCommands::mnuToggleMovingAverage_Click()
+{
+    if (c_.state.Ratio_Mode) {
+        toggleMovingAverageOnRatios();
+        return;
+    }
+    c_.state.MovAvg_On = !c_.state.MovAvg_On;
+    if (c_.state.MovAvg_On)
+        c_.state.Candle_On = c_.state.Smoothing_On = false;
+    c_.redraw();
+}
+
+// With ratio charts shown (ratios 0 and 1, hidden items 2 and 3) the curves are
+// added or removed in place: a redraw would drop the ratios.
+void ChartCommands::toggleMovingAverageOnRatios()
+{
+    ChartView &chart = c_.chart;
+    if (c_.state.MovAvg_On) {
+        for (int s = 7; s >= 4; --s)
+            chart.removeSeries(s);
+        chart.setSeriesShown(0, true);
+        chart.setSeriesShown(1, true);
+        c_.state.MovAvg_On = false;
+        return;
+    }
+    c_.state.MovAvg_On = true;
+    c_.state.Candle_On = c_.state.Smoothing_On = false;
+    chart.setRepaint(false);
+    for (int k = 0; k < 4; ++k)
+        addMovingAverage(chart, c_.state, k);
+    chart.setRepaint(true);
+}
+
+void ChartCommands::mnuSetMovingAveragePeriodValue_Click()
+{
+    const QString title = QStringLiteral("Moving Average Period Value");
+    const auto answer = numericAnswer(c_.ui.input(c_.window, QStringLiteral("Please enter PERIOD value to be used :"),
+                                                  title, numberText(c_.state.MovAvg_Period)));
+    if (!answer)
+        return;
+    const double period = std::nearbyint(*answer);
+    if (period < 1 || period > 32767) {
+        c_.ui.message(c_.window,
+                      QStringLiteral("The period must be a whole number from 1 to 32767 - it stays") +
+                          numberText(c_.state.MovAvg_Period),
+                      title);
+        return;
+    }
+    c_.state.MovAvg_Period = static_cast<int16_t>(period);
+    if (c_.state.MovAvg_On)
+        c_.redraw();
+}
+
+void ChartCommands::mnuSmoothUnSmooth_Click()
+{
+    c_.state.Smoothing_On = !c_.state.Smoothing_On;
+    if (c_.state.Smoothing_On)
+        c_.state.Candle_On = c_.state.MovAvg_On = false;
+    c_.redraw();
+}
+
+void ChartCommands::mnuSetSmoothingFactor_Click()
+{
+    c_.state.Smoothing_Factor = int32_t(askBounded(QStringLiteral("Please enter Smoothing Factor (1-10000) :"),
+                                                   QStringLiteral("Set Smoothing Factor"), c_.state.Smoothing_Factor,
+                                                   1, 10000));
+    c_.redraw();
+}
+
+void ChartCommands::mnuAddRemoveCandleChart_Click()
+{
+    c_.state.Candle_On = !c_.state.Candle_On;
+    if (c_.state.Candle_On)
+        c_.state.MovAvg_On = c_.state.Smoothing_On = false;
+    c_.redraw();
+}
+
+// ---- Several items ----------------------------------------------------------------
+
+void ChartCommands::stack()
+{
+    c_.state.Stack_Mode = Stacked;
+    c_.state.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
+    c_.chart.setTitleShown(TitleLine::SubFooter, true);
+}
+
+void ChartCommands::unstack()
+{
+    c_.state.Stack_Mode = StackOverlap;
+    c_.state.Chart_Sub_Footer.clear();
+    c_.chart.setTitleShown(TitleLine::SubFooter, false);
+}
+
+void ChartCommands::OptStack_Click(int index)
+{
+    if (index == 0)
+        stack();
+    else
+        unstack();
+    c_.redraw();
+}
+
+void ChartCommands::mnuCycleDualCharts_Click()
+{
+    c_.stackFrame->setEnabled(true);
+    c_.state.Dual_Charts = int16_t(c_.state.Dual_Charts + 1 > 2 ? 0 : c_.state.Dual_Charts + 1);
+    if (c_.state.Dual_Charts != 0) {
+        // Stacking is not offered while two axes are in use.
+        c_.stack->setChecked(false);
+        c_.unStack->setChecked(true);
+        c_.stackFrame->setEnabled(false);
+        unstack();
+    }
+    c_.redraw();
+}
+
+void ChartCommands::mnuChartMultipleItems_Click()
+{
+    AppState &state = c_.state;
+    state.Search_String = askText(QStringLiteral("Please enter search string"), QStringLiteral("Chart Multiple Items"),
+                                  state.Search_String);
+    if (state.Search_String.isEmpty())
+        return;
+    ItemRevision &list = c_.items.current();
+    int count = 0;
+    int lastSelected = -1;
+    for (size_t i = 0; i < list.rows.size() && count < 16; ++i) {
+        ItemRow &row = list.rows[i];
+        if (row.selected) {
+            lastSelected = int(i);
+            row.selected = false;
+        }
+        if (QString::fromLocal8Bit(row.text).contains(state.Search_String, Qt::CaseInsensitive)) {
+            row.selected = true;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        c_.ui.message(c_.window, QStringLiteral("No relevant items found ... "), QString());
+        if (lastSelected >= 0)
+            list.rows[size_t(lastSelected)].selected = true;
+    }
+    c_.itemsChanged();
+    c_.redraw();
+}
+
+// ---- Titles and line widths ----------------------------------------------------
+
+void ChartCommands::mnuSetChartTitle_Click()
+{
+    c_.state.Chart_Title =
+        askText(QStringLiteral("Please enter the Chart Title"), QStringLiteral("Set Chart Title"), c_.state.Chart_Title);
+    c_.redraw();
+}
+
+void ChartCommands::mnuSetChartSubTitle_Click()
+{
+    c_.state.Chart_Sub_Title = askText(QStringLiteral("Please enter the Chart Sub-Title"),
+                                       QStringLiteral("Set Chart Sub-Title"), c_.state.Chart_Sub_Title);
+    c_.chart.setTitleShown(TitleLine::SubHeader, true);
+    c_.redraw();
+}
+
+void ChartCommands::mnuSetChartFooter_Click()
+{
+    c_.state.Chart_Footer = askText(QStringLiteral("Please enter the Chart Footer Text"),
+                                    QStringLiteral("Set Chart Footer"), c_.state.Chart_Footer);
+    c_.chart.setTitleShown(TitleLine::Footer, true);
+    c_.redraw();
+}
+
+void ChartCommands::mnuSetPrimaryChartLineWidth_Click()
+{
+    c_.state.Primary_Line_Width =
+        int32_t(askBounded(QStringLiteral("Please enter Primary Chart Line Width (1-5) :"),
+                           QStringLiteral("Set Primary Chart Line Width"), c_.state.Primary_Line_Width, 1, 5));
+    c_.redraw();
+}
+
+void ChartCommands::mnuSetSecondaryChartLineWidth_Click()
+{
+    c_.state.Secondary_Line_Width =
+        int32_t(askBounded(QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"),
+                           QStringLiteral("Set Secondary Chart Line Width"), c_.state.Secondary_Line_Width, 1, 5));
+    c_.redraw();
+}
+
+void ChartCommands::mnuEditChartProperties_Click()
+{
+    if (!editor_)
+        editor_ = new ChartEditor(c_.chart, c_.window);
+    editor_->show();
+    editor_->raise();
+    c_.chart.show();
+}
+
+// ---- Ratio charts --------------------------------------------------------------
+
+// A / B and B / A of the two charted items, as series 0 and 1; the items stay
+// as hidden series 2 and 3.
+void ChartCommands::mnuGenerateRatioCharts_Click()
+{
+    AppState &state = c_.state;
+    ChartView &chart = c_.chart;
+    if (state.Ratio_Mode || chart.seriesCount() < 2)
+        return;
+    if (state.MovAvg_On)
+        mnuToggleMovingAverage_Click();
+    const QString t0 = state.Legend_Text[0], t1 = state.Legend_Text[1];
+    std::vector<double> x, a, ignored, b;
+    chart.seriesPoints(0, x, a);
+    chart.seriesPoints(1, ignored, b);
+    const size_t n = std::min(a.size(), b.size());
+    chart.setRepaint(false);
+    const std::vector<double> ratios[2] = {analysis::ratio(a.data(), b.data(), n), analysis::ratio(b.data(), a.data(), n)};
+    for (int r = 0; r < 2; ++r) {
+        const int s = chart.addSeries(SeriesKind::Line);
+        chart.setSeriesColour(s, paletteColour(2 + r));
+        chart.setSeriesPoints(s, x.data(), ratios[r].data(), int(n));
+        chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+    }
+    chart.exchangeSeries(2, 0);
+    chart.exchangeSeries(3, 1);
+    chart.setSeriesShown(2, false);
+    chart.setSeriesShown(3, false);
+    chart.setSeriesValueAxis(0, ValueAxis::Both);
+    chart.setSeriesValueAxis(1, ValueAxis::Both);
+    state.Legend_Text[2] = t0;
+    state.Legend_Text[3] = t1;
+    state.Legend_Text[0] = QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1;
+    state.Legend_Text[1] = QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0;
+    for (int s = 0; s < 4; ++s)
+        chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
+    chart.setRepaint(true);
+    state.Ratio_Mode = true;
+}
+
+}  // namespace kavra

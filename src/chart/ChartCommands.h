@@ -1,0 +1,77 @@
+#pragma once
+// The chart commands of the Options and Chart Settings menus and the Stack /
+// UnStack buttons: each changes the application state and redraws.
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class QGroupBox;
+class QRadioButton;
+class QWidget;
+
+namespace kavra {
+
+struct AppState;
+class ChartEditor;
+class ChartView;
+class Interaction;
+class ItemList;
+
+// What the commands work on, owned by the main window.
+struct ChartCommandContext {
+    AppState &state;
+    ChartView &chart;
+    ItemList &items;
+    Interaction &ui;
+    QWidget *window;
+    QGroupBox *stackFrame;
+    QRadioButton *stack;
+    QRadioButton *unStack;
+    std::function<void()> redraw;        // show the chart and redraw it
+    std::function<void()> itemsChanged;  // the current revision's rows or selection changed
+};
+
+class ChartCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit ChartCommands(ChartCommandContext context, QObject *parent = nullptr);
+    ~ChartCommands() override;
+
+    // Stack and Unstack: the stacking of item series and the sub-footer that says so.
+    void stack();
+    void unstack();
+
+public slots:
+    void mnuToggleMovingAverage_Click();
+    void mnuSetMovingAveragePeriodValue_Click();
+    void mnuSmoothUnSmooth_Click();
+    void mnuSetSmoothingFactor_Click();
+    void mnuAddRemoveCandleChart_Click();
+    void mnuCycleDualCharts_Click();
+    void OptStack_Click(int index);
+    void mnuChartMultipleItems_Click();
+    void mnuSetChartTitle_Click();
+    void mnuSetChartSubTitle_Click();
+    void mnuSetChartFooter_Click();
+    void mnuSetPrimaryChartLineWidth_Click();
+    void mnuSetSecondaryChartLineWidth_Click();
+    void mnuEditChartProperties_Click();
+    void mnuGenerateRatioCharts_Click();
+
+private:
+    void toggleMovingAverageOnRatios();
+    QString askText(const QString &prompt, const QString &title, const QString &current);
+    long long askBounded(const QString &prompt, const QString &title, long long current, long long low,
+                         long long high);
+
+    ChartCommandContext c_;
+    ChartEditor *editor_ = nullptr;
+};
+
+// The numeric value of an input-box answer (blanks around it allowed, a full
+// stop as decimal point, an exponent); empty for anything else and for Cancel.
+std::optional<double> numericAnswer(const std::optional<QString> &answer);
+
+}  // namespace kavra
