@@ -19,6 +19,8 @@ const char *const kUsage =
     "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
     "       kavra-batch info FILE [FILE...]\n"
     "       kavra-batch render FILE [FILE...] -o OUT.png [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
+    "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
+    "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
     "\n"
     "Loads the performance data files in order, as repeated Open commands in Kavra would.\n"
     "\n"
@@ -29,6 +31,10 @@ const char *const kUsage =
     "  render draws, without a window system, the chart the viewer shows after\n"
     "         loading the files and selecting the named items (default: the item\n"
     "         selected after loading) as a PNG picture (default size 1600x900).\n"
+    "         The chart options do what the viewer's commands of the same names do:\n"
+    "         moving average (period 10), smoothed curve (factor 50), candle chart,\n"
+    "         stacked values, dual Y axes or dual charts (two items), ratio charts\n"
+    "         (two items), title lines and the primary and secondary line widths (1-5).\n"
     "\n"
     "Loader diagnostics go to standard error and loading goes on. When a file fails,\n"
     "its message goes to standard error and the exit status is 1.\n";
@@ -68,6 +74,78 @@ bool parseSize(const std::string &text, int &width, int &height)
            width >= 16 && height >= 16 && width <= 20000 && height <= 20000;
 }
 
+enum class Parsed { NotMine, Ok, Bad };
+
+// The next argument as a whole number in [low, high], taken only when it is one.
+bool optionalNumber(int argc, char **argv, int &i, int &value, int low, int high)
+{
+    int number = 0;
+    if (i + 1 < argc && parseWhole(argv[i + 1], number)) {
+        ++i;
+        value = number;
+    }
+    return value >= low && value <= high;
+}
+
+Parsed parseRenderOption(int argc, char **argv, int &i, kavra::RenderOptions &render)
+{
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    const auto text = [&](std::optional<std::string> &target) {
+        if (!hasValue)
+            return Parsed::Bad;
+        target = argv[++i];
+        return Parsed::Ok;
+    };
+    const auto check = [](bool ok) { return ok ? Parsed::Ok : Parsed::Bad; };
+    if (arg == "-o" && hasValue) {
+        render.output = argv[++i];
+        return Parsed::Ok;
+    }
+    if (arg == "--items" && hasValue) {
+        render.items = splitNames(argv[++i]);
+        return Parsed::Ok;
+    }
+    if (arg == "--size")
+        return check(hasValue && parseSize(argv[++i], render.width, render.height));
+    if (arg == "--movavg") {
+        render.movingAveragePeriod = 10;
+        return check(optionalNumber(argc, argv, i, render.movingAveragePeriod, 1, 32767));
+    }
+    if (arg == "--smooth") {
+        render.smoothingFactor = 50;
+        return check(optionalNumber(argc, argv, i, render.smoothingFactor, 1, 10000));
+    }
+    if (arg == "--width" || arg == "--width2") {
+        int &width = arg == "--width" ? render.primaryWidth : render.secondaryWidth;
+        return check(hasValue && parseWhole(argv[++i], width) && width >= 1 && width <= 5);
+    }
+    if (arg == "--title")
+        return text(render.title);
+    if (arg == "--subtitle")
+        return text(render.subTitle);
+    if (arg == "--footer")
+        return text(render.footer);
+    bool *flag = arg == "--candle" ? &render.candle : arg == "--stack" ? &render.stack : arg == "--ratio" ? &render.ratio
+                                                                                                            : nullptr;
+    if (flag) {
+        *flag = true;
+        return Parsed::Ok;
+    }
+    if (arg == "--dual-y" || arg == "--dual-charts") {
+        render.dualCharts = arg == "--dual-y" ? 1 : 2;
+        return Parsed::Ok;
+    }
+    return Parsed::NotMine;
+}
+
+// The moving average, smoothing and candles exclude one another, as stacking and two axes do.
+bool consistent(const kavra::RenderOptions &render)
+{
+    const int curves = (render.movingAveragePeriod > 0) + (render.smoothingFactor > 0) + render.candle;
+    return curves <= 1 && !(render.stack && render.dualCharts != 0) && !render.output.empty();
+}
+
 bool parseArguments(int argc, char **argv, Options &options)
 {
     if (argc < 2)
@@ -76,16 +154,15 @@ bool parseArguments(int argc, char **argv, Options &options)
     const bool render = options.command == "render";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--file" && options.command == "dump" && hasValue) {
-            if (!parseWhole(argv[++i], options.file) || options.file < 1)
+        if (render) {
+            const Parsed parsed = parseRenderOption(argc, argv, i, options.render);
+            if (parsed == Parsed::Bad)
                 return false;
-        } else if (arg == "-o" && render && hasValue) {
-            options.render.output = argv[++i];
-        } else if (arg == "--items" && render && hasValue) {
-            options.render.items = splitNames(argv[++i]);
-        } else if (arg == "--size" && render && hasValue) {
-            if (!parseSize(argv[++i], options.render.width, options.render.height))
+            if (parsed == Parsed::Ok)
+                continue;
+        }
+        if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
+            if (!parseWhole(argv[++i], options.file) || options.file < 1)
                 return false;
         } else if (arg.starts_with("-")) {
             return false;
@@ -94,7 +171,7 @@ bool parseArguments(int argc, char **argv, Options &options)
         }
     }
     const bool known = options.command == "dump" || options.command == "info" || render;
-    return known && !options.paths.empty() && (!render || !options.render.output.empty());
+    return known && !options.paths.empty() && (!render || consistent(options.render));
 }
 
 void printInfo(const kavra::DataSet &data, const kavra::ItemList &items)

@@ -32,6 +32,42 @@ bool selectItems(ItemRevision &list, const std::vector<std::string> &names)
     return true;
 }
 
+QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes.c_str()); }
+
+// The options as the viewer's commands would have left them.
+void applyOptions(AppState &state, ChartView &chart, const RenderOptions &options)
+{
+    if (options.movingAveragePeriod > 0) {
+        state.MovAvg_On = true;
+        state.MovAvg_Period = int16_t(options.movingAveragePeriod);
+    }
+    if (options.smoothingFactor > 0) {
+        state.Smoothing_On = true;
+        state.Smoothing_Factor = options.smoothingFactor;
+    }
+    state.Candle_On = options.candle;
+    if (options.stack) {
+        state.Stack_Mode = 2;
+        state.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
+        chart.setTitleShown(TitleLine::SubFooter, true);
+    }
+    state.Dual_Charts = int16_t(options.dualCharts);
+    if (options.title)
+        state.Chart_Title = text(*options.title);
+    if (options.subTitle) {
+        state.Chart_Sub_Title = text(*options.subTitle);
+        chart.setTitleShown(TitleLine::SubHeader, true);
+    }
+    if (options.footer) {
+        state.Chart_Footer = text(*options.footer);
+        chart.setTitleShown(TitleLine::Footer, true);
+    }
+    if (options.primaryWidth > 0)
+        state.Primary_Line_Width = options.primaryWidth;
+    if (options.secondaryWidth > 0)
+        state.Secondary_Line_Width = options.secondaryWidth;
+}
+
 }  // namespace
 
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options)
@@ -52,7 +88,15 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     state.Axis_Format_String_Left = chart.axisNumberFormat(ChartAxis::Left);
     state.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
     applyLoadedView(state, data, true);
-    redrawChart(chart, state, data, list);
+    applyOptions(state, chart, options);
+    const RedrawResult drawn = redrawChart(chart, state, data, list);
+    if (options.ratio) {
+        if (!drawn.ratioCharts) {
+            std::cerr << "Ratio charts need exactly two charted items on one value axis\n";
+            return 2;
+        }
+        addRatioCharts(chart, state);
+    }
     const QImage image = chart.picture(options.width, options.height);
     if (!image.save(QString::fromLocal8Bit(options.output.c_str()), "PNG")) {
         std::cerr << "Cannot write the picture " << options.output << '\n';

@@ -1,6 +1,7 @@
 #pragma once
 // kavra-batch render: the viewer's chart drawn into a picture, without a window.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,15 @@ struct RenderOptions {
     std::vector<std::string> items;  // names to select; empty keeps the selection made after loading
     int width = 1600;
     int height = 900;
+    // The chart options, as the viewer's commands set them; 0 or empty leaves the default.
+    int movingAveragePeriod = 0;  // > 0: moving average on with this period
+    int smoothingFactor = 0;      // > 0: smoothing on with this factor
+    bool candle = false;
+    bool stack = false;
+    int dualCharts = 0;  // 1 dual Y axes, 2 dual charts
+    bool ratio = false;
+    std::optional<std::string> title, subTitle, footer;
+    int primaryWidth = 0, secondaryWidth = 0;
 };
 
 // Draws the chart the viewer would show for the loaded files and writes it as a

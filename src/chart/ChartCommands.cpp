@@ -1,6 +1,5 @@
 #include "chart/ChartCommands.h"
 
-#include "analysis/Curves.h"
 #include "app/AppState.h"
 #include "app/Interaction.h"
 #include "chart/ChartEditor.h"
@@ -18,12 +17,6 @@ namespace kavra {
 namespace {
 
 QString numberText(double value) { return QString::fromStdString(signedNumberText(value)); }
-
-QColor paletteColour(int i)
-{
-    const PaletteColour &c = kSeriesPalette[size_t(i % 16)];
-    return QColor(c.red, c.green, c.blue);
-}
 
 }  // namespace
 
@@ -265,43 +258,13 @@ void ChartCommands::mnuEditChartProperties_Click()
 
 // ---- Ratio charts --------------------------------------------------------------
 
-// A / B and B / A of the two charted items, as series 0 and 1; the items stay
-// as hidden series 2 and 3.
 void ChartCommands::mnuGenerateRatioCharts_Click()
 {
-    AppState &state = c_.state;
-    ChartView &chart = c_.chart;
-    if (state.Ratio_Mode || chart.seriesCount() < 2)
+    if (c_.state.Ratio_Mode || c_.chart.seriesCount() < 2)
         return;
-    if (state.MovAvg_On)
+    if (c_.state.MovAvg_On)
         mnuToggleMovingAverage_Click();
-    const QString t0 = state.Legend_Text[0], t1 = state.Legend_Text[1];
-    std::vector<double> x, a, ignored, b;
-    chart.seriesPoints(0, x, a);
-    chart.seriesPoints(1, ignored, b);
-    const size_t n = std::min(a.size(), b.size());
-    chart.setRepaint(false);
-    const std::vector<double> ratios[2] = {analysis::ratio(a.data(), b.data(), n), analysis::ratio(b.data(), a.data(), n)};
-    for (int r = 0; r < 2; ++r) {
-        const int s = chart.addSeries(SeriesKind::Line);
-        chart.setSeriesColour(s, paletteColour(2 + r));
-        chart.setSeriesPoints(s, x.data(), ratios[r].data(), int(n));
-        chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
-    }
-    chart.exchangeSeries(2, 0);
-    chart.exchangeSeries(3, 1);
-    chart.setSeriesShown(2, false);
-    chart.setSeriesShown(3, false);
-    chart.setSeriesValueAxis(0, ValueAxis::Both);
-    chart.setSeriesValueAxis(1, ValueAxis::Both);
-    state.Legend_Text[2] = t0;
-    state.Legend_Text[3] = t1;
-    state.Legend_Text[0] = QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1;
-    state.Legend_Text[1] = QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0;
-    for (int s = 0; s < 4; ++s)
-        chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
-    chart.setRepaint(true);
-    state.Ratio_Mode = true;
+    addRatioCharts(c_.chart, c_.state);
 }
 
 }  // namespace kavra

@@ -188,6 +188,39 @@ void addCandleChart(ChartView &chart, AppState &state)
     chart.setSeriesShown(0, false);
 }
 
+void addRatioCharts(ChartView &chart, AppState &state)
+{
+    const QString t0 = state.Legend_Text[0], t1 = state.Legend_Text[1];
+    std::vector<double> x, a, ignored, b;
+    chart.seriesPoints(0, x, a);
+    chart.seriesPoints(1, ignored, b);
+    const size_t n = std::min(a.size(), b.size());
+    const bool repaint = chart.repaintOn();
+    chart.setRepaint(false);
+    const std::vector<double> ratios[2] = {analysis::ratio(a.data(), b.data(), n),
+                                           analysis::ratio(b.data(), a.data(), n)};
+    for (int r = 0; r < 2; ++r) {
+        const int s = chart.addSeries(SeriesKind::Line);
+        chart.setSeriesColour(s, paletteColour(2 + r));
+        chart.setSeriesPoints(s, x.data(), ratios[r].data(), int(n));
+        chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+    }
+    chart.exchangeSeries(2, 0);
+    chart.exchangeSeries(3, 1);
+    chart.setSeriesShown(2, false);
+    chart.setSeriesShown(3, false);
+    chart.setSeriesValueAxis(0, ValueAxis::Both);
+    chart.setSeriesValueAxis(1, ValueAxis::Both);
+    state.Legend_Text[2] = t0;
+    state.Legend_Text[3] = t1;
+    state.Legend_Text[0] = QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1;
+    state.Legend_Text[1] = QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0;
+    for (int s = 0; s < 4; ++s)
+        chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
+    chart.setRepaint(repaint);
+    state.Ratio_Mode = true;
+}
+
 QString legendText(const QString &itemText, int file)
 {
     return itemText.left(120) + QStringLiteral("(#") + QString::fromStdString(signedNumberText(file)) +

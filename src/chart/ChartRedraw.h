@@ -31,6 +31,10 @@ int addMovingAverage(ChartView &chart, AppState &state, int k);
 // Kavra_Add_Candle_Chart: candles summarising series 0, as series 1.
 void addCandleChart(ChartView &chart, AppState &state);
 
+// A / B and B / A of the two charted items as series 0 and 1; the items stay as
+// hidden series 2 and 3. Sets Ratio_Mode.
+void addRatioCharts(ChartView &chart, AppState &state);
+
 // The legend text of an item charted from a file: "CPU Busy(# 2)".
 QString legendText(const QString &itemText, int file);
 

@@ -355,6 +355,7 @@ bool ChartView::titleShown(TitleLine line) const { return titleShown_[size_t(lin
 
 void ChartView::setTitleSize(TitleLine line, int points)
 {
+    titleSizes_[size_t(line)] = points;
     QFont font = title(line)->font();
     font.setPointSize(qBound(4, points * 2 / 3, 48));  // the sizes are given for a large window
     title(line)->setFont(font);
@@ -375,7 +376,7 @@ void ChartView::setTitleBold(TitleLine line, bool bold)
     changed();
 }
 
-int ChartView::titleSize(TitleLine line) const { return title(line)->font().pointSize() * 3 / 2; }
+int ChartView::titleSize(TitleLine line) const { return titleSizes_[size_t(line)]; }
 
 QColor ChartView::titleColour(TitleLine line) const { return title(line)->textColor(); }
 

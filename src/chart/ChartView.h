@@ -176,6 +176,7 @@ private:
     std::vector<Series> series_;
     std::vector<QCPTextElement *> titles_;
     std::vector<bool> titleShown_;
+    int titleSizes_[4] = {18, 12, 12, 12};  // as given; the font is scaled down from these
     double spans_[2][2] = {{0, 100}, {0, 100}};
     QString numberFormats_[2];
     QColor panelColour_ = Qt::white;

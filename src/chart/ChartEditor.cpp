@@ -1,0 +1,416 @@
+#include "chart/ChartEditor.h"
+
+#include "chart/ChartView.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStringList>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kavra {
+
+namespace {
+
+constexpr TitleLine kLines[] = {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter};
+constexpr ChartAxis kAxes[] = {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom};
+constexpr int kBottom = 2;
+
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString numbered(const char *name, int i) { return QLatin1String(name) + QString::number(i); }
+
+// Selects the entry whose data is value, none when there is no such entry.
+void selectData(QComboBox *combo, int value) { combo->setCurrentIndex(combo->findData(value)); }
+
+// Column headings above the rows of a tab, from column 1 on.
+void addHeadings(QGridLayout *grid, const QStringList &headings)
+{
+    for (int c = 0; c < headings.size(); ++c)
+        grid->addWidget(new QLabel(headings[c]), 0, c + 1);
+}
+
+}  // namespace
+
+ChartEditor::ChartEditor(ChartView &chart, QWidget *parent) : QDialog(parent), chart_(chart)
+{
+    setObjectName(QStringLiteral("frmChartEditor"));
+    setWindowTitle(tr("Edit Chart Properties"));
+    setModal(false);
+
+    auto *tabs = named(new QTabWidget(this), QStringLiteral("tabChartEditor"));
+    tabs->addTab(makeTitlesTab(), tr("Titles"));
+    tabs->addTab(makeSeriesTab(), tr("Series"));
+    tabs->addTab(makeAxesTab(), tr("Axes"));
+    tabs->addTab(makeLegendTab(), tr("Legend"));
+    tabs->addTab(makePanelTab(), tr("Panel"));
+
+    auto *buttons = new QDialogButtonBox(this);
+    auto *close = named(buttons->addButton(QDialogButtonBox::Close), QStringLiteral("cmdClose"));
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addWidget(buttons);
+
+    connect(&chart_, &ChartView::afterDraw, this, &ChartEditor::chartDrawn);
+    connect(&chart_, &ChartView::zoomChanged, this, &ChartEditor::zoomChanged);
+    reload();
+}
+
+QColor ChartEditor::pickColour(const QColor &initial)
+{
+    return QColorDialog::getColor(initial, this, tr("Colour"));
+}
+
+void ChartEditor::showEvent(QShowEvent *event)
+{
+    reload();
+    QDialog::showEvent(event);
+}
+
+// ---- Building the tabs -----------------------------------------------------
+
+QWidget *ChartEditor::makeTitlesTab()
+{
+    auto *page = new QWidget;
+    auto *grid = new QGridLayout(page);
+    addHeadings(grid, {tr("Text"), tr("Shown"), tr("Size"), tr("Bold"), tr("Colour")});
+    const QString names[] = {tr("Title"), tr("Sub-title"), tr("Footer"), tr("Sub-footer")};
+    for (int i = 0; i < 4; ++i) {
+        const TitleLine line = kLines[i];
+        TitleRow &row = titles_[i];
+        row.text = named(new QLineEdit, numbered("txtTitleText", i));
+        row.shown = named(new QCheckBox, numbered("chkTitleShown", i));
+        row.size = named(new QSpinBox, numbered("spnTitleSize", i));
+        row.size->setRange(6, 48);
+        row.bold = named(new QCheckBox, numbered("chkTitleBold", i));
+        row.colour = colourButton(
+            numbered("cmdTitleColour", i), [this, line] { return chart_.titleColour(line); },
+            [this, line](const QColor &colour) { chart_.setTitleColour(line, colour); });
+        int column = 0;
+        for (QWidget *widget : std::initializer_list<QWidget *>{new QLabel(names[i]), row.text, row.shown, row.size,
+                                                                row.bold, row.colour})
+            grid->addWidget(widget, i + 1, column++);
+        connect(row.text, &QLineEdit::textChanged, this,
+                [this, line](const QString &text) { apply([&] { chart_.setTitleText(line, text); }); });
+        connect(row.shown, &QCheckBox::toggled, this,
+                [this, line](bool on) { apply([&] { chart_.setTitleShown(line, on); }); });
+        connect(row.size, &QSpinBox::valueChanged, this,
+                [this, line](int points) { apply([&] { chart_.setTitleSize(line, points); }); });
+        connect(row.bold, &QCheckBox::toggled, this,
+                [this, line](bool on) { apply([&] { chart_.setTitleBold(line, on); }); });
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(5, 1);
+    return page;
+}
+
+QWidget *ChartEditor::makeSeriesTab()
+{
+    auto *page = new QWidget;
+    seriesList_ = named(new QListWidget, QStringLiteral("lstSeries"));
+    seriesShown_ = named(new QCheckBox(tr("Shown")), QStringLiteral("chkSeriesShown"));
+    seriesColour_ = colourButton(
+        QStringLiteral("cmdSeriesColour"),
+        [this] { return currentSeries() < 0 ? QColor() : chart_.seriesColour(currentSeries()); },
+        [this](const QColor &colour) {
+            if (currentSeries() >= 0)
+                chart_.setSeriesColour(currentSeries(), colour);
+        });
+    seriesWidth_ = named(new QSpinBox, QStringLiteral("spnSeriesWidth"));
+    seriesWidth_->setRange(1, 10);
+    seriesStyle_ = named(new QComboBox, QStringLiteral("cboSeriesStyle"));
+    const std::pair<QString, Qt::PenStyle> styles[] = {{tr("Solid"), Qt::SolidLine}, {tr("Dash"), Qt::DashLine},
+        {tr("Dot"), Qt::DotLine}, {tr("Dash-dot"), Qt::DashDotLine}, {tr("None"), Qt::NoPen}};
+    for (const auto &[text, style] : styles)
+        seriesStyle_->addItem(text, int(style));
+
+    auto *form = new QFormLayout;
+    form->addRow(seriesShown_);
+    form->addRow(tr("Colour"), seriesColour_);
+    form->addRow(tr("Pen width"), seriesWidth_);
+    form->addRow(tr("Line style"), seriesStyle_);
+    auto *layout = new QHBoxLayout(page);
+    layout->addWidget(seriesList_, 1);
+    layout->addLayout(form, 1);
+
+    connect(seriesList_, &QListWidget::currentRowChanged, this, &ChartEditor::loadSeries);
+    connect(seriesShown_, &QCheckBox::toggled, this, [this](bool on) {
+        apply([&] { chart_.setSeriesShown(currentSeries(), on); });
+    });
+    connect(seriesWidth_, &QSpinBox::valueChanged, this, [this](int width) {
+        apply([&] { chart_.setSeriesPenWidth(currentSeries(), width); });
+    });
+    connect(seriesStyle_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            apply([&] { chart_.setSeriesLineStyle(currentSeries(), Qt::PenStyle(seriesStyle_->itemData(index).toInt())); });
+    });
+    return page;
+}
+
+QWidget *ChartEditor::makeAxesTab()
+{
+    auto *page = new QWidget;
+    auto *grid = new QGridLayout(page);
+    addHeadings(grid, {tr("Automatic"), tr("Minimum"), tr("Maximum"), tr("Grid"), tr("Number format")});
+    const QString names[] = {tr("Left"), tr("Right"), tr("Bottom (time)")};
+    const std::pair<QString, GridStyle> grids[] = {{tr("Solid"), GridStyle::Solid}, {tr("Dash"), GridStyle::Dash},
+        {tr("Dot"), GridStyle::Dot}, {tr("None"), GridStyle::None}, {tr("Fine dots"), GridStyle::FineDots}};
+    for (int a = 0; a < 3; ++a) {
+        AxisRow &row = axes_[a];
+        row.automatic = named(new QCheckBox, numbered("chkAxisAuto", a));
+        row.minimum = named(new QDoubleSpinBox, numbered("spnAxisMin", a));
+        row.maximum = named(new QDoubleSpinBox, numbered("spnAxisMax", a));
+        for (QDoubleSpinBox *spin : {row.minimum, row.maximum}) {
+            // The time axis counts days; six decimals keep it to a tenth of a second.
+            spin->setDecimals(a == kBottom ? 6 : 3);
+            spin->setRange(a == kBottom ? 0.0 : -1e15, a == kBottom ? 2958466.0 : 1e15);
+            spin->setKeyboardTracking(false);
+            connect(spin, &QDoubleSpinBox::valueChanged, this, [this, a] { applyAxisRange(a); });
+        }
+        row.grid = named(new QComboBox, numbered("cboAxisGrid", a));
+        for (const auto &[text, style] : grids)
+            row.grid->addItem(text, int(style));
+        int column = 0;
+        for (QWidget *widget : std::initializer_list<QWidget *>{new QLabel(names[a]), row.automatic, row.minimum,
+                                                                row.maximum, row.grid})
+            grid->addWidget(widget, a + 1, column++);
+        if (a != kBottom) {
+            row.format = named(new QLineEdit, numbered("txtAxisFormat", a));
+            row.format->setPlaceholderText(QStringLiteral("#,##0.###"));
+            grid->addWidget(row.format, a + 1, 5);
+            connect(row.format, &QLineEdit::textChanged, this,
+                    [this, a](const QString &format) { apply([&] { chart_.setAxisNumberFormat(kAxes[a], format); }); });
+        }
+        connect(row.automatic, &QCheckBox::toggled, this, [this, a] { applyAxisRange(a); });
+        connect(row.grid, &QComboBox::currentIndexChanged, this, [this, a](int index) {
+            if (index >= 0)
+                apply([&] { chart_.setAxisGrid(kAxes[a], GridStyle(axes_[a].grid->itemData(index).toInt())); });
+        });
+    }
+    grid->setRowStretch(4, 1);
+    return page;
+}
+
+QWidget *ChartEditor::makeLegendTab()
+{
+    auto *page = new QWidget;
+    legendShown_ = named(new QCheckBox(tr("Shown")), QStringLiteral("chkLegendShown"));
+    legendPlace_ = named(new QComboBox, QStringLiteral("cboLegendPlace"));
+    legendPlace_->addItem(tr("Bottom"), int(ChartView::LegendPlace::Bottom));
+    legendPlace_->addItem(tr("Top"), int(ChartView::LegendPlace::Top));
+    legendPlace_->addItem(tr("Right"), int(ChartView::LegendPlace::Right));
+    auto *form = new QFormLayout(page);
+    form->addRow(legendShown_);
+    form->addRow(tr("Position"), legendPlace_);
+    connect(legendShown_, &QCheckBox::toggled, this, [this](bool on) { apply([&] { chart_.setLegendShown(on); }); });
+    connect(legendPlace_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            apply([&] { chart_.setLegendPlace(ChartView::LegendPlace(legendPlace_->itemData(index).toInt())); });
+    });
+    return page;
+}
+
+QWidget *ChartEditor::makePanelTab()
+{
+    auto *page = new QWidget;
+    panelColour_ = colourButton(
+        QStringLiteral("cmdPanelColour"), [this] { return chart_.panelColour(); },
+        [this](const QColor &colour) { chart_.setPanelColour(colour); });
+    auto *form = new QFormLayout(page);
+    form->addRow(tr("Panel colour"), panelColour_);
+    return page;
+}
+
+// A button showing a colour; a press asks for another and gives it to the chart.
+QPushButton *ChartEditor::colourButton(const QString &name, std::function<QColor()> current,
+                                       std::function<void(const QColor &)> change)
+{
+    auto *button = named(new QPushButton(tr("Colour...")), name);
+    colourButtons_.emplace_back(button, current);
+    connect(button, &QPushButton::clicked, this, [this, current, change] {
+        const QColor initial = current();
+        if (!initial.isValid())
+            return;
+        const QColor colour = pickColour(initial);
+        if (!colour.isValid())
+            return;
+        apply([&] { change(colour); });
+        refreshColourButtons();
+    });
+    return button;
+}
+
+// ---- Reading the chart -----------------------------------------------------
+
+void ChartEditor::apply(const std::function<void()> &change)
+{
+    if (loading_)
+        return;
+    {
+        const QScopedValueRollback<bool> busy(loading_, true);
+        change();
+    }
+    refreshAutomaticRanges();
+}
+
+QString ChartEditor::seriesLabel(int s) const
+{
+    QString text = chart_.legendTextWanted ? chart_.legendTextWanted(s) : QString();
+    if (text.isEmpty())
+        text = chart_.seriesName(s);
+    return text.isEmpty() ? tr("Series %1").arg(s + 1) : text;
+}
+
+int ChartEditor::currentSeries() const
+{
+    const int row = seriesList_->currentRow();
+    return row >= 0 && row < chart_.seriesCount() ? row : -1;
+}
+
+void ChartEditor::reload()
+{
+    const QScopedValueRollback<bool> busy(loading_, true);
+    for (int i = 0; i < 4; ++i) {
+        const TitleLine line = kLines[i];
+        if (titles_[i].text->text() != chart_.titleText(line))
+            titles_[i].text->setText(chart_.titleText(line));
+        titles_[i].shown->setChecked(chart_.titleShown(line));
+        titles_[i].size->setValue(chart_.titleSize(line));
+        titles_[i].bold->setChecked(chart_.titleBold(line));
+    }
+
+    const int row = seriesList_->currentRow();
+    seriesList_->clear();
+    for (int s = 0; s < chart_.seriesCount(); ++s)
+        seriesList_->addItem(seriesLabel(s));
+    seriesList_->setCurrentRow(chart_.seriesCount() == 0 ? -1 : qBound(0, row, chart_.seriesCount() - 1));
+    loadSeries();
+
+    for (int a = 0; a < 3; ++a)
+        loadAxis(a);
+    legendShown_->setChecked(chart_.legendShown());
+    selectData(legendPlace_, int(chart_.legendPlace()));
+    refreshColourButtons();
+}
+
+void ChartEditor::loadSeries()
+{
+    const QScopedValueRollback<bool> busy(loading_, true);
+    const int s = currentSeries();
+    for (QWidget *control : std::initializer_list<QWidget *>{seriesShown_, seriesColour_, seriesWidth_, seriesStyle_})
+        control->setEnabled(s >= 0);
+    if (s >= 0) {
+        seriesShown_->setChecked(chart_.seriesShown(s));
+        seriesWidth_->setValue(chart_.seriesPenWidth(s));
+        selectData(seriesStyle_, int(chart_.seriesLineStyle(s)));
+    }
+    refreshColourButtons();
+}
+
+void ChartEditor::loadAxis(int a)
+{
+    const QScopedValueRollback<bool> busy(loading_, true);
+    const ChartAxis axis = kAxes[a];
+    AxisRow &row = axes_[a];
+    const bool automatic = a == kBottom ? !chart_.zoomed() : !chart_.axisFixed(axis);
+    row.automatic->setChecked(automatic);
+    row.minimum->setEnabled(!automatic);
+    row.maximum->setEnabled(!automatic);
+    row.minimum->setValue(chart_.axisMinimum(axis));
+    row.maximum->setValue(chart_.axisMaximum(axis));
+    selectData(row.grid, int(chart_.axisGrid(axis)));
+    if (row.format && row.format->text() != chart_.axisNumberFormat(axis))
+        row.format->setText(chart_.axisNumberFormat(axis));
+}
+
+void ChartEditor::applyAxisRange(int a)
+{
+    if (loading_)
+        return;
+    AxisRow &row = axes_[a];
+    const bool automatic = row.automatic->isChecked();
+    if (!automatic && !row.minimum->isEnabled()) {
+        // Just made fixed: start from the range shown now.
+        const QScopedValueRollback<bool> busy(loading_, true);
+        row.minimum->setValue(chart_.axisMinimum(kAxes[a]));
+        row.maximum->setValue(chart_.axisMaximum(kAxes[a]));
+    }
+    row.minimum->setEnabled(!automatic);
+    row.maximum->setEnabled(!automatic);
+    apply([&] {
+        if (a != kBottom)
+            chart_.setAxisFixedRange(kAxes[a], !automatic, row.minimum->value(), row.maximum->value());
+        else if (automatic)
+            chart_.undoZoom();
+        else
+            chart_.showTimeRange(row.minimum->value(), row.maximum->value());
+    });
+}
+
+void ChartEditor::chartDrawn()
+{
+    if (loading_ || !isVisible())
+        return;  // showing again reloads
+    if (seriesList_->count() != chart_.seriesCount()) {
+        reload();
+        return;
+    }
+    for (int i = 0; i < seriesList_->count(); ++i)
+        if (const QString label = seriesLabel(i); seriesList_->item(i)->text() != label)
+            seriesList_->item(i)->setText(label);  // named after it was added
+    const int s = currentSeries();
+    if (s >= 0 && seriesShown_->isChecked() != chart_.seriesShown(s)) {
+        const QScopedValueRollback<bool> busy(loading_, true);
+        seriesShown_->setChecked(chart_.seriesShown(s));  // a click on the legend
+    }
+    refreshAutomaticRanges();
+}
+
+void ChartEditor::zoomChanged()
+{
+    if (!loading_ && isVisible())
+        loadAxis(kBottom);
+}
+
+void ChartEditor::refreshAutomaticRanges()
+{
+    const QScopedValueRollback<bool> busy(loading_, true);
+    for (int a = 0; a < 3; ++a)
+        if (axes_[a].automatic->isChecked()) {
+            axes_[a].minimum->setValue(chart_.axisMinimum(kAxes[a]));
+            axes_[a].maximum->setValue(chart_.axisMaximum(kAxes[a]));
+        }
+}
+
+void ChartEditor::refreshColourButtons()
+{
+    for (const auto &[button, current] : colourButtons_) {
+        const QColor colour = current();
+        QPixmap swatch(16, 16);
+        swatch.fill(colour.isValid() ? colour : QColor(Qt::transparent));
+        button->setIcon(QIcon(swatch));
+        button->setProperty("colour", colour);
+    }
+}
+
+}  // namespace kavra

@@ -1,0 +1,94 @@
+#pragma once
+// frmChartEditor: Kavra's own editor of the chart's look. Titles, series, axes,
+// legend and panel on tabs; every change goes to the chart at once, there is no
+// OK or Apply. Non-modal: the caller shows and raises it.
+
+#include <QColor>
+#include <QDialog>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+namespace kavra {
+
+class ChartView;
+
+class ChartEditor : public QDialog {
+    Q_OBJECT
+public:
+    explicit ChartEditor(ChartView &chart, QWidget *parent = nullptr);
+
+    // Reads everything the editor shows from the chart again.
+    void reload();
+
+protected:
+    // Asks the user for a colour; an invalid colour when cancelled. Tests replace
+    // it so that no modal dialog opens.
+    virtual QColor pickColour(const QColor &initial);
+    void showEvent(QShowEvent *event) override;
+
+private:
+    struct TitleRow {
+        QLineEdit *text;
+        QCheckBox *shown;
+        QSpinBox *size;
+        QCheckBox *bold;
+        QPushButton *colour;
+    };
+    struct AxisRow {
+        QCheckBox *automatic;
+        QDoubleSpinBox *minimum;
+        QDoubleSpinBox *maximum;
+        QComboBox *grid;
+        QLineEdit *format;  // none for the time axis
+    };
+
+    QWidget *makeTitlesTab();
+    QWidget *makeSeriesTab();
+    QWidget *makeAxesTab();
+    QWidget *makeLegendTab();
+    QWidget *makePanelTab();
+    QPushButton *colourButton(const QString &name, std::function<QColor()> current,
+                              std::function<void(const QColor &)> change);
+
+    // Runs a change of the chart unless the editor is filling in its controls.
+    void apply(const std::function<void()> &change);
+    int currentSeries() const;
+    QString seriesLabel(int s) const;
+    void loadSeries();
+    void loadAxis(int a);
+    // The user's choice of automatic or fixed range, and the fixed range, to the chart.
+    void applyAxisRange(int a);
+    // What the chart may change without the editor: series list, shown series,
+    // ranges of automatic axes, the zoom of the time axis.
+    void chartDrawn();
+    void zoomChanged();
+    void refreshAutomaticRanges();
+    void refreshColourButtons();
+
+    ChartView &chart_;
+    bool loading_ = false;
+    TitleRow titles_[4] = {};
+    QListWidget *seriesList_ = nullptr;
+    QCheckBox *seriesShown_ = nullptr;
+    QPushButton *seriesColour_ = nullptr;
+    QSpinBox *seriesWidth_ = nullptr;
+    QComboBox *seriesStyle_ = nullptr;
+    AxisRow axes_[3] = {};
+    QCheckBox *legendShown_ = nullptr;
+    QComboBox *legendPlace_ = nullptr;
+    QPushButton *panelColour_ = nullptr;
+    // Each colour button with what tells its colour.
+    std::vector<std::pair<QPushButton *, std::function<QColor()>>> colourButtons_;
+};
+
+}  // namespace kavra

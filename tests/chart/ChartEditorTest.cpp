@@ -1,0 +1,397 @@
+// The chart editor: each control changes the chart at once, and the editor
+// shows what the chart holds.
+
+#include "chart/ChartEditor.h"
+#include "chart/ChartView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+#include <vector>
+
+static void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
+using kavra::ChartAxis;
+using kavra::ChartView;
+using kavra::GridStyle;
+using kavra::TitleLine;
+
+namespace {
+
+constexpr double kStart = 46362.0;  // date value of the first point
+constexpr double kMinute = 1.0 / 1440;
+
+// Colours are asked of the test, never of a dialog.
+class ScriptedEditor : public kavra::ChartEditor {
+public:
+    using kavra::ChartEditor::ChartEditor;
+    QColor answer;  // invalid: the user cancels
+    QColor asked;
+    int asks = 0;
+
+protected:
+    QColor pickColour(const QColor &initial) override
+    {
+        asked = initial;
+        ++asks;
+        return answer;
+    }
+};
+
+}  // namespace
+
+class ChartEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        chart.resize(800, 600);
+        addLine(QStringLiteral("cpu"), 10);
+        addLine(QStringLiteral("disk"), 100);
+        chart.show();
+        QCoreApplication::processEvents();
+        editor.show();
+        editor.raise();
+        QCoreApplication::processEvents();
+    }
+
+    // Ten points a minute apart, values base + i * i.
+    int addLine(const QString &name, double base)
+    {
+        std::vector<double> xs, ys;
+        for (int i = 0; i < 10; ++i) {
+            xs.push_back(kStart + i * kMinute);
+            ys.push_back(base + i * i);
+        }
+        const int s = chart.addSeries(kavra::SeriesKind::Line);
+        chart.setSeriesName(s, name);
+        chart.setSeriesPoints(s, xs.data(), ys.data(), int(xs.size()));
+        return s;
+    }
+
+    template <typename T>
+    T *child(const QString &name) const
+    {
+        T *widget = editor.findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    template <typename T>
+    T *child(const char *name, int i) const
+    {
+        return child<T>(QLatin1String(name) + QString::number(i));
+    }
+
+    ChartView chart;
+    ScriptedEditor editor{chart};
+};
+
+TEST_F(ChartEditorTest, IsANonModalWindowWithItsOwnName)
+{
+    EXPECT_EQ(editor.objectName(), QStringLiteral("frmChartEditor"));
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit Chart Properties"));
+    EXPECT_FALSE(editor.isModal());
+    EXPECT_TRUE(editor.isVisible());
+    child<QPushButton>(QStringLiteral("cmdClose"))->click();
+    EXPECT_FALSE(editor.isVisible());
+}
+
+TEST_F(ChartEditorTest, TitleControlsChangeEachLine)
+{
+    const TitleLine lines[] = {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter};
+    for (int i = 0; i < 4; ++i) {
+        const TitleLine line = lines[i];
+        SCOPED_TRACE(i);
+        const QString text = QStringLiteral("Line %1").arg(i);
+        child<QLineEdit>("txtTitleText", i)->setText(text);
+        EXPECT_EQ(chart.titleText(line), text);
+
+        QCheckBox *shown = child<QCheckBox>("chkTitleShown", i);
+        const bool wasShown = chart.titleShown(line);
+        EXPECT_EQ(shown->isChecked(), wasShown);
+        shown->click();
+        EXPECT_EQ(chart.titleShown(line), !wasShown);
+
+        const int size = i == 0 ? 24 : 9 + 3 * i;
+        child<QSpinBox>("spnTitleSize", i)->setValue(size);
+        EXPECT_EQ(chart.titleSize(line), size);
+
+        QCheckBox *bold = child<QCheckBox>("chkTitleBold", i);
+        const bool wasBold = chart.titleBold(line);
+        bold->click();
+        EXPECT_EQ(chart.titleBold(line), !wasBold);
+
+        const QColor before = chart.titleColour(line);
+        editor.answer = QColor(10 * i, 100, 200);
+        child<QPushButton>("cmdTitleColour", i)->click();
+        EXPECT_EQ(editor.asked, before);
+        EXPECT_EQ(chart.titleColour(line), QColor(10 * i, 100, 200));
+    }
+    // The other lines kept their own text.
+    EXPECT_EQ(chart.titleText(TitleLine::Header), QStringLiteral("Line 0"));
+    EXPECT_EQ(chart.titleText(TitleLine::SubFooter), QStringLiteral("Line 3"));
+}
+
+TEST_F(ChartEditorTest, CancelledColourChangesNothing)
+{
+    chart.setTitleColour(TitleLine::Footer, Qt::darkGreen);
+    editor.answer = QColor();
+    child<QPushButton>("cmdTitleColour", 2)->click();
+    EXPECT_EQ(editor.asks, 1);
+    EXPECT_EQ(chart.titleColour(TitleLine::Footer), QColor(Qt::darkGreen));
+}
+
+TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
+{
+    auto *list = child<QListWidget>(QStringLiteral("lstSeries"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("cpu"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("disk"));
+    chart.setSeriesColour(0, Qt::red);
+    chart.setSeriesPenWidth(0, 1);
+    chart.setSeriesLineStyle(0, Qt::SolidLine);
+    list->setCurrentRow(1);
+
+    child<QCheckBox>(QStringLiteral("chkSeriesShown"))->click();
+    EXPECT_FALSE(chart.seriesShown(1));
+    EXPECT_TRUE(chart.seriesShown(0));
+
+    editor.answer = QColor(0, 128, 255);
+    child<QPushButton>(QStringLiteral("cmdSeriesColour"))->click();
+    EXPECT_EQ(chart.seriesColour(1), QColor(0, 128, 255));
+    EXPECT_EQ(chart.seriesColour(0), QColor(Qt::red));
+
+    child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->setValue(4);
+    EXPECT_EQ(chart.seriesPenWidth(1), 4);
+    EXPECT_EQ(chart.seriesPenWidth(0), 1);
+
+    auto *style = child<QComboBox>(QStringLiteral("cboSeriesStyle"));
+    const std::pair<const char *, Qt::PenStyle> styles[] = {
+        {"Dash", Qt::DashLine}, {"Dot", Qt::DotLine}, {"Dash-dot", Qt::DashDotLine}, {"None", Qt::NoPen},
+        {"Solid", Qt::SolidLine}};
+    for (const auto &[text, pen] : styles) {
+        style->setCurrentIndex(style->findText(QLatin1String(text)));
+        EXPECT_EQ(chart.seriesLineStyle(1), pen) << text;
+    }
+    EXPECT_EQ(chart.seriesLineStyle(0), Qt::SolidLine);
+
+    // Back to the first series: the controls show its values.
+    list->setCurrentRow(0);
+    EXPECT_TRUE(child<QCheckBox>(QStringLiteral("chkSeriesShown"))->isChecked());
+    EXPECT_EQ(child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->value(), 1);
+    EXPECT_EQ(child<QPushButton>(QStringLiteral("cmdSeriesColour"))->property("colour").value<QColor>(),
+              QColor(Qt::red));
+}
+
+TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
+{
+    const double fittedMin = chart.axisMinimum(ChartAxis::Left);
+    const double fittedMax = chart.axisMaximum(ChartAxis::Left);
+    ASSERT_GT(fittedMax, 150.0);  // the second series reaches 181
+    auto *automatic = child<QCheckBox>("chkAxisAuto", 0);
+    auto *minimum = child<QDoubleSpinBox>("spnAxisMin", 0);
+    auto *maximum = child<QDoubleSpinBox>("spnAxisMax", 0);
+    EXPECT_TRUE(automatic->isChecked());
+    EXPECT_FALSE(minimum->isEnabled());
+    EXPECT_DOUBLE_EQ(maximum->value(), std::round(fittedMax * 1000) / 1000);
+
+    automatic->click();
+    EXPECT_TRUE(chart.axisFixed(ChartAxis::Left));
+    EXPECT_TRUE(minimum->isEnabled());
+    minimum->setValue(-5);
+    maximum->setValue(50);
+    EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), -5.0);
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
+    EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
+    chart.draw();  // a redraw keeps the fixed range
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
+    EXPECT_DOUBLE_EQ(maximum->value(), 50.0);
+
+    automatic->click();
+    EXPECT_FALSE(chart.axisFixed(ChartAxis::Left));
+    EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), fittedMin);
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), fittedMax);
+    EXPECT_FALSE(minimum->isEnabled());
+}
+
+TEST_F(ChartEditorTest, TimeAxisShowsAChosenRangeAndGoesBackToAll)
+{
+    auto *automatic = child<QCheckBox>("chkAxisAuto", 2);
+    auto *minimum = child<QDoubleSpinBox>("spnAxisMin", 2);
+    auto *maximum = child<QDoubleSpinBox>("spnAxisMax", 2);
+    EXPECT_TRUE(automatic->isChecked());
+    EXPECT_NEAR(minimum->value(), kStart, 1e-5);
+    EXPECT_NEAR(maximum->value(), kStart + 9 * kMinute, 1e-5);
+
+    automatic->click();
+    EXPECT_TRUE(chart.zoomed());
+    minimum->setValue(kStart + 2 * kMinute);
+    maximum->setValue(kStart + 5 * kMinute);
+    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart + 2 * kMinute, 1e-6);
+    EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 5 * kMinute, 1e-6);
+
+    automatic->click();
+    EXPECT_FALSE(chart.zoomed());
+    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart, 1e-6);
+    EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 9 * kMinute, 1e-6);
+}
+
+TEST_F(ChartEditorTest, ZoomFromElsewhereShowsInTheTimeAxisRow)
+{
+    chart.showTimeRange(kStart + kMinute, kStart + 3 * kMinute);
+    EXPECT_FALSE(child<QCheckBox>("chkAxisAuto", 2)->isChecked());
+    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMin", 2)->value(), kStart + kMinute, 1e-5);
+    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMax", 2)->value(), kStart + 3 * kMinute, 1e-5);
+    chart.undoZoom();
+    EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 2)->isChecked());
+    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMax", 2)->value(), kStart + 9 * kMinute, 1e-5);
+}
+
+TEST_F(ChartEditorTest, GridStyleAndNumberFormatPerAxis)
+{
+    const std::pair<const char *, GridStyle> grids[] = {{"Solid", GridStyle::Solid},
+                                                        {"Dash", GridStyle::Dash},
+                                                        {"None", GridStyle::None},
+                                                        {"Fine dots", GridStyle::FineDots},
+                                                        {"Dot", GridStyle::Dot}};
+    const ChartAxis axes[] = {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom};
+    for (int a = 0; a < 3; ++a) {
+        auto *combo = child<QComboBox>("cboAxisGrid", a);
+        for (const auto &[text, style] : grids) {
+            combo->setCurrentIndex(combo->findText(QLatin1String(text)));
+            EXPECT_EQ(chart.axisGrid(axes[a]), style) << a << text;
+        }
+    }
+    child<QComboBox>("cboAxisGrid", 1)->setCurrentIndex(child<QComboBox>("cboAxisGrid", 1)->findText("None"));
+    EXPECT_EQ(chart.axisGrid(ChartAxis::Right), GridStyle::None);
+    EXPECT_EQ(chart.axisGrid(ChartAxis::Left), GridStyle::Dot);
+
+    child<QLineEdit>("txtAxisFormat", 0)->setText(QStringLiteral("0.00"));
+    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Left), QStringLiteral("0.00"));
+    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0.###"));
+    child<QLineEdit>("txtAxisFormat", 1)->setText(QStringLiteral("#,##0"));
+    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0"));
+    EXPECT_EQ(editor.findChild<QLineEdit *>(QStringLiteral("txtAxisFormat2")), nullptr);
+}
+
+TEST_F(ChartEditorTest, LegendShownAndPlace)
+{
+    auto *shown = child<QCheckBox>(QStringLiteral("chkLegendShown"));
+    EXPECT_TRUE(shown->isChecked());
+    shown->click();
+    EXPECT_FALSE(chart.legendShown());
+    shown->click();
+    EXPECT_TRUE(chart.legendShown());
+
+    auto *place = child<QComboBox>(QStringLiteral("cboLegendPlace"));
+    place->setCurrentIndex(place->findText(QStringLiteral("Top")));
+    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Top);
+    place->setCurrentIndex(place->findText(QStringLiteral("Right")));
+    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Right);
+    place->setCurrentIndex(place->findText(QStringLiteral("Bottom")));
+    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Bottom);
+}
+
+TEST_F(ChartEditorTest, PanelColour)
+{
+    editor.answer = QColor(240, 230, 200);
+    child<QPushButton>(QStringLiteral("cmdPanelColour"))->click();
+    EXPECT_EQ(editor.asked, QColor(Qt::white));
+    EXPECT_EQ(chart.panelColour(), QColor(240, 230, 200));
+}
+
+TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
+{
+    chart.setTitleText(TitleLine::SubHeader, QStringLiteral("Server 7"));
+    chart.setTitleShown(TitleLine::SubHeader, true);
+    chart.setTitleSize(TitleLine::SubHeader, 30);
+    chart.setTitleBold(TitleLine::SubHeader, true);
+    chart.setTitleColour(TitleLine::SubHeader, Qt::blue);
+    chart.setSeriesPenWidth(1, 7);
+    chart.setSeriesLineStyle(1, Qt::DotLine);
+    chart.setSeriesColour(1, Qt::magenta);
+    chart.setAxisFixedRange(ChartAxis::Right, true, 10, 20);
+    chart.setAxisGrid(ChartAxis::Bottom, GridStyle::FineDots);
+    chart.setAxisNumberFormat(ChartAxis::Left, QStringLiteral("0.0"));
+    chart.setLegendPlace(ChartView::LegendPlace::Right);
+    chart.setLegendShown(false);
+    chart.setPanelColour(Qt::yellow);
+
+    editor.reload();
+    child<QListWidget>(QStringLiteral("lstSeries"))->setCurrentRow(1);
+
+    EXPECT_EQ(child<QLineEdit>("txtTitleText", 1)->text(), QStringLiteral("Server 7"));
+    EXPECT_TRUE(child<QCheckBox>("chkTitleShown", 1)->isChecked());
+    EXPECT_EQ(child<QSpinBox>("spnTitleSize", 1)->value(), 30);
+    EXPECT_TRUE(child<QCheckBox>("chkTitleBold", 1)->isChecked());
+    EXPECT_EQ(child<QPushButton>("cmdTitleColour", 1)->property("colour").value<QColor>(), QColor(Qt::blue));
+    EXPECT_EQ(child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->value(), 7);
+    EXPECT_EQ(child<QComboBox>(QStringLiteral("cboSeriesStyle"))->currentText(), QStringLiteral("Dot"));
+    EXPECT_EQ(child<QPushButton>(QStringLiteral("cmdSeriesColour"))->property("colour").value<QColor>(),
+              QColor(Qt::magenta));
+    EXPECT_FALSE(child<QCheckBox>("chkAxisAuto", 1)->isChecked());
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("spnAxisMin", 1)->value(), 10.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("spnAxisMax", 1)->value(), 20.0);
+    EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 0)->isChecked());
+    EXPECT_EQ(child<QComboBox>("cboAxisGrid", 2)->currentText(), QStringLiteral("Fine dots"));
+    EXPECT_EQ(child<QLineEdit>("txtAxisFormat", 0)->text(), QStringLiteral("0.0"));
+    EXPECT_FALSE(child<QCheckBox>(QStringLiteral("chkLegendShown"))->isChecked());
+    EXPECT_EQ(child<QComboBox>(QStringLiteral("cboLegendPlace"))->currentText(), QStringLiteral("Right"));
+    EXPECT_EQ(child<QPushButton>(QStringLiteral("cmdPanelColour"))->property("colour").value<QColor>(),
+              QColor(Qt::yellow));
+
+    // Filling in the controls wrote nothing back.
+    EXPECT_EQ(chart.titleSize(TitleLine::SubHeader), 30);
+    EXPECT_TRUE(chart.axisFixed(ChartAxis::Right));
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), 20.0);
+    EXPECT_EQ(chart.seriesPenWidth(1), 7);
+    EXPECT_FALSE(chart.legendShown());
+}
+
+TEST_F(ChartEditorTest, ShowingAgainReloads)
+{
+    editor.close();
+    chart.setTitleText(TitleLine::Header, QStringLiteral("Later"));
+    chart.setTitleBold(TitleLine::Header, !chart.titleBold(TitleLine::Header));
+    const bool bold = chart.titleBold(TitleLine::Header);
+    editor.show();
+    EXPECT_EQ(child<QLineEdit>("txtTitleText", 0)->text(), QStringLiteral("Later"));
+    EXPECT_EQ(child<QCheckBox>("chkTitleBold", 0)->isChecked(), bold);
+}
+
+TEST_F(ChartEditorTest, SeriesListFollowsTheChart)
+{
+    auto *list = child<QListWidget>(QStringLiteral("lstSeries"));
+    addLine(QStringLiteral("memory"), 5);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("memory"));
+
+    chart.legendTextWanted = [](int s) { return QStringLiteral("legend %1").arg(s); };
+    chart.removeSeries(0);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("legend 0"));
+
+    chart.removeAllSeries();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->isEnabled());
+    editor.answer = Qt::red;
+    child<QPushButton>(QStringLiteral("cmdSeriesColour"))->click();  // nothing to colour
+    EXPECT_EQ(editor.asks, 0);
+}
+
+TEST_F(ChartEditorTest, SeriesHiddenElsewhereShowsUnticked)
+{
+    child<QListWidget>(QStringLiteral("lstSeries"))->setCurrentRow(0);
+    chart.setSeriesShown(0, false);
+    EXPECT_FALSE(child<QCheckBox>(QStringLiteral("chkSeriesShown"))->isChecked());
+    chart.setSeriesShown(0, true);
+    EXPECT_TRUE(child<QCheckBox>(QStringLiteral("chkSeriesShown"))->isChecked());
+}
