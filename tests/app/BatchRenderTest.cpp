@@ -84,3 +84,57 @@ TEST(BatchRender, RefusesUnknownItemsAndBadSizes)
     EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv")}).status, 0);  // no -o
     EXPECT_FALSE(QFile::exists(out));
 }
+
+TEST(BatchRender, DrawsEveryChartOption)
+{
+    TempDir dir;
+    const QString twoItems = QStringLiteral("CPU Busy,MP Sync Time");
+    const QList<QStringList> variants = {
+        {QStringLiteral("--movavg")},
+        {QStringLiteral("--movavg"), QStringLiteral("30"), QStringLiteral("--dual-charts")},
+        {QStringLiteral("--smooth"), QStringLiteral("200")},
+        {QStringLiteral("--candle")},
+        {QStringLiteral("--stack"), QStringLiteral("--title"), QStringLiteral("Stacked"), QStringLiteral("--footer"),
+         QStringLiteral("foot"), QStringLiteral("--width"), QStringLiteral("1")},
+        {QStringLiteral("--dual-y"), QStringLiteral("--subtitle"), QStringLiteral("two axes")},
+        {QStringLiteral("--ratio"), QStringLiteral("--width2"), QStringLiteral("5")},
+    };
+    QSet<QByteArray> pictures;
+    for (const QStringList &options : variants) {
+        const bool oneItem = options.contains(QStringLiteral("--smooth")) || options.contains(QStringLiteral("--candle"));
+        const QString out = QString::fromStdString(dir.file("option.png"));
+        QStringList arguments = {QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
+                                 oneItem ? QStringLiteral("CPU Busy") : twoItems, QStringLiteral("--size"),
+                                 QStringLiteral("800x500"), QStringLiteral("-o"), out};
+        arguments << options;
+        const BatchRun run = batch(arguments);
+        ASSERT_EQ(run.status, 0) << options.join(' ').toStdString() << ": " << run.errors.toStdString();
+        QFile picture(out);
+        ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+        pictures.insert(picture.readAll());
+    }
+    EXPECT_EQ(pictures.size(), variants.size());  // every option draws something of its own
+}
+
+TEST(BatchRender, RefusesOptionsTheViewerWouldNotCombine)
+{
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.file("refused.png"));
+    const QList<QStringList> refused = {
+        {QStringLiteral("--movavg"), QStringLiteral("--smooth")},
+        {QStringLiteral("--stack"), QStringLiteral("--dual-y")},
+        {QStringLiteral("--movavg"), QStringLiteral("0")},
+        {QStringLiteral("--smooth"), QStringLiteral("20000")},
+        {QStringLiteral("--width"), QStringLiteral("7")},
+        {QStringLiteral("--title")},
+    };
+    for (const QStringList &options : refused) {
+        QStringList arguments = {QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), out};
+        arguments << options;
+        EXPECT_EQ(batch(arguments).status, 2) << options.join(' ').toStdString();
+    }
+    const BatchRun oneItemRatio =
+        batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--ratio"), QStringLiteral("-o"), out});
+    EXPECT_EQ(oneItemRatio.status, 2);
+    EXPECT_TRUE(oneItemRatio.errors.contains(QStringLiteral("two charted items")));
+}
