@@ -13,6 +13,10 @@ namespace kavra {
 namespace {
 
 constexpr int kLegendTexts = 50;
+// A smoothed curve has no detail finer than its source: on screen, a quarter of a
+// million points look the same as the two million the curve may be computed at,
+// and they draw fast enough to toggle smoothing on a long series instantly.
+constexpr size_t kSmoothedPointsShown = 250000;
 
 QColor paletteColour(int i)
 {
@@ -90,7 +94,8 @@ void addSmoothedCurve(ChartView &chart, AppState &state)
 {
     std::vector<double> x, y;
     chart.seriesPoints(0, x, y);
-    const analysis::Curve curve = analysis::smoothedCurve(x.data(), y.data(), x.size(), state.Smoothing_Factor);
+    const analysis::Curve curve =
+        analysis::smoothedCurve(x.data(), y.data(), x.size(), state.Smoothing_Factor, kSmoothedPointsShown);
     const int s = chart.addSeries(SeriesKind::Line);
     chart.setSeriesPoints(s, curve.x.data(), curve.y.data(), int(curve.x.size()));
     chart.setSeriesPenWidth(s, state.Secondary_Line_Width);

@@ -4,6 +4,8 @@
 #include "chart/ChartGraph.h"
 
 #include <QRubberBand>
+
+#include <optional>
 #include <qcustomplot.h>
 
 namespace kavra {
@@ -245,10 +247,13 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     ChartGraph *line = graph(s);
     if (!line)
         return;
+    // Filled in place and handed over whole: long curves are not copied again.
+    auto container = QSharedPointer<QCPGraphDataContainer>::create();
     QVector<QCPGraphData> points(qMax(0, count));
     for (int i = 0; i < count; ++i)
         points[i] = QCPGraphData(dateValueToKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
-    line->data()->set(points, true);
+    container->set(points, true);
+    line->setData(container);
     changed();
 }
 
@@ -567,22 +572,25 @@ void ChartView::fitAxes()
         plot_->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
     }
     bool anyRight = false;
-    for (const Series &series : series_)
+    std::vector<std::optional<QCPRange>> seriesRanges;  // each series' values, read once
+    for (const Series &series : series_) {
         anyRight |= series.axis == ValueAxis::Right;
+        bool found = false;
+        const QCPRange range = series.plottable->getValueRange(found);
+        seriesRanges.push_back(found ? std::optional<QCPRange>(range) : std::nullopt);
+    }
     for (int side = 0; side < 2; ++side) {
         if (fixedRange_[side])
             continue;
         QCPRange range;
         bool found = false;
-        for (const Series &series : series_) {
+        for (size_t i = 0; i < series_.size(); ++i) {
+            const Series &series = series_[i];
             const bool onThisSide = series.axis == ValueAxis::Both || int(series.axis) == side ||
                                     (side == 1 && !anyRight && series.axis == ValueAxis::Left);
-            if (!onThisSide)
+            if (!onThisSide || !seriesRanges[i])
                 continue;
-            bool seriesFound = false;
-            const QCPRange seriesRange = series.plottable->getValueRange(seriesFound);
-            if (!seriesFound)
-                continue;
+            const QCPRange seriesRange = *seriesRanges[i];
             range = found ? QCPRange(qMin(range.lower, seriesRange.lower), qMax(range.upper, seriesRange.upper))
                           : seriesRange;
             found = true;

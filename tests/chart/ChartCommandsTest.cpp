@@ -1,0 +1,851 @@
+// The chart option commands of the Options and Chart Settings menus and the
+// Stack / UnStack buttons, driven through the main window as a user would.
+
+#include "app/WindowFixture.h"
+
+#include "app/AppState.h"
+#include "chart/ChartCommands.h"
+#include "chart/ChartView.h"
+#include "items/ItemListView.h"
+#include "support/PerfFiles.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QRadioButton>
+
+#include <cstdio>
+#include <ostream>
+#include <vector>
+
+static void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
+using kavra::ChartAxis;
+using kavra::GridStyle;
+using kavra::SeriesKind;
+using kavra::TitleLine;
+using kavra::ValueAxis;
+
+namespace {
+
+QColor palette(int i)
+{
+    const kavra::PaletteColour &c = kavra::kSeriesPalette[size_t(i)];
+    return QColor(c.red, c.green, c.blue);
+}
+
+struct Question {
+    QString prompt, title, defaultAnswer;
+};
+
+// Passes every question on to the scripted FakeInteraction and records the input
+// boxes. A command that keeps asking far beyond any script gets a valid answer,
+// so that a faulty loop fails the test instead of hanging it.
+class RecordingInteraction : public kavra::Interaction {
+public:
+    explicit RecordingInteraction(FakeInteraction &scripted) : scripted_(scripted) {}
+
+    std::vector<Question> questions;
+    bool runaway = false;
+
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override
+    {
+        return scripted_.openFileName(parent, filter);
+    }
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override
+    {
+        return scripted_.saveFileName(parent, filter);
+    }
+    void message(QWidget *parent, const QString &text, const QString &title) override
+    {
+        scripted_.message(parent, text, title);
+    }
+    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+                                 const QString &defaultAnswer) override
+    {
+        questions.push_back({prompt, title, defaultAnswer});
+        if (questions.size() > 60) {
+            runaway = true;
+            return QStringLiteral("3");
+        }
+        return scripted_.input(parent, prompt, title, defaultAnswer);
+    }
+
+private:
+    FakeInteraction &scripted_;
+};
+
+const QString kProbe = QStringLiteral("Probe title, not yet redrawn");
+
+}  // namespace
+
+class ChartCommandsTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<kavra::MainWindow>(asker);
+        window->Form_Load(QString());
+    }
+    void TearDown() override
+    {
+        window.reset();
+        EXPECT_FALSE(asker.runaway) << "a prompt kept asking";
+    }
+
+    kavra::ChartView &chart() { return window->chart(); }
+    kavra::ChartCommands &commands() { return window->chartCommands(); }
+    kavra::AppState &state() { return window->state(); }
+    QString legend(int s) { return state().Legend_Text[size_t(s)]; }
+    void trigger(const char *entry) { window->action(QString::fromLatin1(entry))->trigger(); }
+    void answer(const QString &text) { ui.inputAnswers.push_back(text); }
+    void cancel() { ui.inputAnswers.push_back(QString()); }
+    QStringList defaults() const
+    {
+        QStringList texts;
+        for (const Question &q : asker.questions)
+            texts << q.defaultAnswer;
+        return texts;
+    }
+    QGroupBox *stackFrame() const { return child<QGroupBox>("fraKavra1"); }
+    QRadioButton *stackButton() const { return child<QRadioButton>("OptStack(0)"); }
+    QRadioButton *unStackButton() const { return child<QRadioButton>("OptStack(1)"); }
+
+    // Opens a file of this many items and rows, values from value(item, row).
+    void openItems(int items, int rows, const std::function<double(int, int)> &value = [](int i, int r) {
+        return i * 10.0 + r;
+    })
+    {
+        openNamed(itemNames(items), rows, value);
+    }
+
+    void openNamed(const std::vector<std::string> &names, int rows, const std::function<double(int, int)> &value)
+    {
+        open(dir.write("items" + std::to_string(++files_) + ".csv", perfFile(names, rows, value)));
+        ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    }
+
+    // Selects exactly these rows of the current list (0-based) and redraws.
+    void chartRows(const std::vector<int> &rows)
+    {
+        for (auto &row : window->items().current().rows)
+            row.selected = false;
+        for (int row : rows)
+            window->items().current().rows[size_t(row)].selected = true;
+        child<kavra::ItemListView>("lvwKavra")->refresh();
+        window->lvwKavra_Click();
+    }
+
+    void chartFirstRows(int count)
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back(i);
+        chartRows(rows);
+    }
+
+    std::vector<int> selectedRows()
+    {
+        std::vector<int> rows;
+        const auto &all = window->items().current().rows;
+        for (size_t i = 0; i < all.size(); ++i)
+            if (all[i].selected)
+                rows.push_back(int(i));
+        return rows;
+    }
+
+    // A title that only a redraw puts on the chart: tells whether one happened.
+    void armRedrawProbe() { state().Chart_Title = kProbe; }
+    bool redrawnSinceProbe() { return chart().titleText(TitleLine::Header) == kProbe; }
+
+    RecordingInteraction asker{ui};
+    int files_ = 0;
+};
+
+// ---- Moving average ---------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
+{
+    openItems(6, 30);
+    state().Primary_Line_Width = 2;
+    state().Secondary_Line_Width = 4;
+    chartFirstRows(2);
+    trigger("mnuToggleMovingAverage");
+    ASSERT_TRUE(state().MovAvg_On);
+
+    for (int items : {2, 1, 3, 4}) {
+        SCOPED_TRACE(items);
+        chartFirstRows(items);
+        ASSERT_EQ(chart().seriesCount(), 2 * items);
+        for (int k = 0; k < items; ++k) {
+            SCOPED_TRACE(k);
+            const int curve = items + k;
+            EXPECT_FALSE(chart().seriesShown(k));
+            EXPECT_EQ(chart().seriesPenWidth(k), 2);
+            EXPECT_TRUE(chart().seriesShown(curve));
+            EXPECT_EQ(chart().seriesKind(curve), SeriesKind::Line);
+            EXPECT_EQ(chart().seriesColour(curve), palette(curve));
+            EXPECT_EQ(chart().seriesPenWidth(curve), 4);
+            EXPECT_EQ(chart().seriesValueAxis(curve), ValueAxis::Both);
+            EXPECT_EQ(legend(curve), legend(k) + QStringLiteral("(MovAvgPer= 10)"));
+            EXPECT_EQ(chart().pointCount(curve), 30 - 10 + 1);
+        }
+    }
+    // Two items: the curves are series 2 (green) and 3 (navy).
+    chartFirstRows(2);
+    EXPECT_EQ(legend(2), QStringLiteral("Item 01(# 1)(MovAvgPer= 10)"));
+    EXPECT_EQ(legend(3), QStringLiteral("Item 02(# 1)(MovAvgPer= 10)"));
+    EXPECT_EQ(chart().seriesColour(2), QColor(0, 128, 0));
+    EXPECT_EQ(chart().seriesColour(3), QColor(0, 0, 128));
+
+    // Five items: the option stays on but nothing is averaged.
+    chartFirstRows(5);
+    EXPECT_TRUE(state().MovAvg_On);
+    ASSERT_EQ(chart().seriesCount(), 5);
+    for (int s = 0; s < 5; ++s)
+        EXPECT_TRUE(chart().seriesShown(s)) << s;
+}
+
+TEST_F(ChartCommandsTest, MovingAverageIsTheTrailingMeanStartingAtThePeriodthPoint)
+{
+    openItems(2, 30, [](int i, int r) { return i * 10.0 + r * r; });
+    chartRows({0});
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 2);
+    ASSERT_EQ(chart().pointCount(1), 21);
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    EXPECT_NEAR(chart().pointX(1, 0), times[9], 1e-8);
+    // Point 3 stands at row 13 and averages rows 4 to 13: (10 * 10 + 16 + 25 + ... + 169) / 10.
+    EXPECT_NEAR(chart().pointX(1, 3), times[12], 1e-8);
+    EXPECT_NEAR(chart().pointY(1, 3), 90.5, 1e-9);
+    EXPECT_NEAR(chart().pointX(1, 20), times[29], 1e-8);
+
+    // Toggling again leaves the item alone.
+    trigger("mnuToggleMovingAverage");
+    EXPECT_FALSE(state().MovAvg_On);
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_TRUE(chart().seriesShown(0));
+}
+
+// ---- Moving average period ------------------------------------------------------
+
+TEST_F(ChartCommandsTest, PeriodPromptTakesRoundedNumbersAndKeepsThePeriodOtherwise)
+{
+    openItems(2, 30);
+    trigger("mnuSetMovingAveragePeriodValue");  // out of answers: Cancel
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter PERIOD value to be used :"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Moving Average Period Value"));
+    EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 10"));
+    EXPECT_EQ(state().MovAvg_Period, 10);
+
+    const struct {
+        const char *answer;
+        int period;
+    } cases[] = {{"2.5", 2}, {"3.5", 4}, {" 12 ", 12}, {"abc", 12}, {"", 12}, {"1", 1}, {"32767.4", 32767}, {"7", 7}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answer);
+        answer(QString::fromLatin1(c.answer));
+        commands().mnuSetMovingAveragePeriodValue_Click();
+        EXPECT_EQ(state().MovAvg_Period, c.period);
+    }
+    EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral(" 32767"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ChartCommandsTest, PeriodOutsideOneTo32767IsRefusedWithAMessage)
+{
+    openItems(2, 30);
+    for (const char *refused : {"0", "-5", "40000", "0.4", "32767.6", "1e12"}) {
+        SCOPED_TRACE(refused);
+        ui.messages.clear();
+        answer(QString::fromLatin1(refused));
+        commands().mnuSetMovingAveragePeriodValue_Click();
+        EXPECT_EQ(state().MovAvg_Period, 10);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Moving Average Period Value"));
+    }
+}
+
+TEST_F(ChartCommandsTest, NewPeriodRedrawsOnlyWhileTheMovingAverageIsOn)
+{
+    openItems(2, 30);
+    armRedrawProbe();
+    answer(QStringLiteral("4"));
+    trigger("mnuSetMovingAveragePeriodValue");
+    EXPECT_EQ(state().MovAvg_Period, 4);
+    EXPECT_FALSE(redrawnSinceProbe());
+    ASSERT_EQ(chart().seriesCount(), 1);
+
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 2);
+    EXPECT_EQ(legend(1), legend(0) + QStringLiteral("(MovAvgPer= 4)"));
+    EXPECT_EQ(chart().pointCount(1), 27);
+
+    armRedrawProbe();
+    answer(QStringLiteral("6"));
+    trigger("mnuSetMovingAveragePeriodValue");
+    EXPECT_TRUE(redrawnSinceProbe());
+    EXPECT_EQ(legend(1), legend(0) + QStringLiteral("(MovAvgPer= 6)"));
+    EXPECT_EQ(chart().pointCount(1), 25);
+}
+
+// ---- Exclusive options: moving average, smoothing, candles ---------------------
+
+TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
+{
+    openItems(2, 45);
+    ASSERT_EQ(chart().seriesCount(), 1);
+    const auto options = [&] {
+        return std::vector<bool>{state().MovAvg_On, state().Smoothing_On, state().Candle_On};
+    };
+
+    chart().hide();
+    trigger("mnuAddRemoveCandleChart");
+    EXPECT_FALSE(chart().isHidden());
+    EXPECT_EQ(options(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
+
+    trigger("mnuToggleMovingAverage");
+    EXPECT_EQ(options(), (std::vector<bool>{true, false, false}));
+    ASSERT_EQ(chart().seriesCount(), 2);
+    EXPECT_TRUE(legend(1).endsWith(QStringLiteral("(MovAvgPer= 10)")));
+
+    trigger("mnuSmoothUnSmooth");
+    EXPECT_EQ(options(), (std::vector<bool>{false, true, false}));
+    ASSERT_EQ(chart().seriesCount(), 2);
+    EXPECT_EQ(legend(1), QStringLiteral("Smoothed curve"));
+
+    trigger("mnuToggleMovingAverage");
+    EXPECT_EQ(options(), (std::vector<bool>{true, false, false}));
+
+    trigger("mnuAddRemoveCandleChart");
+    EXPECT_EQ(options(), (std::vector<bool>{false, false, true}));
+
+    trigger("mnuSmoothUnSmooth");
+    EXPECT_EQ(options(), (std::vector<bool>{false, true, false}));
+
+    trigger("mnuAddRemoveCandleChart");
+    EXPECT_EQ(options(), (std::vector<bool>{false, false, true}));
+
+    // Switching an option off switches nothing on.
+    trigger("mnuAddRemoveCandleChart");
+    EXPECT_EQ(options(), (std::vector<bool>{false, false, false}));
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_TRUE(chart().seriesShown(0));
+}
+
+TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
+{
+    openItems(2, 10);
+    state().Secondary_Line_Width = 5;
+    trigger("mnuSmoothUnSmooth");
+    ASSERT_TRUE(state().Smoothing_On);
+    ASSERT_EQ(chart().seriesCount(), 2);
+    EXPECT_FALSE(chart().seriesShown(0));
+    EXPECT_TRUE(chart().seriesShown(1));
+    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Line);
+    EXPECT_EQ(legend(1), QStringLiteral("Smoothed curve"));
+    EXPECT_EQ(chart().seriesColour(1), palette(1));
+    EXPECT_EQ(chart().seriesPenWidth(1), 5);
+    EXPECT_GT(chart().pointCount(1), 1);
+
+    trigger("mnuSmoothUnSmooth");
+    EXPECT_FALSE(state().Smoothing_On);
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_TRUE(chart().seriesShown(0));
+}
+
+TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
+{
+    openItems(2, 100);
+    trigger("mnuAddRemoveCandleChart");
+    ASSERT_TRUE(state().Candle_On);
+    ASSERT_EQ(chart().seriesCount(), 2);
+    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
+    EXPECT_EQ(chart().pointCount(1), 20);
+    EXPECT_EQ(legend(1), QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
+    EXPECT_FALSE(chart().seriesShown(0));
+    EXPECT_TRUE(chart().seriesShown(1));
+    // Candle 0 covers rows 1 to 5: it closes at row 5's value, midway between their times.
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    EXPECT_DOUBLE_EQ(chart().pointY(1, 0), 15.0);
+    EXPECT_NEAR(chart().pointX(1, 0), (times[0] + times[4]) / 2, 1e-8);
+}
+
+TEST_F(ChartCommandsTest, FewerThanTwentyRowsGiveNoCandles)
+{
+    openItems(2, 15);
+    trigger("mnuAddRemoveCandleChart");
+    EXPECT_TRUE(state().Candle_On);
+    ASSERT_GE(chart().seriesCount(), 1);
+    EXPECT_TRUE(chart().seriesCount() == 1 || chart().pointCount(1) == 0);
+}
+
+// ---- Smoothing factor ------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
+{
+    openItems(2, 10);
+    trigger("mnuSmoothUnSmooth");
+    const int pointsAt50 = chart().pointCount(1);
+
+    answer(QStringLiteral("20000"));
+    cancel();
+    answer(QStringLiteral("abc"));
+    answer(QStringLiteral("0"));
+    answer(QStringLiteral("1e12"));
+    answer(QStringLiteral("2.5"));
+    asker.questions.clear();
+    trigger("mnuSetSmoothingFactor");
+    EXPECT_EQ(state().Smoothing_Factor, 2);
+    ASSERT_EQ(asker.questions.size(), 6u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Smoothing Factor (1-10000) :"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Smoothing Factor"));
+    EXPECT_EQ(defaults().mid(0, 5), (QStringList{" 50", " 20000", " 20000", " 20000", " 0"}));
+    // The redraw used the new factor.
+    EXPECT_NE(chart().pointCount(1), pointsAt50);
+
+    for (const auto &[text, factor] : {std::pair{"3.5", 4}, std::pair{"10000", 10000}, std::pair{"1", 1}}) {
+        SCOPED_TRACE(text);
+        answer(QString::fromLatin1(text));
+        trigger("mnuSetSmoothingFactor");
+        EXPECT_EQ(state().Smoothing_Factor, factor);
+    }
+}
+
+TEST_F(ChartCommandsTest, CancelOnAValidSmoothingFactorKeepsItAndRedraws)
+{
+    openItems(2, 10);
+    armRedrawProbe();
+    trigger("mnuSetSmoothingFactor");  // Cancel
+    EXPECT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(state().Smoothing_Factor, 50);
+    EXPECT_FALSE(state().Smoothing_On);
+    EXPECT_TRUE(redrawnSinceProbe());
+}
+
+// ---- Line widths ----------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
+{
+    openItems(2, 10);
+    answer(QStringLiteral("7"));
+    cancel();
+    answer(QStringLiteral("abc"));
+    answer(QStringLiteral("1e12"));
+    answer(QStringLiteral("40000"));
+    answer(QStringLiteral("0"));
+    answer(QStringLiteral("2.5"));
+    trigger("mnuSetPrimaryChartLineWidth");
+    EXPECT_EQ(state().Primary_Line_Width, 2);
+    ASSERT_EQ(asker.questions.size(), 7u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Primary Chart Line Width (1-5) :"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Primary Chart Line Width"));
+    EXPECT_EQ(defaults().mid(0, 3), (QStringList{" 3", " 7", " 7"}));
+    EXPECT_EQ(asker.questions[6].defaultAnswer, QStringLiteral(" 0"));
+    EXPECT_EQ(chart().seriesPenWidth(0), 2);
+
+    asker.questions.clear();
+    answer(QStringLiteral("3.5"));
+    trigger("mnuSetPrimaryChartLineWidth");
+    EXPECT_EQ(state().Primary_Line_Width, 4);
+    EXPECT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 2"));
+
+    asker.questions.clear();
+    answer(QStringLiteral("9"));
+    answer(QStringLiteral("5"));
+    trigger("mnuSetSecondaryChartLineWidth");
+    EXPECT_EQ(state().Secondary_Line_Width, 5);
+    EXPECT_EQ(state().Primary_Line_Width, 4);
+    ASSERT_EQ(asker.questions.size(), 2u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Secondary Chart Line Width"));
+    EXPECT_EQ(defaults(), (QStringList{" 3", " 9"}));
+}
+
+TEST_F(ChartCommandsTest, SecondaryWidthReachesTheDerivedCurvesOnly)
+{
+    openItems(2, 20);
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 2);
+    answer(QStringLiteral("5"));
+    trigger("mnuSetSecondaryChartLineWidth");
+    EXPECT_EQ(chart().seriesPenWidth(1), 5);
+    EXPECT_EQ(chart().seriesPenWidth(0), 3);
+
+    answer(QStringLiteral("1"));
+    trigger("mnuSetPrimaryChartLineWidth");
+    EXPECT_EQ(chart().seriesPenWidth(0), 1);
+    EXPECT_EQ(chart().seriesPenWidth(1), 5);
+}
+
+// ---- Titles ------------------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
+{
+    openItems(2, 10);
+    ASSERT_EQ(state().Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    answer(QStringLiteral("My title"));
+    trigger("mnuSetChartTitle");
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter the Chart Title"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Chart Title"));
+    EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(state().Chart_Title, QStringLiteral("My title"));
+    EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("My title"));
+    // The title command switches no title line on.
+    EXPECT_FALSE(chart().titleShown(TitleLine::SubHeader));
+    EXPECT_FALSE(chart().titleShown(TitleLine::Footer));
+
+    trigger("mnuSetChartTitle");  // Cancel
+    EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral("My title"));
+    EXPECT_EQ(state().Chart_Title, QString());
+    EXPECT_EQ(chart().titleText(TitleLine::Header), QString());
+    EXPECT_TRUE(chart().titleShown(TitleLine::Header));
+
+    asker.questions.clear();
+    answer(QStringLiteral("Sub"));
+    trigger("mnuSetChartSubTitle");
+    answer(QStringLiteral("Foot"));
+    trigger("mnuSetChartFooter");
+    ASSERT_EQ(asker.questions.size(), 2u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter the Chart Sub-Title"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Chart Sub-Title"));
+    EXPECT_EQ(asker.questions[1].prompt, QStringLiteral("Please enter the Chart Footer Text"));
+    EXPECT_EQ(asker.questions[1].title, QStringLiteral("Set Chart Footer"));
+    EXPECT_EQ(defaults(), (QStringList{"", ""}));
+    EXPECT_EQ(state().Chart_Sub_Title, QStringLiteral("Sub"));
+    EXPECT_EQ(state().Chart_Footer, QStringLiteral("Foot"));
+    EXPECT_TRUE(chart().titleShown(TitleLine::SubHeader));
+    EXPECT_TRUE(chart().titleShown(TitleLine::Footer));
+    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub"));
+    EXPECT_EQ(chart().titleText(TitleLine::Footer), QStringLiteral("Foot"));
+
+    trigger("mnuSetChartSubTitle");  // Cancel
+    trigger("mnuSetChartFooter");    // Cancel
+    EXPECT_EQ(asker.questions[2].defaultAnswer, QStringLiteral("Sub"));
+    EXPECT_EQ(asker.questions[3].defaultAnswer, QStringLiteral("Foot"));
+    EXPECT_EQ(state().Chart_Sub_Title, QString());
+    EXPECT_EQ(state().Chart_Footer, QString());
+    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QString());
+    EXPECT_EQ(chart().titleText(TitleLine::Footer), QString());
+}
+
+// ---- Stack / UnStack ----------------------------------------------------------
+
+TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFooter)
+{
+    openItems(4, 10);
+    ASSERT_TRUE(unStackButton()->isChecked());
+    chartFirstRows(3);
+
+    stackButton()->click();
+    EXPECT_EQ(state().Stack_Mode, 2);
+    EXPECT_EQ(state().Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+    EXPECT_TRUE(chart().titleShown(TitleLine::SubFooter));
+    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
+    ASSERT_EQ(chart().seriesCount(), 3);
+    for (int s = 0; s < 3; ++s)
+        EXPECT_EQ(chart().seriesStackMode(s), 2) << s;
+
+    // Stacking stays for the next selection.
+    chartFirstRows(2);
+    EXPECT_EQ(chart().seriesStackMode(1), 2);
+
+    unStackButton()->click();
+    EXPECT_EQ(state().Stack_Mode, 1);
+    EXPECT_EQ(state().Chart_Sub_Footer, QString());
+    EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
+    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
+    for (int s = 0; s < 2; ++s)
+        EXPECT_EQ(chart().seriesStackMode(s), 1) << s;
+
+    commands().OptStack_Click(0);
+    EXPECT_EQ(state().Stack_Mode, 2);
+    EXPECT_EQ(chart().seriesStackMode(0), 2);
+    commands().OptStack_Click(1);
+    EXPECT_EQ(state().Stack_Mode, 1);
+}
+
+// ---- Dual charts ----------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
+{
+    openItems(3, 10);
+    ASSERT_EQ(state().Axis_Format_String_Left, QStringLiteral("#,##0.###"));
+    chartFirstRows(2);
+    stackButton()->click();
+    ASSERT_EQ(state().Stack_Mode, 2);
+    ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
+
+    // 1: dual Y axes, stacking off and not offered.
+    trigger("mnuCycleDualCharts");
+    EXPECT_EQ(state().Dual_Charts, 1);
+    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
+    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
+    EXPECT_FALSE(stackFrame()->isEnabled());
+    EXPECT_TRUE(unStackButton()->isChecked());
+    EXPECT_FALSE(stackButton()->isChecked());
+    EXPECT_EQ(state().Stack_Mode, 1);
+    EXPECT_EQ(state().Chart_Sub_Footer, QString());
+    EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
+    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
+    EXPECT_EQ(chart().seriesStackMode(0), 1);
+    EXPECT_EQ(chart().seriesStackMode(1), 1);
+    for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
+        EXPECT_EQ(chart().axisGrid(axis), GridStyle::None) << int(axis);
+    EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
+    EXPECT_TRUE(enabled("mnuCycleDualCharts"));
+    stackButton()->click();  // the frame is disabled
+    EXPECT_EQ(state().Stack_Mode, 1);
+
+    // 2: dual charts, axis labels without thousands separators.
+    trigger("mnuCycleDualCharts");
+    EXPECT_EQ(state().Dual_Charts, 2);
+    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
+    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
+    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("###0.###"));
+    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Right), QStringLiteral("###0.###"));
+    EXPECT_TRUE(chart().axisCopies());
+    EXPECT_EQ(chart().axisGrid(ChartAxis::Left), GridStyle::FineDots);
+    EXPECT_EQ(chart().axisGrid(ChartAxis::Bottom), GridStyle::Dot);
+    EXPECT_FALSE(stackFrame()->isEnabled());
+    EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
+
+    // 0: one value axis again.
+    trigger("mnuCycleDualCharts");
+    EXPECT_EQ(state().Dual_Charts, 0);
+    EXPECT_TRUE(stackFrame()->isEnabled());
+    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
+    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
+    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("#,##0.###"));
+    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0.###"));
+    EXPECT_FALSE(chart().axisCopies());
+    EXPECT_EQ(chart().axisGrid(ChartAxis::Left), GridStyle::FineDots);
+    EXPECT_TRUE(enabled("mnuGenerateRatioCharts"));
+}
+
+TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem)
+{
+    openItems(3, 20);
+    chartFirstRows(2);
+    trigger("mnuToggleMovingAverage");
+    trigger("mnuCycleDualCharts");
+    trigger("mnuCycleDualCharts");
+    ASSERT_EQ(state().Dual_Charts, 2);
+    ASSERT_EQ(chart().seriesCount(), 4);
+    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
+    EXPECT_EQ(chart().seriesValueAxis(2), ValueAxis::Left);
+    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
+    EXPECT_EQ(chart().seriesValueAxis(3), ValueAxis::Right);
+
+    chartRows({0});
+    EXPECT_EQ(state().Dual_Charts, 0);
+    EXPECT_FALSE(chart().axisCopies());
+}
+
+// ---- Chart multiple items ------------------------------------------------------
+
+TEST_F(ChartCommandsTest, SearchSelectsTheFirstSixteenMatchesInListOrder)
+{
+    // Items 1 to 30; every one whose number is not a multiple of 3 carries MPSYNC.
+    std::vector<std::string> names;
+    std::vector<int> matches;
+    for (int i = 1; i <= 30; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, i % 3 ? "Item %02d MPSYNC" : "Item %02d Disk", i);
+        names.push_back(name);
+        if (i % 3)
+            matches.push_back(i - 1);
+    }
+    ASSERT_EQ(matches.size(), 20u);
+    openNamed(names, 5, [](int i, int r) { return double(i * r); });
+    chartRows({2, 29});  // a non-match before the sixteenth match, one after it
+
+    answer(QStringLiteral("mpsync"));
+    trigger("mnuChartMultipleItems");
+    ASSERT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter search string"));
+    EXPECT_EQ(asker.questions[0].title, QStringLiteral("Chart Multiple Items"));
+    EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("MpSync"));
+    EXPECT_EQ(state().Search_String, QStringLiteral("mpsync"));
+
+    std::vector<int> expected(matches.begin(), matches.begin() + 16);
+    expected.push_back(29);  // beyond the stop: keeps its selection
+    EXPECT_EQ(selectedRows(), expected);
+    ASSERT_EQ(chart().seriesCount(), 16);
+    for (int s = 0; s < 16; ++s)
+        EXPECT_EQ(legend(s), QString::fromStdString(names[size_t(matches[size_t(s)])]) + QStringLiteral("(# 1)"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ChartCommandsTest, SearchWithoutMatchesSaysSoAndKeepsTheLastSelectedItem)
+{
+    openItems(10, 5);
+    chartRows({3, 7});
+    answer(QStringLiteral("zzz"));
+    trigger("mnuChartMultipleItems");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("No relevant items found ... "));
+    EXPECT_EQ(selectedRows(), std::vector<int>{7});
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_EQ(legend(0), QStringLiteral("Item 08(# 1)"));
+}
+
+TEST_F(ChartCommandsTest, CancelledSearchClearsTheSearchStringAndChangesNothing)
+{
+    openItems(10, 5);
+    chartRows({3});
+    armRedrawProbe();
+    trigger("mnuChartMultipleItems");  // Cancel
+    EXPECT_EQ(state().Search_String, QString());
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    EXPECT_FALSE(redrawnSinceProbe());
+
+    answer(QStringLiteral(""));
+    trigger("mnuChartMultipleItems");
+    ASSERT_EQ(asker.questions.size(), 2u);
+    EXPECT_EQ(asker.questions[1].defaultAnswer, QString());
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// ---- Ratio charts ----------------------------------------------------------------
+
+namespace {
+
+// A and B with a zero in each, at different rows.
+double ratioValue(int item, int row)
+{
+    if (item == 1)
+        return row == 4 ? 0.0 : 3.0 * row;
+    return row == 2 ? 0.0 : row + 1.0;
+}
+
+}  // namespace
+
+class ChartCommandsRatioTest : public ChartCommandsTest {
+protected:
+    void SetUp() override
+    {
+        ChartCommandsTest::SetUp();
+        openItems(2, kRows, ratioValue);
+        chartRows({0, 1});
+        t0 = legend(0);
+        t1 = legend(1);
+    }
+
+    void expectRatios()
+    {
+        ASSERT_EQ(chart().seriesCount(), 4);
+        EXPECT_EQ(legend(0), QStringLiteral("Ratio : Item 01(# 1) / Item 02(# 1)"));
+        EXPECT_EQ(legend(1), QStringLiteral("Ratio : Item 02(# 1) / Item 01(# 1)"));
+        EXPECT_EQ(legend(2), t0);
+        EXPECT_EQ(legend(3), t1);
+        EXPECT_TRUE(chart().seriesShown(0));
+        EXPECT_TRUE(chart().seriesShown(1));
+        EXPECT_FALSE(chart().seriesShown(2));
+        EXPECT_FALSE(chart().seriesShown(3));
+        EXPECT_TRUE(state().Ratio_Mode);
+        const std::vector<double> &times = window->data().Xaxis_Values;
+        for (int s = 0; s < 4; ++s)
+            ASSERT_EQ(chart().pointCount(s), kRows) << s;
+        for (int p = 0; p < kRows; ++p) {
+            SCOPED_TRACE(p);
+            const double a = ratioValue(1, p + 1), b = ratioValue(2, p + 1);
+            EXPECT_NEAR(chart().pointX(0, p), times[size_t(p)], 1e-8);
+            EXPECT_DOUBLE_EQ(chart().pointY(0, p), b == 0 ? 0.0 : a / b);
+            EXPECT_DOUBLE_EQ(chart().pointY(1, p), a == 0 ? 0.0 : b / a);
+            EXPECT_DOUBLE_EQ(chart().pointY(2, p), a);
+            EXPECT_DOUBLE_EQ(chart().pointY(3, p), b);
+        }
+    }
+
+    static constexpr int kRows = 12;
+    QString t0, t1;
+};
+
+TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
+{
+    ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
+    state().Secondary_Line_Width = 5;
+    trigger("mnuGenerateRatioCharts");
+    expectRatios();
+    EXPECT_EQ(chart().pointY(0, 1), 0.0);  // B is 0 at row 2
+    EXPECT_EQ(chart().pointY(1, 3), 0.0);  // A is 0 at row 4
+    EXPECT_EQ(chart().seriesColour(0), palette(2));
+    EXPECT_EQ(chart().seriesColour(1), palette(3));
+    EXPECT_EQ(chart().seriesPenWidth(0), 5);
+    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
+    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
+
+    trigger("mnuGenerateRatioCharts");
+    expectRatios();
+
+    // The next redraw drops the ratios.
+    chartRows({0, 1});
+    EXPECT_FALSE(state().Ratio_Mode);
+    EXPECT_EQ(chart().seriesCount(), 2);
+}
+
+TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPlace)
+{
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 4);
+    trigger("mnuGenerateRatioCharts");
+    EXPECT_FALSE(state().MovAvg_On);
+    expectRatios();
+    const QString ratioLegend = legend(0);
+
+    trigger("mnuToggleMovingAverage");
+    EXPECT_TRUE(state().MovAvg_On);
+    EXPECT_TRUE(state().Ratio_Mode);
+    ASSERT_EQ(chart().seriesCount(), 8);
+    for (int s = 0; s < 4; ++s)
+        EXPECT_FALSE(chart().seriesShown(s)) << s;
+    for (int s = 4; s < 8; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_TRUE(chart().seriesShown(s));
+        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_EQ(chart().seriesValueAxis(s), ValueAxis::Both);
+        EXPECT_EQ(legend(s), legend(s - 4) + QStringLiteral("(MovAvgPer= 10)"));
+        EXPECT_EQ(chart().pointCount(s), kRows - 10 + 1);
+    }
+    // Curve 4 averages the first ratio: its first point is the mean of ratio points 0 to 9.
+    double sum = 0;
+    for (int p = 0; p < 10; ++p)
+        sum += chart().pointY(0, p);
+    EXPECT_NEAR(chart().pointY(4, 0), sum / 10, 1e-12);
+    EXPECT_EQ(legend(0), ratioLegend);
+
+    trigger("mnuToggleMovingAverage");
+    EXPECT_FALSE(state().MovAvg_On);
+    expectRatios();
+}
+
+// ---- Chart editor ----------------------------------------------------------------
+
+TEST_F(ChartCommandsTest, EditChartPropertiesOpensTheEditorWithoutWaitingAndWithoutRedraw)
+{
+    openItems(2, 10);
+    chart().hide();
+    armRedrawProbe();
+    trigger("mnuEditChartProperties");
+    QWidget *editor = window->findChild<QWidget *>(QStringLiteral("frmChartEditor"));
+    if (!editor)
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmChartEditor"))
+                editor = top;
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(editor->isWindow());
+    EXPECT_EQ(editor->windowModality(), Qt::NonModal);
+    if (auto *dialog = qobject_cast<QDialog *>(editor)) {
+        EXPECT_FALSE(dialog->isModal());
+    }
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(chart().isHidden());
+    EXPECT_FALSE(redrawnSinceProbe());
+    editor->close();
+}
