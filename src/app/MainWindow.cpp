@@ -6,6 +6,7 @@
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "items/ItemListCommands.h"
 #include "items/ItemListView.h"
 
 #include <QAction>
@@ -45,6 +46,40 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
     createControls();
     createMenus();
     connectChartCommands();
+    connectItemCommands();
+}
+
+void MainWindow::showCurrentList()
+{
+    itemList_->showRevision(&items_.current());
+    itemList_->show();
+}
+
+void MainWindow::connectItemCommands()
+{
+    itemCommands_ = new ItemListCommands({state_, data_, items_, interaction_, this, [this] { showCurrentList(); },
+                                          [this] {
+                                              chart_->show();
+                                              lvwKavra_Click();
+                                          }},
+                                         this);
+    ItemListCommands *commands = itemCommands_;
+    const std::pair<const char *, void (ItemListCommands::*)()> entries[] = {
+        {"mnuSetSortOrderAscending", &ItemListCommands::mnuSetSortOrderAscending_Click},
+        {"mnuSetSortOrderDescending", &ItemListCommands::mnuSetSortOrderDescending_Click},
+        {"mnuSortItemsinAlphabeticalOrder", &ItemListCommands::mnuSortItemsinAlphabeticalOrder_Click},
+        {"mnuListItemsinOriginalOrder", &ItemListCommands::mnuListItemsinOriginalOrder_Click},
+        {"mnuSortInMedianOrder", &ItemListCommands::mnuSortInMedianOrder_Click},
+        {"mnuRemoveZeroItems", &ItemListCommands::mnuRemoveZeroItems_Click},
+        {"mnuRemoveSelectedItems", &ItemListCommands::mnuRemoveSelectedItems_Click},
+        {"mnuRemoveItemsNotSelected", &ItemListCommands::mnuRemoveItemsNotSelected_Click},
+        {"mnuRemoveItemsContainingString", &ItemListCommands::mnuRemoveItemsContainingString_Click},
+        {"mnuRemoveItemsNotContainingString", &ItemListCommands::mnuRemoveItemsNotContainingString_Click},
+        {"mnuRevertToPreviousItemList", &ItemListCommands::mnuRevertToPreviousItemList_Click},
+        {"mnuAddNewItem", &ItemListCommands::mnuAddNewItem_Click},
+    };
+    for (const auto &[name, handler] : entries)
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, commands, handler);
 }
 
 void MainWindow::connectChartCommands()
@@ -182,6 +217,7 @@ void MainWindow::mnuHelpAbout_Click()
 
 void MainWindow::lvwKavra_Click()
 {
+    itemCommands_->closeSideWindows();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     correlate_->setEnabled(false);
     itemList_->show();

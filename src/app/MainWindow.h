@@ -23,6 +23,7 @@ class QRadioButton;
 namespace kavra {
 
 class ChartCommands;
+class ItemListCommands;
 class ChartView;
 class Interaction;
 class PageNavigator;
@@ -46,6 +47,7 @@ public:
     QAction *action(const QString &name) const { return actions_.value(name); }
     ChartView &chart() const { return *chart_; }
     ChartCommands &chartCommands() const { return *chartCommands_; }
+    ItemListCommands &itemCommands() const { return *itemCommands_; }
     QString statusText() const;
     void setStatusText(const QString &text);
 
@@ -75,6 +77,8 @@ private:
     void createControls();
     void createMenus();
     void connectChartCommands();
+    void connectItemCommands();
+    void showCurrentList();
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
     void setEntriesEnabled(const QStringList &names, bool enabled);
     void layOutControls();
@@ -90,6 +94,7 @@ private:
     ChartView *chart_ = nullptr;
     PageNavigator *pageNavigator_ = nullptr;
     ChartCommands *chartCommands_ = nullptr;
+    ItemListCommands *itemCommands_ = nullptr;
     StatusBar *statusBar_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QPushButton *correlate_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Interaction.h"
+#include "app/Prompts.h"
 #include "chart/ChartEditor.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
@@ -20,18 +21,6 @@ QString numberText(double value) { return QString::fromStdString(signedNumberTex
 
 }  // namespace
 
-std::optional<double> numericAnswer(const std::optional<QString> &answer)
-{
-    if (!answer)
-        return std::nullopt;
-    const QString text = answer->trimmed();
-    bool ok = false;
-    const double value = text.toDouble(&ok);  // C locale: a full stop, no grouping
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 ChartCommands::ChartCommands(ChartCommandContext context, QObject *parent) : QObject(parent), c_(std::move(context))
 {
 }
@@ -43,19 +32,10 @@ QString ChartCommands::askText(const QString &prompt, const QString &title, cons
     return c_.ui.input(c_.window, prompt, title, current).value_or(QString());
 }
 
-// Numeric answers are taken at once, rounded half to even; the question comes
-// back, with the value taken as its default, until that value is in range. A
-// non-numeric answer or Cancel keeps the value, so only a value in range ends it.
 long long ChartCommands::askBounded(const QString &prompt, const QString &title, long long current, long long low,
                                     long long high)
 {
-    double value = double(current);
-    while (true) {
-        if (const auto answer = numericAnswer(c_.ui.input(c_.window, prompt, title, numberText(value))))
-            value = std::nearbyint(*answer);
-        if (value >= double(low) && value <= double(high))
-            return static_cast<long long>(value);
-    }
+    return kavra::askBounded(c_.ui, c_.window, prompt, title, current, low, high, true);
 }
 
 // ---- Moving average and smoothing ---------------------------------------------

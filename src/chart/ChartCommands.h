@@ -70,8 +70,4 @@ private:
     ChartEditor *editor_ = nullptr;
 };
 
-// The numeric value of an input-box answer (blanks around it allowed, a full
-// stop as decimal point, an exponent); empty for anything else and for Cancel.
-std::optional<double> numericAnswer(const std::optional<QString> &answer);
-
 }  // namespace kavra

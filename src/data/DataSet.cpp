@@ -25,6 +25,14 @@ std::vector<double> PerfData::makeLayer() const
 
 void PerfData::addLayer(std::vector<double> layer) { layers_.push_back(std::move(layer)); }
 
+void PerfData::addColumns(int count)
+{
+    // Columns lie one after another, so new ones go at the end of each layer.
+    for (std::vector<double> &layer : layers_)
+        layer.resize(layer.size() + size_t(count) * size_t(rows_), 0.0);
+    columns_ += count;
+}
+
 void PerfData::removeLastLayer()
 {
     if (layers_.size() > 1)

@@ -26,6 +26,8 @@ public:
     // A zeroed layer of the current size, to be filled and then added.
     std::vector<double> makeLayer() const;
     void addLayer(std::vector<double> layer);
+    // More columns for every file, zeroed; the values in place stay.
+    void addColumns(int count);
     void removeLastLayer();
 
     int rows() const { return rows_; }
@@ -77,6 +79,9 @@ struct DataSet {
     ColumnMap Column_Map;
     int32_t Row_Count = 0;
     int32_t Column_Count = 0;
+    // The highest Perf_Data column holding an item: the first file's last column,
+    // then each derived item's. Later files change Column_Count, not this.
+    int32_t Last_Used_Column = 0;
     int32_t Files_Open = 0;
     int16_t Max_Files = kFileLimit;
     std::array<std::string, kFileLimit> File_Names;

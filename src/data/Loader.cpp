@@ -362,6 +362,7 @@ private:
         if (first_) {
             data_.Perf_Data = std::move(table_);
             data_.Row_Count = rowCount_;
+            data_.Last_Used_Column = columnCount_;
             data_.Column_Map.reset(columnCount_, kFileLimit);
             data_.Xaxis_Values.assign(data_.Perf_Data.column(1, 1), data_.Perf_Data.column(1, 1) + rowCount_);
             ItemRevision &list = items_.revision(0);

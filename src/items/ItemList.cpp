@@ -12,7 +12,11 @@ namespace {
 // Whether row a goes before row b under the given settings.
 bool sortsBefore(const ItemRow &a, const ItemRow &b, const SortSettings &sort)
 {
-    const int cmp = strcasecmp(a.columnText(sort.column).c_str(), b.columnText(sort.column).c_str());
+    int cmp = 0;
+    if (sort.byMedian && sort.column == PerfDataItemColumn && a.median != b.median)
+        cmp = a.median < b.median ? -1 : 1;
+    else
+        cmp = strcasecmp(a.columnText(sort.column).c_str(), b.columnText(sort.column).c_str());
     return sort.order == 1 ? cmp > 0 : cmp < 0;
 }
 
@@ -91,6 +95,14 @@ bool ItemList::copyItemList()
     for (ItemRow &row : copy.rows)
         row.subItemToolTips = row.subItems;
     revisions_.push_back(std::move(copy));
+    return true;
+}
+
+bool ItemList::push(ItemRevision revision)
+{
+    if (index() >= kMaxIndex)
+        return false;
+    revisions_.push_back(std::move(revision));
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct SortSettings {
     bool sorted = false;
     int column = PerfDataItemColumn;
     int order = 0;  // 0 ascending, 1 descending
+    // A median-sorted list orders by the median kept with each row (then by
+    // text): the median text in front of the names sorts right only for medians
+    // from 0 to 99999999.99.
+    bool byMedian = false;
 };
 
 // One revision of the list: its rows in display order and its sort settings.
@@ -74,6 +79,8 @@ public:
     // Copy_Item_List: pushes a copy of the current revision (rows in display order,
     // selection kept, no sort settings). Refused, with nothing changed, at the limit.
     bool copyItemList();
+    // Pushes a revision made elsewhere (the median sort); refused at the limit.
+    bool push(ItemRevision revision);
     // Drops the top revision; false when only the first one exists.
     bool revert();
     // Drops every revision above the first and empties the first, keeping its
@@ -81,7 +88,9 @@ public:
     void clear();
 
 private:
-    std::vector<ItemRevision> revisions_;
+    // A deque: revisions stay where they are while others are pushed, so the view
+    // of the current one never points at moved memory.
+    std::deque<ItemRevision> revisions_;
 };
 
 }  // namespace kavra

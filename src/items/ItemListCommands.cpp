@@ -1,0 +1,182 @@
+#include "items/ItemListCommands.h"
+
+#include "app/AppState.h"
+#include "app/Interaction.h"
+#include "app/Prompts.h"
+#include "data/DataSet.h"
+#include "items/AddItemWindow.h"
+#include "items/ItemList.h"
+#include "items/ListEdits.h"
+#include "items/RemoveZeroItemsWindow.h"
+
+namespace kavra {
+namespace {
+
+const QString kNoRelevantItems = QStringLiteral("No relevant items found ... ");
+const QString kStackFull =
+    QStringLiteral("The item list cannot keep more revisions - use Revert to Previous Item List first");
+
+QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes); }
+
+}  // namespace
+
+ItemListCommands::ItemListCommands(ItemCommandContext context, QObject *parent) : QObject(parent), c_(std::move(context))
+{
+}
+
+void ItemListCommands::closeSideWindows()
+{
+    if (zeroItems_)
+        zeroItems_->cmdKavra9241_Click();
+}
+
+bool ItemListCommands::copyItemList()
+{
+    if (c_.items.copyItemList())
+        return true;
+    c_.ui.message(c_.window, kStackFull, QString());
+    return false;
+}
+
+// ---- Sorting ----------------------------------------------------------------
+
+void ItemListCommands::setSortOrder(int order)
+{
+    c_.state.Sort_Order = int16_t(order);
+    kavra::setSortOrder(c_.items.current(), order);
+    c_.showCurrentList();
+}
+
+void ItemListCommands::mnuSetSortOrderAscending_Click() { setSortOrder(0); }
+
+void ItemListCommands::mnuSetSortOrderDescending_Click() { setSortOrder(1); }
+
+void ItemListCommands::mnuSortItemsinAlphabeticalOrder_Click()
+{
+    c_.state.Sort_Key_Start = int16_t(askBounded(c_.ui, c_.window, QStringLiteral("Please enter Sort Key Start Position (1-10) :"),
+                                                 QStringLiteral("Set Sort Key Start Position"), c_.state.Sort_Key_Start,
+                                                 1, 10, false));
+    sortAlphabetically(c_.items.current(), c_.state.Sort_Key_Start, c_.state.Sort_Order);
+    c_.showCurrentList();
+}
+
+void ItemListCommands::mnuListItemsinOriginalOrder_Click()
+{
+    sortInOriginalOrder(c_.items.current(), c_.state.Sort_Order);
+    c_.showCurrentList();
+}
+
+// The median of each item over the displayed rows, computed directly: one
+// revision pushed, one redraw at the end.
+void ItemListCommands::mnuSortInMedianOrder_Click()
+{
+    if (c_.state.Median_Sorted)
+        return;
+    ItemRevision sorted = medianSorted(c_.items.current(), c_.data, c_.state.Zoom_First_Row, c_.state.Zoom_Last_Row,
+                                       c_.state.Sort_Order);
+    if (!c_.items.push(std::move(sorted))) {
+        c_.ui.message(c_.window, kStackFull, QString());
+        return;
+    }
+    c_.showCurrentList();
+    c_.redraw();
+    c_.state.Median_Sorted = true;
+}
+
+// ---- Removing ---------------------------------------------------------------
+
+void ItemListCommands::mnuRemoveZeroItems_Click()
+{
+    if (!copyItemList())
+        return;
+    if (!zeroItems_)
+        zeroItems_ = new RemoveZeroItemsWindow(c_.window);
+    ItemRevision &list = c_.items.current();
+    zeroItems_->start(int(list.rows.size()));
+    removeRows(
+        list,
+        [this](const ItemRow &row) {
+            const bool zeros = onlyZeros(c_.data, row.tag);
+            if (zeros)
+                zeroItems_->removed(text(row.text));
+            return zeros;
+        },
+        [this](const ItemRow &row, int position) { zeroItems_->visiting(text(row.text), position); });
+    selectFirstRow(list);
+    zeroItems_->finish();
+    c_.showCurrentList();
+    c_.redraw();
+}
+
+void ItemListCommands::mnuRemoveSelectedItems_Click()
+{
+    if (!copyItemList())
+        return;
+    ItemRevision &list = c_.items.current();
+    removeRows(list, [](const ItemRow &row) { return row.selected; });
+    selectFirstRow(list);
+    c_.showCurrentList();
+    c_.redraw();
+}
+
+void ItemListCommands::mnuRemoveItemsNotSelected_Click()
+{
+    if (!copyItemList())
+        return;
+    removeRows(c_.items.current(), [](const ItemRow &row) { return !row.selected; });
+    c_.showCurrentList();
+    c_.redraw();
+}
+
+void ItemListCommands::mnuRemoveItemsContainingString_Click() { removeByString(true); }
+
+void ItemListCommands::mnuRemoveItemsNotContainingString_Click() { removeByString(false); }
+
+// The search string is matched literally, without regard to letter case, against
+// the row's whole text (a median prefix included).
+void ItemListCommands::removeByString(bool containing)
+{
+    const QString title =
+        containing ? QStringLiteral("Remove Items containing string") : QStringLiteral("Remove Items NOT containing string");
+    c_.state.Search_String =
+        c_.ui.input(c_.window, QStringLiteral("Please enter search string"), title, c_.state.Search_String)
+            .value_or(QString());
+    if (c_.state.Search_String.isEmpty() || !copyItemList())
+        return;
+    ItemRevision &list = c_.items.current();
+    const QString search = c_.state.Search_String;
+    removeRows(list, [&](ItemRow &row) {
+        row.selected = false;
+        return text(row.text).contains(search, Qt::CaseInsensitive) == containing;
+    });
+    if (list.rows.empty()) {
+        c_.ui.message(c_.window, kNoRelevantItems, QString());
+        mnuRevertToPreviousItemList_Click();
+        return;
+    }
+    selectFirstRow(list);
+    c_.showCurrentList();
+    c_.redraw();
+}
+
+void ItemListCommands::mnuRevertToPreviousItemList_Click()
+{
+    if (!c_.items.revert())
+        return;
+    c_.showCurrentList();
+    c_.redraw();
+    c_.state.Median_Sorted = false;
+}
+
+// ---- New items --------------------------------------------------------------
+
+void ItemListCommands::mnuAddNewItem_Click()
+{
+    if (!addItem_) {
+        addItem_ = new AddItemWindow(c_.data, c_.items, c_.ui, c_.window);
+        connect(addItem_, &AddItemWindow::itemAdded, this, [this] { c_.showCurrentList(); });
+    }
+    addItem_->open();
+}
+
+}  // namespace kavra

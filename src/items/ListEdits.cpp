@@ -1,0 +1,97 @@
+#include "items/ListEdits.h"
+
+#include "analysis/Median.h"
+#include "data/DataSet.h"
+
+#include <cstdio>
+
+namespace kavra {
+
+void sortAlphabetically(ItemRevision &revision, int keyStart, int order)
+{
+    for (ItemRow &row : revision.rows) {
+        const size_t start = size_t(std::max(0, keyStart));
+        row.subItems[SortKeyColumn - 1] = start < row.text.size() ? row.text.substr(start) : std::string();
+        row.subItemToolTips[SortKeyColumn - 1] = row.subItems[SortKeyColumn - 1];
+    }
+    revision.sort = {true, SortKeyColumn, order};
+    revision.applySort();
+}
+
+void sortInOriginalOrder(ItemRevision &revision, int order)
+{
+    revision.sort = {true, OrigIndexColumn, order};
+    revision.applySort();
+}
+
+void setSortOrder(ItemRevision &revision, int order)
+{
+    revision.sort.order = order;
+    revision.applySort();
+}
+
+std::string medianText(double median)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%011.2f", median);
+    return text;
+}
+
+ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int firstRow, int lastRow, int order)
+{
+    ItemRevision result;
+    result.sort = {true, PerfDataItemColumn, order, true};
+    result.rows.reserve(source.rows.size());
+    const int first = std::max(1, firstRow), last = std::min(int(data.Row_Count), lastRow);
+    const size_t count = last >= first ? size_t(last - first + 1) : 0;
+    for (const ItemRow &row : source.rows) {
+        ItemRow sorted = row;
+        sorted.selected = false;
+        sorted.median = count ? analysis::median(data.Perf_Data.column(row.tag, 1) + (first - 1), count) : 0;
+        const std::string m = medianText(sorted.median);
+        sorted.text = "(" + m + ")" + row.text;
+        sorted.subItems[MedianColumn - 1] = m;
+        sorted.subItemToolTips = sorted.subItems;
+        sorted.subItemToolTips[SortKeyColumn - 1] = row.subItemToolTips[SortKeyColumn - 1];
+        result.rows.push_back(std::move(sorted));
+    }
+    result.applySort();
+    return result;
+}
+
+int removeRows(ItemRevision &revision, const std::function<bool(ItemRow &)> &matches,
+               const std::function<void(const ItemRow &, int)> &visit)
+{
+    int removed = 0, position = 0;
+    std::vector<ItemRow> kept;
+    kept.reserve(revision.rows.size());
+    for (ItemRow &row : revision.rows) {
+        if (visit)
+            visit(row, ++position);
+        if (matches(row))
+            ++removed;
+        else
+            kept.push_back(std::move(row));
+    }
+    revision.rows = std::move(kept);
+    return removed;
+}
+
+bool onlyZeros(const DataSet &data, int32_t tag)
+{
+    const double *values = data.Perf_Data.column(tag, 1);
+    for (int r = 0; r < data.Row_Count; ++r)
+        if (values[r] != 0)
+            return false;
+    return true;
+}
+
+void selectFirstRow(ItemRevision &revision)
+{
+    for (ItemRow &row : revision.rows)
+        row.selected = false;
+    if (!revision.rows.empty())
+        revision.rows.front().selected = true;
+}
+
+}  // namespace kavra
