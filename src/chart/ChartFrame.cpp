@@ -1,0 +1,322 @@
+// The chart's frame: title lines, legend placement and the axes, with the fitting
+// of the axes to the series.
+
+#include "chart/AxisTickers.h"
+#include "chart/ChartGraph.h"
+#include "chart/ChartView.h"
+
+#include <qcustomplot.h>
+
+#include <optional>
+
+namespace kavra {
+namespace {
+
+Qt::PenStyle penStyle(GridStyle style)
+{
+    switch (style) {
+    case GridStyle::Solid: return Qt::SolidLine;
+    case GridStyle::Dash: return Qt::DashLine;
+    case GridStyle::Dot: return Qt::DotLine;
+    case GridStyle::None: return Qt::NoPen;
+    case GridStyle::FineDots: return Qt::CustomDashLine;
+    }
+    return Qt::SolidLine;
+}
+
+}  // namespace
+
+// ---- Titles ----------------------------------------------------------------
+
+void ChartView::setTitleText(TitleLine line, const QString &text)
+{
+    title(line)->setText(text);
+    arrangeLayout();
+    changed();
+}
+
+QString ChartView::titleText(TitleLine line) const { return title(line)->text(); }
+
+void ChartView::setTitleShown(TitleLine line, bool shown)
+{
+    titleShown_[size_t(line)] = shown;
+    arrangeLayout();
+    changed();
+}
+
+bool ChartView::titleShown(TitleLine line) const { return titleShown_[size_t(line)]; }
+
+void ChartView::setTitleSize(TitleLine line, int points)
+{
+    titleSizes_[size_t(line)] = points;
+    QFont font = title(line)->font();
+    font.setPointSize(qBound(4, points * 2 / 3, 48));  // the sizes are given for a large window
+    title(line)->setFont(font);
+    changed();
+}
+
+void ChartView::setTitleColour(TitleLine line, const QColor &colour)
+{
+    title(line)->setTextColor(colour);
+    changed();
+}
+
+void ChartView::setTitleBold(TitleLine line, bool bold)
+{
+    QFont font = title(line)->font();
+    font.setBold(bold);
+    title(line)->setFont(font);
+    changed();
+}
+
+int ChartView::titleSize(TitleLine line) const { return titleSizes_[size_t(line)]; }
+
+QColor ChartView::titleColour(TitleLine line) const { return title(line)->textColor(); }
+
+bool ChartView::titleBold(TitleLine line) const { return title(line)->font().bold(); }
+
+// Header and sub-header above the plot, then legend, footer and sub-footer below
+// it; a hidden line takes no room.
+void ChartView::arrangeLayout()
+{
+    QCPLayoutGrid *grid = plot_->plotLayout();
+    QCPAxisRect *rect = plot_->axisRect();
+    QList<QCPLayoutElement *> order;
+    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader})
+        order << title(line);
+    if (legendPlace_ == LegendPlace::Top)
+        order << plot_->legend << rect;
+    else if (legendPlace_ == LegendPlace::Bottom)
+        order << rect << plot_->legend;
+    else
+        order << rect;
+    for (TitleLine line : {TitleLine::Footer, TitleLine::SubFooter})
+        order << title(line);
+    QList<QCPLayoutElement *> placed = order;
+    placed << plot_->legend;
+    for (QCPLayoutElement *element : placed)
+        if (element->layout() == grid)
+            grid->take(element);
+    if (plot_->legend->layout() == rect->insetLayout())
+        rect->insetLayout()->take(plot_->legend);
+    grid->simplify();
+    if (legendPlace_ == LegendPlace::Right) {
+        rect->insetLayout()->addElement(plot_->legend, Qt::AlignTop | Qt::AlignRight);
+        plot_->legend->setWrap(1);
+    } else {
+        plot_->legend->setWrap(4);
+    }
+    int row = 0;
+    for (QCPLayoutElement *element : order) {
+        auto *text = qobject_cast<QCPTextElement *>(element);
+        // An empty line takes no room, as a hidden one.
+        const bool shown =
+            !text || (!text->text().isEmpty() &&
+                      titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())]);
+        if (text)
+            text->setVisible(shown);
+        if (shown)
+            grid->addElement(row++, 0, element);
+    }
+    for (int r = 0; r < grid->rowCount(); ++r)
+        grid->setRowStretchFactor(r, grid->element(r, 0) == rect ? 1.0 : 0.001);
+}
+
+// ---- Axes ------------------------------------------------------------------
+
+void ChartView::setAxisSpan(ChartAxis which, double startPercent, double endPercent)
+{
+    if (which == ChartAxis::Bottom)
+        return;
+    spans_[int(which)][0] = qBound(0.0, startPercent, 100.0);
+    spans_[int(which)][1] = qBound(spans_[int(which)][0] + 1.0, endPercent, 100.0);
+    changed();
+}
+
+void ChartView::setAxisGrid(ChartAxis which, GridStyle style)
+{
+    gridStyles_[int(which)] = style;
+    QPen pen(QColor(160, 160, 160), 0, penStyle(style));
+    if (style == GridStyle::FineDots)
+        pen.setDashPattern({1, 2});
+    axis(which)->grid()->setPen(pen);
+    axis(which)->grid()->setVisible(style != GridStyle::None);
+    changed();
+}
+
+void ChartView::setAxisLineColour(ChartAxis which, const QColor &colour)
+{
+    QCPAxis *a = axis(which);
+    for (auto setter : {&QCPAxis::setBasePen, &QCPAxis::setTickPen, &QCPAxis::setSubTickPen})
+        (a->*setter)(QPen(colour));
+    changed();
+}
+
+void ChartView::setAxisLabelColour(ChartAxis which, const QColor &colour)
+{
+    axis(which)->setTickLabelColor(colour);
+    axis(which)->setLabelColor(colour);
+    changed();
+}
+
+void ChartView::setAxisNumberFormat(ChartAxis which, const QString &format)
+{
+    if (which == ChartAxis::Bottom)
+        return;
+    numberFormats_[int(which)] = format;
+    static_cast<ValueTicker *>(axis(which)->ticker().data())->format = format;
+    changed();
+}
+
+QString ChartView::axisNumberFormat(ChartAxis which) const
+{
+    return which == ChartAxis::Bottom ? QString() : numberFormats_[int(which)];
+}
+
+void ChartView::setAxisDateTimeFormat(const QString &format)
+{
+    static_cast<TimeTicker *>(plot_->xAxis->ticker().data())->setFormat(format);
+    changed();
+}
+
+double ChartView::axisMinimum(ChartAxis which) const
+{
+    const double lower = axis(which)->range().lower;
+    return which == ChartAxis::Bottom ? keyToDateValue(lower) : lower;
+}
+
+double ChartView::axisMaximum(ChartAxis which) const
+{
+    const double upper = axis(which)->range().upper;
+    return which == ChartAxis::Bottom ? keyToDateValue(upper) : upper;
+}
+
+GridStyle ChartView::axisGrid(ChartAxis which) const { return gridStyles_[int(which)]; }
+
+void ChartView::setAxisFixedRange(ChartAxis which, bool fixed, double minimum, double maximum)
+{
+    if (which == ChartAxis::Bottom)
+        return;
+    fixedRange_[int(which)] = fixed && maximum > minimum;
+    if (fixedRange_[int(which)])
+        axis(which)->setRange(minimum, maximum);
+    changed();
+}
+
+bool ChartView::axisFixed(ChartAxis which) const { return which != ChartAxis::Bottom && fixedRange_[int(which)]; }
+
+void ChartView::setAxisCopies(bool on)
+{
+    if (on == axisCopies())
+        return;
+    QCPAxisRect *rect = plot_->axisRect();
+    for (QCPAxis *copy : axisCopies_)
+        rect->removeAxis(copy);
+    axisCopies_.clear();
+    if (on) {
+        // Each copy shares its original's ticker, so it shows the same span.
+        const std::pair<QCPAxis *, QCPAxis::AxisType> copies[] = {{plot_->yAxis, QCPAxis::atRight},
+                                                                   {plot_->yAxis2, QCPAxis::atLeft}};
+        for (const auto &[original, side] : copies) {
+            QCPAxis *copy = rect->addAxis(side);
+            copy->setTicker(original->ticker());
+            copy->setRange(original->range());
+            copy->setBasePen(original->basePen());
+            copy->setTickLabelColor(original->tickLabelColor());
+            copy->grid()->setVisible(false);
+            connect(original, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), copy,
+                    qOverload<const QCPRange &>(&QCPAxis::setRange));
+            axisCopies_.push_back(copy);
+        }
+    }
+    changed();
+}
+
+void ChartView::setLegendShown(bool shown)
+{
+    plot_->legend->setVisible(shown);
+    changed();
+}
+
+bool ChartView::legendShown() const { return plot_->legend->visible(); }
+
+void ChartView::setLegendPlace(LegendPlace place)
+{
+    legendPlace_ = place;
+    arrangeLayout();
+    changed();
+}
+
+// Fits the time axis to all points and each value axis to its series, keeping
+// each value axis within its span of the plot height.
+void ChartView::fitAxes()
+{
+    double from = 0, to = 1;
+    if (dataTimeRange(from, to)) {
+        if (from == to) {
+            from -= 1.0 / 1440;
+            to += 1.0 / 1440;
+        }
+        plot_->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
+    }
+    bool anyRight = false;
+    std::vector<std::optional<QCPRange>> seriesRanges;  // each series' values, read once
+    for (const Series &series : series_) {
+        anyRight |= series.axis == ValueAxis::Right;
+        bool found = false;
+        const QCPRange range = series.plottable->getValueRange(found);
+        seriesRanges.push_back(found ? std::optional<QCPRange>(range) : std::nullopt);
+    }
+    for (int side = 0; side < 2; ++side) {
+        if (fixedRange_[side])
+            continue;
+        QCPRange range;
+        bool found = false;
+        for (size_t i = 0; i < series_.size(); ++i) {
+            const Series &series = series_[i];
+            const bool onThisSide = series.axis == ValueAxis::Both || int(series.axis) == side ||
+                                    (side == 1 && !anyRight && series.axis == ValueAxis::Left);
+            if (!onThisSide || !seriesRanges[i])
+                continue;
+            const QCPRange seriesRange = *seriesRanges[i];
+            range = found ? QCPRange(qMin(range.lower, seriesRange.lower), qMax(range.upper, seriesRange.upper))
+                          : seriesRange;
+            found = true;
+        }
+        if (!found)
+            range = QCPRange(0, 1);
+        if (range.size() == 0) {  // a flat line still gets a visible range
+            const double pad = range.lower == 0 ? 1 : std::fabs(range.lower) * 0.1;
+            range = QCPRange(range.lower - pad, range.upper + pad);
+        } else {
+            range = QCPRange(range.lower - range.size() * 0.02, range.upper + range.size() * 0.02);
+        }
+        auto *ticker = static_cast<ValueTicker *>((side == 0 ? plot_->yAxis : plot_->yAxis2)->ticker().data());
+        ticker->bounds = range;
+        const double start = spans_[side][0] / 100, end = spans_[side][1] / 100;
+        const double perFraction = range.size() / (end - start);
+        (side == 0 ? plot_->yAxis : plot_->yAxis2)
+            ->setRange(range.lower - (1 - end) * perFraction, range.upper + start * perFraction);
+    }
+}
+
+bool ChartView::dataTimeRange(double &from, double &to) const
+{
+    bool found = false;
+    QCPRange all;
+    for (const Series &series : series_) {
+        bool seriesFound = false;
+        const QCPRange range = series.plottable->getKeyRange(seriesFound);
+        if (!seriesFound)
+            continue;
+        all = found ? QCPRange(qMin(all.lower, range.lower), qMax(all.upper, range.upper)) : range;
+        found = true;
+    }
+    if (found) {
+        from = keyToDateValue(all.lower);
+        to = keyToDateValue(all.upper);
+    }
+    return found;
+}
+
+}  // namespace kavra
