@@ -175,20 +175,37 @@ QString ChartView::axisNumberFormat(ChartAxis which) const
 
 void ChartView::setAxisDateTimeFormat(const QString &format)
 {
-    static_cast<TimeTicker *>(plot_->xAxis->ticker().data())->setFormat(format);
+    if (auto *ticker = dynamic_cast<TimeTicker *>(plot_->xAxis->ticker().data()))
+        ticker->setFormat(format);
     changed();
 }
 
 double ChartView::axisMinimum(ChartAxis which) const
 {
     const double lower = axis(which)->range().lower;
-    return which == ChartAxis::Bottom ? keyToDateValue(lower) : lower;
+    return which == ChartAxis::Bottom ? fromKey(lower) : lower;
 }
 
 double ChartView::axisMaximum(ChartAxis which) const
 {
     const double upper = axis(which)->range().upper;
-    return which == ChartAxis::Bottom ? keyToDateValue(upper) : upper;
+    return which == ChartAxis::Bottom ? fromKey(upper) : upper;
+}
+
+void ChartView::setTimeAxis(bool on)
+{
+    timeAxis_ = on;
+    if (on)
+        plot_->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
+    else
+        plot_->xAxis->setTicker(QSharedPointer<ValueTicker>::create());
+    changed();
+}
+
+void ChartView::setAxisTitle(ChartAxis which, const QString &title)
+{
+    axis(which)->setLabel(title);
+    changed();
 }
 
 GridStyle ChartView::axisGrid(ChartAxis which) const { return gridStyles_[int(which)]; }
@@ -253,11 +270,12 @@ void ChartView::fitAxes()
 {
     double from = 0, to = 1;
     if (dataTimeRange(from, to)) {
-        if (from == to) {
-            from -= 1.0 / 1440;
-            to += 1.0 / 1440;
+        if (from == to) {  // a single time still gets a visible range
+            const double pad = timeAxis_ ? 1.0 / 1440 : (from == 0 ? 1 : std::fabs(from) * 0.1);
+            from -= pad;
+            to += pad;
         }
-        plot_->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
+        plot_->xAxis->setRange(toKey(from), toKey(to));
     }
     bool anyRight = false;
     std::vector<std::optional<QCPRange>> seriesRanges;  // each series' values, read once
@@ -313,8 +331,8 @@ bool ChartView::dataTimeRange(double &from, double &to) const
         found = true;
     }
     if (found) {
-        from = keyToDateValue(all.lower);
-        to = keyToDateValue(all.upper);
+        from = fromKey(all.lower);
+        to = fromKey(all.upper);
     }
     return found;
 }

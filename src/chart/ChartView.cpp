@@ -221,7 +221,7 @@ void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> 
     x.reserve(size_t(line->data()->size()));
     y.reserve(size_t(line->data()->size()));
     for (const QCPGraphData &point : *line->data()) {
-        x.push_back(keyToDateValue(point.key));
+        x.push_back(fromKey(point.key));
         y.push_back(point.value);
     }
 }
@@ -239,7 +239,7 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     auto container = QSharedPointer<QCPGraphDataContainer>::create();
     QVector<QCPGraphData> points(qMax(0, count));
     for (int i = 0; i < count; ++i)
-        points[i] = QCPGraphData(dateValueToKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
+        points[i] = QCPGraphData(toKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
     container->set(points, true);
     line->setData(container);
     changed();
@@ -248,14 +248,14 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
 void ChartView::addPoint(int s, double x, double y)
 {
     if (ChartGraph *line = graph(s))
-        line->addData(dateValueToKey(x), std::isfinite(y) ? y : qQNaN());
+        line->addData(toKey(x), std::isfinite(y) ? y : qQNaN());
     changed();
 }
 
 void ChartView::addCandle(int s, double date, double open, double high, double low, double close)
 {
     if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable))
-        candles->addData(dateValueToKey(date), open, high, low, close);
+        candles->addData(toKey(date), open, high, low, close);
     changed();
 }
 
@@ -289,8 +289,8 @@ double ChartView::pointX(int s, int p) const
 {
     const QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
     if (const auto *candles = qobject_cast<const QCPFinancial *>(plottable))
-        return keyToDateValue(candles->data()->at(p)->key);
-    return keyToDateValue(static_cast<const QCPGraph *>(plottable)->data()->at(p)->key);
+        return fromKey(candles->data()->at(p)->key);
+    return fromKey(static_cast<const QCPGraph *>(plottable)->data()->at(p)->key);
 }
 
 double ChartView::pointY(int s, int p) const
@@ -360,7 +360,7 @@ void ChartView::showTimeRange(double from, double to)
 {
     if (!(to > from))
         return;
-    plot_->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
+    plot_->xAxis->setRange(toKey(from), toKey(to));
     zoomed_ = true;
     plot_->replot();
     emit zoomChanged();

@@ -29,6 +29,10 @@ enum class TitleLine { Header = 0, SubHeader, Footer, SubFooter };
 enum class ChartAxis { Left = 0, Right, Bottom };
 // Pen styles of grid lines: solid, dashed, dotted, none, fine dots.
 enum class GridStyle { Solid = 0, Dash = 1, Dot = 2, None = 5, FineDots = 7 };
+// Date values and the seconds since 1970 that the plot's time axis counts.
+double dateValueToKey(double dateValue);
+double keyToDateValue(double key);
+
 enum StackMode { StackNone = 0, StackOverlap = 1, Stacked = 2 };
 
 class ChartView : public QWidget {
@@ -113,6 +117,11 @@ public:
     void setLegendPlace(LegendPlace place);
     LegendPlace legendPlace() const { return legendPlace_; }
 
+    // The bottom axis: date values with time labels (the default), or plain numbers.
+    void setTimeAxis(bool on);
+    bool timeAxis() const { return timeAxis_; }
+    void setAxisTitle(ChartAxis axis, const QString &title);
+
     // View.
     bool zoomed() const { return zoomed_; }
     void undoZoom();
@@ -179,7 +188,11 @@ private:
     int titleSizes_[4] = {18, 12, 12, 12};  // as given; the font is scaled down from these
     double spans_[2][2] = {{0, 100}, {0, 100}};
     QString numberFormats_[2];
+    double toKey(double x) const { return timeAxis_ ? dateValueToKey(x) : x; }
+    double fromKey(double key) const { return timeAxis_ ? keyToDateValue(key) : key; }
+
     QColor panelColour_ = Qt::white;
+    bool timeAxis_ = true;
     LegendPlace legendPlace_ = LegendPlace::Bottom;
     bool fixedRange_[2] = {false, false};
     GridStyle gridStyles_[3] = {GridStyle::Dot, GridStyle::Dot, GridStyle::Dot};
@@ -194,9 +207,5 @@ private:
     int hoveredSeries_ = -1;
     int hoveredPoint_ = -1;
 };
-
-// Date values and the seconds since 1970 that the plot's time axis counts.
-double dateValueToKey(double dateValue);
-double keyToDateValue(double key);
 
 }  // namespace kavra
