@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace kavra {
@@ -17,11 +18,27 @@ public:
     // File dialogs; the filter is written "description|pattern". Empty when cancelled.
     virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter) = 0;
+    // The save dialog of a picture: filterIndex (1-based) presets the file type
+    // and returns the one chosen. A name typed without an extension gets the
+    // chosen type's.
+    virtual std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex)
+    {
+        (void)filterIndex;
+        return saveFileName(parent, filter);
+    }
     // A message box with one OK button; an empty title shows the program's name.
     virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;
     // An input box; empty when cancelled.
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                          const QString &defaultAnswer) = 0;
+    // The print dialog: sets the printer up; false when cancelled. Without a
+    // dialog to show, nothing is printed.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer)
+    {
+        (void)parent;
+        (void)printer;
+        return false;
+    }
 };
 
 }  // namespace kavra

@@ -6,6 +6,7 @@
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "dialogs/CorrelationWindow.h"
 #include "items/ItemListCommands.h"
 #include "items/ItemListView.h"
 
@@ -150,6 +151,7 @@ void MainWindow::createControls()
     zoomReset_ = new QPushButton(QStringLiteral("Undo Zoom/Scroll"), central);
     zoomReset_->setObjectName(QStringLiteral("cmdZoomReset"));
     connect(zoomReset_, &QPushButton::clicked, this, &MainWindow::cmdZoomReset_Click);
+    connect(correlate_, &QPushButton::clicked, this, &MainWindow::cmdCorrelate_Click);
     stackFrame_ = new QGroupBox(central);
     stackFrame_->setObjectName(QStringLiteral("fraKavra1"));
     stack_ = new QRadioButton(QStringLiteral("Stack"), stackFrame_);
@@ -217,6 +219,8 @@ void MainWindow::mnuHelpAbout_Click()
 
 void MainWindow::lvwKavra_Click()
 {
+    if (correlation_)
+        correlation_->cmdKavra9221_Click();
     itemCommands_->closeSideWindows();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     correlate_->setEnabled(false);
@@ -245,6 +249,28 @@ void MainWindow::cmdZoomReset_Click()
         chart_->show();
         lvwKavra_Click();
     }
+}
+
+// The reference is the selected row that has the focus, or else the first
+// selected row; with none selected there is nothing to correlate.
+void MainWindow::cmdCorrelate_Click()
+{
+    const ItemRevision &list = items_.current();
+    int reference = itemList_->currentIndex().row();
+    if (reference < 0 || reference >= int(list.rows.size()) || !list.rows[size_t(reference)].selected) {
+        const auto selected = std::find_if(list.rows.begin(), list.rows.end(), [](const ItemRow &r) { return r.selected; });
+        if (selected == list.rows.end())
+            return;
+        reference = int(selected - list.rows.begin());
+    }
+    if (!correlation_)
+        correlation_ = new CorrelationWindow({state_, data_, interaction_, this}, this);
+    std::vector<CandidateItem> candidates;
+    candidates.reserve(list.rows.size());
+    for (const ItemRow &row : list.rows)
+        candidates.push_back({QString::fromLocal8Bit(row.text), row.tag});
+    const ItemRow &row = list.rows[size_t(reference)];
+    correlation_->correlate({QString::fromLocal8Bit(row.text), row.tag}, candidates);
 }
 
 void MainWindow::tchKavra_OnAfterDraw()

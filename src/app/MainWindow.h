@@ -23,6 +23,7 @@ class QRadioButton;
 namespace kavra {
 
 class ChartCommands;
+class CorrelationWindow;
 class ItemListCommands;
 class ChartView;
 class Interaction;
@@ -48,6 +49,8 @@ public:
     ChartView &chart() const { return *chart_; }
     ChartCommands &chartCommands() const { return *chartCommands_; }
     ItemListCommands &itemCommands() const { return *itemCommands_; }
+    // The correlation window, once Correlate has made it.
+    CorrelationWindow *correlationWindow() const { return correlation_; }
     QString statusText() const;
     void setStatusText(const QString &text);
 
@@ -62,6 +65,7 @@ public slots:
     // The redraw: charts the selected rows of the current item list.
     void lvwKavra_Click();
     void cmdZoomReset_Click();
+    void cmdCorrelate_Click();
     // Events of the chart.
     void tchKavra_OnAfterDraw();
     void tchKavra_OnMouseEnterSeries(int series, int point);
@@ -95,6 +99,7 @@ private:
     PageNavigator *pageNavigator_ = nullptr;
     ChartCommands *chartCommands_ = nullptr;
     ItemListCommands *itemCommands_ = nullptr;
+    CorrelationWindow *correlation_ = nullptr;
     StatusBar *statusBar_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QPushButton *correlate_ = nullptr;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace kavra {
 
@@ -40,6 +42,29 @@ std::optional<QString> QtInteraction::saveFileName(QWidget *parent, const QStrin
     return path;
 }
 
+std::optional<QString> QtInteraction::exportFileName(QWidget *parent, const QString &filter, int &filterIndex)
+{
+    // "description|pattern|description|pattern...": one entry per file type.
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries, patterns;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        entries << qtFilter(parts[i] + QLatin1Char('|') + parts[i + 1]);
+        patterns << parts[i + 1];
+    }
+    QFileDialog dialog(parent, QStringLiteral("Export Chart"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(entries);
+    if (filterIndex >= 1 && filterIndex <= entries.size())
+        dialog.selectNameFilter(entries[filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    filterIndex = int(entries.indexOf(dialog.selectedNameFilter())) + 1;
+    QString path = dialog.selectedFiles().constFirst();
+    if (QFileInfo(path).suffix().isEmpty() && filterIndex >= 1)
+        path += patterns[filterIndex - 1].mid(1).toLower();  // "*.wmf" gives ".wmf"
+    return path;
+}
+
 void QtInteraction::message(QWidget *parent, const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationName() : title, text,
@@ -55,6 +80,12 @@ std::optional<QString> QtInteraction::input(QWidget *parent, const QString &prom
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+bool QtInteraction::choosePrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace kavra

@@ -8,9 +8,11 @@ class QtInteraction : public Interaction {
 public:
     std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override;
+    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultAnswer) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
 
     // "description|pattern" as a Qt name filter. Extension patterns match either
     // letter case, since collectors name their files .csv as often as .CSV.

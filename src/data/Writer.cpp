@@ -1,15 +1,12 @@
 #include "data/Writer.h"
 
+#include "data/AtomicFile.h"
 #include "data/DataSet.h"
 #include "data/NumberText.h"
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <ostream>
 
 namespace kavra {
 
@@ -39,34 +36,7 @@ void writeDataFile(std::ostream &out, const DataSet &data, const ItemRevision &i
 std::string saveDataFile(const std::string &path, const DataSet &data, const ItemRevision &items,
                          const SaveRange &range)
 {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (fs::is_directory(target))
-        return path + " is a folder";
-    fs::path temporary = target;
-    temporary += ".kavra-" + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return std::strerror(errno ? errno : EACCES);
-        writeDataFile(out, data, items, range);
-        out.flush();
-        if (!out) {
-            const std::string reason = std::strerror(errno ? errno : EIO);
-            out.close();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return reason;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return ec.message();
-    }
-    return {};
+    return writeFileAtomically(path, [&](std::ostream &out) { writeDataFile(out, data, items, range); });
 }
 
 }  // namespace kavra

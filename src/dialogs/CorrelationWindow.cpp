@@ -1,0 +1,312 @@
+#include "dialogs/CorrelationWindow.h"
+
+#include "analysis/Correlation.h"
+#include "app/AppState.h"
+#include "app/Interaction.h"
+#include "chart/ChartView.h"
+#include "data/AtomicFile.h"
+#include "data/DataSet.h"
+#include "data/TimeStrings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+#include <ostream>
+
+namespace kavra {
+namespace {
+
+QString dateText(double value) { return QString::fromStdString(timestr::generalDateText(value)); }
+
+// The busy mouse pointer for as long as a command runs.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent)
+    : QDialog(parent), c_(context), heading_(new QLabel(this)), progressText_(new QLabel(this)),
+      list_(new QListWidget(this)), progressBar_(new QProgressBar(this)), scatter_(new ChartView(this))
+{
+    setObjectName(QStringLiteral("frmKavra2"));
+    setWindowTitle(QStringLiteral("Vesk Correlation Coefficients"));
+    setModal(false);
+    resize(11880 * logicalDpiX() / 1440, 6270 * logicalDpiY() / 1440);
+    heading_->setObjectName(QStringLiteral("lblKavra3"));
+    heading_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+    heading_->setTextFormat(Qt::PlainText);
+    progressText_->setObjectName(QStringLiteral("lblKavra2"));
+    progressText_->setTextFormat(Qt::PlainText);
+    list_->setObjectName(QStringLiteral("lstKavra9221"));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    progressBar_->setObjectName(QStringLiteral("pbrKavra2"));
+    scatter_->setObjectName(QStringLiteral("tchKavra9221"));
+    scatter_->setTimeAxis(false);
+    scatter_->legendTextWanted = [this](int s) {
+        return s == 0 ? Corr_Legend_Text : s == 1 ? QStringLiteral("Fitted Curve") : scatter_->seriesName(s);
+    };
+    place(heading_, 120, 120, 3975, 495);
+    place(list_, 240, 840, 3855, 2985);
+    place(progressText_, 120, 3960, 3975, 255);
+    place(progressBar_, 0, 4440, 4215, 375);
+    place(scatter_, 4320, 120, 7455, 6015);
+
+    struct ButtonDesign {
+        const char *name, *caption;
+        int left, top, width, height;
+        void (CorrelationWindow::*slot)();
+    };
+    const ButtonDesign designs[] = {
+        {"cmdKavra9221", "OK", 1440, 5760, 1335, 375, &CorrelationWindow::cmdKavra9221_Click},
+        {"cmdKavra9222", "Save Correlation List", 480, 4200, 1215, 495, &CorrelationWindow::cmdKavra9222_Click},
+        {"cmdKavra9223", "Print Correlation List ", 480, 4920, 1215, 495, &CorrelationWindow::cmdKavra9223_Click},
+        {"cmdKavra9224", "Export Chart", 2760, 4200, 1215, 495, &CorrelationWindow::cmdKavra9224_Click},
+        {"cmdKavra9225", "Print Chart", 2760, 4920, 1215, 495, &CorrelationWindow::cmdKavra9225_Click},
+    };
+    for (const ButtonDesign &design : designs) {
+        auto *button = new QPushButton(QString::fromLatin1(design.caption), this);
+        button->setObjectName(QString::fromLatin1(design.name));
+        place(button, design.left, design.top, design.width, design.height);
+        connect(button, &QPushButton::clicked, this, design.slot);
+        buttons_.push_back(button);
+    }
+    connect(list_, &QListWidget::currentRowChanged, this, &CorrelationWindow::drawScatterDiagram);
+}
+
+void CorrelationWindow::place(QWidget *control, int left, int top, int width, int height)
+{
+    const int dx = logicalDpiX(), dy = logicalDpiY();
+    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
+}
+
+void CorrelationWindow::setButtonsShown(bool shown)
+{
+    for (QPushButton *button : buttons_)
+        button->setVisible(shown);
+}
+
+QStringList CorrelationWindow::lines() const
+{
+    QStringList texts;
+    for (int i = 0; i < list_->count(); ++i)
+        texts << list_->item(i)->text();
+    return texts;
+}
+
+// ---- Correlating ------------------------------------------------------------
+
+void CorrelationWindow::progress(const QString &text, int count)
+{
+    static QElapsedTimer repainted;
+    if (count > 1 && repainted.isValid() && repainted.elapsed() < 50)
+        return;  // the window repaints at a bounded rate, not once per item
+    progressText_->setText(QStringLiteral("Processing ") + text + QStringLiteral(" ... "));
+    progressBar_->setValue(count);
+    repaint();
+    repainted.restart();
+}
+
+void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vector<CandidateItem> &candidates)
+{
+    cmdKavra9221_Click();
+    reference_ = reference;
+    show();
+    raise();
+    activateWindow();
+    scatter_->hide();
+    list_->clear();
+    list_->show();
+    progressText_->show();
+    heading_->setText(QStringLiteral("Correlations against \r\n\"") + reference.text +
+                      QStringLiteral("\" are as follows :"));
+    heading_->show();
+    heading_->repaint();
+    progressBar_->setRange(1, qMax(1, int(candidates.size())));
+    progressBar_->setValue(1);
+    progressBar_->show();
+
+    const DataSet &data = c_.data;
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const size_t rows = last >= first ? size_t(last - first + 1) : 0;
+    const int file = data.Files_Open;
+    struct Line {
+        QString text;
+        int32_t column;
+    };
+    std::vector<Line> found;
+    int count = 0;
+    for (const CandidateItem &candidate : candidates) {
+        progress(candidate.text, ++count);
+        if (candidate.column == reference.column || candidate.column == 1 || rows == 0)
+            continue;
+        const double r = analysis::correlation(data.Perf_Data.column(reference.column, file) + (first - 1),
+                                               data.Perf_Data.column(candidate.column, file) + (first - 1), rows);
+        if (analysis::isStrong(r))
+            found.push_back({QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
+                             candidate.column});
+    }
+    // The list keeps its lines in ascending order of their text, letter case
+    // aside; equal lines stay in the order they came.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Line &a, const Line &b) { return a.text.compare(b.text, Qt::CaseInsensitive) < 0; });
+    for (const Line &line : found) {
+        auto *entry = new QListWidgetItem(line.text, list_);
+        entry->setData(Qt::UserRole, line.column);
+    }
+    if (list_->count() > 0)
+        list_->setCurrentRow(list_->count() - 1);
+    progressText_->hide();
+    progressBar_->hide();
+    setButtonsShown(true);
+    scatter_->show();
+    list_->setFocus();
+    repaint();
+    if (list_->count() == 0) {
+        c_.ui.message(this, QStringLiteral("No relevant items found ..."), QString());
+        cmdKavra9221_Click();
+    }
+}
+
+void CorrelationWindow::cmdKavra9221_Click()
+{
+    list_->clear();
+    setButtonsShown(false);
+    hide();
+}
+
+void CorrelationWindow::closeEvent(QCloseEvent *event)
+{
+    cmdKavra9221_Click();
+    event->accept();
+}
+
+// ---- The scatter diagram ------------------------------------------------------
+
+void CorrelationWindow::drawScatterDiagram()
+{
+    const QListWidgetItem *line = list_->currentItem();
+    if (!line)
+        return;
+    const DataSet &data = c_.data;
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    if (last < first)
+        return;
+    Start_Date = dateText(data.Perf_Data(first, 1, 1));
+    End_Date = timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
+    c_.state.Selected_Item_Column = reference_.column;
+
+    ChartView &chart = *scatter_;
+    chart.setRepaint(false);
+    chart.undoZoom();
+    chart.removeAllSeries();
+    chart.setTitleBold(TitleLine::Header, true);
+    chart.setTitleSize(TitleLine::Header, 15);
+    chart.setTitleText(TitleLine::Header, QStringLiteral("Scatter Diagram for Data Collection on \nnode ") +
+                                              QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") +
+                                              Start_Date + QStringLiteral(" and ") + dateText(End_Date));
+    const QString text = line->text();
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    Corr_Legend_Text = text.left(blank);
+    chart.setAxisTitle(ChartAxis::Bottom, text.mid(blank + 1));
+    chart.setAxisTitle(ChartAxis::Left, reference_.text);
+
+    const int s = chart.addSeries(SeriesKind::Point);
+    chart.setSeriesValueAxis(s, ValueAxis::Both);
+    chart.setSeriesColour(s, QColor(255, 0, 0));
+    const int column = line->data(Qt::UserRole).toInt();
+    const int count = last - first + 1;
+    chart.setSeriesPoints(s, data.Perf_Data.column(column, 1) + (first - 1),
+                          data.Perf_Data.column(reference_.column, 1) + (first - 1), count);
+    chart.setRepaint(true);
+}
+
+// ---- Saving and printing the list ------------------------------------------------
+
+QStringList CorrelationWindow::headerLines() const
+{
+    return {QStringLiteral("Correlations against ") + reference_.text + QStringLiteral(" for the Data Collection on "),
+            QStringLiteral("node ") + QString::fromLocal8Bit(c_.data.Node_Name) +
+                QStringLiteral(" for the period between "),
+            Start_Date + QStringLiteral(" and ") + dateText(End_Date), QStringLiteral("are as follows :")};
+}
+
+void CorrelationWindow::cmdKavra9222_Click()
+{
+    c_.ui.message(this, QStringLiteral("Save Correlations to file ... "), QString());
+    const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    if (!path)
+        return;
+    const QStringList text = headerLines() + lines();
+    std::string error;
+    {
+        BusyCursor busy;
+        error = writeFileAtomically(path->toLocal8Bit().toStdString(), [&](std::ostream &out) {
+            for (const QString &line : text)
+                out << line.toLocal8Bit().constData() << "\r\n";
+        });
+    }
+    if (!error.empty())
+        c_.ui.message(this, QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
+                                QStringLiteral(" generated while Creating file"),
+                      QString());
+}
+
+void CorrelationWindow::cmdKavra9223_Click()
+{
+    c_.ui.message(this, QStringLiteral("Print Correlations ... "), QString());
+    QPrinter printer;
+    if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty())
+        printer.setOutputFormat(QPrinter::PdfFormat);  // the dialog can still print to a file
+    if (!c_.ui.choosePrinter(this, printer))
+        return;
+    if (!printer.isValid() || (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())) {
+        c_.ui.message(this, QStringLiteral("No printer is available - the correlation list cannot be printed"),
+                      QString());
+        return;
+    }
+    BusyCursor busy;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        c_.ui.message(this, QStringLiteral("The printer could not be started - the correlation list was not printed"),
+                      QString());
+        return;
+    }
+    QStringList printed;
+    for (const QString &line : headerLines())
+        printed << QLatin1Char('\t') + line;
+    const QStringList entries = lines();
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it)
+        printed << QStringLiteral("\t\t") + *it;
+    const QFontMetrics metrics(painter.font());
+    const QRect page = painter.viewport();
+    int y = 0;
+    for (const QString &line : printed) {
+        if (y + metrics.height() > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        painter.drawText(QRect(0, y, page.width(), metrics.height()), Qt::TextExpandTabs, line);
+        y += metrics.height();
+    }
+    painter.end();
+}
+
+// ---- The diagram as a picture ------------------------------------------------------
+
+// Export and printing belong to the output commands, which the main window connects.
+void CorrelationWindow::cmdKavra9224_Click() { emit exportChartRequested(); }
+
+void CorrelationWindow::cmdKavra9225_Click() { emit printChartRequested(); }
+
+}  // namespace kavra
