@@ -21,7 +21,9 @@ double median(const double *values, size_t n)
     if (work.size() % 2 == 1)
         return upper;
     const double lower = *std::max_element(work.begin(), work.begin() + std::ptrdiff_t(middle));
-    return lower + (upper - lower) / 2;  // no overflow for large values of either sign
+    // Neither form can overflow where it is used: a sum of opposite signs, or a
+    // difference of equal signs.
+    return (lower < 0) != (upper < 0) ? (lower + upper) / 2 : lower + (upper - lower) / 2;
 }
 
 }  // namespace kavra::analysis

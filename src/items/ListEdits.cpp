@@ -62,12 +62,12 @@ ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int f
 int removeRows(ItemRevision &revision, const std::function<bool(ItemRow &)> &matches,
                const std::function<void(const ItemRow &, int)> &visit)
 {
-    int removed = 0, position = 0;
+    int removed = 0;
     std::vector<ItemRow> kept;
     kept.reserve(revision.rows.size());
     for (ItemRow &row : revision.rows) {
-        if (visit)
-            visit(row, ++position);
+        if (visit)  // its place in the list as rows are taken out before it
+            visit(row, int(kept.size()) + 1);
         if (matches(row))
             ++removed;
         else

@@ -27,7 +27,8 @@ std::string medianText(double median);
 ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int firstRow, int lastRow, int order);
 
 // Removes every row that matches, walking in display order; returns how many.
-// visit is told of each row before it is tested, with its 1-based position.
+// visit is told of each row before it is tested, with its 1-based position in
+// the list as it shrinks.
 int removeRows(ItemRevision &revision, const std::function<bool(ItemRow &)> &matches,
                const std::function<void(const ItemRow &, int)> &visit = {});
 
