@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace kavra {
 namespace {
@@ -64,17 +65,23 @@ std::string fieldList(const std::vector<std::string_view> &fields, bool (*matche
 // handed over to the data set and the item list only when the whole file is read.
 class FileLoad {
 public:
-    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, std::string path)
+    // Loads the file at path, or the given bytes under that name.
+    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, std::string path,
+             std::optional<std::string_view> bytes = std::nullopt)
         : data_(data), items_(items), observer_(observer), path_(std::move(path))
     {
+        if (bytes)
+            content_ = bytes->data() ? *bytes : std::string_view("", 0);
     }
 
     void run()
     {
         observer_.status("Opening file " + path_ + " - please wait ... ");
-        if (const std::string error = file_.open(path_); !error.empty())
-            fail("Error : " + error + " generated while opening file", "");
-        content_ = file_.bytes();
+        if (!content_.data()) {
+            if (const std::string error = file_.open(path_); !error.empty())
+                fail("Error : " + error + " generated while opening file", "");
+            content_ = file_.bytes();
+        }
         terminator_ = detectTerminator(content_);
         if (terminator_.empty())
             fail("File has incorrect format - can't find any record terminators");
@@ -415,9 +422,13 @@ Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer)
 {
 }
 
-LoadOutcome Loader::load(const std::string &path)
+LoadOutcome Loader::load(const std::string &path) { return run(path, std::nullopt); }
+
+LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes) { return run(name, bytes); }
+
+LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view> bytes)
 {
-    FileLoad run(data_, items_, observer_, path);
+    FileLoad run(data_, items_, observer_, path, bytes);
     try {
         run.run();
         return {true, {}, {}, false};

@@ -10,7 +10,9 @@
 
 #include "data/DataSet.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kavra {
 
@@ -46,8 +48,12 @@ class Loader {
 public:
     Loader(DataSet &data, ItemList &items, LoadObserver &observer);
     LoadOutcome load(const std::string &path);
+    // The same for bytes already in memory, loaded under the given name.
+    LoadOutcome loadBytes(const std::string &name, std::string_view bytes);
 
 private:
+    LoadOutcome run(const std::string &path, std::optional<std::string_view> bytes);
+
     DataSet &data_;
     ItemList &items_;
     LoadObserver &observer_;
