@@ -8,9 +8,14 @@ packages=(
     cmake ninja-build g++ pkg-config             # build tools
     qt6-base-dev qt6-svg-dev libqcustomplot-dev  # Qt 6 Widgets, Svg, QCustomPlot
     libgl-dev                                    # OpenGL headers Qt's CMake files ask for
+    libgraphicsmagick++1-dev librsvg2-dev        # picture files: GIF and PCX; EPS drawn
+    libcairo2-dev libemf-dev                     #   on cairo's PostScript surface; EMF
     libgtest-dev libgmock-dev                    # tests
+    imagemagick poppler-utils libwmf-bin emf2svg # tests' readers of the picture files
     libbenchmark-dev python3 python3-pandas time # benchmarks, example generator
     xvfb xauth fonts-dejavu-core                 # running the viewer headless
+    xdotool                                      # the real-window test (with imagemagick, xvfb)
+    clang-14 libclang-rt-14-dev                  # fuzzing (libFuzzer, tools/fuzz.sh)
 )
 
 is_installed() {

@@ -5,9 +5,9 @@
 #include "chart/ChartView.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
+#include "output/ChartExport.h"
 
 #include <QApplication>
-#include <QImage>
 
 #include <iostream>
 
@@ -73,6 +73,14 @@ void applyOptions(AppState &state, ChartView &chart, const RenderOptions &option
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");  // no window system is needed or used
+    // The extension chooses the format.
+    const QString out = QString::fromLocal8Bit(options.output.c_str());
+    const std::optional<ImageFormat> format = formatForPath(out);
+    if (!format) {
+        std::cerr << "Unknown picture format of " << options.output
+                  << ": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg\n";
+        return 2;
+    }
     int argc = 1;
     char *argv[] = {const_cast<char *>(program), nullptr};
     QApplication app(argc, argv);
@@ -97,9 +105,9 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
         }
         addRatioCharts(chart, state);
     }
-    const QImage image = chart.picture(options.width, options.height);
-    if (!image.save(QString::fromLocal8Bit(options.output.c_str()), "PNG")) {
-        std::cerr << "Cannot write the picture " << options.output << '\n';
+    const QString error = exportChart(chart, out, *format, options.width, options.height);
+    if (!error.isEmpty()) {
+        std::cerr << error.toLocal8Bit().constData() << '\n';
         return 1;
     }
     return 0;

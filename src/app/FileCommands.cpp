@@ -8,6 +8,7 @@
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "data/Loader.h"
+#include "dialogs/PropertiesWindow.h"
 #include "data/Writer.h"
 #include "items/ItemListView.h"
 
@@ -186,6 +187,7 @@ void MainWindow::mnuCloseFile_Click()
     itemList_->showRevision(&items_.current());
     itemList_->hide();
     data_.closeAll();
+    propertiesWindow().clear();
     setStatusText(kNoFileText);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -31,6 +32,12 @@ public:
     // An input box; empty when cancelled.
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                          const QString &defaultAnswer) = 0;
+    // A print preview whose pages paint draws; nothing without a window to show.
+    virtual void printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint)
+    {
+        (void)parent;
+        (void)paint;
+    }
     // The print dialog: sets the printer up; false when cancelled. Without a
     // dialog to show, nothing is printed.
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer)

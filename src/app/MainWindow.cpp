@@ -1,13 +1,18 @@
 #include "app/MainWindow.h"
 
 #include "app/Interaction.h"
+#include "app/KeyboardShortcuts.h"
 #include "app/StatusBar.h"
 #include "chart/ChartCommands.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "dialogs/AboutWindow.h"
 #include "dialogs/CorrelationWindow.h"
+#include "dialogs/PropertiesWindow.h"
+#include "dialogs/ReleaseNotesWindow.h"
 #include "items/ItemListCommands.h"
+#include "output/OutputCommands.h"
 #include "items/ItemListView.h"
 
 #include <QAction>
@@ -48,6 +53,20 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
     createMenus();
     connectChartCommands();
     connectItemCommands();
+    connectOutputCommands();
+    setAcceptDrops(true);
+    new KeyboardShortcuts(*this);
+}
+
+void MainWindow::connectOutputCommands()
+{
+    outputCommands_ = new OutputCommands(state_, *chart_, interaction_, this, this);
+    connect(action(QStringLiteral("mnuExportChart")), &QAction::triggered, outputCommands_,
+            &OutputCommands::mnuExportChart_Click);
+    connect(action(QStringLiteral("mnuPrintChart")), &QAction::triggered, outputCommands_,
+            &OutputCommands::mnuPrintChart_Click);
+    connect(action(QStringLiteral("mnuPrintPreview")), &QAction::triggered, outputCommands_,
+            &OutputCommands::mnuPrintPreview_Click);
 }
 
 void MainWindow::showCurrentList()
@@ -186,9 +205,8 @@ void MainWindow::Form_Load(const QString &commandLine)
     state_.Axis_Format_String_Left = chart_->axisNumberFormat(ChartAxis::Left);
     state_.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
 
-    QFile releaseNotes(QCoreApplication::applicationDirPath() + QStringLiteral("/Kavra_Release_Notes.Txt"));
-    if (!releaseNotes.open(QIODevice::ReadOnly))
-        action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(false);
+    QFile releaseNotes(ReleaseNotesWindow::defaultPath());
+    action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(releaseNotes.open(QIODevice::ReadOnly));
 
     if (!commandLine.isEmpty()) {
         state_.Dragged_File_Spec = commandLine;
@@ -212,9 +230,32 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::mnuHelpAbout_Click()
 {
-    interaction_.message(this,
-                         windowTitle() + QStringLiteral("\r\nA fast viewer for performance data files."),
-                         QStringLiteral("About Kavra"));
+    if (!about_)
+        about_ = new AboutWindow(this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void MainWindow::mnuViewReleaseNotes_Click()
+{
+    if (!releaseNotes_)
+        releaseNotes_ = new ReleaseNotesWindow(this);
+    releaseNotes_->show();
+    if (!releaseNotes_->load(ReleaseNotesWindow::defaultPath()))
+        action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(false);
+}
+
+PropertiesWindow &MainWindow::propertiesWindow()
+{
+    if (!properties_)
+        properties_ = new PropertiesWindow(this);
+    return *properties_;
+}
+
+void MainWindow::mnuProperties_Click()
+{
+    propertiesWindow().show(propertiesReport(data_, state_.Current_User, windowTwips(*this), screenTwips(*this)));
 }
 
 void MainWindow::lvwKavra_Click()
@@ -263,8 +304,13 @@ void MainWindow::cmdCorrelate_Click()
             return;
         reference = int(selected - list.rows.begin());
     }
-    if (!correlation_)
+    if (!correlation_) {
         correlation_ = new CorrelationWindow({state_, data_, interaction_, this}, this);
+        connect(correlation_, &CorrelationWindow::exportChartRequested, outputCommands_,
+                [this] { outputCommands_->exportScatterDiagram(correlation_->scatter(), correlation_); });
+        connect(correlation_, &CorrelationWindow::printChartRequested, outputCommands_,
+                [this] { outputCommands_->printScatterDiagram(correlation_->scatter(), correlation_); });
+    }
     std::vector<CandidateItem> candidates;
     candidates.reserve(list.rows.size());
     for (const ItemRow &row : list.rows)

@@ -22,7 +22,11 @@ class QRadioButton;
 
 namespace kavra {
 
+class AboutWindow;
 class ChartCommands;
+class PropertiesWindow;
+class ReleaseNotesWindow;
+class OutputCommands;
 class CorrelationWindow;
 class ItemListCommands;
 class ChartView;
@@ -62,6 +66,8 @@ public slots:
     void mnuCloseFile_Click();
     void mnuExit_Click();
     void mnuHelpAbout_Click();
+    void mnuViewReleaseNotes_Click();
+    void mnuProperties_Click();
     // The redraw: charts the selected rows of the current item list.
     void lvwKavra_Click();
     void cmdZoomReset_Click();
@@ -74,6 +80,9 @@ public slots:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped onto the window are opened in turn (app/FileDrop.cpp).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     friend class LoadProgress;
@@ -82,12 +91,15 @@ private:
     void createMenus();
     void connectChartCommands();
     void connectItemCommands();
+    void connectOutputCommands();
     void showCurrentList();
+    PropertiesWindow &propertiesWindow();
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
     void setEntriesEnabled(const QStringList &names, bool enabled);
     void layOutControls();
     void showLoadedControls(bool visible);
     void finishLoad();
+    void openDroppedItems(const QStringList &files, const QStringList &refused);
 
     Interaction &interaction_;
     AppState state_;
@@ -100,6 +112,10 @@ private:
     ChartCommands *chartCommands_ = nullptr;
     ItemListCommands *itemCommands_ = nullptr;
     CorrelationWindow *correlation_ = nullptr;
+    OutputCommands *outputCommands_ = nullptr;
+    PropertiesWindow *properties_ = nullptr;
+    AboutWindow *about_ = nullptr;
+    ReleaseNotesWindow *releaseNotes_ = nullptr;
     StatusBar *statusBar_ = nullptr;
     QProgressBar *progress_ = nullptr;
     QPushButton *correlate_ = nullptr;

@@ -62,7 +62,8 @@ void MainWindow::createMenus()
     addEntry(file, "mnuExportChart", QStringLiteral("ExportChart"), false);
     connect(addEntry(file, "mnuSaveDataAs", QStringLiteral("Save as ..."), false), &QAction::triggered, this,
             &MainWindow::mnuSaveDataAs_Click);
-    addEntry(file, "mnuProperties", QStringLiteral("Properties"), false);
+    connect(addEntry(file, "mnuProperties", QStringLiteral("Properties"), false), &QAction::triggered, this,
+            &MainWindow::mnuProperties_Click);
     connect(addEntry(file, "mnuCloseFile", QStringLiteral("Close"), false), &QAction::triggered, this,
             &MainWindow::mnuCloseFile_Click);
     connect(addEntry(file, "mnuExit", QStringLiteral("Exit")), &QAction::triggered, this, &MainWindow::mnuExit_Click);
@@ -107,9 +108,9 @@ void MainWindow::createMenus()
     QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
     connect(addEntry(help, "mnuHelpAbout", QStringLiteral("&About Kavra")), &QAction::triggered, this,
             &MainWindow::mnuHelpAbout_Click);
-    // The release-notes window comes with its own command; until then the entry
-    // stays as designed, disabled.
-    addEntry(help, "mnuViewReleaseNotes", QStringLiteral("&View KAVRA Release Notes"), false);
+    // Enabled at start-up when the release-notes file is there.
+    connect(addEntry(help, "mnuViewReleaseNotes", QStringLiteral("&View KAVRA Release Notes"), false),
+            &QAction::triggered, this, &MainWindow::mnuViewReleaseNotes_Click);
 }
 
 }  // namespace kavra

@@ -6,6 +6,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace kavra {
 
@@ -80,6 +82,14 @@ std::optional<QString> QtInteraction::input(QWidget *parent, const QString &prom
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+void QtInteraction::printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint)
+{
+    QPrintPreviewDialog dialog(parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter *printer) { paint(*printer); });
+    dialog.exec();
 }
 
 bool QtInteraction::choosePrinter(QWidget *parent, QPrinter &printer)

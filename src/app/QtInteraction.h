@@ -13,6 +13,7 @@ public:
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultAnswer) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    void printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint) override;
 
     // "description|pattern" as a Qt name filter. Extension patterns match either
     // letter case, since collectors name their files .csv as often as .CSV.

@@ -236,7 +236,10 @@ FieldValue readValue(std::string_view f)
         std::string_view mantissa = f;
         if (mantissa.front() == '+')
             mantissa.remove_prefix(1);
-        std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
+        // Out of range: too large (a nonzero digit before the point) or too small.
+        if (std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value).ec ==
+            std::errc::result_out_of_range)
+            value = mantissa.find_first_of("123456789") < mantissa.find('.') ? HUGE_VAL : 0;
     }
     if (value != 0)
         value *= multiplier;

@@ -60,7 +60,7 @@ bool isDigits(std::string_view s)
 std::optional<long long> wholeNumber(std::string_view s)
 {
     s = text::trimBlanks(s);
-    if (!s.empty() && s.front() == '+')
+    if (s.size() > 1 && s.front() == '+' && s[1] != '-')  // one sign at most: "+-5" is no number
         s.remove_prefix(1);
     long long value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);

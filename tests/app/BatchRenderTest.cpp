@@ -138,3 +138,45 @@ TEST(BatchRender, RefusesOptionsTheViewerWouldNotCombine)
     EXPECT_EQ(oneItemRatio.status, 2);
     EXPECT_TRUE(oneItemRatio.errors.contains(QStringLiteral("two charted items")));
 }
+
+TEST(BatchRender, TheExtensionChoosesThePictureFormat)
+{
+    TempDir dir;
+    const QList<std::pair<const char *, QByteArray>> formats = {
+        {"chart.svg", "<?xml"},
+        {"chart.pdf", "%PDF-"},
+        {"chart.WMF", QByteArray("\xD7\xCD\xC6\x9A", 4)},
+        {"chart.eps", "%!PS-Adobe-3.0 EPSF-3.0"},
+        {"chart.jpeg", "\xFF\xD8\xFF"},
+        {"chart.gif", "GIF8"},
+        {"chart.pcx", "\x0A"},
+        {"chart.bmp", "BM"},
+    };
+    for (const auto &[name, magic] : formats) {
+        const QString out = QString::fromStdString(dir.file(name));
+        const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--size"),
+                                    QStringLiteral("400x300"), QStringLiteral("-o"), out});
+        ASSERT_EQ(run.status, 0) << name << ": " << run.errors.toStdString();
+        QFile picture(out);
+        ASSERT_TRUE(picture.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(picture.readAll().startsWith(magic)) << name;
+    }
+    const QString emf = QString::fromStdString(dir.file("chart.emf"));
+    ASSERT_EQ(batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), emf}).status, 0);
+    QFile metafile(emf);
+    ASSERT_TRUE(metafile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(metafile.readAll().mid(40, 4), QByteArray(" EMF"));
+
+    const QString unknown = QString::fromStdString(dir.file("chart.tiff"));
+    const BatchRun refused = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), unknown});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.errors.contains(QStringLiteral("Unknown picture format of ") + unknown +
+                                        QStringLiteral(": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg")))
+        << refused.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(unknown));
+
+    const QString missing = QString::fromStdString(dir.file("no-such-folder/chart.svg"));
+    const BatchRun failed = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), missing});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.errors.contains(QStringLiteral("no-such-folder"))) << failed.errors.toStdString();
+}

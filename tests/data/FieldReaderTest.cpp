@@ -85,6 +85,17 @@ TEST(ValueSyntax, HugeExponentsNeitherHangNorOverflow)
     EXPECT_DOUBLE_EQ(valueOf("0E999999999"), 0);
 }
 
+TEST(ValueSyntax, MantissasBeyondTheRangeOfDoublesAreInvalidAndTinyOnesZero)
+{
+    // Found by the value fuzzer: a mantissa of more than 308 digits read as 0.
+    const std::string huge = "1" + std::string(400, '0');
+    EXPECT_EQ(value(huge).status, ValueStatus::Invalid);
+    EXPECT_EQ(value("-" + huge + ".5").status, ValueStatus::Invalid);
+    EXPECT_EQ(value(huge + "E-400").status, ValueStatus::Invalid);  // the mantissa alone is out of range
+    EXPECT_DOUBLE_EQ(valueOf("." + std::string(400, '0') + "1"), 0);
+    EXPECT_DOUBLE_EQ(valueOf("0." + std::string(400, '0') + "1E5"), 0);
+}
+
 TEST(SampleTime, TakesTheDateFromTheFieldOrTheCollectionDate)
 {
     const double day = timestr::dateSerial(2026, 12, 6);

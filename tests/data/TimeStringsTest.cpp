@@ -68,6 +68,15 @@ TEST(DateTextToDate, FallsBackTo1972AndRejectsNonNumbers)
     EXPECT_THROW(dateTextToDate("06-DEC-20X6"), DataError);
 }
 
+TEST(DateTextToDate, AWholeNumberHasOneSignAtMost)
+{
+    // Found by the value fuzzer: "+-0" was read as the year 0.
+    EXPECT_EQ(dateTextToDate("06-DEC-+5"), ymd(2005, 12, 6));
+    EXPECT_THROW(dateTextToDate("06-DEC-+-0"), DataError);
+    EXPECT_THROW(dateTextToDate("06-DEC-+"), DataError);
+    EXPECT_THROW(dateTextToDate("06-DEC-++5"), DataError);
+}
+
 TEST(TimeOfDay, ReadsHoursMinutesAndSeconds)
 {
     EXPECT_DOUBLE_EQ(*timeOfDay("10:15:30"), hms(10, 15, 30));

@@ -1,0 +1,67 @@
+#include "dialogs/ReleaseNotesWindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace kavra {
+
+ReleaseNotesWindow::ReleaseNotesWindow(QWidget *parent)
+    : QDialog(parent), notes_(new QPlainTextEdit(this)), ok_(new QPushButton(QStringLiteral("OK"), this))
+{
+    setObjectName(QStringLiteral("frmKavra7"));
+    setWindowTitle(QStringLiteral("Kavra Release Notes"));
+    setModal(false);
+    resize(9015 * logicalDpiX() / 1440, 9060 * logicalDpiY() / 1440);
+
+    notes_->setObjectName(QStringLiteral("txtKavra71"));
+    place(notes_, 120, 120, 8535, 8055);
+
+    ok_->setObjectName(QStringLiteral("cmdKavra71"));
+    place(ok_, 3720, 8400, 1575, 495);
+    connect(ok_, &QPushButton::clicked, this, &ReleaseNotesWindow::cmdKavra71_Click);
+}
+
+QString ReleaseNotesWindow::defaultPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Kavra_Release_Notes.Txt");
+}
+
+bool ReleaseNotesWindow::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+
+    const QString crlf = QStringLiteral("\r\n");
+    QString text;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype cr = bytes.indexOf('\r', start);
+        if (cr < 0)
+            cr = bytes.size();
+        text += QString::fromUtf8(bytes.constData() + start, cr - start) + crlf;
+        start = cr + 1;
+        if (start < bytes.size() && bytes[start] == '\n')
+            ++start;
+    }
+    text += crlf;
+
+    text_ = text;
+    notes_->setPlainText(QString(text_).replace(crlf, QStringLiteral("\n")));
+    return true;
+}
+
+void ReleaseNotesWindow::place(QWidget *control, int left, int top, int width, int height)
+{
+    const int dx = logicalDpiX(), dy = logicalDpiY();
+    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
+}
+
+void ReleaseNotesWindow::cmdKavra71_Click() { hide(); }
+
+}  // namespace kavra

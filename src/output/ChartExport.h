@@ -1,0 +1,31 @@
+#pragma once
+// The chart as a picture file: bitmaps (BMP, JPEG, GIF, PNG, PCX) drawn at the
+// chart's pixels, and vector drawings (WMF, EMF, EPS, PDF, SVG) whose lines and
+// text stay lines and text. Pictures are white behind the chart.
+
+#include <QString>
+
+#include <optional>
+
+namespace kavra {
+
+class ChartView;
+
+enum class ImageFormat { Bmp, Jpeg, Wmf, Emf, Gif, Png, Pcx, Eps, Pdf, Svg };
+
+// The format of a file name's extension (case-insensitive: .bmp .jpg/.jpeg .wmf
+// .emf .gif .png .pcx .eps .pdf .svg); empty when none fits.
+std::optional<ImageFormat> formatForPath(const QString &path);
+
+// The format's usual name ("PNG", "JPEG", ...).
+QString formatName(ImageFormat format);
+
+// Writes the chart's picture (white background; the chart on screen keeps its
+// panel colour) to path in format, at the chart's current size (or the given
+// size when width and height are above 0). Writes through a temporary file in
+// the same folder renamed over the target, so a failure never leaves a partial
+// file in place of an existing one. Returns the error's description, empty on
+// success.
+QString exportChart(ChartView &chart, const QString &path, ImageFormat format, int width = 0, int height = 0);
+
+}  // namespace kavra

@@ -1,0 +1,61 @@
+#include "output/ChartPrint.h"
+
+#include "chart/ChartView.h"
+#include "output/ChartPainting.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <qcustomplot.h>
+
+#include <cmath>
+
+namespace kavra {
+namespace {
+
+QString printerName(const QPrinter &printer)
+{
+    return printer.outputFileName().isEmpty() ? printer.printerName()
+                                              : QDir::toNativeSeparators(printer.outputFileName());
+}
+
+QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double marginY)
+{
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFullPage(true);
+    QCPPainter painter;
+    if (!painter.begin(&printer))
+        return QStringLiteral("Cannot print on %1").arg(printerName(printer));
+    const QSizeF paper = printer.paperRect(QPrinter::DevicePixel).size();
+    const QRect target = QRectF(paper.width() * marginX, paper.height() * marginY, paper.width() * (1 - 2 * marginX),
+                                paper.height() * (1 - 2 * marginY))
+                             .toRect();
+    // The chart is laid out as on a screen of the paper's size, so that its text
+    // keeps its size in points.
+    const double screenPixels = double(chart.logicalDpiX()) / printer.resolution();
+    const int width = std::max(1, int(std::lround(target.width() * screenPixels)));
+    const int height = std::max(1, int(std::lround(target.height() * screenPixels)));
+    painter.setViewport(target);
+    painter.setWindow(0, 0, width, height);
+    paintChart(chart, painter, width, height);
+    if (!painter.end())
+        return QStringLiteral("Printing on %1 failed").arg(printerName(printer));
+    return {};
+}
+
+}  // namespace
+
+QString printChart(ChartView &chart, QPrinter &printer, double marginX, double marginY)
+{
+    // Without a printer Qt falls back on a PDF printer, which needs a file.
+    if (!printer.isValid() || (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()))
+        return QStringLiteral("No printer is installed");
+    const WhitePanel white(chart);
+    return paintOnPage(chart, printer, marginX, marginY);
+}
+
+void paintPreview(ChartView &chart, QPrinter &printer, double marginX, double marginY)
+{
+    paintOnPage(chart, printer, marginX, marginY);
+}
+
+}  // namespace kavra

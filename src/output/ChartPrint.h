@@ -1,0 +1,23 @@
+#pragma once
+// The chart on paper: landscape, with margins given as parts of the page.
+
+#include <QString>
+
+class QPrinter;
+
+namespace kavra {
+
+class ChartView;
+
+// Prints the chart on printer: landscape, white background, margins of marginX
+// of the page width left and right and marginY of the page height top and
+// bottom (the main chart: 0.15 and 0.25; the scatter diagram: 0 and 0). Returns
+// the error's description, empty on success ("No printer is installed" when
+// printer is not a usable one).
+QString printChart(ChartView &chart, QPrinter &printer, double marginX, double marginY);
+
+// Fills a print preview: paints the chart on the preview's printer as
+// printChart would, but with the panel colour the chart has on screen.
+void paintPreview(ChartView &chart, QPrinter &printer, double marginX, double marginY);
+
+}  // namespace kavra

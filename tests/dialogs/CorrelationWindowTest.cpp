@@ -1,0 +1,543 @@
+// Correlate and the correlation window: which items are listed and how, the
+// scatter diagram of the chosen line, and the list saved and printed.
+
+#include "app/AppState.h"
+#include "app/MainWindow.h"
+#include "chart/ChartView.h"
+#include "data/DataSet.h"
+#include "data/TimeStrings.h"
+#include "dialogs/CorrelationWindow.h"
+#include "items/ItemList.h"
+#include "items/ItemListView.h"
+#include "support/FakeInteraction.h"
+#include "support/PerfFiles.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+#include <clocale>
+#include <memory>
+#include <optional>
+#include <string>
+
+using kavra::TitleLine;
+
+namespace {
+
+// A print dialog that chooses a PDF file, or is cancelled when none is given.
+class PrintingInteraction : public FakeInteraction {
+public:
+    std::optional<QString> pdfFile;
+    int printDialogs = 0;
+
+    bool choosePrinter(QWidget *, QPrinter &printer) override
+    {
+        ++printDialogs;
+        if (!pdfFile)
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*pdfFile);
+        return true;
+    }
+};
+
+// Two zero-mean patterns of the same length and size that are orthogonal: an
+// item a*P + b*Q correlates with P at a / sqrt(a*a + b*b), exactly for these
+// small integers (the means, sums and square roots are all exact).
+const double P[8] = {3, 1, -1, -3, 3, 1, -1, -3};
+const double Q[8] = {1, -3, 3, -1, 1, -3, 3, -1};
+
+const std::vector<std::string> kNames = {
+    "Total Busy",       // 1: the reference, 100 + P
+    "Disk Reads",       // 2: twice the reference            1.000
+    "Disk Writes",      // 3: three times the reference      1.000
+    "Free Pages",       // 4: 500 - 3P                      (1.000)
+    "Net Packets Out",  // 5: 3P + Q                         0.949
+    "Cache Hits",       // 6: 5P + 3Q                        0.857
+    "Page Faults",      // 7: -2P + Q                       (0.894)
+    "Queue Len",        // 8: -5P + 3Q                      (0.857)
+    "Weak One",         // 9: P + 2Q                         0.447
+    "Constant",         // 10: 42
+    "Edge Plus",        // 11: 4P + 3Q                       0.8 exactly
+    "Edge Minus",       // 12: -4P + 3Q                     -0.8 exactly
+    "Just Over",        // 13: 4P + 2.99Q                    0.80096
+};
+
+double mainValue(int item, int row)
+{
+    const double p = P[row - 1], q = Q[row - 1];
+    switch (item) {
+    case 1: return 100 + p;
+    case 2: return 2 * (100 + p);
+    case 3: return 3 * (100 + p);
+    case 4: return 500 - 3 * p;
+    case 5: return 50 + 3 * p + q;
+    case 6: return 50 + 5 * p + 3 * q;
+    case 7: return 50 - 2 * p + q;
+    case 8: return 50 - 5 * p + 3 * q;
+    case 9: return 50 + p + 2 * q;
+    case 10: return 42;
+    case 11: return 50 + 4 * p + 3 * q;
+    case 12: return 50 - 4 * p + 3 * q;
+    case 13: return 50 + 4 * p + 2.99 * q;
+    }
+    return 0;
+}
+
+const QStringList kMainLines = {
+    "(0.857)  Queue Len", "(0.894)  Page Faults", "(1.000)  Free Pages",      "0.801  Just Over",
+    "0.857  Cache Hits",  "0.949  Net Packets Out", "1.000  Disk Reads", "1.000  Disk Writes",
+};
+
+const QString kStart = QStringLiteral("06-DEC-2026 10:00:00");
+const QString kEnd = QStringLiteral("06-DEC-2026 10:07:00");
+
+}  // namespace
+
+class CorrelationWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<kavra::MainWindow>(ui);
+        window->Form_Load(QString());
+    }
+
+    void open(const std::string &name, const std::string &bytes)
+    {
+        ui.fileAnswers.push_back(QString::fromStdString(dir.write(name, bytes)));
+        window->mnuOpenFile_Click();
+        ASSERT_TRUE(ui.messages.empty()) << ui.messages.back().text.toStdString();
+    }
+
+    void openMainFile() { open("main.csv", perfFile(kNames, 8, mainValue)); }
+
+    // Selects just this item in the list and charts it, as a click on it does.
+    void chartOnly(const QString &name)
+    {
+        bool found = false;
+        for (kavra::ItemRow &row : window->items().current().rows) {
+            row.selected = QString::fromStdString(row.text) == name;
+            found = found || row.selected;
+        }
+        ASSERT_TRUE(found) << name.toStdString();
+        window->findChild<kavra::ItemListView *>(QStringLiteral("lvwKavra"))->refresh();
+        window->lvwKavra_Click();
+    }
+
+    void clickCorrelate()
+    {
+        auto *button = window->findChild<QPushButton *>(QStringLiteral("cmdCorrelate"));
+        ASSERT_TRUE(button);
+        ASSERT_TRUE(button->isEnabled());
+        button->click();
+    }
+
+    kavra::CorrelationWindow *corr() const { return window->correlationWindow(); }
+    template <typename T> T *part(const char *name) const { return corr()->findChild<T *>(QString::fromLatin1(name)); }
+    QListWidget *list() const { return part<QListWidget>("lstKavra9221"); }
+    QPushButton *button(int n) const { return part<QPushButton>(("cmdKavra922" + std::to_string(n)).c_str()); }
+    kavra::ChartView &scatter() const { return corr()->scatter(); }
+    QString bottomTitle() const { return scatter().plot()->xAxis->label(); }
+    QString leftTitle() const { return scatter().plot()->yAxis->label(); }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto &m : ui.messages)
+            texts << m.text;
+        return texts;
+    }
+
+    // Correlates the main file's items with "Total Busy".
+    void correlateMain()
+    {
+        openMainFile();
+        chartOnly(QStringLiteral("Total Busy"));
+        clickCorrelate();
+        ASSERT_TRUE(corr());
+        ASSERT_EQ(corr()->lines(), kMainLines);
+    }
+
+    // The scatter points are the listed item (x) against the reference (y).
+    void expectPoints(const std::function<double(int row)> &x, const std::function<double(int row)> &y, int first,
+                      int last)
+    {
+        ASSERT_EQ(scatter().seriesCount(), 1);
+        ASSERT_EQ(scatter().pointCount(0), last - first + 1);
+        for (int r = first; r <= last; ++r) {
+            SCOPED_TRACE(r);
+            EXPECT_DOUBLE_EQ(scatter().pointX(0, r - first), x(r));
+            EXPECT_DOUBLE_EQ(scatter().pointY(0, r - first), y(r));
+        }
+    }
+
+    PrintingInteraction ui;
+    TempDir dir;
+    std::unique_ptr<kavra::MainWindow> window;
+};
+
+// ---- Correlate ------------------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, ListsTheStrongItemsInTextOrderAndChartsTheLastOne)
+{
+    correlateMain();
+    kavra::CorrelationWindow &w = *corr();
+    EXPECT_EQ(w.objectName(), QStringLiteral("frmKavra2"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vesk Correlation Coefficients"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(ui.messages.empty());
+
+    // Neither the reference, the constant item, the weak one nor the two at
+    // exactly 0.8 and -0.8 are listed; just over 0.8 is.
+    for (const QString &line : w.lines())
+        for (const char *absent : {"Total Busy", "Constant", "Weak One", "Edge Plus", "Edge Minus"})
+            EXPECT_FALSE(line.endsWith(QLatin1String(absent))) << line.toStdString();
+
+    EXPECT_EQ(part<QLabel>("lblKavra3")->text(),
+              QStringLiteral("Correlations against \r\n\"Total Busy\" are as follows :"));
+    EXPECT_TRUE(part<QLabel>("lblKavra3")->isVisible());
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(button(n)->isVisible()) << n;
+    EXPECT_TRUE(part<QLabel>("lblKavra2")->isHidden());
+    EXPECT_TRUE(part<QProgressBar>("pbrKavra2")->isHidden());
+    EXPECT_EQ(part<QProgressBar>("pbrKavra2")->minimum(), 1);
+    EXPECT_EQ(part<QProgressBar>("pbrKavra2")->maximum(), int(kNames.size()));
+    EXPECT_TRUE(scatter().isVisible());
+
+    // The last line is selected and charted; every line carries its item's column.
+    EXPECT_EQ(list()->currentRow(), list()->count() - 1);
+    EXPECT_TRUE(list()->currentItem()->isSelected());
+    EXPECT_EQ(w.Corr_Legend_Text, QStringLiteral("1.000"));
+    EXPECT_EQ(bottomTitle(), QStringLiteral(" Disk Writes"));
+    const auto column = [&](const QString &name) {
+        for (const kavra::ItemRow &row : window->items().current().rows)
+            if (QString::fromStdString(row.text) == name)
+                return row.tag;
+        return 0;
+    };
+    for (int i = 0; i < list()->count(); ++i) {
+        const QString text = list()->item(i)->text();
+        EXPECT_EQ(list()->item(i)->data(Qt::UserRole).toInt(), column(text.mid(text.indexOf(QStringLiteral("  ")) + 2)))
+            << text.toStdString();
+    }
+}
+
+TEST_F(CorrelationWindowTest, WithoutASelectedItemCorrelateDoesNothing)
+{
+    openMainFile();
+    for (kavra::ItemRow &row : window->items().current().rows)
+        row.selected = false;
+    window->findChild<kavra::ItemListView *>(QStringLiteral("lvwKavra"))->refresh();
+    window->lvwKavra_Click();
+    window->cmdCorrelate_Click();
+    EXPECT_TRUE(!corr() || corr()->isHidden());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CorrelationWindowTest, NoStrongItemSaysSoAndHidesTheWindow)
+{
+    open("weak.csv", perfFile({"Alpha", "Beta", "Gamma"}, 8, [](int item, int row) {
+             const double p = P[row - 1], q = Q[row - 1];
+             return item == 1 ? 10 + p : item == 2 ? 20 + q : 7.0;  // orthogonal, constant
+         }));
+    chartOnly(QStringLiteral("Alpha"));
+    clickCorrelate();
+    ASSERT_TRUE(corr());
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("No relevant items found ...")});
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_TRUE(corr()->lines().isEmpty());
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(button(n)->isHidden()) << n;
+}
+
+TEST_F(CorrelationWindowTest, OnlyTheDisplayedRowsTakePartAndColumnOneIsNeverListed)
+{
+    // Over all 20 rows Mixed is weak and Outside strong; over rows 3 to 10 Mixed
+    // follows Load exactly and Outside is constant.
+    open("zoom.csv", perfFile({"Load", "Mixed", "Outside", "Falling"}, 20, [](int item, int r) {
+             switch (item) {
+             case 1: return double(r);
+             case 2: return r <= 12 ? double(r) : 40.0 - 3 * r;
+             case 3: return r < 3 || r > 10 ? double(r) : 5.0;
+             default: return 100.0 - 2 * r;
+             }
+         }));
+    // The sample times rise with Load: column 1 would be listed at 1.000.
+    kavra::ItemRow times;
+    times.text = "Sample Time";
+    times.tag = 1;
+    window->items().current().rows.push_back(times);
+    chartOnly(QStringLiteral("Load"));
+
+    clickCorrelate();
+    EXPECT_EQ(corr()->lines(), (QStringList{"(1.000)  Falling", "0.963  Outside"}));
+    EXPECT_EQ(scatter().pointCount(0), 20);
+
+    window->state().Zoom_First_Row = 3;
+    window->state().Zoom_Last_Row = 10;
+    window->cmdCorrelate_Click();
+    ASSERT_EQ(corr()->lines(), (QStringList{"(1.000)  Falling", "1.000  Mixed"}));
+    EXPECT_EQ(corr()->Start_Date, QStringLiteral("06-DEC-2026 10:02:00"));
+    EXPECT_EQ(QString::fromStdString(kavra::timestr::generalDateText(corr()->End_Date)),
+              QStringLiteral("06-DEC-2026 10:09:00"));
+    expectPoints([](int r) { return double(r); }, [](int r) { return double(r); }, 3, 10);
+
+    // One displayed row: nothing can be correlated.
+    window->state().Zoom_First_Row = window->state().Zoom_Last_Row = 5;
+    window->cmdCorrelate_Click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("No relevant items found ...")});
+    EXPECT_FALSE(corr()->isVisible());
+}
+
+TEST_F(CorrelationWindowTest, CoefficientsComeFromTheLastFileAndTheDiagramFromTheFirst)
+{
+    openMainFile();
+    // In the second file Disk Reads falls as Total Busy rises and Free Pages rises with it.
+    open("second.csv", perfFile(kNames, 8,
+                                [](int item, int row) {
+                                    const double p = P[row - 1];
+                                    return item == 1 ? 10 + p : item == 2 ? 80 - p : item == 4 ? 5 * p : 1.0;
+                                },
+                                "07-DEC-2026", "NODE2"));
+    ASSERT_EQ(window->data().Files_Open, 2);
+    chartOnly(QStringLiteral("Total Busy"));
+    window->cmdCorrelate_Click();
+    ASSERT_EQ(corr()->lines(), (QStringList{"(1.000)  Disk Reads", "1.000  Free Pages"}));
+
+    // Free Pages against Total Busy as the first file has them (falling there),
+    // dated by the first file's sample times.
+    EXPECT_EQ(bottomTitle(), QStringLiteral(" Free Pages"));
+    expectPoints([](int r) { return mainValue(4, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
+    EXPECT_EQ(corr()->Start_Date, kStart);
+    EXPECT_TRUE(scatter().titleText(TitleLine::Header).contains(kStart + QStringLiteral(" and ") + kEnd));
+}
+
+TEST_F(CorrelationWindowTest, CoefficientsUseAFullStopWhateverTheLocale)
+{
+    const QLocale before;
+    const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // when the system has it
+    openMainFile();
+    chartOnly(QStringLiteral("Total Busy"));
+    window->cmdCorrelate_Click();
+    const QStringList lines = corr() ? corr()->lines() : QStringList();
+    const QString legend = corr() ? corr()->Corr_Legend_Text : QString();
+    QLocale::setDefault(before);
+    std::setlocale(LC_NUMERIC, numeric.c_str());
+    EXPECT_EQ(lines, kMainLines);
+    EXPECT_EQ(legend, QStringLiteral("1.000"));
+}
+
+TEST_F(CorrelationWindowTest, LargeValuesThatVaryLittleStillCorrelate)
+{
+    open("large.csv", perfFile({"Base", "Double", "Mirror", "Unrelated"}, 10000, [](int item, int r) {
+             const double v = r % 7;
+             switch (item) {
+             case 1: return 1e9 + v;
+             case 2: return 3e9 + 2 * v;
+             case 3: return 2e9 - v;
+             default: return 1e9 + (r / 7) % 5;
+             }
+         }));
+    chartOnly(QStringLiteral("Base"));
+    clickCorrelate();
+    ASSERT_TRUE(corr());
+    EXPECT_EQ(corr()->lines(), (QStringList{"(1.000)  Mirror", "1.000  Double"}));
+    EXPECT_EQ(scatter().pointCount(0), 10000);
+}
+
+// ---- The scatter diagram ------------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
+{
+    correlateMain();
+    kavra::CorrelationWindow &w = *corr();
+    const QString title = scatter().titleText(TitleLine::Header);
+    const QStringList parts = {QStringLiteral("Scatter Diagram for Data Collection on "),
+                               QStringLiteral("node NODE1 between "), kStart + QStringLiteral(" and ") + kEnd};
+    qsizetype at = 0;
+    for (const QString &p : parts) {
+        const qsizetype found = title.indexOf(p, at);
+        EXPECT_GE(found, at) << p.toStdString() << " in " << title.toStdString();
+        at = found < 0 ? at : found + p.size();
+    }
+    EXPECT_EQ(w.Start_Date, kStart);
+    EXPECT_EQ(QString::fromStdString(kavra::timestr::generalDateText(w.End_Date)), kEnd);
+    EXPECT_EQ(window->state().Selected_Item_Column, 2);  // Total Busy, the first item column
+    EXPECT_EQ(leftTitle(), QStringLiteral("Total Busy"));
+    EXPECT_FALSE(scatter().timeAxis());
+    ASSERT_TRUE(scatter().legendTextWanted);
+    EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("1.000"));
+    EXPECT_EQ(scatter().legendTextWanted(1), QStringLiteral("Fitted Curve"));
+    expectPoints([](int r) { return mainValue(3, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
+
+    // Choosing another line redraws the diagram for its item, whose name has blanks.
+    list()->setCurrentRow(kMainLines.indexOf(QStringLiteral("0.949  Net Packets Out")));
+    EXPECT_EQ(w.Corr_Legend_Text, QStringLiteral("0.949"));
+    EXPECT_EQ(bottomTitle(), QStringLiteral(" Net Packets Out"));
+    EXPECT_EQ(leftTitle(), QStringLiteral("Total Busy"));
+    expectPoints([](int r) { return mainValue(5, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
+
+    list()->setCurrentRow(0);
+    EXPECT_EQ(w.Corr_Legend_Text, QStringLiteral("(0.857)"));
+    EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("(0.857)"));
+    EXPECT_EQ(bottomTitle(), QStringLiteral(" Queue Len"));
+    expectPoints([](int r) { return mainValue(8, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
+}
+
+// ---- Closing ------------------------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, OkCloseAndAnyRedrawEmptyAndHideTheWindow)
+{
+    correlateMain();
+    button(1)->click();
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_TRUE(corr()->lines().isEmpty());
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(button(n)->isHidden()) << n;
+
+    window->cmdCorrelate_Click();
+    ASSERT_EQ(corr()->lines(), kMainLines);
+    EXPECT_TRUE(corr()->isVisible());
+    window->lvwKavra_Click();
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_TRUE(corr()->lines().isEmpty());
+
+    window->cmdCorrelate_Click();
+    ASSERT_EQ(corr()->lines(), kMainLines);
+    corr()->close();
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_TRUE(corr()->lines().isEmpty());
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(button(n)->isHidden()) << n;
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CorrelationWindowTest, ExportAndPrintChartAreLeftToTheMainWindow)
+{
+    correlateMain();
+    int exports = 0, prints = 0;
+    QObject::connect(corr(), &kavra::CorrelationWindow::exportChartRequested, [&] { ++exports; });
+    QObject::connect(corr(), &kavra::CorrelationWindow::printChartRequested, [&] { ++prints; });
+    button(4)->click();
+    EXPECT_EQ(exports, 1);
+    EXPECT_EQ(prints, 0);
+    button(5)->click();
+    EXPECT_EQ(exports, 1);
+    EXPECT_EQ(prints, 1);
+}
+
+// ---- Saving the list ------------------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, SaveWritesTheFourHeaderLinesThenTheListInListOrder)
+{
+    correlateMain();
+    const std::string path = dir.write("list.txt", "an older list that is replaced\r\n");
+    ui.fileAnswers.push_back(QString::fromStdString(path));
+    const int dialogs = ui.fileDialogs;
+    button(2)->click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Save Correlations to file ... ")});
+    EXPECT_EQ(ui.fileDialogs, dialogs + 1);
+    ASSERT_FALSE(ui.filters.isEmpty());
+    EXPECT_EQ(ui.filters.back(), QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    std::string expected = "Correlations against Total Busy for the Data Collection on \r\n"
+                           "node NODE1 for the period between \r\n" +
+                           (kStart + QStringLiteral(" and ") + kEnd).toStdString() +
+                           "\r\n"
+                           "are as follows :\r\n";
+    for (const QString &line : kMainLines)
+        expected += line.toStdString() + "\r\n";
+    EXPECT_EQ(dir.read("list.txt"), expected);
+    EXPECT_EQ(corr()->lines(), kMainLines);  // the list stays as it was
+    EXPECT_TRUE(corr()->isVisible());
+}
+
+TEST_F(CorrelationWindowTest, SaveCancelledOrIntoAMissingFolderWritesNothing)
+{
+    correlateMain();
+    const int dialogs = ui.fileDialogs;
+    button(2)->click();  // no answer: the dialog is cancelled
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Save Correlations to file ... ")});
+    EXPECT_EQ(ui.fileDialogs, dialogs + 1);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files), QStringList{"main.csv"});
+
+    ui.messages.clear();
+    const QString missing = QString::fromStdString(dir.file("no such folder/list.txt"));
+    ui.fileAnswers.push_back(missing);
+    button(2)->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Save Correlations to file ... "));
+    EXPECT_TRUE(ui.messages[1].text.startsWith(QStringLiteral("Error : "))) << ui.messages[1].text.toStdString();
+    EXPECT_TRUE(ui.messages[1].text.endsWith(QStringLiteral(" generated while Creating file")))
+        << ui.messages[1].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("no such folder"))));
+    EXPECT_EQ(corr()->lines(), kMainLines);
+}
+
+// ---- Printing the list ---------------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, PrintWithoutAChosenPrinterPrintsNothingAndSaysNothing)
+{
+    correlateMain();
+    button(3)->click();
+    EXPECT_EQ(ui.printDialogs, 1);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Print Correlations ... ")});
+    EXPECT_EQ(corr()->lines(), kMainLines);
+}
+
+TEST_F(CorrelationWindowTest, APrinterThatCannotStartIsReported)
+{
+    correlateMain();
+    const QString pdf = QString::fromStdString(dir.file("no such folder/list.pdf"));
+    ui.pdfFile = pdf;
+    button(3)->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Print Correlations ... "));
+    EXPECT_FALSE(ui.messages[1].text.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+TEST_F(CorrelationWindowTest, PrintShowsTheHeaderThenTheListStrongestPositiveFirst)
+{
+    correlateMain();
+    const QString pdf = QString::fromStdString(dir.file("list.pdf"));
+    ui.pdfFile = pdf;
+    button(3)->click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Print Correlations ... ")});
+    ASSERT_TRUE(QFileInfo(pdf).size() > 0);
+
+    if (!QFileInfo::exists(QStringLiteral("/usr/bin/pdftotext")))
+        GTEST_SKIP() << "pdftotext is not installed";
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("/usr/bin/pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(-1));
+    // Blanks and tabs come out of the PDF as any run of white space.
+    const auto squeezed = [](QString text) {
+        return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")).trimmed();
+    };
+    const QString text = squeezed(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    QStringList expected = {QStringLiteral("Correlations against Total Busy for the Data Collection on"),
+                            QStringLiteral("node NODE1 for the period between"), kStart + QStringLiteral(" and ") + kEnd,
+                            QStringLiteral("are as follows :")};
+    for (auto it = kMainLines.crbegin(); it != kMainLines.crend(); ++it)
+        expected << *it;
+    qsizetype at = 0;
+    for (const QString &line : expected) {
+        const qsizetype found = text.indexOf(squeezed(line), at);
+        ASSERT_GE(found, at) << line.toStdString() << " in order in: " << text.toStdString();
+        at = found + squeezed(line).size();
+    }
+}

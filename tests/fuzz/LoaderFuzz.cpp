@@ -1,0 +1,92 @@
+// libFuzzer target: the whole loading pipeline, as repeated Open commands.
+//
+// The input is cut at "\n\x01NEXT\x01\n" into up to four files, which are loaded one
+// after another through one Loader into one data set and item list. A failure that
+// asks for it closes all files, as the window does. After each file that loads, the
+// data set is written back as Save as ... writes it and that text is loaded into a
+// fresh data set. Nothing is asserted: the sanitizers and the loader's own
+// consistency are what is checked.
+
+#include "data/DataSet.h"
+#include "data/Loader.h"
+#include "data/Writer.h"
+#include "items/ItemList.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kSeparator = "\n\x01NEXT\x01\n";
+constexpr size_t kMaxFiles = 4;
+
+std::vector<std::string_view> splitFiles(std::string_view input)
+{
+    std::vector<std::string_view> files;
+    while (files.size() + 1 < kMaxFiles) {
+        const size_t at = input.find(kSeparator);
+        if (at == std::string_view::npos)
+            break;
+        files.push_back(input.substr(0, at));
+        input.remove_prefix(at + kSeparator.size());
+    }
+    files.push_back(input);
+    return files;
+}
+
+// Touches what the window reads after a load, so that a table left inconsistent
+// shows up under AddressSanitizer.
+void walk(const kavra::DataSet &data, const kavra::ItemList &items)
+{
+    volatile double sink = 0;
+    for (int r = 1; r <= data.Row_Count; ++r)
+        sink = sink + data.sampleTime(r);
+    for (const kavra::ItemRow &row : items.current().rows)
+        for (int f = 1; f <= data.Files_Open; ++f)
+            for (int r = 1; r <= data.Row_Count; ++r)
+                sink = sink + data.Perf_Data(r, row.tag, f);
+    for (int f = 1; f <= data.Files_Open; ++f)
+        for (int c = 1; c <= data.Column_Map.fileColumns(); ++c)
+            sink = sink + data.Column_Map(c, f);
+}
+
+void saveAndReload(const kavra::DataSet &data, const kavra::ItemList &items)
+{
+    std::ostringstream out;
+    kavra::writeDataFile(out, data, items.current(), {1, data.Row_Count, data.Files_Open});
+    kavra::DataSet again;
+    kavra::ItemList againItems;
+    kavra::LoadObserver quiet;
+    kavra::Loader loader(again, againItems, quiet);
+    const kavra::LoadOutcome outcome = loader.loadBytes("saved.csv", out.str());
+    if (outcome.loaded)
+        walk(again, againItems);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char *>(bytes), size);
+    kavra::DataSet data;
+    kavra::ItemList items;
+    kavra::LoadObserver quiet;
+    kavra::Loader loader(data, items, quiet);
+    int n = 0;
+    for (const std::string_view file : splitFiles(input)) {
+        const kavra::LoadOutcome outcome = loader.loadBytes("fuzz" + std::to_string(++n) + ".csv", file);
+        if (outcome.closeAllFiles) {
+            data.closeAll();
+            items.clear();
+        }
+        if (!outcome.loaded)
+            continue;
+        walk(data, items);
+        saveAndReload(data, items);
+    }
+    return 0;
+}
