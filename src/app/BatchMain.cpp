@@ -18,7 +18,7 @@ namespace {
 const char *const kUsage =
     "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
     "       kavra-batch info FILE [FILE...]\n"
-    "       kavra-batch render FILE [FILE...] -o OUT.png [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
+    "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
     "\n"
@@ -30,7 +30,8 @@ const char *const kUsage =
     "  info   prints the files, nodes, rows, columns and items loaded.\n"
     "  render draws, without a window system, the chart the viewer shows after\n"
     "         loading the files and selecting the named items (default: the item\n"
-    "         selected after loading) as a PNG picture (default size 1600x900).\n"
+    "         selected after loading) as a picture (default size 1600x900) in the\n"
+    "         format of its extension: .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg.\n"
     "         The chart options do what the viewer's commands of the same names do:\n"
     "         moving average (period 10), smoothed curve (factor 50), candle chart,\n"
     "         stacked values, dual Y axes or dual charts (two items), ratio charts\n"

@@ -27,8 +27,9 @@ struct RenderOptions {
 };
 
 // Draws the chart the viewer would show for the loaded files and writes it as a
-// PNG. Returns the exit status: 0, 1 when the picture cannot be written, 2 when an
-// item name is not in the list.
+// picture in the format of the output's extension. Returns the exit status: 0,
+// 1 when the picture cannot be written, 2 when an item name is not in the list
+// or the extension names no format.
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options);
 
 }  // namespace kavra

@@ -77,7 +77,7 @@ void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines
     if (painter->pen().style() == Qt::NoPen || painter->pen().color().alpha() == 0)
         return;
     applyDefaultAntialiasingHint(painter);
-    if (!painter->antialiasing() && painter->pen().style() == Qt::SolidLine && painter->pen().widthF() > 1) {
+    if (quickPreview_ && painter->pen().style() == Qt::SolidLine && painter->pen().widthF() > 1) {
         fillColumnSpans(painter, lines, clipRect());
         return;
     }

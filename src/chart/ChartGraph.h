@@ -19,6 +19,10 @@ public:
     // value at the same index. Null draws the values as they are.
     void setStackBase(const ChartGraph *base) { stackBase_ = base; }
     const ChartGraph *stackBase() const { return stackBase_; }
+    // While the view moves the line is drawn quickly and roughly (aliased, filled
+    // column by column); pictures and printouts never see that.
+    void setQuickPreview(bool on) { quickPreview_ = on; }
+
     // The value drawn for point i (its own value plus the stack below it).
     double drawnValue(int i) const;
     // The values drawn for count points from first.
@@ -34,6 +38,7 @@ protected:
 
 private:
     const ChartGraph *stackBase_ = nullptr;
+    bool quickPreview_ = false;
 };
 
 // One legend entry: a check box and the series' text in the series' colour.

@@ -5,6 +5,8 @@
 
 #include "chart/ChartView.h"
 
+#include "chart/ChartGraph.h"
+
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QWheelEvent>
@@ -142,8 +144,11 @@ void ChartView::stopMouseAction()
 // Antialiasing is dropped while the view moves, so that each step draws quickly.
 void ChartView::setDragging(bool dragging)
 {
-    for (const Series &series : series_)
+    for (const Series &series : series_) {
         series.plottable->setAntialiased(!dragging);
+        if (auto *line = qobject_cast<ChartGraph *>(series.plottable))
+            line->setQuickPreview(dragging);
+    }
 }
 
 void ChartView::hover(const QPoint &position)
