@@ -2,6 +2,8 @@
 
 #include "app/MainWindow.h"
 
+#include "data/Edition.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -77,13 +79,15 @@ void MainWindow::createMenus()
     addEntry(options, "mnuGenerateRatioCharts", QStringLiteral("Generate Ratio Charts"), false);
     addEntry(options, "mnuSmoothUnSmooth", QStringLiteral("Smooth/UnSmooth"), false);
     addEntry(options, "mnuAddRemoveCandleChart", QStringLiteral("Add/Remove Candle Chart"), false);
-    QMenu *sortOrder = options->addMenu(QStringLiteral("Set Sort Order"));
-    sortOrder->setObjectName(QStringLiteral("mnuSetSortOrder"));
-    sortOrder->menuAction()->setObjectName(QStringLiteral("mnuSetSortOrder"));
-    sortOrder->menuAction()->setEnabled(false);
-    actions_.insert(QStringLiteral("mnuSetSortOrder"), sortOrder->menuAction());
-    addEntry(sortOrder, "mnuSetSortOrderAscending", QStringLiteral("Ascending"));
-    addEntry(sortOrder, "mnuSetSortOrderDescending", QStringLiteral("Descending"));
+    if constexpr (!kClassicEdition) {
+        QMenu *sortOrder = options->addMenu(QStringLiteral("Set Sort Order"));
+        sortOrder->setObjectName(QStringLiteral("mnuSetSortOrder"));
+        sortOrder->menuAction()->setObjectName(QStringLiteral("mnuSetSortOrder"));
+        sortOrder->menuAction()->setEnabled(false);
+        actions_.insert(QStringLiteral("mnuSetSortOrder"), sortOrder->menuAction());
+        addEntry(sortOrder, "mnuSetSortOrderAscending", QStringLiteral("Ascending"));
+        addEntry(sortOrder, "mnuSetSortOrderDescending", QStringLiteral("Descending"));
+    }
 
     QMenu *chart = addMenu("mnuChartSettings", QStringLiteral("Cha&rt Settings"));
     addEntry(chart, "mnuSetChartTitle", QStringLiteral("&Set Chart Title"), false);
@@ -100,10 +104,15 @@ void MainWindow::createMenus()
     addEntry(list, "mnuRemoveItemsNotSelected", QStringLiteral("Remove Item(s) NOT Selected"), false);
     addEntry(list, "mnuRemoveItemsContainingString", QStringLiteral("Remove Item(s) containing string"), false);
     addEntry(list, "mnuRemoveItemsNotContainingString", QStringLiteral("Remove Items(s) NOT containing string"), false);
-    addEntry(list, "mnuSortInMedianOrder", QStringLiteral("Sort in Median order"), false);
-    addEntry(list, "mnuSortItemsinAlphabeticalOrder", QStringLiteral("Sort Items in Alphabetical Order"), false);
-    addEntry(list, "mnuListItemsinOriginalOrder", QStringLiteral("List Items in Original Order"), false);
-    addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous Item List"), false);
+    if constexpr (kClassicEdition) {
+        addEntry(list, "mnuSortInMedianOrder", QStringLiteral("Sort in Ascending Median order"), false);
+        addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous List Box"), false);
+    } else {
+        addEntry(list, "mnuSortInMedianOrder", QStringLiteral("Sort in Median order"), false);
+        addEntry(list, "mnuSortItemsinAlphabeticalOrder", QStringLiteral("Sort Items in Alphabetical Order"), false);
+        addEntry(list, "mnuListItemsinOriginalOrder", QStringLiteral("List Items in Original Order"), false);
+        addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous Item List"), false);
+    }
 
     QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
     connect(addEntry(help, "mnuHelpAbout", QStringLiteral("&About Kavra")), &QAction::triggered, this,

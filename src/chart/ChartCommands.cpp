@@ -6,6 +6,7 @@
 #include "chart/ChartEditor.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
+#include "data/Edition.h"
 #include "data/NumberText.h"
 #include "items/ItemList.h"
 
@@ -103,9 +104,10 @@ void ChartCommands::mnuSmoothUnSmooth_Click()
 
 void ChartCommands::mnuSetSmoothingFactor_Click()
 {
-    c_.state.Smoothing_Factor = int32_t(askBounded(QStringLiteral("Please enter Smoothing Factor (1-10000) :"),
-                                                   QStringLiteral("Set Smoothing Factor"), c_.state.Smoothing_Factor,
-                                                   1, 10000));
+    const int32_t highest = kClassicEdition ? 100 : 10000;
+    c_.state.Smoothing_Factor = int32_t(askBounded(
+        QStringLiteral("Please enter Smoothing Factor (1-%1) :").arg(highest), QStringLiteral("Set Smoothing Factor"),
+        c_.state.Smoothing_Factor, 1, highest));
     c_.redraw();
 }
 

@@ -248,6 +248,36 @@ FieldValue readValue(std::string_view f)
     return {value, ValueStatus::Ok};
 }
 
+double leadingNumber(std::string_view field)
+{
+    size_t end = 0;
+    const auto digitsFrom = [&](size_t i) {
+        while (i < field.size() && isDigit(field[i]))
+            ++i;
+        return i;
+    };
+    size_t i = field.size() > 0 && (field[0] == '+' || field[0] == '-') ? 1 : 0;
+    const size_t integerEnd = digitsFrom(i);
+    size_t mantissaEnd = integerEnd;
+    if (mantissaEnd < field.size() && field[mantissaEnd] == '.')
+        mantissaEnd = digitsFrom(mantissaEnd + 1);
+    if (mantissaEnd == i || (mantissaEnd == i + 1 && field[i] == '.'))
+        return 0;  // no digit at all
+    end = mantissaEnd;
+    if (end < field.size() && (field[end] == 'E' || field[end] == 'e')) {
+        size_t e = end + 1;
+        if (e < field.size() && (field[e] == '+' || field[e] == '-'))
+            ++e;
+        const size_t exponentEnd = digitsFrom(e);
+        if (exponentEnd > e)
+            end = exponentEnd;
+    }
+    std::string text(field.substr(field[0] == '+' ? 1 : 0, end - (field[0] == '+' ? 1 : 0)));
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return std::isfinite(value) ? value : 0;
+}
+
 double readSampleTime(std::string_view field, std::string_view collectionDateText)
 {
     std::string_view dateText = collectionDateText, timeText = field;

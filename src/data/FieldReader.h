@@ -36,6 +36,11 @@ FieldValue readValue(std::string_view prepared);
 // field, which then takes the full route of prepareField and readValue.
 size_t readPlainDecimal(std::string_view text, double &value);
 
+// The number a field's leading characters form (sign, digits, point, digits,
+// exponent), 0 when they form none: how the classic edition reads a value that
+// breaks the value syntax.
+double leadingNumber(std::string_view field);
+
 // The date value of a prepared sample-time field: "date time" or a time alone, which
 // takes its date from the file's collection date. Throws DataError when the time or
 // date cannot be read.

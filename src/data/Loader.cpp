@@ -1,6 +1,7 @@
 #include "data/Loader.h"
 
 #include "data/DataError.h"
+#include "data/Edition.h"
 #include "data/FieldReader.h"
 #include "data/FileBytes.h"
 #include "data/NumberText.h"
@@ -274,7 +275,7 @@ private:
             }
             if (k == rowCount_)
                 break;
-            if (fieldsRead < columnCount_ && !mismatchReported) {
+            if (fieldsRead < columnCount_ && !mismatchReported && !kClassicEdition) {
                 observer_.diagnostic(mismatchText(k, fieldsRead, record), kMismatchTitle);
                 mismatchReported = true;
             }
@@ -317,10 +318,14 @@ private:
                     const FieldValue value = readValue(prepared);
                     if (value.status == ValueStatus::BadExponent)
                         throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
-                    if (value.status == ValueStatus::Invalid)
+                    if (value.status == ValueStatus::Invalid && kClassicEdition) {
+                        cell = leadingNumber(prepared);
+                    } else if (value.status == ValueStatus::Invalid) {
                         fail("Invalid data ( " + std::string(field) + " ) detected in row " + std::string(sampleTimeText),
                              kOpenFileTitle, first_);
-                    cell = value.value;
+                    } else {
+                        cell = value.value;
+                    }
                 }
             }
             if (comma == std::string_view::npos)

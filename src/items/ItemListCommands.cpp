@@ -4,6 +4,7 @@
 #include "app/Interaction.h"
 #include "app/Prompts.h"
 #include "data/DataSet.h"
+#include "data/Edition.h"
 #include "items/AddItemWindow.h"
 #include "items/ItemList.h"
 #include "items/ListEdits.h"
@@ -72,8 +73,9 @@ void ItemListCommands::mnuSortInMedianOrder_Click()
 {
     if (c_.state.Median_Sorted)
         return;
-    ItemRevision sorted = medianSorted(c_.items.current(), c_.data, c_.state.Zoom_First_Row, c_.state.Zoom_Last_Row,
-                                       c_.state.Sort_Order);
+    const int order = kClassicEdition ? 0 : c_.state.Sort_Order;  // the classic edition sorts ascending only
+    ItemRevision sorted =
+        medianSorted(c_.items.current(), c_.data, c_.state.Zoom_First_Row, c_.state.Zoom_Last_Row, order);
     if (!c_.items.push(std::move(sorted))) {
         c_.ui.message(c_.window, kStackFull, QString());
         return;

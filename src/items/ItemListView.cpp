@@ -1,5 +1,6 @@
 #include "items/ItemListView.h"
 
+#include "data/Edition.h"
 #include "items/ItemList.h"
 
 #include <QHeaderView>
@@ -79,6 +80,12 @@ ItemListView::ItemListView(QWidget *parent) : QTreeView(parent), model_(new Item
     header()->setStretchLastSection(false);
     for (int c = 0; c < 4; ++c)
         setColumnWidth(c, kColumns[c].twips * logicalDpiX() / 1440);
+    if constexpr (kClassicEdition) {
+        // A plain list of item names: the sort columns are not shown.
+        for (int c = 1; c < 4; ++c)
+            setColumnHidden(c, true);
+        setHeaderHidden(true);
+    }
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { takeSelection(); });
     connect(this, &QTreeView::clicked, this, [this] { emit activated(); });
 }

@@ -52,6 +52,9 @@ endif()
 
 # kavra-batch runs from where it was installed.
 expect_file("${BINDIR}/kavra-batch")
+if(EXISTS "${BUILD}/bin/kavra-classic")
+  expect_file("${BINDIR}/kavra-classic")
+endif()
 execute_process(
     COMMAND "${PREFIX}/${BINDIR}/kavra-batch" --help
     RESULT_VARIABLE rc
