@@ -5,6 +5,7 @@
 
 #include "data/DataSet.h"
 
+#include <QColor>
 #include <QString>
 
 #include <array>
@@ -22,6 +23,13 @@ inline constexpr std::array<PaletteColour, 16> kSeriesPalette = {{
     {0, 0, 0},       {128, 0, 128},   {200, 144, 200}, {250, 185, 70},  {128, 128, 0}, {64, 0, 64},
     {0, 220, 0},     {192, 192, 0},   {144, 220, 144}, {144, 144, 192},
 }};
+
+// Colour k of the series palette; indexes beyond it wrap around.
+inline QColor paletteColour(int k)
+{
+    const PaletteColour &c = kSeriesPalette[size_t(((k % 16) + 16) % 16)];
+    return QColor(c.red, c.green, c.blue);
+}
 
 struct AppState {
     int16_t Sort_Order = 0;      // 0 ascending, 1 descending

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/BusyCursor.h"
 #include "app/Interaction.h"
 #include "app/StatusBar.h"
 #include "chart/ChartCommands.h"
@@ -28,12 +29,6 @@ const QString kNoFileText = QStringLiteral("Use the OPEN option on the FILE pull
 
 QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes); }
 
-// The busy mouse pointer for as long as a command runs.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

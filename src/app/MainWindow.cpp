@@ -155,10 +155,7 @@ void MainWindow::createControls()
     connect(itemList_, &ItemListView::activated, this, &MainWindow::lvwKavra_Click);
     chart_ = new ChartView(central);
     chart_->legendTextWanted = [this](int s) { return s >= 0 && s < 50 ? state_.Legend_Text[size_t(s)] : QString(); };
-    chart_->colourWanted = [](int s) {
-        const PaletteColour &c = kSeriesPalette[size_t(qBound(0, s, 15))];
-        return QColor(c.red, c.green, c.blue);
-    };
+    chart_->colourWanted = [](int s) { return paletteColour(s); };
     connect(chart_, &ChartView::afterDraw, this, &MainWindow::tchKavra_OnAfterDraw);
     connect(chart_, &ChartView::mouseEnteredSeries, this, &MainWindow::tchKavra_OnMouseEnterSeries);
     connect(chart_, &ChartView::mouseLeftSeries, this, &MainWindow::tchKavra_OnMouseLeaveSeries);

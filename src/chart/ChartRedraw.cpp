@@ -18,12 +18,6 @@ constexpr int kLegendTexts = 50;
 // and they draw fast enough to toggle smoothing on a long series instantly.
 constexpr size_t kSmoothedPointsShown = 250000;
 
-QColor paletteColour(int i)
-{
-    const PaletteColour &c = kSeriesPalette[size_t(i % int(kSeriesPalette.size()))];
-    return QColor(c.red, c.green, c.blue);
-}
-
 void prepareChart(ChartView &chart, const AppState &state)
 {
     chart.setPanelColour(QColor(236, 233, 216));

@@ -2,6 +2,7 @@
 
 #include "analysis/Correlation.h"
 #include "app/AppState.h"
+#include "app/BusyCursor.h"
 #include "app/Interaction.h"
 #include "chart/ChartView.h"
 #include "data/AtomicFile.h"
@@ -27,11 +28,6 @@ namespace {
 
 QString dateText(double value) { return QString::fromStdString(timestr::generalDateText(value)); }
 
-// The busy mouse pointer for as long as a command runs.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "output/OutputCommands.h"
 
 #include "app/AppState.h"
+#include "app/BusyCursor.h"
 #include "app/Interaction.h"
 #include "chart/ChartView.h"
 #include "output/ChartExport.h"
@@ -29,10 +30,6 @@ const QString kScatterFilter = QStringLiteral(
 const ImageFormat kScatterFormats[] = {ImageFormat::Wmf, ImageFormat::Jpeg, ImageFormat::Bmp, ImageFormat::Emf,
                                        ImageFormat::Gif, ImageFormat::Png,  ImageFormat::Pcx};
 
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // The format of a filter index (1-based), if the table has one.
 template <size_t N> const ImageFormat *formatAt(const ImageFormat (&formats)[N], int index)

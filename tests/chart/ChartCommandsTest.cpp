@@ -2,6 +2,7 @@
 // Stack / UnStack buttons, driven through the main window as a user would.
 
 #include "app/WindowFixture.h"
+#include "support/RecordingInteraction.h"
 
 #include "app/AppState.h"
 #include "chart/ChartCommands.h"
@@ -34,46 +35,6 @@ QColor palette(int i)
     return QColor(c.red, c.green, c.blue);
 }
 
-struct Question {
-    QString prompt, title, defaultAnswer;
-};
-
-// Passes every question on to the scripted FakeInteraction and records the input
-// boxes. A command that keeps asking far beyond any script gets a valid answer,
-// so that a faulty loop fails the test instead of hanging it.
-class RecordingInteraction : public kavra::Interaction {
-public:
-    explicit RecordingInteraction(FakeInteraction &scripted) : scripted_(scripted) {}
-
-    std::vector<Question> questions;
-    bool runaway = false;
-
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override
-    {
-        return scripted_.openFileName(parent, filter);
-    }
-    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override
-    {
-        return scripted_.saveFileName(parent, filter);
-    }
-    void message(QWidget *parent, const QString &text, const QString &title) override
-    {
-        scripted_.message(parent, text, title);
-    }
-    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
-                                 const QString &defaultAnswer) override
-    {
-        questions.push_back({prompt, title, defaultAnswer});
-        if (questions.size() > 60) {
-            runaway = true;
-            return QStringLiteral("3");
-        }
-        return scripted_.input(parent, prompt, title, defaultAnswer);
-    }
-
-private:
-    FakeInteraction &scripted_;
-};
 
 const QString kProbe = QStringLiteral("Probe title, not yet redrawn");
 

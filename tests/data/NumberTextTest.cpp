@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <string>
+
 using kavra::signedNumberText;
 
 TEST(SignedNumberText, PutsABlankOrAMinusInFront)
@@ -37,4 +41,25 @@ TEST(SignedNumberText, UsesExponentsForLargeAndTinyMagnitudes)
     EXPECT_EQ(signedNumberText(0.00001), " 1E-05");
     EXPECT_EQ(signedNumberText(-2.5e-7), "-2.5E-07");
     EXPECT_EQ(signedNumberText(1e-300), " 1E-300");
+}
+
+TEST(SignedNumberText, AgreesWithPrintfsGeneralFormAcrossMagnitudes)
+{
+    // The C library's %.15g is the yardstick: the same digits, the same choice
+    // between fixed and E notation.
+    unsigned long long state = 88172645463325252ULL;
+    for (int i = 0; i < 20000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        const double mantissa = double(state % 1000000007ULL) / 1000.0;
+        const double value = std::ldexp(mantissa, int(state % 200) - 100) * ((state & 1) ? -1 : 1);
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", std::fabs(value));
+        std::string expected(1, value < 0 ? '-' : ' ');
+        const char *p = buffer;
+        if (p[0] == '0' && p[1] == '.')
+            ++p;
+        for (; *p; ++p)
+            expected += *p == 'e' ? 'E' : *p;
+        ASSERT_EQ(signedNumberText(value), expected) << value;
+    }
 }
