@@ -184,7 +184,8 @@ void addCandleChart(ChartView &chart, AppState &state)
     state.Legend_Text[1] = QStringLiteral("Candle (DownClose : Blue, UpClose : Green)");
     chart.setSeriesName(s, state.Legend_Text[1]);
     chart.setSeriesValueAxis(s, ValueAxis::Both);
-    chart.setSeriesShown(0, false);
+    // Too few points for a candle: the item's own line stays in view.
+    chart.setSeriesShown(0, candles.empty());
 }
 
 void addRatioCharts(ChartView &chart, AppState &state)

@@ -340,6 +340,7 @@ TEST_F(ChartCommandsTest, FewerThanTwentyRowsGiveNoCandles)
     EXPECT_TRUE(state().Candle_On);
     ASSERT_GE(chart().seriesCount(), 1);
     EXPECT_TRUE(chart().seriesCount() == 1 || chart().pointCount(1) == 0);
+    EXPECT_TRUE(chart().seriesShown(0));  // with no candle to show, the item's line stays
 }
 
 // ---- Smoothing factor ------------------------------------------------------------
