@@ -2,6 +2,8 @@
 // QCustomPlot with one line, sized as Kavra sizes its main window, and ends at its
 // first paint, printing the time since main began (bench/StartupBench.sh).
 
+#include "app/FirstPaintTimer.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -10,33 +12,6 @@
 
 #include <cmath>
 #include <cstdio>
-
-namespace {
-
-class ExitAfterFirstPaint : public QObject {
-public:
-    explicit ExitAfterFirstPaint(const QElapsedTimer &clock) : clock_(clock) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            QTimer::singleShot(0, [this] {
-                std::printf("bare QCustomPlot: first paint after %.1f ms\n", double(clock_.nsecsElapsed()) / 1e6);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    const QElapsedTimer &clock_;
-    bool painted_ = false;
-};
-
-}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -55,7 +30,7 @@ int main(int argc, char **argv)
     plot.setGeometry(int(0.05 * screen.width()), int(0.1 * screen.height()), int(0.9 * screen.width()),
                      int(0.8 * screen.height()));
     plot.show();
-    ExitAfterFirstPaint exitAfterPaint(clock);
+    kavra::FirstPaintTimer exitAfterPaint(clock, "bare QCustomPlot");
     plot.installEventFilter(&exitAfterPaint);
     return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 // The data file is written once, by tools/make_examples.py --large, to
 // build/bench-data/items_ROWSxCOLS.csv and reused by later runs.
 
+#include "ScriptedInteraction.h"
 #include "app/Interaction.h"
 #include "app/MainWindow.h"
 #include "items/ItemList.h"
@@ -35,36 +36,6 @@ namespace {
 
 constexpr double kLimitSeconds = 1.0;
 
-// Answers the questions the window asks: the open dialog with the data file,
-// input boxes from a queue (cancelled when the queue is empty); messages are
-// counted and printed.
-class ScriptedInteraction : public kavra::Interaction {
-public:
-    QString openPath;
-    std::deque<QString> answers;
-    int messages = 0;
-
-    std::optional<QString> openFileName(QWidget *, const QString &) override
-    {
-        if (openPath.isEmpty())
-            return std::nullopt;
-        return openPath;
-    }
-    std::optional<QString> saveFileName(QWidget *, const QString &) override { return std::nullopt; }
-    void message(QWidget *, const QString &text, const QString &) override
-    {
-        ++messages;
-        std::printf("  (message: %s)\n", qPrintable(text));
-    }
-    std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        if (answers.empty())
-            return std::nullopt;
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 struct Timing {
     QString name;

@@ -18,6 +18,7 @@
 //   (bench/soak.sh writes the 16 files and runs it; exit 1 on FAIL, 2 when it
 //   cannot run)
 
+#include "ScriptedInteraction.h"
 #include "app/Interaction.h"
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
@@ -53,38 +54,6 @@ constexpr double kMemoryFactor = 1.3;
 constexpr double kGrowthNoise = 64.0 * 1024 * 1024;  // bytes
 constexpr double kMiB = 1024.0 * 1024.0;
 
-class ScriptedInteraction : public kavra::Interaction {
-public:
-    QString openPath, savePath;
-    std::deque<QString> answers;
-    int messages = 0;
-
-    std::optional<QString> openFileName(QWidget *, const QString &) override
-    {
-        if (openPath.isEmpty())
-            return std::nullopt;
-        return openPath;
-    }
-    std::optional<QString> saveFileName(QWidget *, const QString &) override
-    {
-        if (savePath.isEmpty())
-            return std::nullopt;
-        return savePath;
-    }
-    void message(QWidget *, const QString &text, const QString &) override
-    {
-        ++messages;
-        std::printf("  (message: %s)\n", qPrintable(text.left(200)));
-    }
-    std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        if (answers.empty())
-            return std::nullopt;
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 // Resident memory now, in bytes.
 double residentBytes()

@@ -1,8 +1,7 @@
 // The chart option commands of the Options and Chart Settings menus and the
 // Stack / UnStack buttons, driven through the main window as a user would.
 
-#include "app/WindowFixture.h"
-#include "support/RecordingInteraction.h"
+#include "app/PromptedWindowTest.h"
 
 #include "app/AppState.h"
 #include "chart/ChartCommands.h"
@@ -36,23 +35,11 @@ QColor palette(int i)
 }
 
 
-const QString kProbe = QStringLiteral("Probe title, not yet redrawn");
 
 }  // namespace
 
-class ChartCommandsTest : public WindowTest {
+class ChartCommandsTest : public PromptedWindowTest {
 protected:
-    void SetUp() override
-    {
-        window = std::make_unique<kavra::MainWindow>(asker);
-        window->Form_Load(QString());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EXPECT_FALSE(asker.runaway) << "a prompt kept asking";
-    }
-
     kavra::ChartView &chart() { return window->chart(); }
     kavra::ChartCommands &commands() { return window->chartCommands(); }
     kavra::AppState &state() { return window->state(); }
@@ -114,11 +101,6 @@ protected:
         return rows;
     }
 
-    // A title that only a redraw puts on the chart: tells whether one happened.
-    void armRedrawProbe() { state().Chart_Title = kProbe; }
-    bool redrawnSinceProbe() { return chart().titleText(TitleLine::Header) == kProbe; }
-
-    RecordingInteraction asker{ui};
     int files_ = 0;
 };
 

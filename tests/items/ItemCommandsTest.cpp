@@ -1,8 +1,7 @@
 // The commands of the Modify Item List menu, the sort order and "Add New Item to
 // List Box", driven through the main window's menu entries as a user would.
 
-#include "app/WindowFixture.h"
-#include "support/RecordingInteraction.h"
+#include "app/PromptedWindowTest.h"
 
 #include "app/AppState.h"
 #include "chart/ChartView.h"
@@ -51,26 +50,14 @@ protected:
     }
 };
 
-const QString kProbe = QStringLiteral("Probe title, not yet redrawn");
 const QString kSortPrompt = QStringLiteral("Please enter Sort Key Start Position (1-10) :");
 const QString kSortTitle = QStringLiteral("Set Sort Key Start Position");
 const QString kNoRelevantItems = QStringLiteral("No relevant items found ... ");
 
 }  // namespace
 
-class ItemCommandsTest : public WindowTest {
+class ItemCommandsTest : public PromptedWindowTest {
 protected:
-    void SetUp() override
-    {
-        window = std::make_unique<kavra::MainWindow>(asker);
-        window->Form_Load(QString());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        EXPECT_FALSE(asker.runaway) << "a prompt kept asking";
-    }
-
     kavra::AppState &state() { return window->state(); }
     kavra::ItemList &items() { return window->items(); }
     kavra::ItemRevision &current() { return window->items().current(); }
@@ -147,10 +134,6 @@ protected:
         ASSERT_EQ(selectedRows(), rows);
     }
 
-    // A title that only a redraw puts on the chart: tells whether one happened.
-    void armRedrawProbe() { state().Chart_Title = kProbe; }
-    bool redrawnSinceProbe() { return window->chart().titleText(TitleLine::Header) == kProbe; }
-
     // frmKavra5 and its controls.
     QDialog *addWindow() const { return window->findChild<QDialog *>(QStringLiteral("frmKavra5")); }
     template <typename T> T *addControl(const char *name) const
@@ -203,7 +186,6 @@ protected:
         return nullptr;
     }
 
-    RecordingInteraction asker{ui};
     int files_ = 0;
 };
 
