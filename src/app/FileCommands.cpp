@@ -9,8 +9,10 @@
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "data/Loader.h"
+#include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
 #include "data/Writer.h"
+#include "items/ItemListCommands.h"
 #include "items/ItemListView.h"
 
 #include <QApplication>
@@ -121,6 +123,7 @@ void MainWindow::finishLoad()
     applyLoadedView(state_, data_, data_.Files_Open == 1);
     itemList_->showRevision(&items_.current());
     itemList_->show();
+    itemCommands_->currentListChanged();
     setEntriesEnabled(dataMenuEntries(), true);
     action(QStringLiteral("mnuSortInMedianOrder"))->setEnabled(data_.Files_Open == 1);
 
@@ -163,6 +166,10 @@ void MainWindow::mnuCloseFile_Click()
 {
     setStatusText(QStringLiteral("Closing file(s) - please wait ... "));
     BusyCursor busy;
+    // The side windows read columns and rows that go away now.
+    if (correlation_)
+        correlation_->cmdKavra9221_Click();
+    itemCommands_->closeDataWindows();
     action(QStringLiteral("mnuCloseFile"))->setEnabled(false);
     action(QStringLiteral("mnuOpenFile"))->setEnabled(true);
     setEntriesEnabled(dataMenuEntries(), false);

@@ -48,7 +48,7 @@ void ColumnMap::reset(int fileColumns, int files)
 
 void ColumnMap::clearFile(int file)
 {
-    if (file < 1 || file > files_)
+    if (file < 1 || file > files_ || fileColumns_ == 0)
         return;
     std::fill_n(map_.begin() + static_cast<std::ptrdiff_t>(index(1, file)), fileColumns_, 0);
 }

@@ -4,6 +4,7 @@
 // columns and files.
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,16 +35,29 @@ public:
     int columns() const { return columns_; }
     int files() const { return static_cast<int>(layers_.size()); }
 
-    double operator()(int row, int column, int file) const { return layers_[file - 1][index(row, column)]; }
-    double &operator()(int row, int column, int file) { return layers_[file - 1][index(row, column)]; }
+    // Debug builds (the sanitizer build among them) assert that every index lies
+    // in the table; release builds do not pay for the check in their inner loops.
+    double operator()(int row, int column, int file) const { return layer(file)[index(row, column)]; }
+    double &operator()(int row, int column, int file) { return layer(file)[index(row, column)]; }
     // The rows() values of one column of one file.
-    const double *column(int column, int file) const { return layers_[file - 1].data() + index(1, column); }
-    double *column(int column, int file) { return layers_[file - 1].data() + index(1, column); }
+    const double *column(int column, int file) const { return layer(file).data() + index(1, column); }
+    double *column(int column, int file) { return layer(file).data() + index(1, column); }
 
 private:
     size_t index(int row, int column) const
     {
+        assert(row >= 1 && row <= rows_ && column >= 1 && column <= columns_);
         return static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1);
+    }
+    const std::vector<double> &layer(int file) const
+    {
+        assert(file >= 1 && file <= files());
+        return layers_[static_cast<size_t>(file - 1)];
+    }
+    std::vector<double> &layer(int file)
+    {
+        assert(file >= 1 && file <= files());
+        return layers_[static_cast<size_t>(file - 1)];
     }
 
     int rows_ = 1;
@@ -65,6 +79,7 @@ public:
 private:
     size_t index(int column, int file) const
     {
+        assert(column >= 1 && column <= fileColumns_ && file >= 1 && file <= files_);
         return static_cast<size_t>(file - 1) * static_cast<size_t>(fileColumns_) + static_cast<size_t>(column - 1);
     }
 

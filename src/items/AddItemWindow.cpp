@@ -18,6 +18,47 @@
 #include <QVBoxLayout>
 
 namespace kavra {
+namespace {
+
+bool isNavigationKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr: return true;
+    default: return false;
+    }
+}
+
+// What a data file cannot hold as a column name: the loader splits at commas,
+// deletes quotes, trims blanks, takes "SAMPLE TIME" columns for sample times and
+// a header holding the start marker for a header block. Empty when the name is fine.
+QString unsavableNameReason(const QString &name)
+{
+    if (name.contains(QLatin1Char(',')))
+        return QStringLiteral("a comma");
+    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char('\'')))
+        return QStringLiteral("a quote");
+    if (name.contains(QStringLiteral("SAMPLE TIME"), Qt::CaseInsensitive))
+        return QStringLiteral("\"SAMPLE TIME\"");
+    if (name.contains(QStringLiteral("$$$"), Qt::CaseInsensitive))
+        return QStringLiteral("\"$$$\"");
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return QStringLiteral("a control character");
+    if (name.front().isSpace() || name.back().isSpace())
+        return QStringLiteral("a blank at its start or end");
+    return QString();
+}
+
+}  // namespace
 
 AddItemWindow::AddItemWindow(DataSet &data, ItemList &items, Interaction &ui, QWidget *parent)
     : QDialog(parent), data_(data), ui_(ui), list_(items), items_(new QListWidget(this)), operand1_(new QLineEdit(this)),
@@ -32,6 +73,7 @@ AddItemWindow::AddItemWindow(DataSet &data, ItemList &items, Interaction &ui, QW
     const auto button = [this](const char *name, const QString &caption, void (AddItemWindow::*slot)()) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);  // Enter in a text box must not pick an operand
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
@@ -60,19 +102,32 @@ AddItemWindow::AddItemWindow(DataSet &data, ItemList &items, Interaction &ui, QW
     layout->addWidget(frame, 4, 1);
     layout->addWidget(nameLabel, 5, 1);
     layout->addWidget(name_, 6, 1);
-    layout->addWidget(button("cmdKavra9253", QStringLiteral("Do it !"), &AddItemWindow::cmdKavra9253_Click), 7, 1);
+    QPushButton *doIt = button("cmdKavra9253", QStringLiteral("Do it !"), &AddItemWindow::cmdKavra9253_Click);
+    doIt->setDefault(true);
+    layout->addWidget(doIt, 7, 1);
     operand1_->installEventFilter(this);
     operand2_->installEventFilter(this);
     resize(720, 420);
 }
 
-void AddItemWindow::open()
+void AddItemWindow::fillEntries()
 {
     items_->clear();
     for (const ItemRow &row : list_.current().rows) {
         auto *entry = new QListWidgetItem(QString::fromLocal8Bit(row.text), items_);
         entry->setData(Qt::UserRole, row.tag);
     }
+}
+
+void AddItemWindow::refresh()
+{
+    if (isVisible())
+        fillEntries();
+}
+
+void AddItemWindow::open()
+{
+    fillEntries();
     show();
     raise();
     activateWindow();
@@ -93,10 +148,11 @@ void AddItemWindow::cmdKavra9252_Click() { pickSource(operand2_, Source_Item_2);
 
 void AddItemWindow::optKavra925_Click(int index) { Operator_Index = int16_t(index); }
 
-// A key typed into an operand box makes that operand a number.
+// A key typed into an operand box makes that operand a number; keys that only
+// move the focus, confirm or close do not.
 bool AddItemWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && !isNavigationKey(static_cast<QKeyEvent *>(event)->key())) {
         if (watched == operand1_)
             Source_Item_1 = -1;
         else if (watched == operand2_)
@@ -120,6 +176,13 @@ bool AddItemWindow::validate(double &a, double &b)
     }
     if (Source_Item_2 == -1 && !number(operand2_)) {
         ui_.message(this, QStringLiteral("Input not numeric in second field"), QString());
+        return false;
+    }
+    if (const QString reason = unsavableNameReason(name_->text()); !reason.isEmpty()) {
+        ui_.message(this,
+                    QStringLiteral("An item name cannot hold ") + reason +
+                        QStringLiteral(" (it could not be saved in a data file) - please choose another name"),
+                    QString());
         return false;
     }
     const std::string name = name_->text().toLocal8Bit().toStdString();
@@ -165,6 +228,11 @@ void AddItemWindow::closeEvent(QCloseEvent *event)
 {
     finish();
     event->accept();
+}
+
+void AddItemWindow::reject()
+{
+    close();
 }
 
 }  // namespace kavra

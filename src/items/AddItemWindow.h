@@ -24,6 +24,9 @@ public:
     // Shows the window with the items of the current list to choose from; a new
     // item goes into the list current when it is made.
     void open();
+    // The list or the data set changed under the window: the entries follow the
+    // current list while it is shown.
+    void refresh();
 
     int32_t Source_Item_1 = -1;
     int32_t Source_Item_2 = -1;
@@ -42,8 +45,11 @@ public slots:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Escape closes the window as its close box does.
+    void reject() override;
 
 private:
+    void fillEntries();
     void pickSource(QLineEdit *box, int32_t &source);
     bool validate(double &a, double &b);
     void finish();

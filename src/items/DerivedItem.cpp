@@ -22,11 +22,12 @@ double apply(double a, double b, Operator op)
 
 int32_t addDerivedItem(DataSet &data, const Operand &a, const Operand &b, Operator op)
 {
-    // Not Column_Count + 1: a later file may have lowered Column_Count below a
-    // derived item's column, whose values must not be overwritten.
-    const int32_t column = std::max(data.Last_Used_Column, data.Column_Count) + 1;
+    // Not Column_Count + 1: Column_Count is the header count of the file loaded
+    // last, which may be below a derived item's column or beyond the table (a
+    // wider later file's extra columns are not stored).
+    const int32_t column = data.Last_Used_Column + 1;
     if (column > data.Perf_Data.columns())
-        data.Perf_Data.addColumns(kSpareColumns);
+        data.Perf_Data.addColumns(std::max(kSpareColumns, column - data.Perf_Data.columns()));
     data.Column_Count = column;
     data.Last_Used_Column = column;
     double *target = data.Perf_Data.column(column, 1);

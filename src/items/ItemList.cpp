@@ -3,6 +3,7 @@
 #include "data/Text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <strings.h>
 
@@ -13,7 +14,7 @@ namespace {
 bool sortsBefore(const ItemRow &a, const ItemRow &b, const SortSettings &sort)
 {
     int cmp = 0;
-    if (sort.byMedian && sort.column == PerfDataItemColumn && a.median != b.median)
+    if (sort.byMedian && sort.column == PerfDataItemColumn && a.hasMedian && b.hasMedian && a.median != b.median)
         cmp = a.median < b.median ? -1 : 1;
     else
         cmp = strcasecmp(a.columnText(sort.column).c_str(), b.columnText(sort.column).c_str());
@@ -21,6 +22,24 @@ bool sortsBefore(const ItemRow &a, const ItemRow &b, const SortSettings &sort)
 }
 
 }  // namespace
+
+std::string medianText(double median)
+{
+    // The product of a double and 100 is exact in long double, so the rounding
+    // sees the value's true hundredths.
+    const long double cents = std::round(static_cast<long double>(median) * 100.0L);
+    if (!std::isfinite(median) || std::fabs(cents) >= 9e18L) {
+        char text[400];
+        std::snprintf(text, sizeof text, "%011.2f", median);
+        return text;
+    }
+    const long long whole = std::llround(cents);
+    const unsigned long long magnitude =
+        whole < 0 ? 0ULL - static_cast<unsigned long long>(whole) : static_cast<unsigned long long>(whole);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%08llu.%02llu", whole < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+    return text;
+}
 
 std::string itemToolTip(const std::string &name)
 {
@@ -33,8 +52,8 @@ ItemRow makeLoadedItemRow(const std::string &name, int32_t tag)
     row.text = name;
     row.tag = tag;
     row.toolTip = itemToolTip(name);
-    char median[32], origIndex[32];
-    std::snprintf(median, sizeof median, "%011.2f", static_cast<double>(tag) + 91235.0);
+    const std::string median = medianText(static_cast<double>(tag) + 91235.0);
+    char origIndex[32];
     std::snprintf(origIndex, sizeof origIndex, "%06d", static_cast<int>(tag));
     row.subItems = {name, median, origIndex};
     row.subItemToolTips = {row.toolTip, median, origIndex};

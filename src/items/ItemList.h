@@ -21,7 +21,8 @@ struct ItemRow {
     bool selected = false;
     std::array<std::string, 3> subItems;  // "SortKey", "Median", "OrigIndex"
     std::array<std::string, 3> subItemToolTips;
-    double median = 0;  // the median kept with the row by the median sort
+    double median = 0;       // the median kept with the row by the median sort
+    bool hasMedian = false;  // whether the median sort gave the row its median
 
     // The text shown in a column: 0 the item, 1 to 3 the sub-items.
     const std::string &columnText(int column) const { return column == 0 ? text : subItems[column - 1]; }
@@ -31,9 +32,10 @@ struct SortSettings {
     bool sorted = false;
     int column = PerfDataItemColumn;
     int order = 0;  // 0 ascending, 1 descending
-    // A median-sorted list orders by the median kept with each row (then by
+    // A median-sorted list orders the rows that carry a median by it (then by
     // text): the median text in front of the names sorts right only for medians
-    // from 0 to 99999999.99.
+    // from 0 to 99999999.99. A row without one (an item made after the sort)
+    // goes where its text puts it among the others' texts.
     bool byMedian = false;
 };
 
@@ -54,6 +56,10 @@ public:
     // case), else the first row, and deselects the rest; returns its index or -1.
     int selectDefaultItem();
 };
+
+// The text of a median in the list: at least eight digits before the point, two
+// after, halves rounded away from zero ("00001234.50", "-00001234.50").
+std::string medianText(double median);
 
 // A row for a loaded column: the name, the column number and the sub-items a
 // freshly loaded item carries.

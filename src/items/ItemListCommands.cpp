@@ -31,6 +31,25 @@ void ItemListCommands::closeSideWindows()
         zeroItems_->cmdKavra9241_Click();
 }
 
+void ItemListCommands::closeDataWindows()
+{
+    closeSideWindows();
+    if (addItem_)
+        addItem_->close();
+}
+
+void ItemListCommands::currentListChanged()
+{
+    if (addItem_)
+        addItem_->refresh();
+}
+
+void ItemListCommands::showCurrentList()
+{
+    c_.showCurrentList();
+    currentListChanged();
+}
+
 bool ItemListCommands::copyItemList()
 {
     if (c_.items.copyItemList())
@@ -45,7 +64,7 @@ void ItemListCommands::setSortOrder(int order)
 {
     c_.state.Sort_Order = int16_t(order);
     kavra::setSortOrder(c_.items.current(), order);
-    c_.showCurrentList();
+    showCurrentList();
 }
 
 void ItemListCommands::mnuSetSortOrderAscending_Click() { setSortOrder(0); }
@@ -58,13 +77,13 @@ void ItemListCommands::mnuSortItemsinAlphabeticalOrder_Click()
                                                  QStringLiteral("Set Sort Key Start Position"), c_.state.Sort_Key_Start,
                                                  1, 10, false));
     sortAlphabetically(c_.items.current(), c_.state.Sort_Key_Start, c_.state.Sort_Order);
-    c_.showCurrentList();
+    showCurrentList();
 }
 
 void ItemListCommands::mnuListItemsinOriginalOrder_Click()
 {
     sortInOriginalOrder(c_.items.current(), c_.state.Sort_Order);
-    c_.showCurrentList();
+    showCurrentList();
 }
 
 // The median of each item over the displayed rows, computed directly: one
@@ -80,7 +99,7 @@ void ItemListCommands::mnuSortInMedianOrder_Click()
         c_.ui.message(c_.window, kStackFull, QString());
         return;
     }
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
     c_.state.Median_Sorted = true;
 }
@@ -106,7 +125,7 @@ void ItemListCommands::mnuRemoveZeroItems_Click()
         [this](const ItemRow &row, int position) { zeroItems_->visiting(text(row.text), position); });
     selectFirstRow(list);
     zeroItems_->finish();
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
 }
 
@@ -117,7 +136,7 @@ void ItemListCommands::mnuRemoveSelectedItems_Click()
     ItemRevision &list = c_.items.current();
     removeRows(list, [](const ItemRow &row) { return row.selected; });
     selectFirstRow(list);
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
 }
 
@@ -126,7 +145,7 @@ void ItemListCommands::mnuRemoveItemsNotSelected_Click()
     if (!copyItemList())
         return;
     removeRows(c_.items.current(), [](const ItemRow &row) { return !row.selected; });
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
 }
 
@@ -157,7 +176,7 @@ void ItemListCommands::removeByString(bool containing)
         return;
     }
     selectFirstRow(list);
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
 }
 
@@ -165,7 +184,7 @@ void ItemListCommands::mnuRevertToPreviousItemList_Click()
 {
     if (!c_.items.revert())
         return;
-    c_.showCurrentList();
+    showCurrentList();
     c_.redraw();
     c_.state.Median_Sorted = false;
 }

@@ -35,6 +35,10 @@ public:
 
     // The zero-value window's OK, which every redraw runs first.
     void closeSideWindows();
+    // The data set goes away (Close): the windows that read it are closed.
+    void closeDataWindows();
+    // The current list changed elsewhere (a load): the windows showing it follow.
+    void currentListChanged();
 
 public slots:
     void mnuSetSortOrderAscending_Click();
@@ -55,6 +59,7 @@ private:
     bool copyItemList();
     void removeByString(bool containing);
     void setSortOrder(int order);
+    void showCurrentList();
 
     ItemCommandContext c_;
     RemoveZeroItemsWindow *zeroItems_ = nullptr;

@@ -3,14 +3,14 @@
 #include "analysis/Median.h"
 #include "data/DataSet.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace kavra {
 
 void sortAlphabetically(ItemRevision &revision, int keyStart, int order)
 {
     for (ItemRow &row : revision.rows) {
-        const size_t start = size_t(std::max(0, keyStart));
+        const size_t start = size_t(std::max(1, keyStart) - 1);
         row.subItems[SortKeyColumn - 1] = start < row.text.size() ? row.text.substr(start) : std::string();
         row.subItemToolTips[SortKeyColumn - 1] = row.subItems[SortKeyColumn - 1];
     }
@@ -30,13 +30,6 @@ void setSortOrder(ItemRevision &revision, int order)
     revision.applySort();
 }
 
-std::string medianText(double median)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%011.2f", median);
-    return text;
-}
-
 ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int firstRow, int lastRow, int order)
 {
     ItemRevision result;
@@ -47,6 +40,7 @@ ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int f
     for (const ItemRow &row : source.rows) {
         ItemRow sorted = row;
         sorted.selected = false;
+        sorted.hasMedian = true;
         sorted.median = count ? analysis::median(data.Perf_Data.column(row.tag, 1) + (first - 1), count) : 0;
         const std::string m = medianText(sorted.median);
         sorted.text = "(" + m + ")" + row.text;

@@ -10,16 +10,13 @@ namespace kavra {
 
 struct DataSet;
 
-// Sort key = the name without its first `keyStart` characters (empty for shorter
-// names); sorts by it.
+// Sort key = the name from its keyStart-th character on (1 the whole name, empty
+// for shorter names); sorts by it.
 void sortAlphabetically(ItemRevision &revision, int keyStart, int order);
 // Sorts by OrigIndex, the file's column order (derived items first when ascending).
 void sortInOriginalOrder(ItemRevision &revision, int order);
 // Changes the order of the revision's sort; takes effect now if it is sorted.
 void setSortOrder(ItemRevision &revision, int order);
-
-// The median text of the list: "00001234.50", at least eight digits before the point.
-std::string medianText(double median);
 
 // A new revision with every row of `source`, unselected, its text prefixed by
 // "(" + median text + ")" and its Median column the median of the item's values

@@ -1,10 +1,10 @@
 // The edits behind the item-list commands: the sorts, the median sort, the
 // removal walk, the zero test, the median itself and derived items.
 
+#include "items/ListEdits.h"
 #include "analysis/Median.h"
 #include "data/LoaderTestSupport.h"
 #include "items/DerivedItem.h"
-#include "items/ListEdits.h"
 
 #include <gtest/gtest.h>
 
@@ -80,10 +80,16 @@ double medianOf(std::vector<double> values) { return analysis::median(values.dat
 
 // ---- Alphabetical sort ----------------------------------------------------------
 
-TEST(AlphabeticalSort, TheKeyIsTheNameWithoutItsFirstPCharacters)
+TEST(AlphabeticalSort, TheKeyIsTheNameFromItsPthCharacterOn)
 {
+    // Position 1 is the whole name.
+    ItemRevision names = loadedRows({"Cache Hit Ratio", "Batch Jobs Active", "active users"});
+    sortAlphabetically(names, 1, 0);
+    EXPECT_EQ(texts(names), (Names{"active users", "Batch Jobs Active", "Cache Hit Ratio"}));
+    EXPECT_EQ(names.rows[1].subItems[0], "Batch Jobs Active");
+
     ItemRevision revision = loadedRows({"abcX", "zzzA"});
-    sortAlphabetically(revision, 3, 0);
+    sortAlphabetically(revision, 4, 0);
     EXPECT_EQ(texts(revision), (Names{"zzzA", "abcX"}));
     EXPECT_EQ(revision.rows[0].subItems[0], "A");
     EXPECT_EQ(revision.rows[1].subItems[0], "X");
@@ -95,36 +101,37 @@ TEST(AlphabeticalSort, TheKeyIsTheNameWithoutItsFirstPCharacters)
     EXPECT_EQ(revision.rows[0].subItems[1], "00091238.00");
     EXPECT_EQ(revision.rows[0].subItems[2], "000003");
 
-    sortAlphabetically(revision, 3, 1);
+    sortAlphabetically(revision, 4, 1);
     EXPECT_EQ(texts(revision), (Names{"abcX", "zzzA"}));
+    sortAlphabetically(revision, 3, 0);  // keys cX and zA
+    EXPECT_EQ(texts(revision), (Names{"abcX", "zzzA"}));
+    EXPECT_EQ(revision.rows[0].subItems[0], "cX");
 
-    // P = 1 drops one character, P = 10 ten.
-    ItemRevision ends = loadedRows({"Bz", "Ay"});
-    sortAlphabetically(ends, 1, 0);
-    EXPECT_EQ(texts(ends), (Names{"Ay", "Bz"}));
-    EXPECT_EQ(ends.rows[0].subItems[0], "y");
-    ItemRevision ten = loadedRows({"0123456789b", "9876543210a"});
+    // Position 10 drops the first nine characters.
+    ItemRevision ten = loadedRows({"012345678zb", "987654321aa"});
     sortAlphabetically(ten, 10, 0);
-    EXPECT_EQ(texts(ten), (Names{"9876543210a", "0123456789b"}));
+    EXPECT_EQ(texts(ten), (Names{"987654321aa", "012345678zb"}));
+    EXPECT_EQ(ten.rows[0].subItems[0], "aa");
 }
 
-TEST(AlphabeticalSort, NamesOfPCharactersOrFewerGetAnEmptyKeyAndComeFirst)
+TEST(AlphabeticalSort, NamesShorterThanPGetAnEmptyKeyAndComeFirst)
 {
     ItemRevision revision = loadedRows({"aaaaB", "zzzz", "aaaaA", "zz", ""});
-    sortAlphabetically(revision, 4, 0);
+    sortAlphabetically(revision, 5, 0);
     EXPECT_EQ(texts(revision), (Names{"zzzz", "zz", "", "aaaaA", "aaaaB"}));
     EXPECT_EQ(revision.rows[0].subItems[0], "");
     EXPECT_EQ(revision.rows[1].subItems[0], "");
-    sortAlphabetically(revision, 4, 1);
+    EXPECT_EQ(revision.rows[3].subItems[0], "A");
+    sortAlphabetically(revision, 5, 1);
     EXPECT_EQ(texts(revision), (Names{"aaaaB", "aaaaA", "zzzz", "zz", ""}));
 }
 
 TEST(AlphabeticalSort, KeysCompareWithoutLetterCaseAndTiesKeepTheirOrder)
 {
     ItemRevision revision = loadedRows({"1b", "2X", "3a", "4x", "5B"});
-    sortAlphabetically(revision, 1, 0);
+    sortAlphabetically(revision, 2, 0);
     EXPECT_EQ(texts(revision), (Names{"3a", "1b", "5B", "2X", "4x"}));
-    sortAlphabetically(revision, 1, 1);
+    sortAlphabetically(revision, 2, 1);
     EXPECT_EQ(texts(revision), (Names{"2X", "4x", "1b", "5B", "3a"}));
 }
 
@@ -198,6 +205,38 @@ TEST(MedianSort, PrefixesEachRowWithItsMedianAndFillsTheMedianColumn)
     EXPECT_EQ(medianText(0), "00000000.00");
     EXPECT_EQ(medianText(123456789.25), "123456789.25");
     EXPECT_EQ(medianText(2.5), "00000002.50");
+}
+
+TEST(MedianSort, TheMedianTextHasEightDigitsBeforeThePointAndRoundsHalvesAwayFromZero)
+{
+    EXPECT_EQ(medianText(-1234.5), "-00001234.50");
+    EXPECT_EQ(medianText(-0.25), "-00000000.25");
+    EXPECT_EQ(medianText(-123456789.25), "-123456789.25");
+    // Exact halves of a hundredth.
+    EXPECT_EQ(medianText(0.125), "00000000.13");
+    EXPECT_EQ(medianText(-0.125), "-00000000.13");
+    EXPECT_EQ(medianText(1000000.375), "01000000.38");
+    // 2.675 is stored a little below the half, 0.0049 is not a half at all.
+    EXPECT_EQ(medianText(2.675), "00000002.67");
+    EXPECT_EQ(medianText(-0.0049), "00000000.00");
+    // A loaded row's placeholder uses the same text.
+    EXPECT_EQ(makeLoadedItemRow("A", 2).subItems[1], "00091237.00");
+}
+
+TEST(MedianSort, ANewItemInAMedianSortedListGoesWhereItsTextPutsIt)
+{
+    const DataSet data = dataSet({{3, 3}, {-5, -5}, {10, 10}});
+    for (int order : {0, 1}) {
+        SCOPED_TRACE(order);
+        ItemRevision sorted = medianSorted(loadedRows({"Three", "Minus Five", "Ten"}), data, 1, 2, order);
+        // Its name has no median in front, so it sorts after every "(" in ascending order.
+        sorted.addRow(derivedRow("New", 5));
+        sorted.addRow(derivedRow("!First", 6));
+        const Names ascending = {"!First", "(-00000005.00)Minus Five", "(00000003.00)Three", "(00000010.00)Ten", "New"};
+        EXPECT_EQ(texts(sorted), order == 0 ? ascending : Names(ascending.rbegin(), ascending.rend()));
+        setSortOrder(sorted, 1 - order);
+        EXPECT_EQ(texts(sorted), order == 1 ? ascending : Names(ascending.rbegin(), ascending.rend()));
+    }
 }
 
 TEST(MedianSort, OrdersByTheMedianValueAlsoForNegativeAndHugeMedians)
@@ -409,4 +448,35 @@ TEST_F(DerivedAfterLaterFile, ANewItemNeverOverwritesAnEarlierColumn)
     for (int c = 2; c <= 5; ++c)
         EXPECT_EQ(columnValues(data, c), (std::vector<double>{double(c - 1), double(c + 3)})) << c;
     EXPECT_DOUBLE_EQ(data.Perf_Data(2, 3, 2), 70);
+}
+
+TEST_F(DerivedAfterLaterFile, AWiderLaterFileLeavesNewItemsInsideTheTable)
+{
+    const std::string first = "NODE1,x\r\n06-DEC-2026,10:00:00\r\nSample Time,A,B,C\r\n"
+                              "06-DEC-2026 10:00:00,1,2,3\r\n10:01:00,4,5,6\r\n";
+    // 60 columns: B, which the first file has, and 58 it has not.
+    std::string header = "Sample Time,B", row1 = "07-DEC-2026 10:00:00,20", row2 = "10:01:00,50";
+    for (int k = 1; k <= 58; ++k) {
+        header += ",Extra " + std::to_string(k);
+        row1 += "," + std::to_string(k);
+        row2 += "," + std::to_string(k);
+    }
+    const std::string second = "NODE2,x\r\n07-DEC-2026,10:00:00\r\n" + header + "\r\n" + row1 + "\r\n" + row2 + "\r\n";
+    ASSERT_TRUE(load("first.csv", first).loaded);
+    ASSERT_TRUE(load("second.csv", second).loaded);
+    ASSERT_EQ(data.Files_Open, 2);
+    EXPECT_EQ(itemNames(), (std::vector<std::string>{"A", "B", "C"}));
+
+    std::vector<int32_t> made;
+    for (int k = 1; k <= kSpareColumns + 2; ++k) {
+        made.push_back(addDerivedItem(data, {2, 0}, {-1, double(k)}, Operator::Multiply));
+        ASSERT_LE(made.back(), data.Perf_Data.columns());
+    }
+    EXPECT_EQ(made.front(), 5);  // the column after the first file's last
+    for (int k = 1; k <= int(made.size()); ++k)
+        EXPECT_EQ(columnValues(data, made[size_t(k - 1)]), (std::vector<double>{1.0 * k, 4.0 * k})) << k;
+    for (int c = 2; c <= 4; ++c)
+        EXPECT_EQ(columnValues(data, c), (std::vector<double>{double(c - 1), double(c + 2)})) << c;
+    EXPECT_EQ(data.Perf_Data(1, 3, 2), 20);
+    EXPECT_EQ(data.Perf_Data(2, 3, 2), 50);
 }
