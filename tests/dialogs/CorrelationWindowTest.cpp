@@ -215,6 +215,10 @@ TEST_F(CorrelationWindowTest, ListsTheStrongItemsInTextOrderAndChartsTheLastOne)
         for (const char *absent : {"Total Busy", "Constant", "Weak One", "Edge Plus", "Edge Minus"})
             EXPECT_FALSE(line.endsWith(QLatin1String(absent))) << line.toStdString();
 
+    const QFont heading = part<QLabel>("lblKavra3")->font();
+    EXPECT_EQ(heading.family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(heading.bold());
+    EXPECT_DOUBLE_EQ(heading.pointSizeF(), 9.75);
     EXPECT_EQ(part<QLabel>("lblKavra3")->text(),
               QStringLiteral("Correlations against \r\n\"Total Busy\" are as follows :"));
     EXPECT_TRUE(part<QLabel>("lblKavra3")->isVisible());
