@@ -6,7 +6,9 @@
 #   3. Ctrl+Shift+T (toggle the moving average): the chart changes;
 #   4. File menu, Properties (clicked and chosen with the arrow keys);
 #   5. a screenshot of the whole screen that is not blank;
-#   6. Ctrl+X ends the program with exit status 0 within 10 seconds.
+#   6. Ctrl+Shift+T again (moving average off), Ctrl+Shift+K (Correlate): the
+#      correlation window's scatter diagram has red points spread over its plot;
+#   7. Ctrl+X ends the program with exit status 0 within 10 seconds.
 # Prints one PASS or FAIL line per check and exits non-zero when any check fails.
 # Needs xvfb (xvfb-run), xauth, xdotool and imagemagick (tools/setup.sh).
 #
@@ -155,7 +157,36 @@ else
     fail "the screenshot is blank ($colours colours)"
 fi
 
-# 6. Ctrl+X in the main window ends the program at once, with status 0.
+# 6. Correlate (Ctrl+Shift+K) needs one charted series: the moving average goes
+# off first. The scatter diagram, right of the list, must have red points in
+# many cells of a grid laid over it, not in a handful of places.
+correlation_shown() { xdotool search --onlyvisible --name '^Vesk Correlation Coefficients' >/dev/null 2>&1; }
+xdotool windowfocus --sync "$win" 2>/dev/null
+xdotool key ctrl+shift+t
+wait_for 5 settled || note "the window still changes after Ctrl+Shift+T"
+xdotool key ctrl+shift+k
+if wait_for 10 correlation_shown; then
+    corr=$(xdotool search --onlyvisible --name '^Vesk Correlation Coefficients' | head -1)
+    sleep 0.5
+    import -window "$corr" "$SHOTS/correlation.png" 2>/dev/null
+    # The chart takes the window's right 63 %; its plot lies inside the frame of titles and axes.
+    convert "$SHOTS/correlation.png" -gravity east -crop 60%x100%+0+0 +repage \
+        -gravity center -crop 80%x70%+0+0 +repage \
+        -fx '(r > 0.78 && g < 0.3 && b < 0.3) ? 1 : 0' "$SHOTS/correlation-red.png" 2>/dev/null
+    cells=$(convert "$SHOTS/correlation-red.png" -crop 8x8@ +repage -format '%[fx:maxima.r > 0 ? 1 : 0]\n' info: 2>/dev/null |
+        awk '{ n += $1 } END { print n + 0 }')
+    if [[ "$cells" -ge 8 ]]; then
+        pass "Correlate shows a scatter diagram with red points in $cells of 64 cells of its plot"
+    else
+        fail "the scatter diagram has red points in only ${cells:-0} of 64 cells of its plot"
+    fi
+    xdotool windowfocus --sync "$corr" key Escape 2>/dev/null
+else
+    fail "Ctrl+Shift+K showed no window named \"Vesk Correlation Coefficients\" within 10 s"
+    xdotool key Return  # a message box would wait for its OK
+fi
+
+# 7. Ctrl+X in the main window ends the program at once, with status 0.
 xdotool windowfocus --sync "$win" 2>/dev/null
 xdotool key ctrl+x
 if wait_for 10 ended; then

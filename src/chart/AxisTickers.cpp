@@ -4,13 +4,42 @@
 
 namespace kavra {
 
+namespace {
+
+// The decimals a multiple of step needs to be written exactly (steps are 1, 2,
+// 2.5 or 5 times a power of ten).
+int decimalsOf(double step)
+{
+    int decimals = 0;
+    for (double scaled = std::fabs(step); decimals < 15 && std::fabs(scaled - std::round(scaled)) > 1e-6 * scaled;
+         scaled *= 10)
+        ++decimals;
+    return decimals;
+}
+
+}  // namespace
+
 QString ValueTicker::getTickLabel(double tick, const QLocale &, QChar, int)
 {
-    return formatNumber(std::fabs(tick) < 1e-12 * qMax(1.0, std::fabs(bounds.size())) ? 0.0 : tick, format);
+    // Ticks are multiples of the step: one within a millionth of a step from zero
+    // is zero, whatever the size of the values.
+    if (std::fabs(tick) < 1e-6 * step_)
+        tick = 0;
+    QString wanted = format;
+    if (widenDecimals) {
+        // Ticks closer together than the format's decimals would all read alike.
+        const qsizetype point = format.indexOf(QLatin1Char('.'));
+        const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+        const int needed = decimalsOf(step_);
+        if (needed > decimals)
+            wanted += (point < 0 ? QStringLiteral(".") : QString()) + QString(needed - decimals, QLatin1Char('#'));
+    }
+    return formatNumber(tick, wanted);
 }
 
 QVector<double> ValueTicker::createTickVector(double tickStep, const QCPRange &range)
 {
+    step_ = tickStep;
     QVector<double> ticks = QCPAxisTicker::createTickVector(tickStep, range);
     const double slack = tickStep * 1e-9;
     ticks.erase(std::remove_if(ticks.begin(), ticks.end(),

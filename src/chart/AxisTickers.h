@@ -11,10 +11,15 @@ public:
     QString format = QStringLiteral("#,##0.###");
     // Ticks are only placed between these values (the axis' span of the plot).
     QCPRange bounds{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+    // More decimals than the format has when the ticks need them to differ.
+    bool widenDecimals = false;
 
 protected:
     QString getTickLabel(double tick, const QLocale &locale, QChar formatChar, int precision) override;
     QVector<double> createTickVector(double tickStep, const QCPRange &range) override;
+
+private:
+    double step_ = 1;
 };
 
 class TimeTicker : public QCPAxisTickerDateTime {

@@ -195,10 +195,16 @@ double ChartView::axisMaximum(ChartAxis which) const
 void ChartView::setTimeAxis(bool on)
 {
     timeAxis_ = on;
-    if (on)
+    if (on) {
         plot_->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
-    else
+    } else {
         plot_->xAxis->setTicker(QSharedPointer<ValueTicker>::create());
+    }
+    // A chart of plain numbers (the scatter diagram) shows whatever values the
+    // items have, however close together: its labels take the decimals they need.
+    for (QCPAxis *numbers : {plot_->xAxis, plot_->yAxis, plot_->yAxis2})
+        if (auto *ticker = dynamic_cast<ValueTicker *>(numbers->ticker().data()))
+            ticker->widenDecimals = !on;
     changed();
 }
 
@@ -272,6 +278,11 @@ void ChartView::fitAxes()
     if (dataTimeRange(from, to)) {
         if (from == to) {  // a single time still gets a visible range
             const double pad = timeAxis_ ? 1.0 / 1440 : (from == 0 ? 1 : std::fabs(from) * 0.1);
+            from -= pad;
+            to += pad;
+        }
+        if (!timeAxis_) {  // points at the extremes stay whole inside the plot
+            const double pad = (to - from) * 0.02;
             from -= pad;
             to += pad;
         }

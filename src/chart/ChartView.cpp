@@ -5,6 +5,7 @@
 
 #include <QRubberBand>
 
+#include <algorithm>
 #include <optional>
 #include <qcustomplot.h>
 
@@ -240,6 +241,16 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     QVector<QCPGraphData> points(qMax(0, count));
     for (int i = 0; i < count; ++i)
         points[i] = QCPGraphData(toKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
+    // The plot finds the points in view by a binary search over x, so the points
+    // must be in x order. Times come in order; a scatter's x values do not, and a
+    // point series drawn without lines loses nothing by being sorted.
+    const auto byKey = [](const QCPGraphData &a, const QCPGraphData &b) { return a.key < b.key; };
+    if (!std::is_sorted(points.begin(), points.end(), byKey)) {
+        points.erase(std::remove_if(points.begin(), points.end(),
+                                    [](const QCPGraphData &p) { return !std::isfinite(p.key); }),
+                     points.end());
+        std::stable_sort(points.begin(), points.end(), byKey);
+    }
     container->set(points, true);
     line->setData(container);
     changed();

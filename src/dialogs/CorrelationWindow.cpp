@@ -40,7 +40,10 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     setModal(false);
     resize(11880 * logicalDpiX() / 1440, 6270 * logicalDpiY() / 1440);
     heading_->setObjectName(QStringLiteral("lblKavra3"));
-    heading_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+    QFont headingFont(QStringLiteral("Arial"));
+    headingFont.setPointSizeF(9.75);
+    headingFont.setBold(true);
+    heading_->setFont(headingFont);
     heading_->setTextFormat(Qt::PlainText);
     progressText_->setObjectName(QStringLiteral("lblKavra2"));
     progressText_->setTextFormat(Qt::PlainText);

@@ -11,8 +11,8 @@ class ChartView;
 
 // Prints the chart on printer: landscape, white background, margins of marginX
 // of the page width left and right and marginY of the page height top and
-// bottom (the main chart: 0.15 and 0.25; the scatter diagram: 0 and 0). Returns
-// the error's description, empty on success ("No printer is installed" when
+// bottom (both charts use 0.15 and 0.25, which keep the titles off the paper
+// edge). Returns the error's description, empty on success ("No printer is installed" when
 // printer is not a usable one).
 QString printChart(ChartView &chart, QPrinter &printer, double marginX, double marginY);
 

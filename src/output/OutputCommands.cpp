@@ -98,7 +98,7 @@ void OutputCommands::printScatterDiagram(ChartView &scatter, QWidget *window)
     {
         BusyCursor busy;
         scatter.setPanelColour(Qt::white);
-        error = printChart(scatter, printer, 0, 0);
+        error = printChart(scatter, printer, 0.15, 0.25);  // the margins of the main chart
     }
     scatter.setPanelColour(kPanelColour);
     if (!error.isEmpty())

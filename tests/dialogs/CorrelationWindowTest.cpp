@@ -14,6 +14,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -24,11 +25,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
 #include <clocale>
 #include <memory>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -169,16 +173,23 @@ protected:
         ASSERT_EQ(corr()->lines(), kMainLines);
     }
 
-    // The scatter points are the listed item (x) against the reference (y).
+    // The scatter points are the listed item (x) against the reference (y), one
+    // per displayed row, in any order.
     void expectPoints(const std::function<double(int row)> &x, const std::function<double(int row)> &y, int first,
                       int last)
     {
         ASSERT_EQ(scatter().seriesCount(), 1);
         ASSERT_EQ(scatter().pointCount(0), last - first + 1);
-        for (int r = first; r <= last; ++r) {
-            SCOPED_TRACE(r);
-            EXPECT_DOUBLE_EQ(scatter().pointX(0, r - first), x(r));
-            EXPECT_DOUBLE_EQ(scatter().pointY(0, r - first), y(r));
+        std::vector<std::pair<double, double>> expected, shown;
+        for (int r = first; r <= last; ++r)
+            expected.push_back({x(r), y(r)});
+        for (int p = 0; p < scatter().pointCount(0); ++p)
+            shown.push_back({scatter().pointX(0, p), scatter().pointY(0, p)});
+        std::sort(expected.begin(), expected.end());
+        std::sort(shown.begin(), shown.end());
+        for (size_t i = 0; i < expected.size(); ++i) {  // the values as read back from the file's text
+            EXPECT_NEAR(shown[i].first, expected[i].first, 1e-12 * std::fabs(expected[i].first)) << i;
+            EXPECT_NEAR(shown[i].second, expected[i].second, 1e-12 * std::fabs(expected[i].second)) << i;
         }
     }
 
@@ -204,6 +215,10 @@ TEST_F(CorrelationWindowTest, ListsTheStrongItemsInTextOrderAndChartsTheLastOne)
         for (const char *absent : {"Total Busy", "Constant", "Weak One", "Edge Plus", "Edge Minus"})
             EXPECT_FALSE(line.endsWith(QLatin1String(absent))) << line.toStdString();
 
+    const QFont heading = part<QLabel>("lblKavra3")->font();
+    EXPECT_EQ(heading.family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(heading.bold());
+    EXPECT_DOUBLE_EQ(heading.pointSizeF(), 9.75);
     EXPECT_EQ(part<QLabel>("lblKavra3")->text(),
               QStringLiteral("Correlations against \r\n\"Total Busy\" are as follows :"));
     EXPECT_TRUE(part<QLabel>("lblKavra3")->isVisible());
@@ -395,6 +410,71 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
     EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("(0.857)"));
     EXPECT_EQ(bottomTitle(), QStringLiteral(" Queue Len"));
     expectPoints([](int r) { return mainValue(8, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
+}
+
+namespace {
+
+// A row order in which neither the first nor the last row holds an extreme.
+int scrambled(int row) { return (row * 17 + 5) % 41; }
+
+// Cells of a grid over the plot area in which the picture has red points.
+int cellsWithRedPoints(const QImage &image, const QRect &plot, int grid)
+{
+    int cells = 0;
+    for (int gy = 0; gy < grid; ++gy)
+        for (int gx = 0; gx < grid; ++gx) {
+            const QRect cell(plot.left() + plot.width() * gx / grid, plot.top() + plot.height() * gy / grid,
+                             plot.width() / grid, plot.height() / grid);
+            bool red = false;
+            for (int y = cell.top(); y <= cell.bottom() && !red; ++y)
+                for (int x = cell.left(); x <= cell.right() && !red; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                }
+            cells += red;
+        }
+    return cells;
+}
+
+}  // namespace
+
+TEST_F(CorrelationWindowTest, TheDiagramShowsEveryRowWithReadableAxesWhateverTheRowOrder)
+{
+    // Tiny values in no order: the first and last rows are not the extremes, and
+    // the ticks lie closer together than three decimals can tell apart.
+    open("scrambled.csv", perfFile({"Load", "Tiny", "Other"}, 40, [](int item, int r) {
+             const double v = scrambled(r);
+             return item == 1 ? 100 + 3 * v : item == 2 ? 0.00001 * v : double(r % 3);
+         }));
+    chartOnly(QStringLiteral("Load"));
+    clickCorrelate();
+    ASSERT_TRUE(corr());
+    ASSERT_EQ(corr()->lines(), QStringList{QStringLiteral("1.000  Tiny")});
+    expectPoints([](int r) { return 0.00001 * scrambled(r); }, [](int r) { return 100 + 3.0 * scrambled(r); }, 1, 40);
+
+    QCustomPlot &plot = *scatter().plot();
+    const QImage shown = scatter().grab().toImage();
+    double lowX = 1e9, highX = -1e9;
+    for (int r = 1; r <= 40; ++r) {
+        lowX = qMin(lowX, 0.00001 * scrambled(r));
+        highX = qMax(highX, 0.00001 * scrambled(r));
+    }
+    EXPECT_LE(plot.xAxis->range().lower, lowX);
+    EXPECT_GE(plot.xAxis->range().upper, highX);
+    EXPECT_LE(plot.yAxis->range().lower, 100 + 3 * 0.0);
+    EXPECT_GE(plot.yAxis->range().upper, 100 + 3 * 40.0);
+
+    // The points lie along the diagonal of the plot: in most cells of it.
+    const int grid = 6;
+    EXPECT_GE(cellsWithRedPoints(shown, plot.axisRect()->rect(), grid), grid);
+
+    for (QCPAxis *axis : {plot.xAxis, plot.yAxis}) {
+        const QVector<QString> labels = axis->tickVectorLabels();
+        EXPECT_GE(labels.size(), 3);
+        const QSet<QString> distinct(labels.begin(), labels.end());
+        EXPECT_EQ(distinct.size(), labels.size()) << QStringList(labels.begin(), labels.end()).join('|').toStdString();
+        EXPECT_EQ(labels.count(QStringLiteral("0")), qMin(1, int(labels.count(QStringLiteral("0")))));
+    }
 }
 
 // ---- Closing ------------------------------------------------------------------------
