@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/BusyCursor.h"
 #include "app/Interaction.h"
+#include "app/TwipsLayout.h"
 #include "chart/ChartView.h"
 #include "data/AtomicFile.h"
 #include "data/DataSet.h"
@@ -26,8 +27,10 @@
 namespace kavra {
 namespace {
 
-QString dateText(double value) { return QString::fromStdString(timestr::generalDateText(value)); }
-
+QString dateText(double value)
+{
+    return QString::fromStdString(timestr::generalDateText(value));
+}
 
 }  // namespace
 
@@ -38,7 +41,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     setObjectName(QStringLiteral("frmKavra2"));
     setWindowTitle(QStringLiteral("Vesk Correlation Coefficients"));
     setModal(false);
-    resize(11880 * logicalDpiX() / 1440, 6270 * logicalDpiY() / 1440);
+    twips_ = new TwipsLayout(this, {11880, 6270});
     heading_->setObjectName(QStringLiteral("lblKavra3"));
     heading_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
     heading_->setTextFormat(Qt::PlainText);
@@ -82,8 +85,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
 
 void CorrelationWindow::place(QWidget *control, int left, int top, int width, int height)
 {
-    const int dx = logicalDpiX(), dy = logicalDpiY();
-    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
+    twips_->place(control, left, top, width, height);
 }
 
 void CorrelationWindow::setButtonsShown(bool shown)
@@ -133,7 +135,8 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     progressBar_->show();
 
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)),
+              last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     const size_t rows = last >= first ? size_t(last - first + 1) : 0;
     const int file = data.Files_Open;
     struct Line {
@@ -149,8 +152,9 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
         const double r = analysis::correlation(data.Perf_Data.column(reference.column, file) + (first - 1),
                                                data.Perf_Data.column(candidate.column, file) + (first - 1), rows);
         if (analysis::isStrong(r))
-            found.push_back({QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
-                             candidate.column});
+            found.push_back(
+                {QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
+                 candidate.column});
     }
     // The list keeps its lines in ascending order of their text, letter case
     // aside; equal lines stay in the order they came.
@@ -195,11 +199,13 @@ void CorrelationWindow::drawScatterDiagram()
     if (!line)
         return;
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)),
+              last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     if (last < first)
         return;
     Start_Date = dateText(data.Perf_Data(first, 1, 1));
-    End_Date = timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
+    End_Date =
+        timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
     c_.state.Selected_Item_Column = reference_.column;
 
     ChartView &chart = *scatter_;
@@ -253,8 +259,9 @@ void CorrelationWindow::cmdKavra9222_Click()
         });
     }
     if (!error.empty())
-        c_.ui.message(this, QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
-                                QStringLiteral(" generated while Creating file"),
+        c_.ui.message(this,
+                      QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
+                          QStringLiteral(" generated while Creating file"),
                       QString());
 }
 
@@ -301,8 +308,14 @@ void CorrelationWindow::cmdKavra9223_Click()
 // ---- The diagram as a picture ------------------------------------------------------
 
 // Export and printing belong to the output commands, which the main window connects.
-void CorrelationWindow::cmdKavra9224_Click() { emit exportChartRequested(); }
+void CorrelationWindow::cmdKavra9224_Click()
+{
+    emit exportChartRequested();
+}
 
-void CorrelationWindow::cmdKavra9225_Click() { emit printChartRequested(); }
+void CorrelationWindow::cmdKavra9225_Click()
+{
+    emit printChartRequested();
+}
 
 }  // namespace kavra
