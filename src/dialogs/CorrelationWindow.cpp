@@ -27,10 +27,8 @@
 namespace kavra {
 namespace {
 
-QString dateText(double value)
-{
-    return QString::fromStdString(timestr::generalDateText(value));
-}
+QString dateText(double value) { return QString::fromStdString(timestr::generalDateText(value)); }
+
 
 }  // namespace
 
@@ -135,8 +133,7 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     progressBar_->show();
 
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)),
-              last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     const size_t rows = last >= first ? size_t(last - first + 1) : 0;
     const int file = data.Files_Open;
     struct Line {
@@ -152,9 +149,8 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
         const double r = analysis::correlation(data.Perf_Data.column(reference.column, file) + (first - 1),
                                                data.Perf_Data.column(candidate.column, file) + (first - 1), rows);
         if (analysis::isStrong(r))
-            found.push_back(
-                {QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
-                 candidate.column});
+            found.push_back({QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
+                             candidate.column});
     }
     // The list keeps its lines in ascending order of their text, letter case
     // aside; equal lines stay in the order they came.
@@ -199,13 +195,11 @@ void CorrelationWindow::drawScatterDiagram()
     if (!line)
         return;
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)),
-              last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     if (last < first)
         return;
     Start_Date = dateText(data.Perf_Data(first, 1, 1));
-    End_Date =
-        timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
+    End_Date = timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
     c_.state.Selected_Item_Column = reference_.column;
 
     ChartView &chart = *scatter_;
@@ -259,9 +253,8 @@ void CorrelationWindow::cmdKavra9222_Click()
         });
     }
     if (!error.empty())
-        c_.ui.message(this,
-                      QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
-                          QStringLiteral(" generated while Creating file"),
+        c_.ui.message(this, QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
+                                QStringLiteral(" generated while Creating file"),
                       QString());
 }
 
@@ -308,14 +301,8 @@ void CorrelationWindow::cmdKavra9223_Click()
 // ---- The diagram as a picture ------------------------------------------------------
 
 // Export and printing belong to the output commands, which the main window connects.
-void CorrelationWindow::cmdKavra9224_Click()
-{
-    emit exportChartRequested();
-}
+void CorrelationWindow::cmdKavra9224_Click() { emit exportChartRequested(); }
 
-void CorrelationWindow::cmdKavra9225_Click()
-{
-    emit printChartRequested();
-}
+void CorrelationWindow::cmdKavra9225_Click() { emit printChartRequested(); }
 
 }  // namespace kavra
