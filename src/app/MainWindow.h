@@ -97,6 +97,8 @@ private:
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
     void setEntriesEnabled(const QStringList &names, bool enabled);
     void layOutControls();
+    QSize minimumForCaptions() const;
+    QSize minimumStackFrame() const;
     void showLoadedControls(bool visible);
     void finishLoad();
     void openDroppedItems(const QStringList &files, const QStringList &refused);

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace kavra {
 namespace {
 
@@ -34,27 +36,58 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     layOutControls();
 }
 
+// The smallest window in which every caption fits: a control may grow beyond
+// its fraction, but never into the control to its right or below it.
+QSize MainWindow::minimumForCaptions() const
+{
+    const QSize correlate = correlate_->sizeHint(), zoomReset = zoomReset_->sizeHint();
+    const QSize option = stack_->sizeHint().expandedTo(unStack_->sizeHint());
+    const QSize frame = minimumStackFrame();
+    // Buttons end left of the chart, the frame left of the buttons, each row above the next.
+    const int width = std::max({correlate.width() * 17000 / (3600 - 1800), zoomReset.width() * 17000 / (3600 - 1800),
+                                frame.width() * 17000 / (1800 - 100)});
+    const int height =
+        std::max({correlate.height() * 12000 / (9800 - 9300), zoomReset.height() * 12000 / (10550 - 9800),
+                  frame.height() * 12000 / (10550 - 9200), option.height() * 12000 / 10550});
+    return {width + 1, height + statusBar_->sizeHint().height() + 1};
+}
+
+// The stack frame big enough for its two option buttons at their fractions.
+QSize MainWindow::minimumStackFrame() const
+{
+    const QSize option = stack_->sizeHint().expandedTo(unStack_->sizeHint());
+    return {option.width() * 1200 / 975 + 1,
+            std::max(option.height() * 1200 / 375, option.height() * 1200 / (720 - 240)) + 1};
+}
+
 void MainWindow::layOutControls()
 {
-    // At least half the screen each way, and at least 11200 x 8200 twips.
+    // At least half the screen each way, at least 11200 x 8200 twips, and room for every caption.
     const QSize screenSize = screen() ? screen()->geometry().size() : QSize(1024, 768);
     const int dpiX = logicalDpiX(), dpiY = logicalDpiY();
-    setMinimumSize(qMax(screenSize.width() / 2, 11200 * dpiX / 1440),
-                   qMax(screenSize.height() / 2, 8200 * dpiY / 1440));
+    setMinimumSize(
+        QSize(qMax(screenSize.width() / 2, 11200 * dpiX / 1440), qMax(screenSize.height() / 2, 8200 * dpiY / 1440))
+            .expandedTo(minimumForCaptions()));
 
     const QWidget *area = centralWidget();
     const int w = area->width(), h = area->height() + statusBar_->height();
+    const auto grown = [](QWidget *control, QRect r) {
+        control->setGeometry(QRect(r.topLeft(), r.size().expandedTo(control->sizeHint())));
+    };
     itemList_->setGeometry(place(w, h, 0, 0, 3600, 9000));
     const int left = itemList_->width();
     chart_->setGeometry(left, 0, w - left, h * 10500 / 12000);
     pageNavigator_->setGeometry(place(w, h, 9000, 10550, 500, 250));
-    label_->setGeometry(place(w, h, 100, 10550, 12500, 250));
-    correlate_->setGeometry(place(w, h, 1800, 9300, 1500, 400));
-    zoomReset_->setGeometry(place(w, h, 1800, 9800, 1500, 600));
-    stackFrame_->setGeometry(place(w, h, 100, 9200, 1320, 1200));
+    QRect labelRect = place(w, h, 100, 10550, 12500, 250);
+    labelRect.setHeight(std::max(labelRect.height(), label_->text().isEmpty() ? 0 : label_->sizeHint().height()));
+    label_->setGeometry(labelRect);
+    grown(correlate_, place(w, h, 1800, 9300, 1500, 400));
+    grown(zoomReset_, place(w, h, 1800, 9800, 1500, 600));
+    const QRect frame = place(w, h, 100, 9200, 1320, 1200);
+    stackFrame_->setGeometry(QRect(frame.topLeft(), frame.size().expandedTo(minimumStackFrame())));
     const int fw = stackFrame_->width(), fh = stackFrame_->height();
-    stack_->setGeometry(place(fw, fh, 120, 240, 975, 375, 1200, 1200));
-    unStack_->setGeometry(place(fw, fh, 120, 720, 975, 375, 1200, 1200));
+    grown(stack_, place(fw, fh, 120, 240, 975, 375, 1200, 1200));
+    grown(unStack_, place(fw, fh, 120, 720, 975, 375, 1200, 1200));
     progress_->setGeometry(place(w, h, 2500, 5800, 12000, 400));
 }
 

@@ -28,6 +28,14 @@ bool ChartView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: return mouseMove(static_cast<QMouseEvent *>(event));
     case QEvent::MouseButtonRelease: return mouseRelease(static_cast<QMouseEvent *>(event));
     case QEvent::Wheel: wheel(static_cast<QWheelEvent *>(event)); return true;
+    case QEvent::Paint:
+        // The chart draws into buffers made for the screen it was created on; on a
+        // screen of another pixel density they are made again at its resolution.
+        if (plot_->bufferDevicePixelRatio() != plot_->devicePixelRatioF()) {
+            plot_->setBufferDevicePixelRatio(plot_->devicePixelRatioF());
+            plot_->replot(QCustomPlot::rpQueuedRefresh);
+        }
+        return false;
     case QEvent::Leave:
         if (hoveredSeries_ >= 0) {
             hoveredSeries_ = hoveredPoint_ = -1;

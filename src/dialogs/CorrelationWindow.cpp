@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/BusyCursor.h"
 #include "app/Interaction.h"
+#include "app/TwipsLayout.h"
 #include "chart/ChartView.h"
 #include "data/AtomicFile.h"
 #include "data/DataSet.h"
@@ -38,7 +39,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     setObjectName(QStringLiteral("frmKavra2"));
     setWindowTitle(QStringLiteral("Vesk Correlation Coefficients"));
     setModal(false);
-    resize(11880 * logicalDpiX() / 1440, 6270 * logicalDpiY() / 1440);
+    twips_ = new TwipsLayout(this, {11880, 6270});
     heading_->setObjectName(QStringLiteral("lblKavra3"));
     QFont headingFont(QStringLiteral("Arial"));
     headingFont.setPointSizeF(9.75);
@@ -85,8 +86,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
 
 void CorrelationWindow::place(QWidget *control, int left, int top, int width, int height)
 {
-    const int dx = logicalDpiX(), dy = logicalDpiY();
-    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
+    twips_->place(control, left, top, width, height);
 }
 
 void CorrelationWindow::setButtonsShown(bool shown)

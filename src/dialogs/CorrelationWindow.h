@@ -20,6 +20,7 @@ struct AppState;
 struct DataSet;
 class ChartView;
 class Interaction;
+class TwipsLayout;
 
 struct CorrelationContext {
     AppState &state;
@@ -84,6 +85,7 @@ private:
     QListWidget *list_;
     QProgressBar *progressBar_;
     std::vector<QPushButton *> buttons_;
+    TwipsLayout *twips_ = nullptr;
     ChartView *scatter_;
 };
 
