@@ -139,28 +139,15 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     const size_t rows = last >= first ? size_t(last - first + 1) : 0;
     const int file = data.Files_Open;
-    struct Line {
-        QString text;
-        int32_t column;
-    };
-    std::vector<Line> found;
-    int count = 0;
-    for (const CandidateItem &candidate : candidates) {
-        progress(candidate.text, ++count);
-        if (candidate.column == reference.column || candidate.column == 1 || rows == 0)
-            continue;
-        const double r = analysis::correlation(data.Perf_Data.column(reference.column, file) + (first - 1),
-                                               data.Perf_Data.column(candidate.column, file) + (first - 1), rows);
-        if (analysis::isStrong(r))
-            found.push_back({QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
-                             candidate.column});
-    }
-    // The list keeps its lines in ascending order of their text, letter case
-    // aside; equal lines stay in the order they came.
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Line &a, const Line &b) { return a.text.compare(b.text, Qt::CaseInsensitive) < 0; });
-    for (const Line &line : found) {
-        auto *entry = new QListWidgetItem(line.text, list_);
+    std::vector<analysis::CorrelationItem> items;
+    items.reserve(candidates.size());
+    for (const CandidateItem &candidate : candidates)
+        items.push_back({candidate.text.toLocal8Bit().toStdString(), candidate.column});
+    const std::vector<analysis::CorrelationLine> found = analysis::correlationList(
+        [&](int32_t column) { return data.Perf_Data.column(column, file) + (first - 1); }, rows, reference.column, items,
+        [this](const std::string &text, int count) { progress(QString::fromLocal8Bit(text.data(), qsizetype(text.size())), count); });
+    for (const analysis::CorrelationLine &line : found) {
+        auto *entry = new QListWidgetItem(QString::fromLocal8Bit(line.text.data(), qsizetype(line.text.size())), list_);
         entry->setData(Qt::UserRole, line.column);
     }
     if (list_->count() > 0)
