@@ -1,0 +1,74 @@
+#include "app/BatchCorrelate.h"
+
+#include "analysis/Correlation.h"
+#include "data/DataSet.h"
+#include "items/ItemList.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace kavra {
+namespace {
+
+bool wholeNumber(const char *text, int &value)
+{
+    const std::string s(text);
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return ec == std::errc() && end == s.data() + s.size();
+}
+
+}  // namespace
+
+bool takeCorrelateOption(int argc, char **argv, int &i, CorrelateOptions &options, bool &bad)
+{
+    const std::string arg = argv[i];
+    if (arg != "--item" && arg != "--from" && arg != "--to")
+        return false;
+    if (i + 1 >= argc) {
+        bad = true;
+        return true;
+    }
+    const char *value = argv[++i];
+    if (arg == "--item")
+        options.item = value;
+    else if (!wholeNumber(value, arg == "--from" ? options.from : options.to))
+        bad = true;
+    return true;
+}
+
+int printCorrelationList(const DataSet &data, const ItemList &items, const CorrelateOptions &options)
+{
+    const ItemRevision &list = items.current();
+    const ItemRow *reference = nullptr;
+    std::vector<analysis::CorrelationItem> candidates;
+    for (const ItemRow &row : list.rows) {
+        if (!reference && row.text == options.item)
+            reference = &row;
+        candidates.push_back({row.text, row.tag});
+    }
+    if (!reference) {
+        std::cerr << "No item named \"" << options.item << "\" in the item list\n";
+        return 2;
+    }
+    const int first = options.from > 0 ? options.from : 1;
+    const int last = options.to > 0 ? options.to : data.Row_Count;
+    if (options.from < 0 || options.to < 0 || first > last || last > data.Row_Count) {
+        std::cerr << "Rows " << first << " to " << last << " are not rows of the data: use rows 1 to " << data.Row_Count
+                  << '\n';
+        return 2;
+    }
+    const int file = data.Files_Open;  // the coefficients come from the file loaded last, as in the viewer
+    const std::vector<analysis::CorrelationLine> lines =
+        analysis::correlationList([&](int32_t column) { return data.Perf_Data.column(column, file) + (first - 1); },
+                                  size_t(last - first + 1), reference->tag, candidates);
+    if (lines.empty()) {
+        std::cerr << "No relevant items found ...\n";
+        return 1;
+    }
+    for (const analysis::CorrelationLine &line : lines)
+        std::cout << line.text << '\n';
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
+}  // namespace kavra
