@@ -20,6 +20,7 @@ const char *const kUsage =
     "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
     "       kavra-batch info FILE [FILE...]\n"
     "       kavra-batch correlate FILE [FILE...] --item NAME [--from ROW] [--to ROW]\n"
+    "              [--scatter PICTURE]\n"
     "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
@@ -33,7 +34,8 @@ const char *const kUsage =
     "  correlate prints the correlation list that Correlate shows for the named\n"
     "         item over rows ROW to ROW (default: all), one line per strongly\n"
     "         correlated item; exit status 1 and \"No relevant items found ...\" when\n"
-    "         there is none.\n"
+    "         there is none. --scatter writes the scatter diagram the correlation\n"
+    "         window shows first (the last line's item) as a picture, as render does.\n"
     "  render draws, without a window system, the chart the viewer shows after\n"
     "         loading the files and selecting the named items (default: the item\n"
     "         selected after loading) as a picture (default size 1600x900) in the\n"
@@ -232,7 +234,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (options.command == "correlate")
-        return kavra::printCorrelationList(data, items, options.correlate);
+        return kavra::printCorrelationList(argv[0], data, items, options.correlate);
     if (options.command == "render") {
 #ifdef KAVRA_NO_RENDER
         std::cerr << "This kavra-batch was built without the chart: render is not available\n";

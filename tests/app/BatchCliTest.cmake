@@ -276,6 +276,18 @@ if(NOT corrnone_err STREQUAL "No relevant items found ...\n")
     fail("correlate without a strong item: standard error is \"${corrnone_err}\"")
 endif()
 
+run_batch(corrpng correlate "${NODE1}" --item "CPU Busy" --scatter "${WORK}/scatter.png")
+expect_rc(corrpng 0 "correlate --scatter scatter.png")
+expect_same_bytes("${corrpng_outfile}" "${CMAKE_CURRENT_LIST_DIR}/correlate-node1-cpu-busy.txt"
+                  "correlate --scatter: the list")
+bytes_of(png_head "${WORK}/scatter.png" LIMIT 8)
+if(NOT png_head STREQUAL " 89 50 4e 47 0d 0a 1a 0a")
+    fail("correlate --scatter scatter.png did not write a PNG picture (${png_head})")
+endif()
+run_batch(corrext correlate "${NODE1}" --item "CPU Busy" --scatter "${WORK}/scatter.xyz")
+expect_rc(corrext 2 "correlate --scatter with an unknown extension")
+expect_contains("${corrext_err}" "Unknown picture format" "correlate --scatter with an unknown extension")
+
 run_batch(corrunknown correlate "${NODE1}" --item "No Such Item")
 expect_rc(corrunknown 2 "correlate an unknown item")
 expect_contains("${corrunknown_err}" "No Such Item" "correlate an unknown item")
