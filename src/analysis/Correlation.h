@@ -2,7 +2,10 @@
 // How strongly two items move together over the displayed rows.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace kavra::analysis {
 
@@ -16,6 +19,33 @@ double correlation(const double *x, const double *y, size_t n);
 std::string coefficientText(double r);
 
 // Whether a coefficient is strong enough to be listed: |r| > 0.8, strictly.
-inline bool isStrong(double r) { return r > 0.8 || r < -0.8; }
+inline bool isStrong(double r)
+{
+    return r > 0.8 || r < -0.8;
+}
+
+// An item of the list: its text and its data column.
+struct CorrelationItem {
+    std::string text;
+    int32_t column = 0;
+};
+
+// One line of the correlation list: the coefficient text, two blanks and the
+// item's text, with the item's data column.
+struct CorrelationLine {
+    std::string text;
+    int32_t column = 0;
+};
+
+// The values of column c over the rows that take part (rows first to last, 1-based).
+using ColumnValues = std::function<const double *(int32_t column)>;
+
+// Correlates every candidate with the reference column over rows values, skipping
+// the reference itself and column 1 (the sample times), and returns the strong
+// ones in ascending order of their text, letter case aside (ASCII), equal texts
+// in list order. progress is told each candidate before it is computed.
+std::vector<CorrelationLine> correlationList(const ColumnValues &values, size_t rows, int32_t referenceColumn,
+                                             const std::vector<CorrelationItem> &candidates,
+                                             const std::function<void(const std::string &, int)> &progress = {});
 
 }  // namespace kavra::analysis

@@ -1,5 +1,6 @@
 // kavra-batch: Kavra's loader and writer for scripts and headless use.
 
+#include "app/BatchCorrelate.h"
 #include "app/BatchRender.h"
 #include "data/DataSet.h"
 #include "data/Loader.h"
@@ -18,6 +19,8 @@ namespace {
 const char *const kUsage =
     "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
     "       kavra-batch info FILE [FILE...]\n"
+    "       kavra-batch correlate FILE [FILE...] --item NAME [--from ROW] [--to ROW]\n"
+    "              [--scatter PICTURE]\n"
     "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
@@ -28,6 +31,11 @@ const char *const kUsage =
     "         record 1 of the last file, the items as listed after loading, all rows;\n"
     "         the values come from file N (default 1).\n"
     "  info   prints the files, nodes, rows, columns and items loaded.\n"
+    "  correlate prints the correlation list that Correlate shows for the named\n"
+    "         item over rows ROW to ROW (default: all), one line per strongly\n"
+    "         correlated item; exit status 1 and \"No relevant items found ...\" when\n"
+    "         there is none. --scatter writes the scatter diagram the correlation\n"
+    "         window shows first (the last line's item) as a picture, as render does.\n"
     "  render draws, without a window system, the chart the viewer shows after\n"
     "         loading the files and selecting the named items (default: the item\n"
     "         selected after loading) as a picture (default size 1600x900) in the\n"
@@ -51,6 +59,7 @@ struct Options {
     int file = 1;
     std::vector<std::string> paths;
     kavra::RenderOptions render;
+    kavra::CorrelateOptions correlate;
 };
 
 bool parseWhole(const std::string &text, int &value)
@@ -162,6 +171,12 @@ bool parseArguments(int argc, char **argv, Options &options)
             if (parsed == Parsed::Ok)
                 continue;
         }
+        bool bad = false;
+        if (options.command == "correlate" && kavra::takeCorrelateOption(argc, argv, i, options.correlate, bad)) {
+            if (bad)
+                return false;
+            continue;
+        }
         if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
             if (!parseWhole(argv[++i], options.file) || options.file < 1)
                 return false;
@@ -171,8 +186,10 @@ bool parseArguments(int argc, char **argv, Options &options)
             options.paths.push_back(arg);
         }
     }
-    const bool known = options.command == "dump" || options.command == "info" || render;
-    return known && !options.paths.empty() && (!render || consistent(options.render));
+    const bool correlate = options.command == "correlate";
+    const bool known = options.command == "dump" || options.command == "info" || render || correlate;
+    return known && !options.paths.empty() && (!render || consistent(options.render)) &&
+           (!correlate || !options.correlate.item.empty());
 }
 
 void printInfo(const kavra::DataSet &data, const kavra::ItemList &items)
@@ -216,6 +233,8 @@ int main(int argc, char **argv)
         printInfo(data, items);
         return 0;
     }
+    if (options.command == "correlate")
+        return kavra::printCorrelationList(argv[0], data, items, options.correlate);
     if (options.command == "render") {
 #ifdef KAVRA_NO_RENDER
         std::cerr << "This kavra-batch was built without the chart: render is not available\n";

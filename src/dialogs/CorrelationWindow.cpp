@@ -6,6 +6,7 @@
 #include "app/Interaction.h"
 #include "app/TwipsLayout.h"
 #include "chart/ChartView.h"
+#include "chart/ScatterDiagram.h"
 #include "data/AtomicFile.h"
 #include "data/DataSet.h"
 #include "data/TimeStrings.h"
@@ -52,10 +53,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     progressBar_->setObjectName(QStringLiteral("pbrKavra2"));
     scatter_->setObjectName(QStringLiteral("tchKavra9221"));
-    scatter_->setTimeAxis(false);
-    scatter_->legendTextWanted = [this](int s) {
-        return s == 0 ? Corr_Legend_Text : s == 1 ? QStringLiteral("Fitted Curve") : scatter_->seriesName(s);
-    };
+    setUpScatterChart(*scatter_, &Corr_Legend_Text);
     place(heading_, 120, 120, 3975, 495);
     place(list_, 240, 840, 3855, 2985);
     place(progressText_, 120, 3960, 3975, 255);
@@ -139,28 +137,15 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     const size_t rows = last >= first ? size_t(last - first + 1) : 0;
     const int file = data.Files_Open;
-    struct Line {
-        QString text;
-        int32_t column;
-    };
-    std::vector<Line> found;
-    int count = 0;
-    for (const CandidateItem &candidate : candidates) {
-        progress(candidate.text, ++count);
-        if (candidate.column == reference.column || candidate.column == 1 || rows == 0)
-            continue;
-        const double r = analysis::correlation(data.Perf_Data.column(reference.column, file) + (first - 1),
-                                               data.Perf_Data.column(candidate.column, file) + (first - 1), rows);
-        if (analysis::isStrong(r))
-            found.push_back({QString::fromStdString(analysis::coefficientText(r)) + QStringLiteral("  ") + candidate.text,
-                             candidate.column});
-    }
-    // The list keeps its lines in ascending order of their text, letter case
-    // aside; equal lines stay in the order they came.
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Line &a, const Line &b) { return a.text.compare(b.text, Qt::CaseInsensitive) < 0; });
-    for (const Line &line : found) {
-        auto *entry = new QListWidgetItem(line.text, list_);
+    std::vector<analysis::CorrelationItem> items;
+    items.reserve(candidates.size());
+    for (const CandidateItem &candidate : candidates)
+        items.push_back({candidate.text.toLocal8Bit().toStdString(), candidate.column});
+    const std::vector<analysis::CorrelationLine> found = analysis::correlationList(
+        [&](int32_t column) { return data.Perf_Data.column(column, file) + (first - 1); }, rows, reference.column, items,
+        [this](const std::string &text, int count) { progress(QString::fromLocal8Bit(text.data(), qsizetype(text.size())), count); });
+    for (const analysis::CorrelationLine &line : found) {
+        auto *entry = new QListWidgetItem(QString::fromLocal8Bit(line.text.data(), qsizetype(line.text.size())), list_);
         entry->setData(Qt::UserRole, line.column);
     }
     if (list_->count() > 0)
@@ -201,33 +186,13 @@ void CorrelationWindow::drawScatterDiagram()
     const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
     if (last < first)
         return;
-    Start_Date = dateText(data.Perf_Data(first, 1, 1));
-    End_Date = timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
     c_.state.Selected_Item_Column = reference_.column;
-
-    ChartView &chart = *scatter_;
-    chart.setRepaint(false);
-    chart.undoZoom();
-    chart.removeAllSeries();
-    chart.setTitleBold(TitleLine::Header, true);
-    chart.setTitleSize(TitleLine::Header, 15);
-    chart.setTitleText(TitleLine::Header, QStringLiteral("Scatter Diagram for Data Collection on \nnode ") +
-                                              QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") +
-                                              Start_Date + QStringLiteral(" and ") + dateText(End_Date));
-    const QString text = line->text();
-    const qsizetype blank = text.indexOf(QLatin1Char(' '));
-    Corr_Legend_Text = text.left(blank);
-    chart.setAxisTitle(ChartAxis::Bottom, text.mid(blank + 1));
-    chart.setAxisTitle(ChartAxis::Left, reference_.text);
-
-    const int s = chart.addSeries(SeriesKind::Point);
-    chart.setSeriesValueAxis(s, ValueAxis::Both);
-    chart.setSeriesColour(s, QColor(255, 0, 0));
-    const int column = line->data(Qt::UserRole).toInt();
-    const int count = last - first + 1;
-    chart.setSeriesPoints(s, data.Perf_Data.column(column, 1) + (first - 1),
-                          data.Perf_Data.column(reference_.column, 1) + (first - 1), count);
-    chart.setRepaint(true);
+    const ScatterDrawn drawn = kavra::drawScatterDiagram(*scatter_, data, line->text(), line->data(Qt::UserRole).toInt(),
+                                                         reference_.text, reference_.column, first, last);
+    Corr_Legend_Text = drawn.legendText;
+    Start_Date = drawn.startDate;
+    End_Date = drawn.endDate;
+    scatter_->draw();  // the legend shows the new coefficient text
 }
 
 // ---- Saving and printing the list ------------------------------------------------

@@ -56,3 +56,26 @@ TEST(CoefficientText, OnlyStrongCoefficientsAreListed)
     EXPECT_TRUE(isStrong(0.80004));
     EXPECT_TRUE(isStrong(-0.81));
 }
+
+TEST(CorrelationList, ListsTheStrongItemsInTextOrderLetterCaseAside)
+{
+    // Columns 1 (sample times), 2 (the reference) and five candidates over four rows.
+    const std::vector<std::vector<double>> columns = {
+        {1, 2, 3, 4}, {1, 2, 3, 4}, {2, 4, 6, 9}, {4, 3, 2, 1},
+        {5, 5, 5, 5}, {1, 3, 2, 4}, {2, 4, 6, 8},  // Weak: exactly 0.8
+    };
+    const ColumnValues values = [&](int32_t column) { return columns[size_t(column - 1)].data(); };
+    const std::vector<CorrelationItem> items = {{"Sample Time", 1}, {"ref", 2},  {"beta", 3},  {"Down", 4},
+                                                {"Flat", 5},        {"Weak", 6}, {"Alpha", 7}, {"alpha", 7}};
+    std::vector<std::string> seen;
+    const std::vector<CorrelationLine> lines =
+        correlationList(values, 4, 2, items, [&](const std::string &text, int) { seen.push_back(text); });
+    std::vector<std::string> texts;
+    for (const CorrelationLine &line : lines)
+        texts.push_back(line.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"(1.000)  Down", "0.994  beta", "1.000  Alpha", "1.000  alpha"}));
+    EXPECT_EQ(lines[0].column, 4);
+    EXPECT_EQ(lines[1].column, 3);
+    EXPECT_EQ(seen.size(), items.size());
+    EXPECT_TRUE(correlationList(values, 1, 2, items).empty());  // one row correlates nothing
+}

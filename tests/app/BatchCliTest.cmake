@@ -257,4 +257,45 @@ if(NOT short_out MATCHES "10:02:00, *3, *4\n$")
     fail("short data rows: the full last row is not in the output:\n${short_out}")
 endif()
 
+# ---------------------------------------------------------------------------
+# correlate: the list Correlate shows (tests/app/correlate-node1-cpu-busy.txt,
+# which the correlation window's test compares with the window's lines)
+# ---------------------------------------------------------------------------
+run_batch(corr correlate "${NODE1}" --item "CPU Busy")
+expect_rc(corr 0 "correlate node1 CPU Busy")
+expect_empty_file("${corr_errfile}" "correlate node1 CPU Busy: standard error")
+expect_same_bytes("${corr_outfile}" "${CMAKE_CURRENT_LIST_DIR}/correlate-node1-cpu-busy.txt"
+                  "correlate node1 CPU Busy against the window's list")
+
+file(WRITE "${WORK}/orthogonal.csv"
+     "N,x\r\n06-DEC-2026\r\nSample Time,A,B\r\n10:00:00,1,1\r\n10:01:00,2,3\r\n10:02:00,3,3\r\n10:03:00,4,1\r\n")
+run_batch(corrnone correlate "${WORK}/orthogonal.csv" --item A)
+expect_rc(corrnone 1 "correlate without a strong item")
+expect_empty_file("${corrnone_outfile}" "correlate without a strong item: standard output")
+if(NOT corrnone_err STREQUAL "No relevant items found ...\n")
+    fail("correlate without a strong item: standard error is \"${corrnone_err}\"")
+endif()
+
+run_batch(corrpng correlate "${NODE1}" --item "CPU Busy" --scatter "${WORK}/scatter.png")
+expect_rc(corrpng 0 "correlate --scatter scatter.png")
+expect_same_bytes("${corrpng_outfile}" "${CMAKE_CURRENT_LIST_DIR}/correlate-node1-cpu-busy.txt"
+                  "correlate --scatter: the list")
+bytes_of(png_head "${WORK}/scatter.png" LIMIT 8)
+if(NOT png_head STREQUAL " 89 50 4e 47 0d 0a 1a 0a")
+    fail("correlate --scatter scatter.png did not write a PNG picture (${png_head})")
+endif()
+run_batch(corrext correlate "${NODE1}" --item "CPU Busy" --scatter "${WORK}/scatter.xyz")
+expect_rc(corrext 2 "correlate --scatter with an unknown extension")
+expect_contains("${corrext_err}" "Unknown picture format" "correlate --scatter with an unknown extension")
+
+run_batch(corrunknown correlate "${NODE1}" --item "No Such Item")
+expect_rc(corrunknown 2 "correlate an unknown item")
+expect_contains("${corrunknown_err}" "No Such Item" "correlate an unknown item")
+run_batch(corrrows correlate "${NODE1}" --item "CPU Busy" --from 10 --to 2000)
+expect_rc(corrrows 2 "correlate rows beyond the data")
+expect_contains("${corrrows_err}" "rows 1 to 1440" "correlate rows beyond the data")
+run_batch(corrnoitem correlate "${NODE1}")
+expect_rc(corrnoitem 2 "correlate without --item")
+expect_contains("${corrnoitem_err}" "correlate" "correlate without --item: usage")
+
 message(STATUS "batch_cli: all checks passed")

@@ -373,6 +373,24 @@ TEST_F(CorrelationWindowTest, LargeValuesThatVaryLittleStillCorrelate)
     EXPECT_EQ(scatter().pointCount(0), 10000);
 }
 
+TEST_F(CorrelationWindowTest, ListsWhatKavraBatchCorrelatePrintsForTheSameFile)
+{
+    // tests/app/correlate-node1-cpu-busy.txt is what kavra-batch prints (the
+    // batch_cli test checks it byte for byte); the window lists the same lines.
+    QFile expected(QStringLiteral(KAVRA_EXAMPLES "/../tests/app/correlate-node1-cpu-busy.txt"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    const QByteArray printed = expected.readAll();
+    ui.fileAnswers.push_back(QStringLiteral(KAVRA_EXAMPLES "/node1_day.csv"));
+    window->mnuOpenFile_Click();
+    chartOnly(QStringLiteral("CPU Busy"));
+    clickCorrelate();
+    ASSERT_TRUE(corr());
+    QByteArray listed;
+    for (const QString &line : corr()->lines())
+        listed += line.toLocal8Bit() + '\n';
+    EXPECT_EQ(listed.toStdString(), printed.toStdString());
+}
+
 // ---- The scatter diagram ------------------------------------------------------------
 
 TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)

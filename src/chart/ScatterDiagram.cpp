@@ -1,0 +1,60 @@
+#include "chart/ScatterDiagram.h"
+
+#include "chart/ChartView.h"
+#include "data/DataSet.h"
+#include "data/TimeStrings.h"
+
+namespace kavra {
+namespace {
+
+QString dateText(double value)
+{
+    return QString::fromStdString(timestr::generalDateText(value));
+}
+
+}  // namespace
+
+void setUpScatterChart(ChartView &chart, const QString *legendText)
+{
+    chart.setTimeAxis(false);
+    chart.legendTextWanted = [&chart, legendText](int s) {
+        return s == 0 ? *legendText : s == 1 ? QStringLiteral("Fitted Curve") : chart.seriesName(s);
+    };
+}
+
+QSize scatterChartSize(int dpiX, int dpiY)
+{
+    return QSize(7455 * dpiX / 1440, 6015 * dpiY / 1440);
+}
+
+ScatterDrawn drawScatterDiagram(ChartView &chart, const DataSet &data, const QString &line, int32_t column,
+                                const QString &referenceText, int32_t referenceColumn, int first, int last)
+{
+    ScatterDrawn drawn;
+    drawn.startDate = dateText(data.Perf_Data(first, 1, 1));
+    drawn.endDate =
+        timestr::readDate(timestr::generalDateText(data.Perf_Data(last, 1, 1))).value_or(data.Perf_Data(last, 1, 1));
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    drawn.legendText = line.left(blank);
+
+    chart.setRepaint(false);
+    chart.undoZoom();
+    chart.removeAllSeries();
+    chart.setTitleBold(TitleLine::Header, true);
+    chart.setTitleSize(TitleLine::Header, 15);
+    chart.setTitleText(TitleLine::Header, QStringLiteral("Scatter Diagram for Data Collection on \nnode ") +
+                                              QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") +
+                                              drawn.startDate + QStringLiteral(" and ") + dateText(drawn.endDate));
+    chart.setAxisTitle(ChartAxis::Bottom, line.mid(blank + 1));
+    chart.setAxisTitle(ChartAxis::Left, referenceText);
+
+    const int s = chart.addSeries(SeriesKind::Point);
+    chart.setSeriesValueAxis(s, ValueAxis::Both);
+    chart.setSeriesColour(s, QColor(255, 0, 0));
+    chart.setSeriesPoints(s, data.Perf_Data.column(column, 1) + (first - 1),
+                          data.Perf_Data.column(referenceColumn, 1) + (first - 1), last - first + 1);
+    chart.setRepaint(true);
+    return drawn;
+}
+
+}  // namespace kavra
