@@ -211,6 +211,11 @@ int main(int argc, char **argv)
         std::cout << kUsage;
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "kavra-batch " << KAVRA_VERSION_MAJOR << '.' << KAVRA_VERSION_MINOR << '.' << KAVRA_VERSION_PATCH
+                  << '\n';
+        return 0;
+    }
     Options options;
     if (!parseArguments(argc, argv, options)) {
         std::cerr << kUsage;

@@ -1,7 +1,9 @@
 #include "dialogs/ReleaseNotesWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -25,7 +27,13 @@ ReleaseNotesWindow::ReleaseNotesWindow(QWidget *parent)
 
 QString ReleaseNotesWindow::defaultPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Kavra_Release_Notes.Txt");
+    // Next to the program in the build tree and in a copied folder; installed
+    // (bin/ and share/kavra/ under one prefix), in the program's data folder.
+    const QString name = QStringLiteral("/Kavra_Release_Notes.Txt");
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(programFolder + name))
+        return programFolder + name;
+    return QDir::cleanPath(programFolder + QStringLiteral("/" KAVRA_INSTALLED_NOTES_DIR) + name);
 }
 
 bool ReleaseNotesWindow::load(const QString &path)

@@ -1,6 +1,6 @@
 #pragma once
-// frmKavra7, "Kavra Release Notes": shows the release-notes file installed next
-// to the program.
+// frmKavra7, "Kavra Release Notes": shows the release-notes file that comes
+// with the program.
 
 #include <QDialog>
 #include <QString>
@@ -15,7 +15,8 @@ class ReleaseNotesWindow : public QDialog {
 public:
     explicit ReleaseNotesWindow(QWidget *parent = nullptr);
 
-    // The release-notes file in the program's own folder.
+    // The release-notes file in the program's own folder, or where the
+    // installation puts it (share/kavra/ beside the program's bin/).
     static QString defaultPath();
 
     // Reads the file into txtKavra71, replacing what was there: every line followed

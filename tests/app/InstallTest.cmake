@@ -52,6 +52,7 @@ endif()
 
 # kavra-batch runs from where it was installed.
 expect_file("${BINDIR}/kavra-batch")
+expect_file("${DATADIR}/man/man1/kavra-batch.1.gz")
 if(EXISTS "${BUILD}/bin/kavra-classic")
   expect_file("${BINDIR}/kavra-classic")
 endif()
@@ -70,9 +71,15 @@ endif()
 
 if(GUI)
     expect_file("${BINDIR}/kavra")
-    # The release notes next to the viewer, byte for byte (CR LF line ends).
-    expect_file("${BINDIR}/Kavra_Release_Notes.Txt")
-    expect_same_bytes("${BINDIR}/Kavra_Release_Notes.Txt" "Kavra_Release_Notes.Txt")
+    # The release notes in the data folder, where the viewer looks from its
+    # own folder, byte for byte (CR LF line ends).
+    expect_file("${DATADIR}/kavra/Kavra_Release_Notes.Txt")
+    expect_same_bytes("${DATADIR}/kavra/Kavra_Release_Notes.Txt" "Kavra_Release_Notes.Txt")
+    if(EXISTS "${PREFIX}/${BINDIR}/Kavra_Release_Notes.Txt")
+        fail("the release notes were installed among the programs")
+    endif()
+    expect_file("${DATADIR}/metainfo/org.kavra.kavra.metainfo.xml")
+    expect_file("${DATADIR}/man/man1/kavra.1.gz")
 
     set(desktop "${DATADIR}/applications/kavra.desktop")
     expect_file("${desktop}")
