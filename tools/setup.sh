@@ -12,6 +12,7 @@ packages=(
     libcairo2-dev libemf-dev                     #   on cairo's PostScript surface; EMF
     libgtest-dev libgmock-dev                    # tests
     imagemagick poppler-utils libwmf-bin emf2svg # tests' readers of the picture files
+    ghostscript librsvg2-bin                     #   (EPS, SVG)
     libbenchmark-dev python3 python3-pandas time # benchmarks, example generator
     xvfb xauth fonts-dejavu-core                 # running the viewer headless
     xdotool                                      # the real-window test (with imagemagick, xvfb)

@@ -24,6 +24,7 @@ const char *const kUsage =
     "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
+    "              [--zoom FIRST:LAST]\n"
     "\n"
     "Loads the performance data files in order, as repeated Open commands in Kavra would.\n"
     "\n"
@@ -44,6 +45,8 @@ const char *const kUsage =
     "         moving average (period 10), smoothed curve (factor 50), candle chart,\n"
     "         stacked values, dual Y axes or dual charts (two items), ratio charts\n"
     "         (two items), title lines and the primary and secondary line widths (1-5).\n"
+    "         --zoom shows the chart as right after zooming with the mouse to rows\n"
+    "         FIRST to LAST (1 to the number of rows, FIRST before LAST).\n"
     "\n"
     "Loader diagnostics go to standard error and loading goes on. When a file fails,\n"
     "its message goes to standard error and the exit status is 1.\n";
@@ -84,6 +87,14 @@ bool parseSize(const std::string &text, int &width, int &height)
            width >= 16 && height >= 16 && width <= 20000 && height <= 20000;
 }
 
+// "FIRST:LAST", rows counted from 1, FIRST before LAST.
+bool parseRows(const std::string &text, int &first, int &last)
+{
+    const size_t colon = text.find(':');
+    return colon != std::string::npos && parseWhole(text.substr(0, colon), first) &&
+           parseWhole(text.substr(colon + 1), last) && first >= 1 && first < last;
+}
+
 enum class Parsed { NotMine, Ok, Bad };
 
 // The next argument as a whole number in [low, high], taken only when it is one.
@@ -118,6 +129,8 @@ Parsed parseRenderOption(int argc, char **argv, int &i, kavra::RenderOptions &re
     }
     if (arg == "--size")
         return check(hasValue && parseSize(argv[++i], render.width, render.height));
+    if (arg == "--zoom")
+        return check(hasValue && parseRows(argv[++i], render.zoomFirst, render.zoomLast));
     if (arg == "--movavg") {
         render.movingAveragePeriod = 10;
         return check(optionalNumber(argc, argv, i, render.movingAveragePeriod, 1, 32767));

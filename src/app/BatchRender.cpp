@@ -32,7 +32,10 @@ bool selectItems(ItemRevision &list, const std::vector<std::string> &names)
     return true;
 }
 
-QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes.c_str()); }
+QString text(const std::string &bytes)
+{
+    return QString::fromLocal8Bit(bytes.c_str());
+}
 
 // The options as the viewer's commands would have left them.
 void applyOptions(AppState &state, ChartView &chart, const RenderOptions &options)
@@ -68,6 +71,40 @@ void applyOptions(AppState &state, ChartView &chart, const RenderOptions &option
         state.Secondary_Line_Width = options.secondaryWidth;
 }
 
+// False, with a message, when the rows are not in the files or span no time.
+bool zoomFits(const DataSet &data, const RenderOptions &options)
+{
+    if (options.zoomFirst <= 0)
+        return true;
+    if (options.zoomLast > data.Row_Count) {
+        std::cerr << "--zoom " << options.zoomFirst << ':' << options.zoomLast << ": the files have rows 1 to "
+                  << data.Row_Count << '\n';
+        return false;
+    }
+    if (!(data.sampleTime(options.zoomLast) > data.sampleTime(options.zoomFirst))) {
+        std::cerr << "--zoom " << options.zoomFirst << ':' << options.zoomLast
+                  << ": the rows span no time; a zoom needs rows with different sample times\n";
+        return false;
+    }
+    return true;
+}
+
+// What a zoom with the mouse does in the viewer: the chart shows the rows' time
+// range, and its after-draw event narrows the row range to what is in view.
+void zoomToRows(ChartView &chart, AppState &state, const DataSet &data, int first, int last)
+{
+    QObject::connect(&chart, &ChartView::afterDraw, &chart, [&chart, &state, &data] {
+        if (!chart.zoomed())
+            return;
+        int firstRow = state.Zoom_First_Row, lastRow = state.Zoom_Last_Row;
+        narrowRowsToView(data.Xaxis_Values, chart.axisMinimum(ChartAxis::Bottom), chart.axisMaximum(ChartAxis::Bottom),
+                         firstRow, lastRow);
+        state.Zoom_First_Row = firstRow;
+        state.Zoom_Last_Row = lastRow;
+    });
+    chart.showTimeRange(data.sampleTime(first), data.sampleTime(last));
+}
+
 }  // namespace
 
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options)
@@ -81,6 +118,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
                   << ": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg\n";
         return 2;
     }
+    if (!zoomFits(data, options))
+        return 2;
     int argc = 1;
     char *argv[] = {const_cast<char *>(program), nullptr};
     QApplication app(argc, argv);
@@ -105,6 +144,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
         }
         addRatioCharts(chart, state);
     }
+    if (options.zoomFirst > 0)
+        zoomToRows(chart, state, data, options.zoomFirst, options.zoomLast);
     const QString error = exportChart(chart, out, *format, options.width, options.height);
     if (!error.isEmpty()) {
         std::cerr << error.toLocal8Bit().constData() << '\n';

@@ -24,12 +24,16 @@ struct RenderOptions {
     bool ratio = false;
     std::optional<std::string> title, subTitle, footer;
     int primaryWidth = 0, secondaryWidth = 0;
+    // > 0: the chart as the viewer shows it right after a zoom with the mouse to
+    // rows zoomFirst to zoomLast (the series keep every row; the time axis shows
+    // those rows).
+    int zoomFirst = 0, zoomLast = 0;
 };
 
 // Draws the chart the viewer would show for the loaded files and writes it as a
 // picture in the format of the output's extension. Returns the exit status: 0,
-// 1 when the picture cannot be written, 2 when an item name is not in the list
-// or the extension names no format.
+// 1 when the picture cannot be written, 2 when an item name is not in the list,
+// the zoom's rows are not in the files or the extension names no format.
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options);
 
 }  // namespace kavra

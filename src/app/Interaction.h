@@ -20,8 +20,9 @@ public:
     virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter) = 0;
     // The save dialog of a picture: filterIndex (1-based) presets the file type
-    // and returns the one chosen. A name typed without an extension gets the
-    // chosen type's.
+    // and returns the one chosen. The name comes back as typed; the command gives
+    // a name without an extension the chosen type's (and asks before replacing
+    // a file of that name).
     virtual std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex)
     {
         (void)filterIndex;
@@ -29,6 +30,15 @@ public:
     }
     // A message box with one OK button; an empty title shows the program's name.
     virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;
+    // A question with Yes and No buttons; true for Yes. Without a window to ask
+    // in, the answer is No.
+    virtual bool question(QWidget *parent, const QString &text, const QString &title)
+    {
+        (void)parent;
+        (void)text;
+        (void)title;
+        return false;
+    }
     // An input box; empty when cancelled.
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                          const QString &defaultAnswer) = 0;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -48,11 +47,9 @@ std::optional<QString> QtInteraction::exportFileName(QWidget *parent, const QStr
 {
     // "description|pattern|description|pattern...": one entry per file type.
     const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList entries, patterns;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
         entries << qtFilter(parts[i] + QLatin1Char('|') + parts[i + 1]);
-        patterns << parts[i + 1];
-    }
     QFileDialog dialog(parent, QStringLiteral("Export Chart"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(entries);
@@ -61,10 +58,7 @@ std::optional<QString> QtInteraction::exportFileName(QWidget *parent, const QStr
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     filterIndex = int(entries.indexOf(dialog.selectedNameFilter())) + 1;
-    QString path = dialog.selectedFiles().constFirst();
-    if (QFileInfo(path).suffix().isEmpty() && filterIndex >= 1)
-        path += patterns[filterIndex - 1].mid(1).toLower();  // "*.wmf" gives ".wmf"
-    return path;
+    return dialog.selectedFiles().constFirst();
 }
 
 void QtInteraction::message(QWidget *parent, const QString &text, const QString &title)
@@ -72,6 +66,14 @@ void QtInteraction::message(QWidget *parent, const QString &text, const QString 
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationName() : title, text,
                     QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool QtInteraction::question(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title.isEmpty() ? QApplication::applicationName() : title, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtInteraction::input(QWidget *parent, const QString &prompt, const QString &title,

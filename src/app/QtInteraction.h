@@ -10,6 +10,7 @@ public:
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override;
     std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
+    bool question(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultAnswer) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;

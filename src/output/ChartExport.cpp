@@ -2,6 +2,7 @@
 
 #include "chart/ChartView.h"
 #include "output/ChartPainting.h"
+#include "output/ClippingDevice.h"
 #include "output/EmfWriter.h"
 #include "output/EpsWriter.h"
 #include "output/MagickWriter.h"
@@ -93,7 +94,8 @@ QByteArray svgDrawing(ChartView &chart, int width, int height)
     svg.setResolution(chart.logicalDpiX());
     svg.setTitle(titleOf(chart));
     svg.setDescription(QStringLiteral("Chart drawn by Kavra"));
-    QCPPainter painter(&svg);
+    ClippingDevice clipped(svg);  // the generator writes no clip paths
+    QCPPainter painter(&clipped);
     paintChart(chart, painter, width, height);
     painter.end();
     return bytes;
@@ -136,7 +138,8 @@ Encoded epsDrawing(ChartView &chart, int width, int height)
 Encoded metafile(ChartView &chart, ImageFormat format, int width, int height)
 {
     VectorRecorder recorder(width, height, chart.logicalDpiX());
-    QCPPainter painter(&recorder);
+    ClippingDevice clipped(recorder);  // metafiles are replayed without clipping
+    QCPPainter painter(&clipped);
     paintChart(chart, painter, width, height);
     painter.end();
     if (format == ImageFormat::Wmf)

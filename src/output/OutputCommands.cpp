@@ -8,7 +8,9 @@
 #include "output/ChartPrint.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <iterator>
 
@@ -16,6 +18,7 @@ namespace kavra {
 namespace {
 
 const QColor kPanelColour(236, 233, 216);
+const QString kExportTitle = QStringLiteral("Export Chart");
 
 const QString kMainFilter = QStringLiteral(
     "Images (*.bmp)|*.bmp|Images(*.jpg)|*.jpg|Images(*.wmf)|*.wmf|Images(*.emf)|*.emf|Images (*.gif)|*.gif|"
@@ -30,11 +33,27 @@ const QString kScatterFilter = QStringLiteral(
 const ImageFormat kScatterFormats[] = {ImageFormat::Wmf, ImageFormat::Jpeg, ImageFormat::Bmp, ImageFormat::Emf,
                                        ImageFormat::Gif, ImageFormat::Png,  ImageFormat::Pcx};
 
-
 // The format of a filter index (1-based), if the table has one.
 template <size_t N> const ImageFormat *formatAt(const ImageFormat (&formats)[N], int index)
 {
     return index >= 1 && index <= int(N) ? &formats[index - 1] : nullptr;
+}
+
+// The name typed in the picture dialog, with the extension of the chosen type
+// ("*.wmf" gives ".wmf") when it has none. The dialog asked before replacing a
+// file of the name as typed; for the name made here the same question is asked.
+// Empty when the user does not want the file replaced.
+std::optional<QString> completedName(Interaction &ui, QWidget *window, const QString &typed, const QString &filter,
+                                     int index)
+{
+    const QString pattern = filter.split(QLatin1Char('|')).value(2 * index - 1);
+    if (!QFileInfo(typed).suffix().isEmpty() || !pattern.startsWith(QLatin1String("*.")))
+        return typed;
+    const QString path = typed + pattern.mid(1).toLower();
+    const QString replace = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+    if (QFileInfo::exists(path) && !ui.question(window, replace.arg(QFileInfo(path).fileName()), kExportTitle))
+        return std::nullopt;
+    return path;
 }
 
 }  // namespace
@@ -48,7 +67,9 @@ void OutputCommands::mnuExportChart_Click()
 {
     chart_.setPanelColour(Qt::white);
     int index = state_.Export_Filter_Index;  // the dialog always opens on this entry
-    const auto path = ui_.exportFileName(window_, kMainFilter, index);
+    auto path = ui_.exportFileName(window_, kMainFilter, index);
+    if (path)
+        path = completedName(ui_, window_, *path, kMainFilter, index);
     QString error;
     if (path)
         if (const ImageFormat *format = formatAt(kMainFormats, index))
@@ -61,7 +82,9 @@ void OutputCommands::mnuExportChart_Click()
 
 void OutputCommands::mnuPrintChart_Click()
 {
-    QPrinter printer;  // the default printer, no dialog
+    QPrinter printer;
+    if (!choosePrinter(printer, window_))
+        return;
     QString error;
     {
         BusyCursor busy;
@@ -72,6 +95,15 @@ void OutputCommands::mnuPrintChart_Click()
         ui_.message(window_, QStringLiteral("The chart was not printed: ") + error, QString());
 }
 
+bool OutputCommands::choosePrinter(QPrinter &printer, QWidget *window)
+{
+    // Without an installed printer the dialog still prints to a file.
+    if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty())
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Landscape);  // as the chart is printed
+    return ui_.choosePrinter(window, printer);
+}
+
 void OutputCommands::mnuPrintPreview_Click()
 {
     ui_.printPreview(window_, [this](QPrinter &printer) { paintPreview(chart_, printer, 0.15, 0.25); });
@@ -79,7 +111,9 @@ void OutputCommands::mnuPrintPreview_Click()
 
 void OutputCommands::exportScatterDiagram(ChartView &scatter, QWidget *window)
 {
-    const auto path = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_);
+    auto path = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_);
+    if (path)
+        path = completedName(ui_, window, *path, kScatterFilter, scatterFilterIndex_);
     const ImageFormat *format = formatAt(kScatterFormats, scatterFilterIndex_);
     if (!path || !format)
         return;
@@ -94,6 +128,8 @@ void OutputCommands::exportScatterDiagram(ChartView &scatter, QWidget *window)
 void OutputCommands::printScatterDiagram(ChartView &scatter, QWidget *window)
 {
     QPrinter printer;
+    if (!choosePrinter(printer, window))
+        return;
     QString error;
     {
         BusyCursor busy;

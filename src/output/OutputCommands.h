@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QPrinter;
 class QWidget;
 
 namespace kavra {
@@ -27,6 +28,9 @@ public slots:
     void printScatterDiagram(ChartView &scatter, QWidget *window);
 
 private:
+    // The print dialog, with printing to a file offered; false when cancelled.
+    bool choosePrinter(QPrinter &printer, QWidget *window);
+
     AppState &state_;
     ChartView &chart_;
     Interaction &ui_;

@@ -298,4 +298,32 @@ run_batch(corrnoitem correlate "${NODE1}")
 expect_rc(corrnoitem 2 "correlate without --item")
 expect_contains("${corrnoitem_err}" "correlate" "correlate without --item: usage")
 
+# ---------------------------------------------------------------------------
+# render --zoom: the chart as right after a zoom to rows FIRST to LAST
+# ---------------------------------------------------------------------------
+expect_contains("${help_out}" "[--zoom FIRST:LAST]" "--help")
+foreach(bad "abc" "600" "700:600" "0:10" "5:5" "1:x" ":7" "3:-4")
+    run_batch(zoombad render "${NODE1}" --zoom "${bad}" -o "${WORK}/refused.png")
+    expect_rc(zoombad 2 "render --zoom ${bad}")
+    expect_contains("${zoombad_err}" "Usage" "render --zoom ${bad}")
+endforeach()
+run_batch(zoomlast render "${NODE1}" -o "${WORK}/refused.png" --zoom)
+expect_rc(zoomlast 2 "render --zoom without rows")
+
+run_batch(zoomprobe render "${NODE1}" --size 64x64 -o "${WORK}/probe.png")
+string(FIND "${zoomprobe_err}" "built without the chart" without_chart)
+if(without_chart EQUAL -1)
+    run_batch(zoom render "${NODE1}" --zoom 600:700 --size 400x300 -o "${WORK}/zoom.png")
+    expect_rc(zoom 0 "render --zoom 600:700")
+    if(NOT EXISTS "${WORK}/zoom.png")
+        fail("render --zoom 600:700 wrote no picture")
+    endif()
+    run_batch(zoomrows render "${NODE1}" --zoom 1:1441 -o "${WORK}/refused.png")
+    expect_rc(zoomrows 2 "render --zoom 1:1441")
+    expect_contains("${zoomrows_err}" "--zoom 1:1441: the files have rows 1 to 1440" "render --zoom 1:1441")
+endif()
+if(EXISTS "${WORK}/refused.png")
+    fail("a refused --zoom wrote a picture")
+endif()
+
 message(STATUS "batch_cli: all checks passed")

@@ -1,10 +1,12 @@
 // kavra-batch render, run as a script would run it.
 
+#include "output/OutputTestSupport.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -24,7 +26,10 @@ BatchRun batch(const QStringList &arguments)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QString example(const char *name) { return QStringLiteral(KAVRA_EXAMPLES "/") + QLatin1String(name); }
+QString example(const char *name)
+{
+    return QStringLiteral(KAVRA_EXAMPLES "/") + QLatin1String(name);
+}
 
 // Distinct colours in a sample of the picture's pixels.
 int colourCount(const QImage &image)
@@ -34,6 +39,54 @@ int colourCount(const QImage &image)
         for (int x = 0; x < image.width(); x += 7)
             colours.insert(image.pixel(x, y));
     return int(colours.size());
+}
+
+// The plot area of a picture: between the left and the right value axis, the
+// longest upright dark lines of each half, from their top to their bottom.
+QRect plotArea(const QImage &image)
+{
+    const auto dark = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() < 60 && c.green() < 60 && c.blue() < 60;
+    };
+    struct Run {
+        int x = -1, top = 0, length = 0;
+    } best[2];
+    for (int x = 0; x < image.width(); ++x) {
+        Run &side = best[x < image.width() / 2 ? 0 : 1];
+        for (int y = 0, start = 0; y <= image.height(); ++y) {
+            if (y < image.height() && dark(x, y))
+                continue;
+            if (y - start > side.length)
+                side = {x, start, y - start};
+            start = y + 1;
+        }
+    }
+    if (best[0].length < image.height() / 3 || best[1].length < image.height() / 3)
+        return {};
+    return QRect(QPoint(best[0].x, best[0].top), QPoint(best[1].x, best[0].top + best[0].length - 1));
+}
+
+bool seriesRed(const QColor &c)
+{
+    return c.red() >= 200 && c.green() <= 80 && c.blue() <= 80;
+}
+
+struct RedPixels {
+    int inside = 0, outside = 0;
+};
+
+// The pixels of the first series' colour in the rows of the plot, within the
+// plot area (with a little room for the width of the line) and beside it.
+RedPixels redPixels(const QImage &image, const QRect &plot)
+{
+    const QRect room = plot.adjusted(-3, -3, 3, 3);
+    RedPixels red;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (seriesRed(image.pixelColor(x, y)))
+                ++(room.contains(x, y) ? red.inside : red.outside);
+    return red;
 }
 
 }  // namespace
@@ -55,8 +108,8 @@ TEST(BatchRender, DrawsTheNamedItemsOfSeveralFilesAtTheGivenSize)
     TempDir dir;
     const QString out = QString::fromStdString(dir.file("two.png"));
     const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), example("node2_day.csv"),
-                           QStringLiteral("--items"), QStringLiteral("CPU Busy,MP Sync Time"), QStringLiteral("--size"),
-                           QStringLiteral("640x480"), QStringLiteral("-o"), out});
+                                QStringLiteral("--items"), QStringLiteral("CPU Busy,MP Sync Time"),
+                                QStringLiteral("--size"), QStringLiteral("640x480"), QStringLiteral("-o"), out});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     const QImage image(out);
     EXPECT_EQ(image.size(), QSize(640, 480));
@@ -74,11 +127,11 @@ TEST(BatchRender, RefusesUnknownItemsAndBadSizes)
     TempDir dir;
     const QString out = QString::fromStdString(dir.file("none.png"));
     const BatchRun unknown = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
-                               QStringLiteral("No Such Item"), QStringLiteral("-o"), out});
+                                    QStringLiteral("No Such Item"), QStringLiteral("-o"), out});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(unknown.errors.contains(QStringLiteral("No Such Item")));
-    EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--size"), QStringLiteral("0x0"),
-                     QStringLiteral("-o"), out})
+    EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--size"),
+                     QStringLiteral("0x0"), QStringLiteral("-o"), out})
                   .status,
               0);
     EXPECT_NE(batch({QStringLiteral("render"), example("node1_day.csv")}).status, 0);  // no -o
@@ -101,11 +154,13 @@ TEST(BatchRender, DrawsEveryChartOption)
     };
     QSet<QByteArray> pictures;
     for (const QStringList &options : variants) {
-        const bool oneItem = options.contains(QStringLiteral("--smooth")) || options.contains(QStringLiteral("--candle"));
+        const bool oneItem =
+            options.contains(QStringLiteral("--smooth")) || options.contains(QStringLiteral("--candle"));
         const QString out = QString::fromStdString(dir.file("option.png"));
-        QStringList arguments = {QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
-                                 oneItem ? QStringLiteral("CPU Busy") : twoItems, QStringLiteral("--size"),
-                                 QStringLiteral("800x500"), QStringLiteral("-o"), out};
+        QStringList arguments = {QStringLiteral("render"),  example("node1_day.csv"),
+                                 QStringLiteral("--items"), oneItem ? QStringLiteral("CPU Busy") : twoItems,
+                                 QStringLiteral("--size"),  QStringLiteral("800x500"),
+                                 QStringLiteral("-o"),      out};
         arguments << options;
         const BatchRun run = batch(arguments);
         ASSERT_EQ(run.status, 0) << options.join(' ').toStdString() << ": " << run.errors.toStdString();
@@ -133,8 +188,8 @@ TEST(BatchRender, RefusesOptionsTheViewerWouldNotCombine)
         arguments << options;
         EXPECT_EQ(batch(arguments).status, 2) << options.join(' ').toStdString();
     }
-    const BatchRun oneItemRatio =
-        batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--ratio"), QStringLiteral("-o"), out});
+    const BatchRun oneItemRatio = batch(
+        {QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--ratio"), QStringLiteral("-o"), out});
     EXPECT_EQ(oneItemRatio.status, 2);
     EXPECT_TRUE(oneItemRatio.errors.contains(QStringLiteral("two charted items")));
 }
@@ -179,4 +234,55 @@ TEST(BatchRender, TheExtensionChoosesThePictureFormat)
     const BatchRun failed = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("-o"), missing});
     EXPECT_EQ(failed.status, 1);
     EXPECT_TRUE(failed.errors.contains(QStringLiteral("no-such-folder"))) << failed.errors.toStdString();
+}
+
+TEST(BatchRender, AZoomedChartShowsTheZoomedTimesInsideItsPlotInEveryFormat)
+{
+    TempDir dir;
+    const QSize size(800, 500);
+    const auto render = [&](const QString &out) {
+        return batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
+                      QStringLiteral("CPU Busy"), QStringLiteral("--zoom"), QStringLiteral("600:700"),
+                      QStringLiteral("--size"), QStringLiteral("800x500"), QStringLiteral("-o"), out});
+    };
+    const QString png = QString::fromStdString(dir.file("zoom.png"));
+    const BatchRun reference = render(png);
+    ASSERT_EQ(reference.status, 0) << reference.errors.toStdString();
+    const QRect plot = plotArea(QImage(png));
+    ASSERT_GT(plot.width(), size.width() / 2);
+    // Rows 600 to 700 are the samples from 09:59 to 11:39: the time axis shows
+    // those times only, while the line still runs on beyond both edges.
+    const QString svg = QString::fromStdString(dir.file("zoom.svg"));
+    ASSERT_EQ(render(svg).status, 0);
+    const QString labels = outputtest::xmlText(outputtest::readFile(svg), QStringLiteral("text"));
+    QStringList times;
+    for (const QRegularExpressionMatch &label :
+         QRegularExpression(QStringLiteral("(\\d\\d:\\d\\d):\\d\\d \\(")).globalMatch(labels))
+        times << label.captured(1);
+    EXPECT_GE(times.size(), 2) << labels.toStdString();
+    for (const QString &time : times)
+        EXPECT_TRUE(time >= QLatin1String("09:59") && time <= QLatin1String("11:39")) << time.toStdString();
+
+    // Every format looks like the PNG: the line stays within the plot area.
+    QStringList skipped;
+    for (const char *name : {"zoom.png", "zoom.bmp", "zoom.jpg", "zoom.gif", "zoom.pcx", "zoom.svg", "zoom.eps",
+                             "zoom.pdf", "zoom.wmf", "zoom.emf"}) {
+        SCOPED_TRACE(name);
+        const QString out = QString::fromStdString(dir.file(name));
+        const BatchRun run = render(out);
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        outputtest::ToolRun reader;
+        const QImage image = outputtest::rasterised(out, size, reader);
+        if (!reader.found) {
+            skipped << QLatin1String(name);
+            continue;
+        }
+        ASSERT_FALSE(image.isNull()) << reader.errors.toStdString();
+        const RedPixels red = redPixels(image, plot);
+        EXPECT_GT(red.inside, 200);  // the line is drawn
+        EXPECT_EQ(red.outside, 0);   // and nothing of it lies beside the plot
+    }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "no reader installed for " << skipped.join(' ').toStdString()
+                     << " (tools/setup.sh installs them)";
 }

@@ -3,9 +3,11 @@
 #include "app/WindowFixture.h"
 
 #include "chart/ChartView.h"
+#include "output/OutputTestSupport.h"
 
 #include <QFile>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace {
 
@@ -32,6 +34,17 @@ public:
         paint(printer);
     }
 };
+
+// The part of a page that is not white paper.
+QRect inkedArea(const QImage &page)
+{
+    QRect inked;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 230)
+                inked |= QRect(x, y, 1, 1);
+    return inked;
+}
 
 class OutputCommandsTest : public ::testing::Test {
 protected:
@@ -76,9 +89,18 @@ TEST_F(OutputCommandsTest, ExportOpensOnTheWmfEntryEveryTime)
 
 TEST_F(OutputCommandsTest, EveryFilterEntryWritesItsFormat)
 {
-    const char *const names[] = {"a.bmp", "a.jpg", "a.wmf", "a.emf", "a.gif", "a.png", "a.pcx", "a.eps", "a.pdf", "a.svg"};
-    const QByteArray signatures[] = {"BM", "\xff\xd8", QByteArray("\xd7\xcd\xc6\x9a", 4), QByteArray("\x01\0\0\0", 4),
-                                     "GIF8", "\x89PNG", "\x0a", "%!PS", "%PDF", "<?xm"};
+    const char *const names[] = {"a.bmp", "a.jpg", "a.wmf", "a.emf", "a.gif",
+                                 "a.png", "a.pcx", "a.eps", "a.pdf", "a.svg"};
+    const QByteArray signatures[] = {"BM",
+                                     "\xff\xd8",
+                                     QByteArray("\xd7\xcd\xc6\x9a", 4),
+                                     QByteArray("\x01\0\0\0", 4),
+                                     "GIF8",
+                                     "\x89PNG",
+                                     "\x0a",
+                                     "%!PS",
+                                     "%PDF",
+                                     "<?xm"};
     for (int index = 1; index <= 10; ++index) {
         ui.chosenIndex = index;
         ui.fileAnswers.push_back(QString::fromStdString(dir.file(names[index - 1])));
@@ -110,11 +132,81 @@ TEST_F(OutputCommandsTest, PrintPreviewPaintsTheChart)
     EXPECT_EQ(window->chart().panelColour(), QColor(236, 233, 216));
 }
 
-TEST_F(OutputCommandsTest, PrintingWithoutAPrinterSaysSo)
+TEST_F(OutputCommandsTest, ANameTypedWithoutExtensionAsksBeforeReplacingAPicture)
 {
+    const QString typed = QString::fromStdString(dir.file("chart"));
+    outputtest::writeFile(typed + QStringLiteral(".wmf"), "the picture before");
+    // "No": the command ends and writes nothing, under either name.
+    ui.fileAnswers.push_back(typed);
+    ui.questionAnswers.push_back(false);
+    window->action("mnuExportChart")->trigger();
+    ASSERT_EQ(ui.askedQuestions.size(), 1u);
+    EXPECT_EQ(ui.askedQuestions[0].text, QStringLiteral("chart.wmf already exists.\nDo you want to replace it?"));
+    EXPECT_EQ(ui.askedQuestions[0].title, QStringLiteral("Export Chart"));
+    EXPECT_EQ(outputtest::readFile(typed + QStringLiteral(".wmf")), QByteArray("the picture before"));
+    EXPECT_FALSE(QFile::exists(typed));
+    // "Yes" replaces it.
+    ui.fileAnswers.push_back(typed);
+    ui.questionAnswers.push_back(true);
+    window->action("mnuExportChart")->trigger();
+    EXPECT_EQ(ui.askedQuestions.size(), 2u);
+    EXPECT_EQ(head("chart.wmf", 4), QByteArray("\xd7\xcd\xc6\x9a", 4));
+    // The chosen type's extension; a new file, or a name typed whole (the
+    // dialog asked then), is not asked about.
+    ui.chosenIndex = 6;
+    ui.fileAnswers.push_back(typed);
+    window->action("mnuExportChart")->trigger();
+    ui.fileAnswers.push_back(typed + QStringLiteral(".png"));
+    window->action("mnuExportChart")->trigger();
+    EXPECT_EQ(ui.askedQuestions.size(), 2u);
+    EXPECT_EQ(head("chart.png", 4), QByteArray("\x89PNG", 4));
+    EXPECT_FALSE(QFile::exists(typed));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->chart().panelColour(), QColor(236, 233, 216));
+}
+
+TEST_F(OutputCommandsTest, PrintOffersThePrintDialogAndPrintsALandscapePageWithinTheMargins)
+{
+    const QString pdf = QString::fromStdString(dir.file("printed.pdf"));
+    ui.printerFiles.push_back(pdf);
     window->action("mnuPrintChart")->trigger();
-    if (!ui.messages.empty()) {  // no printer here: a clear message, no crash
-        EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The chart was not printed: ")));
-    }
+    EXPECT_EQ(ui.printerDialogs, 1);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->chart().panelColour(), QColor(236, 233, 216));
+    ASSERT_EQ(head("printed.pdf", 5), QByteArray("%PDF-"));
+    const outputtest::ToolRun text = outputtest::runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    SKIP_WITHOUT(text, "pdftotext (poppler-utils)");
+    EXPECT_TRUE(text.output.contains(window->chart().titleText(kavra::TitleLine::Header).toUtf8()))
+        << text.output.toStdString();
+    const outputtest::ToolRun info = outputtest::runTool(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("Page size: *([0-9.]+) x ([0-9.]+) pts"))
+                                             .match(QString::fromLatin1(info.output));
+    ASSERT_TRUE(size.hasMatch()) << info.output.toStdString();
+    const QSizeF points(size.captured(1).toDouble(), size.captured(2).toDouble());
+    EXPECT_GT(points.width(), points.height());  // landscape
+    outputtest::ToolRun raster;
+    const QImage page = outputtest::rasterised(pdf, (points * 0.75).toSize(), raster);  // 54 dots per inch
+    ASSERT_FALSE(page.isNull()) << raster.errors.toStdString();
+    const QRect inked = inkedArea(page);
+    // 15 % of the width beside the chart and 25 % of the height above and below it.
+    EXPECT_GE(inked.left(), int(page.width() * 0.14));
+    EXPECT_LE(inked.right(), int(page.width() * 0.86));
+    EXPECT_GE(inked.top(), int(page.height() * 0.24));
+    EXPECT_LE(inked.bottom(), int(page.height() * 0.76));
+    EXPECT_GT(inked.width(), page.width() * 0.6);
+    EXPECT_GT(inked.height(), page.height() * 0.4);
+}
+
+TEST_F(OutputCommandsTest, ACancelledPrintDialogPrintsNothingAndAPrinterThatCannotPrintIsTold)
+{
+    ui.printerFiles.push_back(QString());  // Cancel
+    window->action("mnuPrintChart")->trigger();
+    EXPECT_EQ(ui.printerDialogs, 1);
+    EXPECT_TRUE(ui.messages.empty());
+    ui.printerFiles.push_back(QStringLiteral(""));  // accepted, but nothing to print on
+    window->action("mnuPrintChart")->trigger();
+    EXPECT_EQ(ui.printerDialogs, 2);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("The chart was not printed: No printer is installed"));
     EXPECT_EQ(window->chart().panelColour(), QColor(236, 233, 216));
 }

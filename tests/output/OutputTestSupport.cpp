@@ -1,6 +1,7 @@
 #include "output/OutputTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -40,6 +41,59 @@ ToolRun runTool(const QString &program, const QStringList &arguments)
     run.output = process.readAllStandardOutput();
     run.errors = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+namespace {
+
+// An SVG drawing at the given size.
+ToolRun svgToPng(const QString &svg, const QSize &size, const QString &png)
+{
+    return runTool(QStringLiteral("rsvg-convert"),
+                   {QStringLiteral("-w"), QString::number(size.width()), QStringLiteral("-h"),
+                    QString::number(size.height()), QStringLiteral("-b"), QStringLiteral("white"), QStringLiteral("-o"),
+                    png, svg});
+}
+
+ToolRun drawAsPng(const QString &picture, const QString &suffix, const QSize &size, const QString &png)
+{
+    const QString svg = picture + QStringLiteral(".raster.svg");
+    if (suffix == QLatin1String("svg"))
+        return svgToPng(picture, size, png);
+    if (suffix == QLatin1String("wmf") || suffix == QLatin1String("emf")) {
+        const ToolRun run =
+            suffix == QLatin1String("wmf")
+                ? runTool(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), svg, picture})
+                : runTool(QStringLiteral("emf2svg-conv"), {QStringLiteral("-i"), picture, QStringLiteral("-o"), svg});
+        return run.found && run.status == 0 ? svgToPng(svg, size, png) : run;
+    }
+    if (suffix == QLatin1String("pdf"))
+        return runTool(QStringLiteral("pdftoppm"),
+                       {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-scale-to-x"),
+                        QString::number(size.width()), QStringLiteral("-scale-to-y"), QString::number(size.height()),
+                        picture, png.chopped(4)});
+    if (suffix == QLatin1String("eps"))
+        return runTool(QStringLiteral("gs"),
+                       {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                        QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-sDEVICE=png16m"),
+                        QStringLiteral("-r96"), QStringLiteral("-sOutputFile=") + png, picture});
+    return runTool(QStringLiteral("convert"), {picture, QStringLiteral("png:") + png});
+}
+
+}  // namespace
+
+QImage rasterised(const QString &picture, const QSize &size, ToolRun &run)
+{
+    const QString png = picture + QStringLiteral(".raster.png");
+    QFile::remove(png);
+    run = drawAsPng(picture, QFileInfo(picture).suffix().toLower(), size, png);
+    if (!run.found || run.status != 0)
+        return {};
+    QImage image(png);
+    if (image.isNull())
+        return {};
+    if (image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 QByteArray readFile(const QString &path)

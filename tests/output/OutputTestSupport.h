@@ -5,6 +5,7 @@
 #include "chart/ChartView.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,13 @@ ToolRun runTool(const QString &program, const QStringList &arguments);
 
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
+
+// Any picture file Kavra writes, drawn as a bitmap of the given size by
+// programs of its own format: ImageMagick's convert for bitmaps, Ghostscript
+// for EPS, poppler for PDF, librsvg for SVG, and WMF and EMF turned into SVG by
+// libwmf and libemf2svg first. Null, with run telling why, when it fails; run
+// is not found when a reader is not installed.
+QImage rasterised(const QString &picture, const QSize &size, ToolRun &run);
 
 // The text of the XML document's elements named element (all of them, joined);
 // empty when it is not well-formed XML.

@@ -1,5 +1,7 @@
 #include "support/FakeInteraction.h"
 
+#include <QPrinter>
+
 namespace {
 
 std::optional<QString> takeFirst(std::deque<QString> &answers)
@@ -24,4 +26,24 @@ std::optional<QString> FakeInteraction::nextFile(const QString &filter)
     ++fileDialogs;
     filters << filter;
     return takeFirst(fileAnswers);
+}
+
+bool FakeInteraction::question(QWidget *, const QString &text, const QString &title)
+{
+    askedQuestions.push_back({text, title});
+    const bool yes = !questionAnswers.empty() && questionAnswers.front();
+    if (!questionAnswers.empty())
+        questionAnswers.pop_front();
+    return yes;
+}
+
+bool FakeInteraction::choosePrinter(QWidget *, QPrinter &printer)
+{
+    ++printerDialogs;
+    const std::optional<QString> file = takeFirst(printerFiles);
+    if (!file)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*file);
+    return true;
 }

@@ -20,11 +20,21 @@ public:
     std::vector<Message> messages;
     QStringList filters;
     int fileDialogs = 0;
+    // Yes/No questions: the answers in turn, No when they run out; every
+    // question asked is recorded.
+    std::deque<bool> questionAnswers;
+    std::vector<Message> askedQuestions;
+    // The print dialog prints to these PDF files in turn; a null QString or
+    // running out cancels it, an empty one accepts a printer that cannot print.
+    std::deque<QString> printerFiles;
+    int printerDialogs = 0;
 
     std::optional<QString> openFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
     std::optional<QString> saveFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
     void message(QWidget *, const QString &text, const QString &title) override { messages.push_back({text, title}); }
     std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override;
+    bool question(QWidget *, const QString &text, const QString &title) override;
+    bool choosePrinter(QWidget *, QPrinter &printer) override;
 
 private:
     std::optional<QString> nextFile(const QString &filter);
