@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 namespace kavra {
 namespace {
@@ -78,6 +79,17 @@ void MainWindow::showLoadedControls(bool visible)
 }
 
 void MainWindow::mnuOpenFile_Click()
+{
+    if (loading_)
+        return;  // one load at a time: a second one would take the same file number
+    {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        openFile();
+    }
+    openQueuedDrops();
+}
+
+void MainWindow::openFile()
 {
     showLoadedControls(false);
     state_.Dual_Charts = 0;
