@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 namespace kavra {
 namespace {
@@ -80,6 +81,17 @@ void MainWindow::showLoadedControls(bool visible)
 }
 
 void MainWindow::mnuOpenFile_Click()
+{
+    if (loading_)
+        return;  // one load at a time: a second one would take the same file number
+    {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        openFile();
+    }
+    openQueuedDrops();
+}
+
+void MainWindow::openFile()
 {
     showLoadedControls(false);
     state_.Dual_Charts = 0;

@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <utility>
+
 namespace kavra {
 
 bool carriesDroppableItems(const QMimeData *data)
@@ -84,6 +86,10 @@ void MainWindow::openDroppedItems(const QStringList &files, const QStringList &r
 {
     if (!refused.isEmpty())
         interaction_.message(this, refusedItemsMessage(refused), QString());
+    if (loading_) {
+        queuedDrops_ << files;
+        return;
+    }
     QAction *open = action(QStringLiteral("mnuOpenFile"));
     for (const QString &path : files) {
         if (!open->isEnabled()) {
@@ -94,6 +100,17 @@ void MainWindow::openDroppedItems(const QStringList &files, const QStringList &r
         mnuOpenFile_Click();
         state_.Dragged_File_Spec.clear();
     }
+}
+
+// Files dropped during a load open after it, in the order dropped, once the
+// command that loaded has returned.
+void MainWindow::openQueuedDrops()
+{
+    if (queuedDrops_.isEmpty())
+        return;
+    const QStringList files = std::exchange(queuedDrops_, {});
+    QMetaObject::invokeMethod(
+        this, [this, files] { openDroppedItems(files, {}); }, Qt::QueuedConnection);
 }
 
 }  // namespace kavra

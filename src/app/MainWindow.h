@@ -102,6 +102,8 @@ private:
     void showLoadedControls(bool visible);
     void finishLoad();
     void openDroppedItems(const QStringList &files, const QStringList &refused);
+    void openFile();
+    void openQueuedDrops();
 
     Interaction &interaction_;
     AppState state_;
@@ -126,6 +128,10 @@ private:
     QRadioButton *stack_ = nullptr;
     QRadioButton *unStack_ = nullptr;
     QLabel *label_ = nullptr;
+    // A load lets window events run; an Open arriving meanwhile is refused and
+    // files dropped meanwhile wait here for it to end.
+    bool loading_ = false;
+    QStringList queuedDrops_;
 };
 
 // The entries that loading enables and closing disables.

@@ -69,8 +69,9 @@ void MainWindow::layOutControls()
         QSize(qMax(screenSize.width() / 2, 11200 * dpiX / 1440), qMax(screenSize.height() / 2, 8200 * dpiY / 1440))
             .expandedTo(minimumForCaptions()));
 
-    const QWidget *area = centralWidget();
-    const int w = area->width(), h = area->height() + statusBar_->height();
+    // From the window's own size: raising the minimum resizes the window at once,
+    // while the central area follows only later.
+    const int w = width(), h = height() - (menuWidget() ? menuWidget()->height() : 0);
     const auto grown = [](QWidget *control, QRect r) {
         control->setGeometry(QRect(r.topLeft(), r.size().expandedTo(control->sizeHint())));
     };

@@ -185,3 +185,30 @@ TEST_F(FileDropTest, AFileThatIsNotDataGetsTheLoadersMessage)
     EXPECT_EQ(window->statusText(), QString::fromStdString(good[0]));
     EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
 }
+
+// A drop arriving while a file loads (here while the load's column-count message
+// is up) waits for that load and then opens its files in order; an Open command
+// meanwhile is refused rather than started inside the load.
+TEST_F(FileDropTest, FilesDroppedDuringALoadOpenAfterIt)
+{
+    const std::string first =
+        dir.write("short.csv", "NODE0,x\r\n06-DEC-2026\r\nSample Time,CPU Busy,MP Sync Time,Disk Rate\r\n"
+                               "06-DEC-2026 10:00:00,1\r\n10:01:00,2,3,4\r\n10:02:00,5,6,7\r\n");
+    const std::vector<std::string> later = goodFiles(2);
+    ui.whileMessageShown = [&] {
+        EXPECT_TRUE(drop(fileUrls(later)));
+        ui.fileAnswers.push_back(QString::fromStdString(later[0]));
+        window->mnuOpenFile_Click();
+    };
+    open(first);
+    QCoreApplication::sendPostedEvents();
+
+    const kavra::DataSet &data = window->data();
+    ASSERT_EQ(data.Files_Open, 3) << lastMessage().toStdString();
+    EXPECT_EQ(data.File_Names[0], first);
+    EXPECT_EQ(data.File_Names[1], later[0]);
+    EXPECT_EQ(data.File_Names[2], later[1]);
+    EXPECT_EQ(ui.fileDialogs, 1) << "the Open command ran during the load";
+    EXPECT_EQ(ui.messages.size(), 1u) << lastMessage().toStdString();
+    EXPECT_EQ(window->statusText(), QString::fromStdString(first));
+}

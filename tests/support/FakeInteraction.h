@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
+#include <utility>
 
 // Scripted answers for the questions the viewer asks; records every message.
 class FakeInteraction : public kavra::Interaction {
@@ -28,10 +30,17 @@ public:
     // running out cancels it, an empty one accepts a printer that cannot print.
     std::deque<QString> printerFiles;
     int printerDialogs = 0;
+    // Runs while a message is up, as the user acting on other windows meanwhile.
+    std::function<void()> whileMessageShown;
 
     std::optional<QString> openFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
     std::optional<QString> saveFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
-    void message(QWidget *, const QString &text, const QString &title) override { messages.push_back({text, title}); }
+    void message(QWidget *, const QString &text, const QString &title) override
+    {
+        messages.push_back({text, title});
+        if (whileMessageShown)
+            std::exchange(whileMessageShown, nullptr)();
+    }
     std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override;
     bool question(QWidget *, const QString &text, const QString &title) override;
     bool choosePrinter(QWidget *, QPrinter &printer) override;
