@@ -639,3 +639,24 @@ TEST_F(CorrelationWindowTest, PrintShowsTheHeaderThenTheListStrongestPositiveFir
         at = found + squeezed(line).size();
     }
 }
+
+// ---- The window after Close ---------------------------------------------------------
+
+TEST_F(CorrelationWindowTest, CloseTakesTheWindowAwaySoItCannotShowColumnsThatAreGone)
+{
+    correlateMain();
+    window->mnuCloseFile_Click();
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_TRUE(corr()->lines().isEmpty());
+
+    // A smaller file, then one that fails: the old window has nothing left to draw.
+    open("small.csv", perfFile({"Only"}, 2, [](int, int r) { return double(r); }));
+    ui.fileAnswers.push_back(QString::fromStdString(dir.write("bad.csv", "no terminator here")));
+    window->mnuOpenFile_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_FALSE(corr()->isVisible());
+    EXPECT_EQ(list()->count(), 0);
+    corr()->drawScatterDiagram();
+    EXPECT_TRUE(corr()->lines().isEmpty());
+    EXPECT_EQ(window->items().current().rows.size(), 1u);
+}
