@@ -1,6 +1,7 @@
 #include "analysis/Curves.h"
 
 #include <cmath>
+#include <limits>
 
 namespace kavra::analysis {
 
@@ -8,17 +9,18 @@ namespace {
 
 constexpr double kCandleCount = 20;
 
-// high starts at 0 and low at 999999999, so an all-negative group keeps high 0;
-// the comparisons are false for a NaN, which is therefore passed over.
+// high and low are the group's real extremes; a NaN compares false and is
+// therefore passed over (a group of NaNs only keeps NaN extremes).
 Candle candleOf(const double *x, const double *y, size_t first, size_t size)
 {
     const size_t last = first + size - 1;
-    Candle candle{(x[first] + x[last]) / 2, y[first], 0, 999999999, y[last]};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Candle candle{(x[first] + x[last]) / 2, y[first], nan, nan, y[last]};
     for (size_t j = first; j <= last; ++j) {
-        const double v = std::nearbyint(y[j]);  // halves to even in the default rounding mode
-        if (v > candle.high)
+        const double v = y[j];
+        if (v > candle.high || std::isnan(candle.high))
             candle.high = v;
-        if (v < candle.low)
+        if (v < candle.low || std::isnan(candle.low))
             candle.low = v;
     }
     return candle;

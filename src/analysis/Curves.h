@@ -33,9 +33,9 @@ struct Candle {
 };
 
 // About twenty candles summarising a curve: groups of G = floor(n / 20) points
-// (two points, and n / 2 candles, when G would be 1). high and low are taken
-// over the values rounded half to even, high starting from 0 and low from
-// 999999999; open and close are the first and last raw values; date is the
+// (two points, and n / 2 candles, when G would be 1). high and low are the
+// group's largest and smallest values; open and close are its first and last
+// values; date is the
 // midpoint of the group's first and last x. Fewer than 20 points give none.
 std::vector<Candle> candles(const double *x, const double *y, size_t n);
 

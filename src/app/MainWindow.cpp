@@ -282,7 +282,7 @@ void MainWindow::lvwKavra_Click()
 void MainWindow::cmdZoomReset_Click()
 {
     chart_->undoZoom();
-    if (state_.Zoom_First_Row != 1 && state_.Zoom_Last_Row != data_.Row_Count) {
+    if (state_.Zoom_First_Row != 1 || state_.Zoom_Last_Row != data_.Row_Count) {
         state_.Zoom_First_Row = 1;
         state_.Zoom_Last_Row = data_.Row_Count;
         chart_->show();

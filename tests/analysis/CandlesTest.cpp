@@ -36,8 +36,8 @@ void expectCandleCovers(const Candle &candle, const Series &s, size_t first, siz
     EXPECT_DOUBLE_EQ(candle.date, (s.x[first] + s.x[last]) / 2) << first;
     EXPECT_DOUBLE_EQ(candle.open, s.y[first]) << first;
     EXPECT_DOUBLE_EQ(candle.close, s.y[last]) << first;
-    EXPECT_DOUBLE_EQ(candle.low, 10.0 * static_cast<double>(first)) << first;  // .25 rounds down
-    EXPECT_DOUBLE_EQ(candle.high, 10.0 * static_cast<double>(last)) << first;
+    EXPECT_DOUBLE_EQ(candle.low, s.y[first]) << first;  // the values rise through each group
+    EXPECT_DOUBLE_EQ(candle.high, s.y[last]) << first;
 }
 
 }  // namespace
@@ -81,27 +81,26 @@ TEST(Candles, NoneBelowTwentyPoints)
     EXPECT_TRUE(candlesOf(series(0)).empty());
 }
 
-TEST(Candles, RoundHighAndLowHalfToEvenFromFixedStarts)
+// Each candle's wicks reach exactly the group's largest and smallest values,
+// whatever their size or sign.
+TEST(Candles, HighAndLowAreTheGroupsRealExtremes)
 {
-    Series s = series(40);
-    // First pair: 2.5 and 3.5 round to 2 and 4.
-    s.y[0] = 2.5;
-    s.y[1] = 3.5;
-    // Second pair all negative: high stays at its start of 0.
-    s.y[2] = -7.6;
-    s.y[3] = -3.2;
-    // Third pair beyond the low start: low stays 999999999.
-    s.y[4] = 2e9;
-    s.y[5] = 1.5e9;
+    Series s = series(40);  // pairs of points
+    const std::vector<std::pair<double, double>> pairs = {{0.61, 0.0},     {1.32, 0.4},      {2.5, 3.5},
+                                                          {-7.6, -3.2},    {5, 5},           {2e9, 1.5e9},
+                                                          {1e150, -1e150}, {1e-300, 3e-300}, {-0.5, -0.25}};
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        s.y[2 * k] = pairs[k].first;
+        s.y[2 * k + 1] = pairs[k].second;
+    }
     const std::vector<Candle> c = candlesOf(s);
     ASSERT_EQ(c.size(), 20u);
-    EXPECT_DOUBLE_EQ(c[0].open, 2.5);
-    EXPECT_DOUBLE_EQ(c[0].close, 3.5);
-    EXPECT_DOUBLE_EQ(c[0].high, 4);
-    EXPECT_DOUBLE_EQ(c[0].low, 2);
-    EXPECT_DOUBLE_EQ(c[1].high, 0);
-    EXPECT_DOUBLE_EQ(c[1].low, -8);
-    EXPECT_DOUBLE_EQ(c[1].open, -7.6);
-    EXPECT_DOUBLE_EQ(c[2].high, 2e9);
-    EXPECT_DOUBLE_EQ(c[2].low, 999999999);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        SCOPED_TRACE(k);
+        const auto [a, b] = pairs[k];
+        EXPECT_EQ(c[k].high, std::max(a, b));
+        EXPECT_EQ(c[k].low, std::min(a, b));
+        EXPECT_EQ(c[k].open, a);
+        EXPECT_EQ(c[k].close, b);
+    }
 }

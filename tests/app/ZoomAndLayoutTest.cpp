@@ -128,26 +128,23 @@ TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenBothEndsWereNarrowed)
     EXPECT_TRUE(chart().isVisibleTo(window.get()));
 }
 
-TEST_F(ZoomTest, UndoZoomKeepsTheRowRangeWhenAnEndIsAtTheData)
+TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenOneEndWasAtTheData)
 {
-    zoomBetween(1, 11);
-    ASSERT_EQ(first(), 1);
-    ASSERT_EQ(last(), 11);
-    window->cmdZoomReset_Click();
-    EXPECT_FALSE(chart().zoomed());
+    for (const auto &[a, b] : {std::pair{1, 11}, std::pair{9, kRows}}) {
+        SCOPED_TRACE(a);
+        zoomBetween(a, b);
+        ASSERT_EQ(first(), a);
+        ASSERT_EQ(last(), b);
+        window->cmdZoomReset_Click();
+        EXPECT_FALSE(chart().zoomed());
+        EXPECT_EQ(first(), 1);
+        EXPECT_EQ(last(), kRows);
+        EXPECT_EQ(chart().pointCount(0), kRows);
+    }
+    window->cmdZoomReset_Click();  // a second undo changes nothing
     EXPECT_EQ(first(), 1);
-    EXPECT_EQ(last(), 11);
-    EXPECT_EQ(chart().pointCount(0), kRows) << "only the chart's own zoom is undone; nothing is redrawn";
-    EXPECT_LE(chart().axisMinimum(ChartAxis::Bottom), time(1) + 1e-9);
-    EXPECT_GE(chart().axisMaximum(ChartAxis::Bottom), time(kRows) - 1e-9);
-
-    zoomBetween(9, kRows);
-    ASSERT_EQ(first(), 9);
-    ASSERT_EQ(last(), kRows);
-    window->cmdZoomReset_Click();
-    EXPECT_FALSE(chart().zoomed());
-    EXPECT_EQ(first(), 9);
     EXPECT_EQ(last(), kRows);
+    EXPECT_EQ(chart().pointCount(0), kRows);
 }
 
 // The point of series 0 for a 1-based row, in pixels of the chart's plot.
