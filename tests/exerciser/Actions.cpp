@@ -88,13 +88,12 @@ QPoint pointIn(Random &random, const QRect &rect)
 const std::vector<Exerciser::Action> &Exerciser::actions()
 {
     static const std::vector<Action> table = {
-        {"menu entry", 30, &Exerciser::menuEntry},   {"open", 8, &Exerciser::openFile},
-        {"shortcut", 16, &Exerciser::shortcut},      {"other key", 4, &Exerciser::otherKey},
-        {"list click", 16, &Exerciser::listClick},
-        {"list drag", 3, &Exerciser::listDrag},
-        {"chart drag", 8, &Exerciser::chartDrag},    {"chart wheel", 4, &Exerciser::chartWheel},
-        {"chart hover", 3, &Exerciser::chartHover},  {"legend tick", 4, &Exerciser::legendTick},
-        {"stack option", 4, &Exerciser::stackOption}, {"main button", 8, &Exerciser::mainButton},
+        {"menu entry", 30, &Exerciser::menuEntry},     {"open", 8, &Exerciser::openFile},
+        {"shortcut", 16, &Exerciser::shortcut},        {"other key", 4, &Exerciser::otherKey},
+        {"list click", 16, &Exerciser::listClick},     {"list drag", 3, &Exerciser::listDrag},
+        {"chart drag", 8, &Exerciser::chartDrag},      {"chart wheel", 4, &Exerciser::chartWheel},
+        {"chart hover", 3, &Exerciser::chartHover},    {"legend tick", 4, &Exerciser::legendTick},
+        {"stack option", 4, &Exerciser::stackOption},  {"main button", 8, &Exerciser::mainButton},
         {"small window", 14, &Exerciser::smallWindow}, {"drop", 2, &Exerciser::dropFiles},
         {"restart", 1, &Exerciser::restart},
     };
@@ -107,8 +106,7 @@ void Exerciser::menuEntry()
     for (QAction *entry : window_->findChildren<QAction *>())
         if (entry->objectName().startsWith(QLatin1String("mnu")) && !entry->menu())
             entries.push_back(entry);
-    std::sort(entries.begin(), entries.end(),
-              [](QAction *a, QAction *b) { return a->objectName() < b->objectName(); });
+    std::sort(entries.begin(), entries.end(), [](QAction *a, QAction *b) { return a->objectName() < b->objectName(); });
     QAction *entry = entries[size_t(random_.below(int(entries.size())))];
     note(entry->objectName() + (entry->isEnabled() ? QString() : QStringLiteral(" (disabled)")));
     entry->trigger();
@@ -131,9 +129,9 @@ void Exerciser::typeKeys(int key, Qt::KeyboardModifiers modifiers)
     if (!target || target->window() != window_.get())
         target = window_.get();
     std::vector<std::pair<Qt::KeyboardModifier, int>> keys;
-    for (const auto &[flag, code] : {std::pair{Qt::ControlModifier, int(Qt::Key_Control)},
-                                     std::pair{Qt::ShiftModifier, int(Qt::Key_Shift)},
-                                     std::pair{Qt::AltModifier, int(Qt::Key_Alt)}})
+    for (const auto &[flag, code] :
+         {std::pair{Qt::ControlModifier, int(Qt::Key_Control)}, std::pair{Qt::ShiftModifier, int(Qt::Key_Shift)},
+          std::pair{Qt::AltModifier, int(Qt::Key_Alt)}})
         if (modifiers.testFlag(flag))
             keys.push_back({flag, code});
     Qt::KeyboardModifiers held;
@@ -173,8 +171,8 @@ void Exerciser::shortcut()
 
 void Exerciser::otherKey()
 {
-    static const int keys[] = {Qt::Key_Up,  Qt::Key_Down,   Qt::Key_Home,  Qt::Key_End, Qt::Key_PageDown,
-                               Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_A,  Qt::Key_F10};
+    static const int keys[] = {Qt::Key_Up,    Qt::Key_Down,   Qt::Key_Home,   Qt::Key_End, Qt::Key_PageDown,
+                               Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_A,   Qt::Key_F10};
     const int key = keys[random_.below(int(std::size(keys)))];
     const Qt::KeyboardModifiers modifiers = clickModifiers(random_);
     note(modifierText(modifiers) + QKeySequence(key).toString());
@@ -236,7 +234,10 @@ void Exerciser::chartDrag()
     const QPoint end = random_.chance(5) ? QPoint(plot->width() + 20, plot->height() / 2) : pointIn(random_, area);
     note(QStringLiteral("%1 drag (%2,%3) to (%4,%5)")
              .arg(button == Qt::LeftButton ? QStringLiteral("left") : QStringLiteral("right"))
-             .arg(start.x()).arg(start.y()).arg(end.x()).arg(end.y()));
+             .arg(start.x())
+             .arg(start.y())
+             .arg(end.x())
+             .arg(end.y()));
     QTest::mousePress(plot, button, Qt::NoModifier, start);
     QTest::mouseMove(plot, (start + end) / 2);
     QTest::mouseMove(plot, end);
@@ -322,8 +323,7 @@ void Exerciser::smallWindow()
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible() && w != window_.get() && !qobject_cast<QMenu *>(w) && !w->objectName().isEmpty())
             windows.push_back(w);
-    std::sort(windows.begin(), windows.end(),
-              [](QWidget *a, QWidget *b) { return a->objectName() < b->objectName(); });
+    std::sort(windows.begin(), windows.end(), [](QWidget *a, QWidget *b) { return a->objectName() < b->objectName(); });
     if (windows.empty()) {
         note(QStringLiteral("none open"));
         return;

@@ -6,6 +6,8 @@
 #include "ExerciserInteraction.h"
 #include "Random.h"
 
+#include "items/ItemList.h"
+
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -45,7 +47,8 @@ public:
     QString rowRangeFits() const;
     QString tagsNameStoredColumns() const;
     QString chartShowsTheSelection();
-    QString chartMatchesSelection() const;
+    QString chartMatchesSelection(const std::vector<kavra::ItemRow> &selected) const;
+    std::vector<kavra::ItemRow> selectedRows() const;
     QString windowsShowLiveData();
     QString savedFilesLoadAgain() const;
     QString writtenFilesAreWhole() const;
@@ -84,7 +87,7 @@ private:
     bool strict_;
     bool exitAsked_ = false;
     std::map<QString, long long> known_;
-    QStringList chartNames_;
+    std::vector<kavra::ItemRow> drawnSelection_;  // the selection the chart last matched
     long long steps_ = 0;
     std::map<std::string, long long> counts_;
     std::deque<QString> history_;

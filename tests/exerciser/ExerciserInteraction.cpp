@@ -70,7 +70,8 @@ std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QSt
         return std::nullopt;
     }
     const QStringList known = extensions(filter);
-    filterIndex = random_.chance(4) ? random_.between(-1, int(known.size()) + 2) : random_.between(1, int(known.size()));
+    filterIndex =
+        random_.chance(4) ? random_.between(-1, int(known.size()) + 2) : random_.between(1, int(known.size()));
     QString extension;
     if (filterIndex >= 1 && filterIndex <= known.size() && random_.chance(80))
         extension = known[filterIndex - 1];

@@ -37,8 +37,8 @@ void printFailure(const char *what)
 {
     if (!running)
         return;
-    std::fprintf(stderr, "\nkavra_exerciser: %s at step %lld of seed %llu\nLast actions:\n", what,
-                 running->steps(), static_cast<unsigned long long>(runSeed));
+    std::fprintf(stderr, "\nkavra_exerciser: %s at step %lld of seed %llu\nLast actions:\n", what, running->steps(),
+                 static_cast<unsigned long long>(runSeed));
     for (const QString &line : running->history())
         std::fprintf(stderr, "  %s\n", line.toLocal8Bit().constData());
     std::fprintf(stderr, "Replay: kavra_exerciser --seed %llu --steps %lld\n", static_cast<unsigned long long>(runSeed),
@@ -46,7 +46,10 @@ void printFailure(const char *what)
     std::fflush(stderr);
 }
 
-void onDeath() { printFailure("the process died"); }
+void onDeath()
+{
+    printFailure("the process died");
+}
 
 [[maybe_unused]] void onSignal(int signal)
 {
@@ -141,7 +144,9 @@ int main(int argc, char **argv)
     std::printf("kavra_exerciser: seed %llu\n", static_cast<unsigned long long>(options.seed));
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
-    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
     for (;;) {
         if (options.steps > 0 && exerciser.steps() >= options.steps)
             break;

@@ -9,10 +9,10 @@
 namespace {
 
 const std::vector<std::string> kItems = {
-    "CPU Busy",         "CPU Busy Cpu 01",     "MP Sync Time",        "Disk Rate DSK01",  "Memory Pages Free",
-    "Zero Counter",     "Net Bytes In/s LAN1", "Process Busy $DATA2", "Cache Hit Ratio",  "Lock Waits/s",
+    "CPU Busy",     "CPU Busy Cpu 01",     "MP Sync Time",        "Disk Rate DSK01", "Memory Pages Free",
+    "Zero Counter", "Net Bytes In/s LAN1", "Process Busy $DATA2", "Cache Hit Ratio", "Lock Waits/s",
 };
-const std::vector<std::string> kExtraItems = {"Line Errors $LINE02", "Dispatches/s Cpu 02", "Disk Queue DSK07",
+const std::vector<std::string> kExtraItems = {"Line Errors $LINE02", "Dispatches/s Cpu 02",  "Disk Queue DSK07",
                                               "Interrupts/s Cpu 00", "File Cache Hit Ratio", "Pathway Queue Depth"};
 
 struct Layout {
@@ -57,8 +57,8 @@ std::string fileText(const Layout &layout)
     std::string header = "Sample Time";
     for (size_t i = 0; i < layout.items.size(); ++i)
         header += (layout.block && i == 4 ? t : std::string(",")) + layout.items[i];
-    out += layout.block ? "$$$ START COLUMN HEADERS $$$" + t + header + t + "$$$ END COLUMN HEADERS $$$" + t
-                        : header + t;
+    out +=
+        layout.block ? "$$$ START COLUMN HEADERS $$$" + t + header + t + "$$$ END COLUMN HEADERS $$$" + t : header + t;
     uint32_t state = layout.valueSeed;
     for (int row = 0; row < layout.rows; ++row) {
         out += timeText(row);
@@ -74,8 +74,8 @@ std::string fileText(const Layout &layout)
 
 std::vector<std::string> shuffledWithExtras()
 {
-    std::vector<std::string> items = {kItems[3], kItems[0], kExtraItems[0], kItems[2], kItems[9],
-                                      kItems[1], kExtraItems[1],  kItems[5], kItems[4]};
+    std::vector<std::string> items = {kItems[3], kItems[0],      kExtraItems[0], kItems[2], kItems[9],
+                                      kItems[1], kExtraItems[1], kItems[5],      kItems[4]};
     return items;
 }
 
@@ -125,7 +125,9 @@ QStringList writeFilePool(const QString &folder)
     files.push_back({"broken_no_header_end.csv", noEnd});
     files.push_back({"broken_empty.csv", ""});
     files.push_back({"broken_record1_only.csv", "NODE1,Vesk collector\r\n"});
-    files.push_back({"broken_binary.csv", std::string("\x7f" "ELF\0\0\x01\n\x02\x03,,\n\n", 14)});
+    files.push_back({"broken_binary.csv", std::string("\x7f"
+                                                      "ELF\0\0\x01\n\x02\x03,,\n\n",
+                                                      14)});
 
     QStringList paths;
     for (const auto &[name, text] : files) {
