@@ -36,6 +36,13 @@ cmake --build build-asan -j "$jobs"
 echo "=== build-asan/: tests"
 ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" || status=1
 
+echo "=== build-asan/: the random exerciser, 60 s with a fixed seed, 60 s with a seed from the clock"
+# A failure prints the seed, the step, the last actions and the command that replays it.
+build-asan/bin/kavra_exerciser --seed 20261207 --seconds 60 || status=1
+clock_seed=$(date +%s)
+echo "exerciser seed from the clock: $clock_seed"
+build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 60 || status=1
+
 echo "=== build-fuzz/: fuzz targets (libFuzzer), 60 s in all"
 bash tools/fuzz.sh 60 || status=1
 

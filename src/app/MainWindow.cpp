@@ -136,7 +136,13 @@ void MainWindow::connectChartCommands()
     connect(unStack_, &QRadioButton::clicked, commands, [commands] { commands->OptStack_Click(1); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The controls read the item list and the data set, which are gone by the time
+    // the base class takes a shown window off the screen: take it off while they
+    // are still there.
+    hide();
+}
 
 QString MainWindow::windowCaption(const QString &programPath, int major, int minor, int revision)
 {

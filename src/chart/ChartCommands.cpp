@@ -246,6 +246,10 @@ void ChartCommands::mnuGenerateRatioCharts_Click()
         return;
     if (c_.state.MovAvg_On)
         mnuToggleMovingAverage_Click();
+    // Switching the average off redraws from the list as it is now, which may no
+    // longer chart two items.
+    if (c_.chart.seriesCount() < 2)
+        return;
     addRatioCharts(c_.chart, c_.state);
 }
 

@@ -101,3 +101,15 @@ TEST_F(WindowTest, CloseWithNoFileChangesNothingElse)
     open(dir.write("day.csv", kGoodFile));
     EXPECT_EQ(window->data().Files_Open, 1);
 }
+
+// Ending the program with the window on screen takes the window down after its
+// item list and data are gone; nothing may read them then (the sanitizer build
+// reports such a read).
+TEST_F(WindowTest, AShownWindowWithAFileLoadedEndsCleanly)
+{
+    window->show();
+    open(dir.write("day.csv", kGoodFile));
+    ASSERT_EQ(window->data().Files_Open, 1);
+    window.reset();
+    SUCCEED();
+}

@@ -733,6 +733,20 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
     EXPECT_EQ(chart().seriesCount(), 2);
 }
 
+// Switching the moving average off redraws from the list as it is now; when it
+// no longer selects two items there is nothing to take ratios of.
+TEST_F(ChartCommandsRatioTest, RatiosAfterTheAverageIsSwitchedOffNeedTwoItemsStill)
+{
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 4);
+    window->items().current().rows[1].selected = false;  // a selection the chart has not followed yet
+    trigger("mnuGenerateRatioCharts");
+    EXPECT_FALSE(state().MovAvg_On);
+    EXPECT_FALSE(state().Ratio_Mode);
+    ASSERT_EQ(chart().seriesCount(), 1);
+    EXPECT_EQ(chart().seriesName(0), t0);
+}
+
 TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPlace)
 {
     trigger("mnuToggleMovingAverage");

@@ -1,0 +1,100 @@
+#pragma once
+// A seeded random walk over the whole main window: each step picks one action
+// from a weighted table, runs it, and checks every invariant. The same seed gives
+// the same walk.
+
+#include "ExerciserInteraction.h"
+#include "Random.h"
+
+#include "items/ItemList.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace kavra {
+class MainWindow;
+}
+
+class Exerciser {
+public:
+    struct Action {
+        const char *kind;
+        int weight;
+        void (Exerciser::*run)();
+    };
+
+    Exerciser(uint64_t seed, bool strict);
+    ~Exerciser();
+
+    // Runs one step; the failed invariant's description when one fails.
+    std::optional<QString> step();
+    long long steps() const { return steps_; }
+    const std::map<std::string, long long> &actionCounts() const { return counts_; }
+    // Known faults met (first description of each kind) and how often.
+    const std::map<QString, long long> &knownFaults() const { return known_; }
+    // The last actions, oldest first.
+    QStringList history() const { return QStringList(history_.begin(), history_.end()); }
+
+    // Invariants (Invariants.cpp); each returns what is wrong, empty when all is well.
+    QString rowRangeFits() const;
+    QString tagsNameStoredColumns() const;
+    QString chartShowsTheSelection();
+    QString chartMatchesSelection(const std::vector<kavra::ItemRow> &selected) const;
+    std::vector<kavra::ItemRow> selectedRows() const;
+    QString windowsShowLiveData();
+    QString savedFilesLoadAgain() const;
+    QString writtenFilesAreWhole() const;
+
+private:
+    static const std::vector<Action> &actions();
+
+    // Actions (Actions.cpp).
+    void menuEntry();
+    void openFile();
+    void shortcut();
+    void otherKey();
+    void listClick();
+    void listDrag();
+    void chartDrag();
+    void chartWheel();
+    void chartHover();
+    void legendTick();
+    void stackOption();
+    void mainButton();
+    void smallWindow();
+    void dropFiles();
+    void restart();
+
+    void startWindow(const QString &commandLine);
+    void typeKeys(int key, Qt::KeyboardModifiers modifiers);
+    void note(const QString &text);
+    void settle();
+    QStringList itemNames() const;
+
+    Random random_;
+    QTemporaryDir folder_;
+    QString outputFolder_;
+    std::unique_ptr<ExerciserInteraction> ui_;
+    std::unique_ptr<kavra::MainWindow> window_;
+    bool strict_;
+    bool exitAsked_ = false;
+    std::map<QString, long long> known_;
+    std::vector<kavra::ItemRow> drawnSelection_;  // the selection the chart last matched
+    long long steps_ = 0;
+    std::map<std::string, long long> counts_;
+    std::deque<QString> history_;
+    QString current_;
+    // Which load of the data a small window was showing when it appeared.
+    std::map<QString, long long> shownWithLoad_;  // by window name
+    long long load_ = 0;
+    std::string loadedFirstFile_;
+    int loadedRows_ = 0;
+};
