@@ -102,6 +102,7 @@ struct DataSet {
     std::array<std::string, kFileLimit> File_Names;
     std::array<std::string, kFileLimit> Node_Names;
     std::array<std::string, kFileLimit> File_Header_Lines;
+    std::array<std::string, kFileLimit> File_Line1;  // record 1 of each file, untrimmed
     std::string Node_Name;
     std::string Collection_Date_Text;
     std::string Line1;

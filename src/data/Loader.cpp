@@ -394,6 +394,7 @@ private:
         data_.File_Header_Lines[n] = std::string(trimBlanks(line1_));
         data_.Collection_Date_Text = collectionDate_;
         data_.Line1 = line1_;
+        data_.File_Line1[n] = line1_;
     }
 
     DataSet &data_;

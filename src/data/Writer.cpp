@@ -13,7 +13,8 @@ namespace kavra {
 void writeDataFile(std::ostream &out, const DataSet &data, const ItemRevision &items, const SaveRange &range)
 {
     const char *crlf = "\r\n";
-    out << data.Line1 << crlf;
+    // Record 1 names the node, so it comes from the file whose values follow.
+    out << data.File_Line1[size_t(range.file - 1)] << crlf;
     std::string record = "Sample Time";
     for (const ItemRow &row : items.rows)
         record += "," + row.text;

@@ -1,6 +1,6 @@
 #pragma once
 // Writing the displayed cut of the data set back as a data file that the loader
-// reads again: record 1 of the last file loaded, a "Sample Time" header with the
+// reads again: record 1 of the file whose values it holds, a "Sample Time" header with the
 // listed items, and one record per displayed row.
 
 #include <iosfwd>

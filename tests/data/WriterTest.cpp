@@ -1,5 +1,5 @@
-#include "data/LoaderTestSupport.h"
 #include "data/Writer.h"
+#include "data/LoaderTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +64,23 @@ TEST_F(Writing, ASavedFileLoadsBackToTheSameData)
             EXPECT_EQ(again.data.Perf_Data(r, row.tag, 1), data.Perf_Data(r, row.tag, 1)) << row.text << " row " << r;
     }
     EXPECT_EQ(again.data.Line1, data.Line1);
+}
+
+TEST_F(Writing, TheSavedFileNamesTheNodeWhoseValuesItHolds)
+{
+    for (int f = 2; f <= 16; ++f) {
+        std::string other = kFile;
+        other.replace(0, 5, "NODE" + std::to_string(f));
+        ASSERT_TRUE(load("f" + std::to_string(f) + ".csv", other).loaded) << f;
+    }
+    for (int f : {1, 2, 16}) {
+        SCOPED_TRACE(f);
+        ASSERT_EQ(saveDataFile(dir.file("saved.csv"), data, items.current(), {1, 3, f}), "");
+        LoaderFixture again;
+        ASSERT_TRUE(again.load("copy.csv", dir.read("saved.csv")).loaded);
+        EXPECT_EQ(again.data.Node_Names[0], "NODE" + std::to_string(f));
+        EXPECT_EQ(again.data.Perf_Data(1, 2, 1), data.Perf_Data(1, 2, f));
+    }
 }
 
 TEST_F(Writing, AFailedSaveLeavesTheExistingFileAlone)
