@@ -1,61 +1,17 @@
 #include "app/BatchCorrelate.h"
 
 #include "analysis/Correlation.h"
+#include "app/BatchArguments.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 
 #ifndef KAVRA_NO_RENDER
-#include "chart/ChartView.h"
-#include "chart/ScatterDiagram.h"
-#include "output/ChartExport.h"
-
-#include <QApplication>
+#include "app/BatchRender.h"
 #endif
 
-#include <charconv>
 #include <iostream>
 
 namespace kavra {
-namespace {
-
-bool wholeNumber(const char *text, int &value)
-{
-    const std::string s(text);
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size();
-}
-
-#ifndef KAVRA_NO_RENDER
-QString text(const std::string &bytes)
-{
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
-}
-
-// The scatter diagram of line against the reference, as the window draws it.
-int writeScatter(const char *program, const DataSet &data, const analysis::CorrelationLine &line,
-                 const ItemRow &reference, int first, int last, const std::string &path, ImageFormat format)
-{
-    int argc = 1;
-    char *argv[] = {const_cast<char *>(program), nullptr};
-    QApplication app(argc, argv);
-    ChartView chart;
-    chart.resize(scatterChartSize(chart.logicalDpiX(), chart.logicalDpiY()));
-    QString legendText;
-    setUpScatterChart(chart, &legendText);
-    legendText =
-        drawScatterDiagram(chart, data, text(line.text), line.column, text(reference.text), reference.tag, first, last)
-            .legendText;
-    chart.draw();
-    const QString error = exportChart(chart, text(path), format);
-    if (!error.isEmpty()) {
-        std::cerr << error.toLocal8Bit().constData() << '\n';
-        return 1;
-    }
-    return 0;
-}
-#endif
-
-}  // namespace
 
 bool takeCorrelateOption(int argc, char **argv, int &i, CorrelateOptions &options, bool &bad)
 {
@@ -71,7 +27,7 @@ bool takeCorrelateOption(int argc, char **argv, int &i, CorrelateOptions &option
         options.item = value;
     else if (arg == "--scatter")
         options.scatter = value;
-    else if (!wholeNumber(value, arg == "--from" ? options.from : options.to))
+    else if (!parseWhole(value, arg == "--from" ? options.from : options.to))
         bad = true;
     return true;
 }
@@ -86,13 +42,8 @@ int printCorrelationList(const char *program, const DataSet &data, const ItemLis
         return 2;
     }
 #else
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // no window system is needed or used
-    const std::optional<ImageFormat> format = formatForPath(text(options.scatter));
-    if (!options.scatter.empty() && !format) {
-        std::cerr << "Unknown picture format of " << options.scatter
-                  << ": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg\n";
+    if (!options.scatter.empty() && !knownPictureFormat(options.scatter))
         return 2;
-    }
 #endif
     const ItemRevision &list = items.current();
     const ItemRow *reference = nullptr;
@@ -128,7 +79,8 @@ int printCorrelationList(const char *program, const DataSet &data, const ItemLis
         return 1;
 #ifndef KAVRA_NO_RENDER
     if (!options.scatter.empty())
-        return writeScatter(program, data, lines.back(), *reference, first, last, options.scatter, *format);
+        return renderScatterImage(program, data, lines.back().text, lines.back().column, reference->text,
+                                  reference->tag, first, last, options.scatter);
 #endif
     return 0;
 }

@@ -1,13 +1,13 @@
 // kavra-batch: Kavra's loader and writer for scripts and headless use.
 
 #include "app/BatchCorrelate.h"
+#include "app/BatchArguments.h"
 #include "app/BatchRender.h"
 #include "data/DataSet.h"
 #include "data/Loader.h"
 #include "data/Writer.h"
 #include "items/ItemList.h"
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -15,6 +15,8 @@
 #include <vector>
 
 namespace {
+
+using kavra::parseWhole;
 
 const char *const kUsage =
     "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
@@ -64,12 +66,6 @@ struct Options {
     kavra::RenderOptions render;
     kavra::CorrelateOptions correlate;
 };
-
-bool parseWhole(const std::string &text, int &value)
-{
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
 
 std::vector<std::string> splitNames(const std::string &list)
 {

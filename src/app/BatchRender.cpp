@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
+#include "chart/ScatterDiagram.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 #include "output/ChartExport.h"
@@ -34,7 +35,37 @@ bool selectItems(ItemRevision &list, const std::vector<std::string> &names)
 
 QString text(const std::string &bytes)
 {
-    return QString::fromLocal8Bit(bytes.c_str());
+    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+}
+
+// The application a picture is drawn in, with no window system needed or used.
+class OffscreenApplication {
+public:
+    explicit OffscreenApplication(const char *program) : argv_{const_cast<char *>(program), nullptr} {}
+
+private:
+    // Set before the application starts, which reads it.
+    static int offscreenArgc()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return 1;
+    }
+
+    int argc_ = offscreenArgc();
+    char *argv_[2];
+    QApplication app_{argc_, argv_};
+};
+
+// Writes the chart in the format of the path's extension (known to be one);
+// returns the exit status.
+int writePicture(ChartView &chart, const std::string &path, int width = 0, int height = 0)
+{
+    const QString out = text(path);
+    const QString error = exportChart(chart, out, *formatForPath(out), width, height);
+    if (error.isEmpty())
+        return 0;
+    std::cerr << error.toLocal8Bit().constData() << '\n';
+    return 1;
 }
 
 // The options as the viewer's commands would have left them.
@@ -93,15 +124,8 @@ bool zoomFits(const DataSet &data, const RenderOptions &options)
 // range, and its after-draw event narrows the row range to what is in view.
 void zoomToRows(ChartView &chart, AppState &state, const DataSet &data, int first, int last)
 {
-    QObject::connect(&chart, &ChartView::afterDraw, &chart, [&chart, &state, &data] {
-        if (!chart.zoomed())
-            return;
-        int firstRow = state.Zoom_First_Row, lastRow = state.Zoom_Last_Row;
-        narrowRowsToView(data.Xaxis_Values, chart.axisMinimum(ChartAxis::Bottom), chart.axisMaximum(ChartAxis::Bottom),
-                         firstRow, lastRow);
-        state.Zoom_First_Row = firstRow;
-        state.Zoom_Last_Row = lastRow;
-    });
+    QObject::connect(&chart, &ChartView::afterDraw, &chart,
+                     [&chart, &state, &data] { narrowZoomRowsToChart(chart, state, data); });
     chart.showTimeRange(data.sampleTime(first), data.sampleTime(last));
 }
 
@@ -109,20 +133,9 @@ void zoomToRows(ChartView &chart, AppState &state, const DataSet &data, int firs
 
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // no window system is needed or used
-    // The extension chooses the format.
-    const QString out = QString::fromLocal8Bit(options.output.c_str());
-    const std::optional<ImageFormat> format = formatForPath(out);
-    if (!format) {
-        std::cerr << "Unknown picture format of " << options.output
-                  << ": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg\n";
+    if (!knownPictureFormat(options.output) || !zoomFits(data, options))
         return 2;
-    }
-    if (!zoomFits(data, options))
-        return 2;
-    int argc = 1;
-    char *argv[] = {const_cast<char *>(program), nullptr};
-    QApplication app(argc, argv);
+    OffscreenApplication app(program);
 
     ItemRevision &list = items.current();
     list.selectDefaultItem();
@@ -146,12 +159,32 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     }
     if (options.zoomFirst > 0)
         zoomToRows(chart, state, data, options.zoomFirst, options.zoomLast);
-    const QString error = exportChart(chart, out, *format, options.width, options.height);
-    if (!error.isEmpty()) {
-        std::cerr << error.toLocal8Bit().constData() << '\n';
-        return 1;
-    }
-    return 0;
+    return writePicture(chart, options.output, options.width, options.height);
+}
+
+bool knownPictureFormat(const std::string &path)
+{
+    if (formatForPath(text(path)))
+        return true;
+    std::cerr << "Unknown picture format of " << path << ": use .bmp .jpg .wmf .emf .gif .png .pcx .eps .pdf .svg\n";
+    return false;
+}
+
+int renderScatterImage(const char *program, const DataSet &data, const std::string &line, int32_t column,
+                       const std::string &referenceText, int32_t referenceColumn, int first, int last,
+                       const std::string &path)
+{
+    if (!knownPictureFormat(path))
+        return 2;
+    OffscreenApplication app(program);
+    ChartView chart;
+    chart.resize(scatterChartSize(chart.logicalDpiX(), chart.logicalDpiY()));
+    QString legendText;
+    setUpScatterChart(chart, &legendText);
+    legendText =
+        drawScatterDiagram(chart, data, text(line), column, text(referenceText), referenceColumn, first, last).legendText;
+    chart.draw();
+    return writePicture(chart, path);
 }
 
 }  // namespace kavra

@@ -1,6 +1,7 @@
 #pragma once
 // kavra-batch render: the viewer's chart drawn into a picture, without a window.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,5 +36,16 @@ struct RenderOptions {
 // 1 when the picture cannot be written, 2 when an item name is not in the list,
 // the zoom's rows are not in the files or the extension names no format.
 int renderChartImage(const char *program, const DataSet &data, ItemList &items, const RenderOptions &options);
+
+// Whether the picture's extension names a format; says which ones do when not.
+bool knownPictureFormat(const std::string &path);
+
+// The scatter diagram the correlation window shows for a list line (coefficient
+// text, two blanks, item text; the item in column) against the reference item,
+// over rows first to last, written at the window's chart size in the format of
+// the path's extension. Returns the exit status: 0, or 1 when it cannot be written.
+int renderScatterImage(const char *program, const DataSet &data, const std::string &line, int32_t column,
+                       const std::string &referenceText, int32_t referenceColumn, int first, int last,
+                       const std::string &path);
 
 }  // namespace kavra

@@ -323,16 +323,7 @@ void MainWindow::cmdCorrelate_Click()
     correlation_->correlate({QString::fromLocal8Bit(row.text), row.tag}, candidates);
 }
 
-void MainWindow::tchKavra_OnAfterDraw()
-{
-    if (!chart_->zoomed())
-        return;
-    int first = state_.Zoom_First_Row, last = state_.Zoom_Last_Row;
-    narrowRowsToView(data_.Xaxis_Values, chart_->axisMinimum(ChartAxis::Bottom), chart_->axisMaximum(ChartAxis::Bottom),
-                     first, last);
-    state_.Zoom_First_Row = first;
-    state_.Zoom_Last_Row = last;
-}
+void MainWindow::tchKavra_OnAfterDraw() { narrowZoomRowsToChart(*chart_, state_, data_); }
 
 void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
 {

@@ -264,6 +264,17 @@ void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, doubl
         }
 }
 
+void narrowZoomRowsToChart(const ChartView &chart, AppState &state, const DataSet &data)
+{
+    if (!chart.zoomed())
+        return;
+    int first = state.Zoom_First_Row, last = state.Zoom_Last_Row;
+    narrowRowsToView(data.Xaxis_Values, chart.axisMinimum(ChartAxis::Bottom), chart.axisMaximum(ChartAxis::Bottom),
+                     first, last);
+    state.Zoom_First_Row = first;
+    state.Zoom_Last_Row = last;
+}
+
 QString pointReadout(const QString &legendText, double x, double y)
 {
     return legendText + QStringLiteral(" ... (X-value: ") + QString::fromStdString(timestr::generalDateText(x)) +

@@ -43,6 +43,10 @@ QString legendText(const QString &itemText, int file);
 // it is when no row qualifies.
 void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow);
 
+// The chart's after-draw event: after a zoom or scroll, Zoom_First_Row and
+// Zoom_Last_Row narrow to the rows in view.
+void narrowZoomRowsToChart(const ChartView &chart, AppState &state, const DataSet &data);
+
 // The status-bar text for the point under the mouse.
 QString pointReadout(const QString &legendText, double x, double y);
 
