@@ -181,8 +181,8 @@ int renderScatterImage(const char *program, const DataSet &data, const std::stri
     chart.resize(scatterChartSize(chart.logicalDpiX(), chart.logicalDpiY()));
     QString legendText;
     setUpScatterChart(chart, &legendText);
-    legendText =
-        drawScatterDiagram(chart, data, text(line), column, text(referenceText), referenceColumn, first, last).legendText;
+    legendText = drawScatterDiagram(chart, data, text(line), column, text(referenceText), referenceColumn, first, last)
+                     .legendText;
     chart.draw();
     return writePicture(chart, path);
 }
