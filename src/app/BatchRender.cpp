@@ -139,7 +139,7 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
 
     ItemRevision &list = items.current();
     list.selectDefaultItem();
-    if (!options.items.empty() && !selectItems(list, options.items))
+    if (options.items && !selectItems(list, *options.items))
         return 2;
 
     ChartView chart;
@@ -150,6 +150,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     applyLoadedView(state, data, true);
     applyOptions(state, chart, options);
     const RedrawResult drawn = redrawChart(chart, state, data, list);
+    if (const QString leftOut = leftOutItemsText(drawn, data.Files_Open); !leftOut.isEmpty())
+        std::cerr << leftOut.toLocal8Bit().constData() << '\n';
     if (options.ratio) {
         if (!drawn.ratioCharts) {
             std::cerr << "Ratio charts need exactly two charted items on one value axis\n";

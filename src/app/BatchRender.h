@@ -13,7 +13,9 @@ class ItemList;
 
 struct RenderOptions {
     std::string output;
-    std::vector<std::string> items;  // names to select; empty keeps the selection made after loading
+    // Names to select; none keeps the selection made after loading, an empty list
+    // selects nothing (the chart with no series).
+    std::optional<std::vector<std::string>> items;
     int width = 1600;
     int height = 900;
     // The chart options, as the viewer's commands set them; 0 or empty leaves the default.

@@ -143,6 +143,7 @@ void MainWindow::finishLoad()
     pageNavigator_->show();
     stackFrame_->show();
     correlate_->show();
+    stackFrame_->setEnabled(true);  // no dual mode after a load
     stack_->setChecked(false);
     unStack_->setChecked(true);
     chartCommands_->unstack();
@@ -191,9 +192,19 @@ void MainWindow::mnuCloseFile_Click()
     showLoadedControls(false);
     progress_->hide();
     correlate_->setEnabled(false);
+    // A zoom left in force would narrow the next file's rows to this file's view.
+    chart_->removeAllSeries();
+    chart_->undoZoom();
 
     state_.MovAvg_On = state_.Ratio_Mode = state_.Smoothing_On = state_.Candle_On = state_.Median_Sorted = false;
     state_.Dual_Charts = 0;
+    // Stacking as at start-up: neither stacked nor forced off by a dual mode.
+    state_.Stack_Mode = StackNone;
+    state_.Chart_Sub_Footer.clear();
+    chart_->setTitleShown(TitleLine::SubFooter, false);
+    stackFrame_->setEnabled(true);
+    stack_->setChecked(false);
+    unStack_->setChecked(true);
     chart_->setTitleShown(TitleLine::SubHeader, false);  // their texts stay for the next file
     chart_->setTitleShown(TitleLine::Footer, false);
 

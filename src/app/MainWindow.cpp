@@ -181,6 +181,7 @@ void MainWindow::createControls()
     stack_->setObjectName(QStringLiteral("OptStack(0)"));
     unStack_ = new QRadioButton(QStringLiteral("UnStack"), stackFrame_);
     unStack_->setObjectName(QStringLiteral("OptStack(1)"));
+    unStack_->setChecked(true);
     progress_ = new QProgressBar(central);
     progress_->setObjectName(QStringLiteral("pbrKavra921"));
     statusBar_ = new StatusBar(this);
@@ -281,8 +282,20 @@ void MainWindow::lvwKavra_Click()
     action(QStringLiteral("mnuToggleMovingAverage"))->setEnabled(result.movingAverage);
     action(QStringLiteral("mnuCycleDualCharts"))->setEnabled(result.cycleDualCharts);
     action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
+    showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
     QApplication::restoreOverrideCursor();
     itemList_->setFocus();
+}
+
+// Panel 1 tells which selected items the chart leaves out, and shows the first
+// file again once none is.
+void MainWindow::showLeftOutItems(const QString &text)
+{
+    if (!text.isEmpty())
+        setStatusText(text);
+    else if (leftOutShown_)
+        setStatusText(QString::fromLocal8Bit(data_.File_Names[0]));
+    leftOutShown_ = !text.isEmpty();
 }
 
 void MainWindow::cmdZoomReset_Click()

@@ -100,6 +100,7 @@ private:
     QSize minimumForCaptions() const;
     QSize minimumStackFrame() const;
     void showLoadedControls(bool visible);
+    void showLeftOutItems(const QString &text);
     void finishLoad();
     void openDroppedItems(const QStringList &files, const QStringList &refused);
     void openFile();
@@ -132,6 +133,7 @@ private:
     // files dropped meanwhile wait here for it to end.
     bool loading_ = false;
     QStringList queuedDrops_;
+    bool leftOutShown_ = false;  // panel 1 says that selected items are left out
 };
 
 // The entries that loading enables and closing disables.

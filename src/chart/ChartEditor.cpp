@@ -1,6 +1,7 @@
 #include "chart/ChartEditor.h"
 
 #include "chart/ChartView.h"
+#include "data/TimeStrings.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -178,21 +179,35 @@ QWidget *ChartEditor::makeAxesTab()
     for (int a = 0; a < 3; ++a) {
         AxisRow &row = axes_[a];
         row.automatic = named(new QCheckBox, numbered("chkAxisAuto", a));
-        row.minimum = named(new QDoubleSpinBox, numbered("spnAxisMin", a));
-        row.maximum = named(new QDoubleSpinBox, numbered("spnAxisMax", a));
-        for (QDoubleSpinBox *spin : {row.minimum, row.maximum}) {
-            // The time axis counts days; six decimals keep it to a tenth of a second.
-            spin->setDecimals(a == kBottom ? 6 : 3);
-            spin->setRange(a == kBottom ? 0.0 : -1e15, a == kBottom ? 2958466.0 : 1e15);
-            spin->setKeyboardTracking(false);
-            connect(spin, &QDoubleSpinBox::valueChanged, this, [this, a] { applyAxisRange(a); });
+        QWidget *limits[2];
+        if (a == kBottom) {
+            // Times are read and written as the program writes dates everywhere.
+            row.from = named(new QLineEdit, numbered("txtAxisMin", a));
+            row.to = named(new QLineEdit, numbered("txtAxisMax", a));
+            for (QLineEdit *text : {row.from, row.to}) {
+                text->setPlaceholderText(QStringLiteral("06-DEC-2026 10:00:00"));
+                connect(text, &QLineEdit::editingFinished, this, &ChartEditor::applyTimeRange);
+            }
+            limits[0] = row.from;
+            limits[1] = row.to;
+        } else {
+            row.minimum = named(new QDoubleSpinBox, numbered("spnAxisMin", a));
+            row.maximum = named(new QDoubleSpinBox, numbered("spnAxisMax", a));
+            for (QDoubleSpinBox *spin : {row.minimum, row.maximum}) {
+                spin->setDecimals(3);
+                spin->setRange(-1e15, 1e15);
+                spin->setKeyboardTracking(false);
+                connect(spin, &QDoubleSpinBox::valueChanged, this, [this, a] { applyAxisRange(a); });
+            }
+            limits[0] = row.minimum;
+            limits[1] = row.maximum;
         }
         row.grid = named(new QComboBox, numbered("cboAxisGrid", a));
         for (const auto &[text, style] : grids)
             row.grid->addItem(text, int(style));
         int column = 0;
-        for (QWidget *widget : std::initializer_list<QWidget *>{new QLabel(names[a]), row.automatic, row.minimum,
-                                                                row.maximum, row.grid})
+        for (QWidget *widget :
+             std::initializer_list<QWidget *>{new QLabel(names[a]), row.automatic, limits[0], limits[1], row.grid})
             grid->addWidget(widget, a + 1, column++);
         if (a != kBottom) {
             row.format = named(new QLineEdit, numbered("txtAxisFormat", a));
@@ -207,7 +222,11 @@ QWidget *ChartEditor::makeAxesTab()
                 apply([&] { chart_.setAxisGrid(kAxes[a], GridStyle(axes_[a].grid->itemData(index).toInt())); });
         });
     }
-    grid->setRowStretch(4, 1);
+    axisMessage_ = named(new QLabel, QStringLiteral("lblAxisMessage"));
+    axisMessage_->setWordWrap(true);
+    axisMessage_->setStyleSheet(QStringLiteral("color: #b00000"));
+    grid->addWidget(axisMessage_, 4, 0, 1, 6);
+    grid->setRowStretch(5, 1);
     return page;
 }
 
@@ -334,13 +353,32 @@ void ChartEditor::loadAxis(int a)
     AxisRow &row = axes_[a];
     const bool automatic = a == kBottom ? !chart_.zoomed() : !chart_.axisFixed(axis);
     row.automatic->setChecked(automatic);
-    row.minimum->setEnabled(!automatic);
-    row.maximum->setEnabled(!automatic);
-    row.minimum->setValue(chart_.axisMinimum(axis));
-    row.maximum->setValue(chart_.axisMaximum(axis));
+    enableAxisRange(a, !automatic);
+    showAxisRange(a);
     selectData(row.grid, int(chart_.axisGrid(axis)));
     if (row.format && row.format->text() != chart_.axisNumberFormat(axis))
         row.format->setText(chart_.axisNumberFormat(axis));
+}
+
+void ChartEditor::showAxisRange(int a)
+{
+    const QScopedValueRollback<bool> busy(loading_, true);
+    const AxisRow &row = axes_[a];
+    if (a == kBottom) {
+        row.from->setText(QString::fromStdString(timestr::generalDateText(chart_.axisMinimum(kAxes[a]))));
+        row.to->setText(QString::fromStdString(timestr::generalDateText(chart_.axisMaximum(kAxes[a]))));
+        return;
+    }
+    row.minimum->setValue(chart_.axisMinimum(kAxes[a]));
+    row.maximum->setValue(chart_.axisMaximum(kAxes[a]));
+}
+
+void ChartEditor::enableAxisRange(int a, bool enabled)
+{
+    const AxisRow &row = axes_[a];
+    for (QWidget *limit : std::initializer_list<QWidget *>{row.minimum, row.maximum, row.from, row.to})
+        if (limit)
+            limit->setEnabled(enabled);
 }
 
 void ChartEditor::applyAxisRange(int a)
@@ -349,22 +387,50 @@ void ChartEditor::applyAxisRange(int a)
         return;
     AxisRow &row = axes_[a];
     const bool automatic = row.automatic->isChecked();
-    if (!automatic && !row.minimum->isEnabled()) {
-        // Just made fixed: start from the range shown now.
-        const QScopedValueRollback<bool> busy(loading_, true);
-        row.minimum->setValue(chart_.axisMinimum(kAxes[a]));
-        row.maximum->setValue(chart_.axisMaximum(kAxes[a]));
-    }
-    row.minimum->setEnabled(!automatic);
-    row.maximum->setEnabled(!automatic);
+    const QWidget *limit = a == kBottom ? static_cast<QWidget *>(row.from) : row.minimum;
+    const bool madeFixed = !automatic && !limit->isEnabled();
+    if (madeFixed)
+        showAxisRange(a);  // start from the range shown now
+    enableAxisRange(a, !automatic);
+    axisMessage_->clear();
     apply([&] {
         if (a != kBottom)
             chart_.setAxisFixedRange(kAxes[a], !automatic, row.minimum->value(), row.maximum->value());
         else if (automatic)
             chart_.undoZoom();
-        else
-            chart_.showTimeRange(row.minimum->value(), row.maximum->value());
+        else if (madeFixed)
+            chart_.showTimeRange(chart_.axisMinimum(ChartAxis::Bottom), chart_.axisMaximum(ChartAxis::Bottom));
     });
+    // A value axis that mirrors the other one changes with it.
+    if (a != kBottom)
+        loadAxis(1 - a);
+}
+
+void ChartEditor::applyTimeRange()
+{
+    if (loading_ || axes_[kBottom].automatic->isChecked())
+        return;
+    double limits[2];
+    const QLineEdit *texts[2] = {axes_[kBottom].from, axes_[kBottom].to};
+    for (int i = 0; i < 2; ++i) {
+        const QString text = texts[i]->text().trimmed();
+        const std::optional<double> date = timestr::readDate(text.toStdString());
+        if (!date) {
+            axisMessage_->setText(tr("\"%1\" is not a date and time: write it as %2, for example.")
+                                      .arg(text, QString::fromStdString(timestr::generalDateText(
+                                                     i == 0 ? chart_.axisMinimum(ChartAxis::Bottom)
+                                                            : chart_.axisMaximum(ChartAxis::Bottom)))));
+            return;
+        }
+        limits[i] = *date;
+    }
+    if (!(limits[1] > limits[0])) {
+        axisMessage_->setText(tr("The end of the time axis must come after its start."));
+        return;
+    }
+    axisMessage_->clear();
+    apply([&] { chart_.showTimeRange(limits[0], limits[1]); });
+    showAxisRange(kBottom);  // as the program writes dates
 }
 
 void ChartEditor::chartDrawn()
@@ -396,10 +462,8 @@ void ChartEditor::refreshAutomaticRanges()
 {
     const QScopedValueRollback<bool> busy(loading_, true);
     for (int a = 0; a < 3; ++a)
-        if (axes_[a].automatic->isChecked()) {
-            axes_[a].minimum->setValue(chart_.axisMinimum(kAxes[a]));
-            axes_[a].maximum->setValue(chart_.axisMaximum(kAxes[a]));
-        }
+        if (axes_[a].automatic->isChecked())
+            showAxisRange(a);
 }
 
 void ChartEditor::refreshColourButtons()

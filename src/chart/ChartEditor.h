@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -46,8 +47,10 @@ private:
     };
     struct AxisRow {
         QCheckBox *automatic;
-        QDoubleSpinBox *minimum;
+        QDoubleSpinBox *minimum;  // the value axes' limits
         QDoubleSpinBox *maximum;
+        QLineEdit *from;  // the time axis' limits, as date texts
+        QLineEdit *to;
         QComboBox *grid;
         QLineEdit *format;  // none for the time axis
     };
@@ -68,6 +71,10 @@ private:
     void loadAxis(int a);
     // The user's choice of automatic or fixed range, and the fixed range, to the chart.
     void applyAxisRange(int a);
+    // The time range typed in, to the chart; a text that is no date says so.
+    void applyTimeRange();
+    void showAxisRange(int a);
+    void enableAxisRange(int a, bool enabled);
     // What the chart may change without the editor: series list, shown series,
     // ranges of automatic axes, the zoom of the time axis.
     void chartDrawn();
@@ -84,6 +91,7 @@ private:
     QSpinBox *seriesWidth_ = nullptr;
     QComboBox *seriesStyle_ = nullptr;
     AxisRow axes_[3] = {};
+    QLabel *axisMessage_ = nullptr;
     QCheckBox *legendShown_ = nullptr;
     QComboBox *legendPlace_ = nullptr;
     QPushButton *panelColour_ = nullptr;

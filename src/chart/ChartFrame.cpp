@@ -7,6 +7,7 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace kavra {
@@ -220,9 +221,18 @@ void ChartView::setAxisFixedRange(ChartAxis which, bool fixed, double minimum, d
 {
     if (which == ChartAxis::Bottom)
         return;
-    fixedRange_[int(which)] = fixed && maximum > minimum;
-    if (fixedRange_[int(which)])
-        axis(which)->setRange(minimum, maximum);
+    // While the right axis mirrors the left one (no series of its own, the same
+    // span) both keep one scale, so that no second set of grid lines appears.
+    const bool mirrored = spans_[0][0] == spans_[1][0] && spans_[0][1] == spans_[1][1] &&
+                          std::none_of(series_.begin(), series_.end(),
+                                       [](const Series &series) { return series.axis == ValueAxis::Right; });
+    for (ChartAxis side : {ChartAxis::Left, ChartAxis::Right}) {
+        if (side != which && !mirrored)
+            continue;
+        fixedRange_[int(side)] = fixed && maximum > minimum;
+        if (fixedRange_[int(side)])
+            axis(side)->setRange(minimum, maximum);
+    }
     changed();
 }
 

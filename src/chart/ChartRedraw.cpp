@@ -9,10 +9,15 @@
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
 
+#include <qcustomplot.h>
+
+#include <algorithm>
+
 namespace kavra {
 namespace {
 
 constexpr int kLegendTexts = 50;
+constexpr int kItemSeries = 16;  // one colour of the palette each
 // A smoothed curve has no detail finer than its source: on screen, a quarter of a
 // million points look the same as the two million the curve may be computed at,
 // and they draw fast enough to toggle smoothing on a long series instantly.
@@ -35,39 +40,53 @@ void prepareChart(ChartView &chart, const AppState &state)
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
-// One line series per selected item and file: at most 16, fewer per file when
-// several files are open.
+// One line series per selected item and file. Every file gets the same items, the
+// first ones selected, as many as 16 series leave room for with every file open.
 int addItemSeries(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items)
 {
     const int first = qBound(1, int(state.Zoom_First_Row), qMax(1, int(data.Row_Count)));
     const int last = qBound(first, int(state.Zoom_Last_Row), qMax(1, int(data.Row_Count)));
     const int count = data.Row_Count > 0 ? last - first + 1 : 0;
+    const int perFile = itemsChartedPerFile(int(data.Files_Open));
     state.Scount = 0;
     for (state.FCount = 1; state.FCount <= data.Files_Open; ++state.FCount) {
-        int selected = 0;
+        int charted = 0;
         for (const ItemRow &row : items.rows) {
             if (!row.selected)
                 continue;
-            if (++selected > kLegendTexts)
+            if (charted++ == perFile)
                 break;
             const int s = chart.addSeries(SeriesKind::Line);
             chart.setSeriesStackMode(s, state.Stack_Mode);
             chart.setSeriesValueAxis(s, ValueAxis::Both);
             chart.setSeriesPenWidth(s, state.Primary_Line_Width);
-            state.Legend_Text[size_t(s)] =
-                legendText(QString::fromLocal8Bit(row.text), state.FCount);
+            state.Legend_Text[size_t(s)] = legendText(QString::fromLocal8Bit(row.text), state.FCount);
             chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
             if (count > 0)
                 chart.setSeriesPoints(s, data.Xaxis_Values.data() + (first - 1),
                                       data.Perf_Data.column(row.tag, state.FCount) + (first - 1), count);
             chart.setSeriesColour(s, paletteColour(s));
             ++state.Scount;
-            if (double(state.Scount) > 15.0 / double(data.Files_Open))
-                break;
         }
     }
     state.FCount = qMin(state.FCount, int(data.Files_Open));
     return state.Scount;
+}
+
+// With no series the time axis still spans the rows that would be charted, so
+// that its labels show the file's times.
+void showRowTimes(ChartView &chart, const AppState &state, const DataSet &data)
+{
+    if (data.Row_Count <= 0)
+        return;
+    const int first = qBound(1, int(state.Zoom_First_Row), int(data.Row_Count));
+    const int last = qBound(first, int(state.Zoom_Last_Row), int(data.Row_Count));
+    double from = data.sampleTime(first), to = data.sampleTime(last);
+    if (!(to > from)) {  // a single time still gets a visible range
+        from -= 1.0 / 1440;
+        to += 1.0 / 1440;
+    }
+    chart.plot()->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
 }
 
 void resetAxes(ChartView &chart, const AppState &state)
@@ -221,6 +240,21 @@ void addRatioCharts(ChartView &chart, AppState &state)
     state.Ratio_Mode = true;
 }
 
+int itemsChartedPerFile(int filesOpen)
+{
+    return qMax(1, kItemSeries / qMax(1, filesOpen));
+}
+
+QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
+{
+    if (drawn.itemsPerFile >= drawn.selectedItems)
+        return QString();
+    QString text = QStringLiteral("Charting %1 of %2 selected items").arg(drawn.itemsPerFile).arg(drawn.selectedItems);
+    if (filesOpen > 1)
+        text += QStringLiteral(" for each of %1 files").arg(filesOpen);
+    return text;
+}
+
 QString legendText(const QString &itemText, int file)
 {
     return itemText.left(120) + QStringLiteral("(#") + QString::fromStdString(signedNumberText(file)) +
@@ -233,6 +267,8 @@ RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data,
     chart.setRepaint(false);
     prepareChart(chart, state);
     const int series = addItemSeries(chart, state, data, items);
+    if (series == 0)
+        showRowTimes(chart, state, data);
     resetAxes(chart, state);
     if (series == 1)
         state.Dual_Charts = 0;
@@ -241,6 +277,9 @@ RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data,
 
     RedrawResult result;
     result.seriesCount = series;
+    result.selectedItems =
+        int(std::count_if(items.rows.begin(), items.rows.end(), [](const ItemRow &row) { return row.selected; }));
+    result.itemsPerFile = data.Files_Open > 0 ? series / int(data.Files_Open) : 0;
     const bool severalItems = items.rows.size() > 1;
     result.correlate = result.smoothUnSmooth = result.candleChart = data.Files_Open == 1 && series == 1 && severalItems;
     result.movingAverage = series <= 4 && severalItems;
@@ -252,16 +291,24 @@ RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data,
 void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow)
 {
     const int rows = int(sampleTimes.size());
+    if (rows == 0)
+        return;
+    // A view that lies beyond the data keeps the row nearest to it, so that the
+    // range never holds rows of an earlier view that are out of sight now.
+    firstRow = rows;
     for (int i = 2; i <= rows; ++i)
         if (sampleTimes[size_t(i - 1)] > xMin) {
             firstRow = i - 1;
             break;
         }
+    lastRow = 1;
     for (int c = rows - 1; c >= 1; --c)
         if (sampleTimes[size_t(c - 1)] < xMax) {
             lastRow = c + 1;
             break;
         }
+    if (firstRow > lastRow)  // sample times that run backwards
+        std::swap(firstRow, lastRow);
 }
 
 void narrowZoomRowsToChart(const ChartView &chart, AppState &state, const DataSet &data)

@@ -16,6 +16,8 @@ class ItemRevision;
 // Which commands the chart just drawn allows.
 struct RedrawResult {
     int seriesCount = 0;
+    int selectedItems = 0;         // rows selected in the item list
+    int itemsPerFile = 0;          // of them, charted for every file
     bool correlate = false;        // cmdCorrelate
     bool smoothUnSmooth = false;   // mnuSmoothUnSmooth
     bool candleChart = false;      // mnuAddRemoveCandleChart
@@ -25,6 +27,13 @@ struct RedrawResult {
 };
 
 RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items);
+
+// How many of the selected items are charted for each file: the first ones, as
+// many as the palette's 16 colours leave room for with every file open.
+int itemsChartedPerFile(int filesOpen);
+// What status panel 1 says when selected items are left out, empty when none is:
+// "Charting 8 of 10 selected items for each of 2 files".
+QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
 
 // Adds the moving average of series k as a new series; returns its index.
 int addMovingAverage(ChartView &chart, AppState &state, int k);
@@ -39,8 +48,8 @@ void addRatioCharts(ChartView &chart, AppState &state);
 QString legendText(const QString &itemText, int file);
 
 // After a zoom or scroll to [xMin, xMax]: the rows from one at or before the left
-// edge to one at or beyond the right edge. Rows are 1-based; either end stays as
-// it is when no row qualifies.
+// edge to one at or beyond the right edge. Rows are 1-based; a view beyond the
+// data keeps the row nearest to it.
 void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow);
 
 // The chart's after-draw event: after a zoom or scroll, Zoom_First_Row and

@@ -39,6 +39,10 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->legend->setWrap(4);  // four entries a row under the plot
     plot_->plotLayout()->setMargins(QMargins(0, 0, 0, 4));
     plot_->legend->setBorderPen(QPen(Qt::gray));
+    // An empty legend would narrow the plot to its own width: it may span the
+    // chart (a bound the layout honours lies below its "no bound" once the
+    // legend's margins are added).
+    plot_->legend->setMaximumSize(1 << 20, QWIDGETSIZE_MAX);
 
     plot_->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
     for (QCPAxis *valueAxis : {plot_->yAxis, plot_->yAxis2}) {

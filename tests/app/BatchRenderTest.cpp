@@ -1,6 +1,7 @@
 // kavra-batch render, run as a script would run it.
 
 #include "output/OutputTestSupport.h"
+#include "support/PerfFiles.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -39,32 +40,6 @@ int colourCount(const QImage &image)
         for (int x = 0; x < image.width(); x += 7)
             colours.insert(image.pixel(x, y));
     return int(colours.size());
-}
-
-// The plot area of a picture: between the left and the right value axis, the
-// longest upright dark lines of each half, from their top to their bottom.
-QRect plotArea(const QImage &image)
-{
-    const auto dark = [&](int x, int y) {
-        const QColor c = image.pixelColor(x, y);
-        return c.red() < 60 && c.green() < 60 && c.blue() < 60;
-    };
-    struct Run {
-        int x = -1, top = 0, length = 0;
-    } best[2];
-    for (int x = 0; x < image.width(); ++x) {
-        Run &side = best[x < image.width() / 2 ? 0 : 1];
-        for (int y = 0, start = 0; y <= image.height(); ++y) {
-            if (y < image.height() && dark(x, y))
-                continue;
-            if (y - start > side.length)
-                side = {x, start, y - start};
-            start = y + 1;
-        }
-    }
-    if (best[0].length < image.height() / 3 || best[1].length < image.height() / 3)
-        return {};
-    return QRect(QPoint(best[0].x, best[0].top), QPoint(best[1].x, best[0].top + best[0].length - 1));
 }
 
 bool seriesRed(const QColor &c)
@@ -248,7 +223,7 @@ TEST(BatchRender, AZoomedChartShowsTheZoomedTimesInsideItsPlotInEveryFormat)
     const QString png = QString::fromStdString(dir.file("zoom.png"));
     const BatchRun reference = render(png);
     ASSERT_EQ(reference.status, 0) << reference.errors.toStdString();
-    const QRect plot = plotArea(QImage(png));
+    const QRect plot = outputtest::plotArea(QImage(png));
     ASSERT_GT(plot.width(), size.width() / 2);
     // Rows 600 to 700 are the samples from 09:59 to 11:39: the time axis shows
     // those times only, while the line still runs on beyond both edges.
@@ -285,4 +260,71 @@ TEST(BatchRender, AZoomedChartShowsTheZoomedTimesInsideItsPlotInEveryFormat)
     if (!skipped.isEmpty())
         GTEST_SKIP() << "no reader installed for " << skipped.join(' ').toStdString()
                      << " (tools/setup.sh installs them)";
+}
+
+TEST(BatchRender, AChartWithNoItemFillsItsPictureInEveryFormat)
+{
+    TempDir dir;
+    const QSize size(800, 500);
+    const auto render = [&](const QString &out, const QString &items) {
+        return batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"), items,
+                      QStringLiteral("--size"), QStringLiteral("800x500"), QStringLiteral("-o"), out});
+    };
+    const QString charted = QString::fromStdString(dir.file("charted.png"));
+    ASSERT_EQ(render(charted, QStringLiteral("CPU Busy")).status, 0);
+    const QRect full = outputtest::plotArea(QImage(charted));
+    ASSERT_GT(full.width(), size.width() / 2);
+
+    QStringList skipped;
+    for (const char *name : {"empty.png", "empty.bmp", "empty.jpg", "empty.gif", "empty.pcx", "empty.svg", "empty.eps",
+                             "empty.pdf", "empty.wmf", "empty.emf"}) {
+        SCOPED_TRACE(name);
+        const QString out = QString::fromStdString(dir.file(name));
+        const BatchRun run = render(out, QString());
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        outputtest::ToolRun reader;
+        const QImage image = outputtest::rasterised(out, size, reader);
+        if (!reader.found) {
+            skipped << QLatin1String(name);
+            continue;
+        }
+        ASSERT_FALSE(image.isNull()) << reader.errors.toStdString();
+        const QRect plot = outputtest::plotArea(image);
+        EXPECT_GT(plot.width(), full.width() * 9 / 10) << "the axes span the picture as with an item charted";
+        EXPECT_GT(plot.height(), full.height() * 9 / 10);
+        EXPECT_EQ(redPixels(image, QRect(0, 0, image.width(), image.height())).inside, 0) << "no item charted";
+    }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "no reader installed for " << skipped.join(' ').toStdString()
+                     << " (tools/setup.sh installs them)";
+}
+
+TEST(BatchRender, EveryFileGetsTheSameItemsAsInTheViewer)
+{
+    TempDir dir;
+    QStringList arguments = {QStringLiteral("render")};
+    for (int f = 1; f <= 2; ++f)
+        arguments << QString::fromStdString(
+            dir.write("node" + std::to_string(f) + ".csv",
+                      perfFile(
+                          itemNames(10), 30, [f](int i, int r) { return f * 1000.0 + i * 40.0 + r; }, "06-DEC-2026",
+                          "NODE" + std::to_string(f))));
+    QStringList names;
+    for (const std::string &name : itemNames(10))
+        names << QString::fromStdString(name);
+    const QString out = QString::fromStdString(dir.file("shared.png"));
+    arguments << QStringLiteral("--items") << names.join(QLatin1Char(',')) << QStringLiteral("-o") << out;
+    const BatchRun run = batch(arguments);
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Charting 8 of 10 selected items for each of 2 files")))
+        << run.errors.toStdString();
+    // Sixteen series in the sixteen palette colours: the second file's eight too.
+    const QImage image(out);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y) & 0xffffff);
+    for (QRgb colour : {0xff0000u, 0x0000ffu, 0x008000u, 0x000080u, 0x800000u, 0xff00ffu, 0x800080u, 0xc890c8u,
+                        0xfab946u, 0x808000u, 0x400040u, 0x00dc00u, 0xc0c000u, 0x90dc90u, 0x9090c0u})
+        EXPECT_TRUE(colours.contains(colour)) << std::hex << colour;
 }

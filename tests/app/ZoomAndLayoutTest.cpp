@@ -38,19 +38,25 @@ TEST(NarrowRows, KeepOneRowAtOrBeforeEachEdgeOfTheView)
     EXPECT_EQ(narrow(0.0, 11.0), std::make_pair(1, 10));
 }
 
-TEST(NarrowRows, AViewBeyondTheDataLeavesTheFarEndAsItWas)
+TEST(NarrowRows, AViewBeyondTheDataKeepsTheNearestRow)
 {
     const std::vector<double> times = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    int first = 4, last = 6;
+    int first = 4, last = 6;  // an earlier view's rows
     kavra::narrowRowsToView(times, -5.0, -1.0, first, last);
     EXPECT_EQ(first, 1);
-    EXPECT_EQ(last, 6);
+    EXPECT_EQ(last, 1);
 
     first = 4;
     last = 6;
     kavra::narrowRowsToView(times, 20.0, 30.0, first, last);
-    EXPECT_EQ(first, 4);
+    EXPECT_EQ(first, 10);
     EXPECT_EQ(last, 10);
+
+    const std::vector<double> one = {5};
+    first = last = 1;
+    kavra::narrowRowsToView(one, 1.0, 2.0, first, last);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(last, 1);
 }
 
 // ---- The main window's zoom handling -----------------------------------------
@@ -145,6 +151,95 @@ TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenOneEndWasAtTheData)
     EXPECT_EQ(first(), 1);
     EXPECT_EQ(last(), kRows);
     EXPECT_EQ(chart().pointCount(0), kRows);
+}
+
+// The row range lies within the rows, and a redraw charts exactly those rows.
+static ::testing::AssertionResult rangeIsCharted(kavra::MainWindow &window)
+{
+    const int first = window.state().Zoom_First_Row, last = window.state().Zoom_Last_Row;
+    const int rows = window.data().Row_Count;
+    if (!(1 <= first && first <= last && last <= rows))
+        return ::testing::AssertionFailure() << "rows " << first << " to " << last << " of " << rows;
+    window.lvwKavra_Click();
+    kavra::ChartView &chart = window.chart();
+    if (chart.pointCount(0) != last - first + 1)
+        return ::testing::AssertionFailure() << chart.pointCount(0) << " points for rows " << first << " to " << last;
+    if (std::abs(chart.pointX(0, 0) - window.data().sampleTime(first)) > 1e-8 ||
+        std::abs(chart.pointX(0, last - first) - window.data().sampleTime(last)) > 1e-8)
+        return ::testing::AssertionFailure() << "the points are not rows " << first << " to " << last;
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(ZoomTest, ZoomingToOneRowKeepsItAndItsNeighbours)
+{
+    chart().showTimeRange(time(8) - kQuarter, time(8) + kQuarter);
+    EXPECT_EQ(first(), 7);
+    EXPECT_EQ(last(), 9);
+    EXPECT_TRUE(rangeIsCharted(*window));
+    for (int row : {1, kRows}) {  // one row at either end of the data
+        SCOPED_TRACE(row);
+        chart().showTimeRange(time(row) - kQuarter, time(row) + kQuarter);
+        EXPECT_TRUE(rangeIsCharted(*window));
+        EXPECT_TRUE(first() == row || last() == row);
+    }
+}
+
+TEST_F(ZoomTest, ScrollingPastEitherEndKeepsTheRowsNearestTheView)
+{
+    const double minute = 1.0 / 1440;
+    zoomBetween(6, 11);  // an earlier view, then scrolled off the data
+    chart().showTimeRange(time(kRows) + 5 * minute, time(kRows) + 10 * minute);
+    EXPECT_EQ(first(), kRows);
+    EXPECT_EQ(last(), kRows);
+    EXPECT_TRUE(rangeIsCharted(*window));
+
+    zoomBetween(6, 11);
+    chart().showTimeRange(time(1) - 10 * minute, time(1) - 5 * minute);
+    EXPECT_EQ(first(), 1);
+    EXPECT_EQ(last(), 1);
+    EXPECT_TRUE(rangeIsCharted(*window));
+
+    window->cmdZoomReset_Click();
+    chart().showTimeRange(time(15) + kQuarter, time(kRows) + 10 * minute);  // partly past the end
+    EXPECT_EQ(first(), 15);
+    EXPECT_EQ(last(), kRows);
+    EXPECT_TRUE(rangeIsCharted(*window));
+}
+
+TEST_F(ZoomTest, UndoingTwiceAfterAnyZoomBringsBackEveryRow)
+{
+    for (const auto &[a, b] : {std::pair{6, 11}, std::pair{1, 4}, std::pair{17, kRows}}) {
+        SCOPED_TRACE(a);
+        zoomBetween(a, b);
+        window->lvwKavra_Click();
+        window->cmdZoomReset_Click();
+        window->cmdZoomReset_Click();
+        EXPECT_FALSE(chart().zoomed());
+        EXPECT_EQ(first(), 1);
+        EXPECT_EQ(last(), kRows);
+        EXPECT_EQ(chart().pointCount(0), kRows);
+    }
+}
+
+TEST_F(ZoomTest, CloseDuringAZoomLeavesNoZoomForTheNextFile)
+{
+    zoomBetween(6, 11);
+    ASSERT_EQ(first(), 6);
+    window->mnuCloseFile_Click();
+    EXPECT_FALSE(chart().zoomed());
+    // The same file again, and a shorter one: all their rows are charted.
+    for (int rows : {kRows, 8}) {
+        SCOPED_TRACE(rows);
+        open(dir.write("again" + std::to_string(rows) + ".csv",
+                       perfFile(itemNames(3), rows, [](int i, int r) { return i * 100.0 + r; })));
+        ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+        EXPECT_EQ(first(), 1);
+        EXPECT_EQ(last(), rows);
+        EXPECT_EQ(chart().pointCount(0), rows);
+        EXPECT_FALSE(chart().zoomed());
+        chart().showTimeRange(time(3) + kQuarter, time(5) - kQuarter);
+        window->mnuCloseFile_Click();
+    }
 }
 
 // The point of series 0 for a 1-based row, in pixels of the chart's plot.

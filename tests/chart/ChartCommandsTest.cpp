@@ -570,6 +570,66 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     EXPECT_TRUE(enabled("mnuGenerateRatioCharts"));
 }
 
+// What the Stack / UnStack frame and the modes look like.
+struct StackingView {
+    bool frameEnabled, stackChecked, unStackChecked, subFooterShown;
+    int stackMode, dualCharts;
+    QString subFooter;
+    bool operator==(const StackingView &) const = default;
+};
+
+static void PrintTo(const StackingView &v, std::ostream *out)
+{
+    *out << "frame " << (v.frameEnabled ? "enabled" : "disabled") << ", Stack " << v.stackChecked << ", UnStack "
+         << v.unStackChecked << ", Stack_Mode " << v.stackMode << ", Dual_Charts " << v.dualCharts << ", sub-footer \""
+         << v.subFooter.toStdString() << "\" shown " << v.subFooterShown;
+}
+
+TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
+{
+    const auto stacking = [this] {
+        return StackingView{stackFrame()->isEnabled(),    stackButton()->isChecked(),
+                            unStackButton()->isChecked(), chart().titleShown(TitleLine::SubFooter),
+                            state().Stack_Mode,           state().Dual_Charts,
+                            state().Chart_Sub_Footer};
+    };
+    const StackingView atStartUp = stacking();
+    openItems(3, 10);
+    const StackingView afterFirstOpen = stacking();
+    ASSERT_TRUE(afterFirstOpen.frameEnabled);
+
+    for (int dual : {1, 2}) {
+        SCOPED_TRACE(dual);
+        chartFirstRows(2);
+        for (int i = 0; i < dual; ++i)
+            trigger("mnuCycleDualCharts");
+        ASSERT_EQ(state().Dual_Charts, dual);
+        ASSERT_FALSE(stackFrame()->isEnabled());
+        trigger("mnuCloseFile");
+        EXPECT_EQ(stacking(), atStartUp);
+        openItems(3, 10);
+        EXPECT_EQ(stacking(), afterFirstOpen);
+        stackButton()->click();  // offered again
+        EXPECT_EQ(state().Stack_Mode, 2);
+        EXPECT_EQ(state().Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+        unStackButton()->click();
+    }
+
+    // Stacked, then closed: the next file starts unstacked.
+    chartFirstRows(3);
+    stackButton()->click();
+    trigger("mnuCloseFile");
+    EXPECT_EQ(stacking(), atStartUp);
+    openItems(3, 10);
+    EXPECT_EQ(stacking(), afterFirstOpen);
+
+    // A second file ends a dual mode, and so offers stacking again.
+    chartFirstRows(2);
+    trigger("mnuCycleDualCharts");
+    openItems(3, 10);
+    EXPECT_EQ(stacking(), afterFirstOpen);
+}
+
 TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem)
 {
     openItems(3, 20);

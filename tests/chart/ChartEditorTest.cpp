@@ -3,16 +3,20 @@
 
 #include "chart/ChartEditor.h"
 #include "chart/ChartView.h"
+#include "data/TimeStrings.h"
+#include "support/InputEvents.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <ostream>
@@ -210,7 +214,6 @@ TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
     maximum->setValue(50);
     EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), -5.0);
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
-    EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
     chart.draw();  // a redraw keeps the fixed range
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
     EXPECT_DOUBLE_EQ(maximum->value(), 50.0);
@@ -222,37 +225,127 @@ TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
     EXPECT_FALSE(minimum->isEnabled());
 }
 
-TEST_F(ChartEditorTest, TimeAxisShowsAChosenRangeAndGoesBackToAll)
+// A time typed as the program writes dates, finished with Return.
+static void typeTime(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    input::key(field, QEvent::KeyPress, Qt::Key_Return);
+}
+
+static QString dateText(double date)
+{
+    return QString::fromStdString(kavra::timestr::generalDateText(date));
+}
+
+TEST_F(ChartEditorTest, TimeAxisLimitsAreDateTextsAndAChosenRangeGoesBackToAll)
 {
     auto *automatic = child<QCheckBox>("chkAxisAuto", 2);
-    auto *minimum = child<QDoubleSpinBox>("spnAxisMin", 2);
-    auto *maximum = child<QDoubleSpinBox>("spnAxisMax", 2);
+    auto *from = child<QLineEdit>("txtAxisMin", 2);
+    auto *to = child<QLineEdit>("txtAxisMax", 2);
     EXPECT_TRUE(automatic->isChecked());
-    EXPECT_NEAR(minimum->value(), kStart, 1e-5);
-    EXPECT_NEAR(maximum->value(), kStart + 9 * kMinute, 1e-5);
+    EXPECT_FALSE(from->isEnabled());
+    EXPECT_EQ(from->text(), dateText(kStart));
+    EXPECT_EQ(to->text(), dateText(kStart + 9 * kMinute));
+    EXPECT_EQ(to->text(), QStringLiteral("06-DEC-2026 00:09:00"));
 
     automatic->click();
     EXPECT_TRUE(chart.zoomed());
-    minimum->setValue(kStart + 2 * kMinute);
-    maximum->setValue(kStart + 5 * kMinute);
+    EXPECT_TRUE(from->isEnabled());
+    typeTime(from, QStringLiteral("06-DEC-2026 00:02:00"));
+    typeTime(to, QStringLiteral("6-dec-2026 00:05"));
     EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart + 2 * kMinute, 1e-6);
     EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 5 * kMinute, 1e-6);
+    EXPECT_EQ(to->text(), QStringLiteral("06-DEC-2026 00:05:00")) << "written back as the program writes dates";
 
     automatic->click();
     EXPECT_FALSE(chart.zoomed());
     EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart, 1e-6);
     EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 9 * kMinute, 1e-6);
+    EXPECT_EQ(to->text(), dateText(kStart + 9 * kMinute));
+}
+
+TEST_F(ChartEditorTest, ATimeThatIsNoDateSaysSoAndChangesNothing)
+{
+    child<QCheckBox>("chkAxisAuto", 2)->click();
+    auto *from = child<QLineEdit>("txtAxisMin", 2);
+    auto *to = child<QLineEdit>("txtAxisMax", 2);
+    auto *message = child<QLabel>(QStringLiteral("lblAxisMessage"));
+    const double low = chart.axisMinimum(ChartAxis::Bottom), high = chart.axisMaximum(ChartAxis::Bottom);
+    EXPECT_TRUE(message->text().isEmpty());
+
+    for (const QString &bad : {QStringLiteral("46362.999306"), QStringLiteral("yesterday"), QStringLiteral("")}) {
+        SCOPED_TRACE(bad.toStdString());
+        typeTime(from, bad);
+        EXPECT_TRUE(message->text().startsWith(QLatin1Char('"') + bad + QStringLiteral("\" is not a date and time")))
+            << message->text().toStdString();
+        EXPECT_TRUE(message->text().contains(dateText(low))) << "an example in the program's date text";
+        EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Bottom), low);
+        EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Bottom), high);
+    }
+    typeTime(from, QStringLiteral("06-DEC-2026 00:08:00"));
+    typeTime(to, QStringLiteral("06-DEC-2026 00:03:00"));
+    EXPECT_EQ(message->text(), QStringLiteral("The end of the time axis must come after its start."));
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Bottom), high);
+
+    typeTime(to, QStringLiteral("06-DEC-2026 00:09:00"));
+    EXPECT_TRUE(message->text().isEmpty());
+    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart + 8 * kMinute, 1e-6);
 }
 
 TEST_F(ChartEditorTest, ZoomFromElsewhereShowsInTheTimeAxisRow)
 {
     chart.showTimeRange(kStart + kMinute, kStart + 3 * kMinute);
     EXPECT_FALSE(child<QCheckBox>("chkAxisAuto", 2)->isChecked());
-    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMin", 2)->value(), kStart + kMinute, 1e-5);
-    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMax", 2)->value(), kStart + 3 * kMinute, 1e-5);
+    EXPECT_EQ(child<QLineEdit>("txtAxisMin", 2)->text(), QStringLiteral("06-DEC-2026 00:01:00"));
+    EXPECT_EQ(child<QLineEdit>("txtAxisMax", 2)->text(), QStringLiteral("06-DEC-2026 00:03:00"));
     chart.undoZoom();
     EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 2)->isChecked());
-    EXPECT_NEAR(child<QDoubleSpinBox>("spnAxisMax", 2)->value(), kStart + 9 * kMinute, 1e-5);
+    EXPECT_EQ(child<QLineEdit>("txtAxisMax", 2)->text(), dateText(kStart + 9 * kMinute));
+}
+
+// The same ticks on both sides: one scale and one set of grid lines.
+static bool sameScale(QCPAxis *left, QCPAxis *right)
+{
+    return left->range() == right->range() && left->tickVector() == right->tickVector();
+}
+
+TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
+{
+    QCustomPlot *plot = chart.plot();
+    ASSERT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
+    for (int side : {0, 1}) {
+        SCOPED_TRACE(side);
+        const int other = 1 - side;
+        child<QCheckBox>("chkAxisAuto", side)->click();
+        child<QDoubleSpinBox>("spnAxisMin", side)->setValue(-5);
+        child<QDoubleSpinBox>("spnAxisMax", side)->setValue(50);
+        for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
+            EXPECT_TRUE(chart.axisFixed(axis));
+            EXPECT_DOUBLE_EQ(chart.axisMinimum(axis), -5.0);
+            EXPECT_DOUBLE_EQ(chart.axisMaximum(axis), 50.0);
+        }
+        EXPECT_FALSE(child<QCheckBox>("chkAxisAuto", other)->isChecked());
+        EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("spnAxisMax", other)->value(), 50.0);
+        chart.draw();
+        EXPECT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
+
+        child<QCheckBox>("chkAxisAuto", side)->click();
+        EXPECT_FALSE(chart.axisFixed(ChartAxis::Left));
+        EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
+        EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", other)->isChecked());
+        EXPECT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
+    }
+
+    // A right axis with a series of its own keeps its own scale.
+    chart.setSeriesValueAxis(0, kavra::ValueAxis::Left);
+    chart.setSeriesValueAxis(1, kavra::ValueAxis::Right);
+    const double rightMax = chart.axisMaximum(ChartAxis::Right);
+    child<QCheckBox>("chkAxisAuto", 0)->click();
+    child<QDoubleSpinBox>("spnAxisMax", 0)->setValue(20);
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 20.0);
+    EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
+    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), rightMax);
+    EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 1)->isChecked());
 }
 
 TEST_F(ChartEditorTest, GridStyleAndNumberFormatPerAxis)
@@ -318,6 +411,7 @@ TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
     chart.setSeriesPenWidth(1, 7);
     chart.setSeriesLineStyle(1, Qt::DotLine);
     chart.setSeriesColour(1, Qt::magenta);
+    chart.setSeriesValueAxis(1, kavra::ValueAxis::Right);  // a right axis of its own
     chart.setAxisFixedRange(ChartAxis::Right, true, 10, 20);
     chart.setAxisGrid(ChartAxis::Bottom, GridStyle::FineDots);
     chart.setAxisNumberFormat(ChartAxis::Left, QStringLiteral("0.0"));

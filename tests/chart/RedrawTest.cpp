@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "chart/ChartView.h"
 #include "items/ItemListView.h"
+#include "output/OutputTestSupport.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 
@@ -63,6 +64,17 @@ protected:
         chartRows(rows);
     }
 
+    // Opens this many files of the same items, file f holding f * 1000 + item * 10 + row.
+    void openNodes(int files, int items)
+    {
+        for (int f = 1; f <= files; ++f)
+            open(dir.write("node" + std::to_string(f) + ".csv",
+                           perfFile(
+                               itemNames(items), 4, [f](int i, int r) { return f * 1000.0 + i * 10.0 + r; },
+                               "06-DEC-2026", "NODE" + std::to_string(f))));
+        ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    }
+
     int files_ = 0;
 };
 
@@ -118,17 +130,94 @@ TEST_F(RedrawTest, EachFileChartsTheSelectedItemsInTurn)
     }
 }
 
-TEST_F(RedrawTest, SeveralFilesShareTheSixteenSeriesUnevenly)
+TEST_F(RedrawTest, EveryFileGetsTheSameItems)
 {
-    const std::string path = dir.write("ten.csv", perfFile(itemNames(10), 4, [](int i, int r) { return double(i * r); }));
-    open(path);
-    open(path);
+    openNodes(2, 10);
+    chartFirstRows(5);
+    ASSERT_EQ(chart().seriesCount(), 10);
+    for (int s = 0; s < 10; ++s) {
+        SCOPED_TRACE(s);
+        const int file = s / 5 + 1, item = s % 5 + 1;
+        EXPECT_EQ(legend(s), QStringLiteral("Item %1(# %2)").arg(item, 2, 10, QLatin1Char('0')).arg(file));
+        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_DOUBLE_EQ(chart().pointY(s, 0), file * 1000.0 + item * 10.0 + 1);
+    }
+    EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0])) << "nothing left out";
+}
+
+TEST_F(RedrawTest, FilesShareTheSixteenColoursEvenlyAndTheStatusBarSaysWhatIsLeftOut)
+{
+    openNodes(2, 10);
     chartFirstRows(10);
-    ASSERT_EQ(chart().seriesCount(), 9);
-    EXPECT_EQ(state().Scount, 9);
-    for (int s = 0; s < 8; ++s)
-        EXPECT_TRUE(legend(s).endsWith(QStringLiteral("(# 1)"))) << legend(s).toStdString();
-    EXPECT_EQ(legend(8), QStringLiteral("Item 01(# 2)"));
+    ASSERT_EQ(chart().seriesCount(), 16);
+    for (int s = 0; s < 16; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(legend(s), QStringLiteral("Item %1(# %2)").arg(s % 8 + 1, 2, 10, QLatin1Char('0')).arg(s / 8 + 1));
+        EXPECT_EQ(chart().seriesColour(s), palette(s));
+    }
+    EXPECT_EQ(window->statusText(), QStringLiteral("Charting 8 of 10 selected items for each of 2 files"));
+
+    chartFirstRows(3);  // all of them fit again
+    EXPECT_EQ(chart().seriesCount(), 6);
+    EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0]));
+}
+
+TEST_F(RedrawTest, OneFileLeavesOutWhatIsBeyondSixteenItems)
+{
+    openItems(20, 4);
+    chartFirstRows(20);
+    EXPECT_EQ(chart().seriesCount(), 16);
+    EXPECT_EQ(window->statusText(), QStringLiteral("Charting 16 of 20 selected items"));
+}
+
+TEST_F(RedrawTest, SixteenFilesGetOneItemEach)
+{
+    openNodes(16, 20);
+    ASSERT_EQ(window->data().Files_Open, 16);
+    for (int selected : {1, 20}) {
+        SCOPED_TRACE(selected);
+        chartFirstRows(selected);
+        ASSERT_EQ(chart().seriesCount(), 16);
+        for (int s = 0; s < 16; ++s) {
+            EXPECT_EQ(legend(s), QStringLiteral("Item 01(# %1)").arg(s + 1));
+            EXPECT_EQ(chart().seriesColour(s), palette(s));
+            EXPECT_DOUBLE_EQ(chart().pointY(s, 0), (s + 1) * 1000.0 + 10.0 + 1);
+        }
+    }
+    EXPECT_EQ(window->statusText(), QStringLiteral("Charting 1 of 20 selected items for each of 16 files"));
+    chartFirstRows(1);
+    EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0]));
+}
+
+TEST_F(RedrawTest, AChartWithNothingSelectedKeepsItsSizeAndTheFilesTimes)
+{
+    openItems(4, 30);
+    window->resize(1200, 800);
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(chart().seriesCount(), 1);
+    const QImage charted = chart().grab().toImage();
+    const QRect full = outputtest::plotArea(charted);
+    ASSERT_GT(full.width(), charted.width() / 2);
+
+    const auto expectFull = [&](const char *after) {
+        SCOPED_TRACE(after);
+        ASSERT_EQ(chart().seriesCount(), 0);
+        QCoreApplication::processEvents();
+        const QImage image = chart().grab().toImage();
+        EXPECT_EQ(image.size(), charted.size());
+        const QRect plot = outputtest::plotArea(image);
+        EXPECT_GT(plot.width(), full.width() * 95 / 100);
+        EXPECT_GT(plot.height(), full.height() * 95 / 100);
+        // The time axis spans the file's rows, not some other day.
+        EXPECT_NEAR(chart().axisMinimum(ChartAxis::Bottom), window->data().sampleTime(1), 1e-6);
+        EXPECT_NEAR(chart().axisMaximum(ChartAxis::Bottom), window->data().sampleTime(30), 1e-6);
+    };
+    window->action(QStringLiteral("mnuSortInMedianOrder"))->trigger();  // the sort clears the selection
+    expectFull("a median sort");
+    chartRows({1});
+    chartRows({});
+    expectFull("nothing selected");
 }
 
 TEST_F(RedrawTest, ALongItemTextIsCutTo120CharactersBeforeTheFileNumber)

@@ -5,6 +5,7 @@
 #include "chart/ChartView.h"
 #include "output/OutputTestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -209,4 +210,39 @@ TEST_F(OutputCommandsTest, ACancelledPrintDialogPrintsNothingAndAPrinterThatCann
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("The chart was not printed: No printer is installed"));
     EXPECT_EQ(window->chart().panelColour(), QColor(236, 233, 216));
+}
+
+TEST_F(OutputCommandsTest, AnEmptyChartExportsWholeInEveryFormat)
+{
+    for (auto &row : window->items().current().rows)
+        row.selected = false;
+    window->lvwKavra_Click();
+    ASSERT_EQ(window->chart().seriesCount(), 0);
+    window->resize(1200, 800);
+    window->show();
+    QCoreApplication::processEvents();
+    const QSize size = window->chart().size();
+    const char *const names[] = {"e.bmp", "e.jpg", "e.wmf", "e.emf", "e.gif",
+                                 "e.png", "e.pcx", "e.eps", "e.pdf", "e.svg"};
+    QStringList skipped;
+    for (int index = 1; index <= 10; ++index) {
+        const char *name = names[index - 1];
+        SCOPED_TRACE(name);
+        ui.chosenIndex = index;
+        ui.fileAnswers.push_back(QString::fromStdString(dir.file(name)));
+        window->action("mnuExportChart")->trigger();
+        outputtest::ToolRun reader;
+        const QImage image = outputtest::rasterised(QString::fromStdString(dir.file(name)), size, reader);
+        if (!reader.found) {
+            skipped << QLatin1String(name);
+            continue;
+        }
+        ASSERT_FALSE(image.isNull()) << reader.errors.toStdString();
+        const QRect plot = outputtest::plotArea(image);
+        EXPECT_GT(plot.width(), image.width() * 3 / 4) << "the axes span the picture";
+        EXPECT_GT(plot.height(), image.height() / 2);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "no reader installed for " << skipped.join(' ').toStdString();
 }

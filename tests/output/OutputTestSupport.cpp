@@ -122,4 +122,32 @@ QString xmlText(const QByteArray &xml, const QString &element, bool *wellFormed)
     return reader.hasError() ? QString() : text;
 }
 
+// The plot area of a picture: between the left and the right value axis, the
+// longest upright dark lines of each half, from their top to their bottom.
+QRect plotArea(const QImage &image)
+{
+    // A vector picture drawn smoothly spreads a black one-pixel line over two
+    // grey ones.
+    const auto dark = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() < 150 && c.green() < 150 && c.blue() < 150;
+    };
+    struct Run {
+        int x = -1, top = 0, length = 0;
+    } best[2];
+    for (int x = 0; x < image.width(); ++x) {
+        Run &side = best[x < image.width() / 2 ? 0 : 1];
+        for (int y = 0, start = 0; y <= image.height(); ++y) {
+            if (y < image.height() && dark(x, y))
+                continue;
+            if (y - start > side.length)
+                side = {x, start, y - start};
+            start = y + 1;
+        }
+    }
+    if (best[0].length < image.height() / 3 || best[1].length < image.height() / 3)
+        return {};
+    return QRect(QPoint(best[0].x, best[0].top), QPoint(best[1].x, best[0].top + best[0].length - 1));
+}
+
 }  // namespace outputtest

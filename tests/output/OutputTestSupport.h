@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +43,11 @@ QImage rasterised(const QString &picture, const QSize &size, ToolRun &run);
 // The text of the XML document's elements named element (all of them, joined);
 // empty when it is not well-formed XML.
 QString xmlText(const QByteArray &xml, const QString &element, bool *wellFormed = nullptr);
+
+// The plot area of a picture: between the left and the right value axis, the
+// longest upright dark lines of each half, from their top to their bottom; empty
+// when there are none a third of the picture high.
+QRect plotArea(const QImage &image);
 
 }  // namespace outputtest
 
