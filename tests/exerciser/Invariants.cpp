@@ -16,6 +16,7 @@
 #include <QImageReader>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kavra;
@@ -211,12 +212,18 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
             return wrong;
         ++j;
     }
-    const int expectedFirstFile = std::min<int>(int(selected.size()), 16);
-    int ofFirstFile = 0;
-    for (const ItemSeries &s : items)
-        ofFirstFile += s.file == 1;
-    if (data.Files_Open == 1 && !state.Ratio_Mode && ofFirstFile != expectedFirstFile)
-        return QStringLiteral("%1 item(s) selected, %2 charted").arg(expectedFirstFile).arg(ofFirstFile);
+    // Every file charts the same first items, as many as 16 series leave room for.
+    const int perFile = std::min<int>(int(selected.size()), std::max(1, 16 / int(data.Files_Open)));
+    for (int f = 1; f <= data.Files_Open && !state.Ratio_Mode; ++f) {
+        const int ofFile =
+            int(std::count_if(items.begin(), items.end(), [f](const ItemSeries &s) { return s.file == f; }));
+        if (ofFile != perFile)
+            return QStringLiteral("%1 of %2 selected item(s) charted for file %3, %4 for every file expected")
+                .arg(ofFile)
+                .arg(selected.size())
+                .arg(f)
+                .arg(perFile);
+    }
     if (!selected.empty() && n == 0)
         return QStringLiteral("%1 item(s) selected, none charted").arg(selected.size());
     return {};
