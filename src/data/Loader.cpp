@@ -76,7 +76,7 @@ public:
     {
         observer_.status("Opening file " + path_ + " - please wait ... ");
         if (!content_.data()) {
-            if (const std::string error = file_.open(path_); !error.empty())
+            if (const std::string error = file_.open(path_, options_.threads); !error.empty())
                 fail("Error : " + error + " generated while opening file", "");
             content_ = file_.bytes();
         }
@@ -354,7 +354,7 @@ private:
     int columnCount_ = 0;
     int rowCount_ = 0;
     PerfData table_;
-    std::vector<double> layer_;
+    PerfData::Layer layer_;
     std::optional<RecordScan> scan_;  // the records as counted on several threads
     double *target_ = nullptr;        // the first cell of the layer being filled
 };
