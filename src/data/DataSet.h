@@ -3,6 +3,8 @@
 // tool read. Tables are indexed from 1, as the file format numbers its rows,
 // columns and files.
 
+#include "data/HugePages.h"
+
 #include <array>
 #include <cassert>
 #include <cstdint>
@@ -26,8 +28,10 @@ template <class T> struct ZeroedAllocator {
     template <class U> ZeroedAllocator(const ZeroedAllocator<U> &) {}
     T *allocate(size_t n)
     {
-        if (void *p = std::calloc(n, sizeof(T)))
+        if (void *p = std::calloc(n, sizeof(T))) {
+            adviseHugePages(p, n * sizeof(T));
             return static_cast<T *>(p);
+        }
         throw std::bad_alloc();
     }
     void deallocate(T *p, size_t) { std::free(p); }

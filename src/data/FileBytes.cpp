@@ -1,5 +1,7 @@
 #include "data/FileBytes.h"
 
+#include "data/HugePages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -65,6 +67,7 @@ std::string FileBytes::open(const std::string &path, int threads)
     data_.reset(new (std::nothrow) char[size > 0 ? size : 1]);  // no zeroing: every byte is read over
     if (!data_)
         return "Out of memory";
+    adviseHugePages(data_.get(), size);
     const size_t pieces = std::max<size_t>(1, std::min<size_t>(threads > 0 ? size_t(threads) : 1, size / kMinPiece));
     const size_t pieceSize = (size + pieces - 1) / pieces;
     std::vector<size_t> got(pieces, 0);
