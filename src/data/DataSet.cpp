@@ -5,7 +5,10 @@
 
 namespace kavra {
 
-PerfData::PerfData() { reset(1, 1); }
+PerfData::PerfData()
+{
+    reset(1, 1);
+}
 
 void PerfData::reset(int rows, int columns)
 {
@@ -15,20 +18,23 @@ void PerfData::reset(int rows, int columns)
     layers_.push_back(makeLayer());
 }
 
-std::vector<double> PerfData::makeLayer() const
+PerfData::Layer PerfData::makeLayer() const
 {
     const size_t cells = static_cast<size_t>(rows_) * static_cast<size_t>(columns_);
     if (rows_ < 1 || columns_ < 1 || cells / static_cast<size_t>(columns_) != static_cast<size_t>(rows_))
         throw std::bad_alloc();
-    return std::vector<double>(cells, 0.0);
+    return Layer(cells);
 }
 
-void PerfData::addLayer(std::vector<double> layer) { layers_.push_back(std::move(layer)); }
+void PerfData::addLayer(Layer layer)
+{
+    layers_.push_back(std::move(layer));
+}
 
 void PerfData::addColumns(int count)
 {
     // Columns lie one after another, so new ones go at the end of each layer.
-    for (std::vector<double> &layer : layers_)
+    for (Layer &layer : layers_)
         layer.resize(layer.size() + size_t(count) * size_t(rows_), 0.0);
     columns_ += count;
 }

@@ -3,9 +3,13 @@
 // tool read. Tables are indexed from 1, as the file format numbers its rows,
 // columns and files.
 
+#include "data/HugePages.h"
+
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,19 +18,47 @@ namespace kavra {
 constexpr int kFileLimit = 16;     // files that can be loaded together
 constexpr int kSpareColumns = 20;  // columns kept free for derived items
 
+// Memory for value layers that comes zeroed from the system (calloc hands out
+// fresh zero pages for blocks this large without writing them), so a new layer
+// costs nothing until it is filled, and the threads that fill it touch its pages
+// in parallel instead of one thread clearing them all first.
+template <class T> struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <class U> ZeroedAllocator(const ZeroedAllocator<U> &) {}
+    T *allocate(size_t n)
+    {
+        if (void *p = std::calloc(n, sizeof(T))) {
+            adviseHugePages(p, n * sizeof(T));
+            return static_cast<T *>(p);
+        }
+        throw std::bad_alloc();
+    }
+    void deallocate(T *p, size_t) { std::free(p); }
+    // A value-initialised element is the zero the memory already holds.
+    template <class U> void construct(U *) noexcept {}
+    template <class U, class... Args> void construct(U *p, Args &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator &, const ZeroedAllocator &) { return true; }
+};
+
 // Values indexed (row, column, file). Each file is one layer stored column by
 // column, so one item's values over the rows lie contiguous in memory: charting,
 // medians and correlation all walk a column. Adding a file adds a layer and
 // leaves the earlier layers where they are.
 class PerfData {
 public:
+    using Layer = std::vector<double, ZeroedAllocator<double>>;
+
     PerfData();
 
     // One zeroed layer of rows x columns; throws std::bad_alloc when it cannot be had.
     void reset(int rows, int columns);
     // A zeroed layer of the current size, to be filled and then added.
-    std::vector<double> makeLayer() const;
-    void addLayer(std::vector<double> layer);
+    Layer makeLayer() const;
+    void addLayer(Layer layer);
     // More columns for every file, zeroed; the values in place stay.
     void addColumns(int count);
     void removeLastLayer();
@@ -49,12 +81,12 @@ private:
         assert(row >= 1 && row <= rows_ && column >= 1 && column <= columns_);
         return static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1);
     }
-    const std::vector<double> &layer(int file) const
+    const Layer &layer(int file) const
     {
         assert(file >= 1 && file <= files());
         return layers_[static_cast<size_t>(file - 1)];
     }
-    std::vector<double> &layer(int file)
+    Layer &layer(int file)
     {
         assert(file >= 1 && file <= files());
         return layers_[static_cast<size_t>(file - 1)];
@@ -62,7 +94,7 @@ private:
 
     int rows_ = 1;
     int columns_ = 1;
-    std::vector<std::vector<double>> layers_;
+    std::vector<Layer> layers_;
 };
 
 // Column_Map(c, f): the Perf_Data column that receives column c of file f, 0 when not stored.

@@ -1,11 +1,16 @@
 #include "data/FileBytes.h"
 
+#include "data/HugePages.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace kavra {
 namespace {
@@ -20,9 +25,31 @@ struct Descriptor {
     }
 };
 
+constexpr size_t kMinPiece = size_t(8) << 20;  // smaller files are read by one call
+
+// Reads bytes [offset, offset + size) into target; returns how many it got (fewer
+// when the file ends first) and sets error on a failure.
+size_t readPiece(int fd, char *target, size_t offset, size_t size, int &error)
+{
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, target + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
 }  // namespace
 
-std::string FileBytes::open(const std::string &path)
+std::string FileBytes::open(const std::string &path, int threads)
 {
     data_.reset();
     size_ = 0;
@@ -40,19 +67,31 @@ std::string FileBytes::open(const std::string &path)
     data_.reset(new (std::nothrow) char[size > 0 ? size : 1]);  // no zeroing: every byte is read over
     if (!data_)
         return "Out of memory";
-    while (size_ < size) {
-        const ssize_t got = ::read(file.fd, data_.get() + size_, size - size_);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const std::string reason = std::strerror(errno);
+    adviseHugePages(data_.get(), size);
+    const size_t pieces = std::max<size_t>(1, std::min<size_t>(threads > 0 ? size_t(threads) : 1, size / kMinPiece));
+    const size_t pieceSize = (size + pieces - 1) / pieces;
+    std::vector<size_t> got(pieces, 0);
+    std::vector<int> errors(pieces, 0);
+    const auto readOne = [&](size_t i) {
+        const size_t offset = i * pieceSize;
+        const size_t length = std::min(pieceSize, size - std::min(size, offset));
+        got[i] = readPiece(file.fd, data_.get() + offset, offset, length, errors[i]);
+    };
+    {
+        std::vector<std::jthread> readers;
+        for (size_t i = 1; i < pieces; ++i)
+            readers.emplace_back(readOne, i);
+        readOne(0);
+    }
+    for (size_t i = 0; i < pieces; ++i) {
+        if (errors[i] != 0) {
             data_.reset();
             size_ = 0;
-            return reason;
+            return std::strerror(errors[i]);
         }
-        if (got == 0)
-            break;  // the file shrank while it was read: take what is there
-        size_ += static_cast<size_t>(got);
+        size_ += got[i];
+        if (got[i] < pieceSize)
+            break;  // the file shrank while it was read: take what is there up to the first gap
     }
     return {};
 }

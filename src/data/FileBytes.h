@@ -10,8 +10,10 @@ namespace kavra {
 
 class FileBytes {
 public:
-    // Reads the whole file; on failure returns the reason and holds no bytes.
-    std::string open(const std::string &path);
+    // Reads the whole file, a large one in pieces on up to threads threads (the
+    // copy out of the page cache is much of a load's time); on failure returns
+    // the reason and holds no bytes.
+    std::string open(const std::string &path, int threads = 1);
     std::string_view bytes() const { return {data_.get(), size_}; }
 
 private:

@@ -1,9 +1,10 @@
 #include "data/Loader.h"
 
 #include "data/DataError.h"
-#include "data/Edition.h"
+#include "data/DataPass.h"
 #include "data/FieldReader.h"
 #include "data/FileBytes.h"
+#include "data/LoadFailure.h"
 #include "data/NumberText.h"
 #include "data/RecordReader.h"
 #include "data/Text.h"
@@ -24,17 +25,10 @@ using text::upperCased;
 constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
 constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
 constexpr std::string_view kSampleTime = "SAMPLE TIME";
-constexpr int kRecordsPerTick = 256;  // records between progress reports and window events
-constexpr int kBlockRows = 64;        // rows parsed before they are spread into the columns
-
-// A failure that ends the load; the outcome to hand back.
-struct LoadFailure {
-    LoadOutcome outcome;
-};
 
 [[noreturn]] void fail(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
 {
-    throw LoadFailure{{false, std::move(message), std::move(title), closeAll}};
+    failLoad(std::move(message), std::move(title), closeAll);
 }
 
 std::vector<std::string_view> splitFields(std::string_view record)
@@ -50,7 +44,10 @@ std::vector<std::string_view> splitFields(std::string_view record)
     }
 }
 
-std::string number(long long n) { return signedNumberText(static_cast<double>(n)); }
+std::string number(long long n)
+{
+    return signedNumberText(static_cast<double>(n));
+}
 
 // "Column Header Sections start ..." and "Data Sections ..." lists of the diagnostic.
 std::string fieldList(const std::vector<std::string_view> &fields, bool (*matches)(std::string_view))
@@ -67,9 +64,9 @@ std::string fieldList(const std::vector<std::string_view> &fields, bool (*matche
 class FileLoad {
 public:
     // Loads the file at path, or the given bytes under that name.
-    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, std::string path,
+    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, const LoadOptions &options, std::string path,
              std::optional<std::string_view> bytes = std::nullopt)
-        : data_(data), items_(items), observer_(observer), path_(std::move(path))
+        : data_(data), items_(items), observer_(observer), options_(options), path_(std::move(path))
     {
         if (bytes)
             content_ = bytes->data() ? *bytes : std::string_view("", 0);
@@ -79,7 +76,7 @@ public:
     {
         observer_.status("Opening file " + path_ + " - please wait ... ");
         if (!content_.data()) {
-            if (const std::string error = file_.open(path_); !error.empty())
+            if (const std::string error = file_.open(path_, options_.threads); !error.empty())
                 fail("Error : " + error + " generated while opening file", "");
             content_ = file_.bytes();
         }
@@ -107,11 +104,12 @@ public:
     bool first() const { return first_; }
 
 private:
-    void checkLength(const RecordReader &reader) const
+    static void checkLength(bool overlong)
     {
-        if (reader.overlong())
-            fail("File has incorrect format - a record is longer than" + number(kRecordChunk) + " characters");
+        if (overlong)
+            failOverlongRecord();
     }
+    static void checkLength(const RecordReader &reader) { checkLength(reader.overlong()); }
 
     void readNodeRecord(RecordReader &reader)
     {
@@ -201,15 +199,23 @@ private:
     {
         observer_.status("Counting number of rows of data in " + path_);
         long long rows = 0;
-        do {
-            if (rows % kRecordsPerTick == 0)
-                observer_.keepAlive();
-            const std::string_view record = reader.next();
-            checkLength(reader);
-            if (isEndOfData(record))
-                break;
-            ++rows;
-        } while (reader.more());
+        if (const size_t chunkBytes = chunkBytesFrom(reader.position())) {
+            observer_.keepAlive();
+            scan_ = scanRecords(content_, terminator_, reader.position(), options_.threads, chunkBytes);
+            if (scan_->overlong)
+                checkLength(true);
+            rows = scan_->records;
+        } else {
+            do {
+                if (rows % kRecordsPerTick == 0)
+                    observer_.keepAlive();
+                const std::string_view record = reader.next();
+                checkLength(reader);
+                if (isEndOfData(record))
+                    break;
+                ++rows;
+            } while (reader.more());
+        }
         if (rows < 2)
             fail("Insufficient data in file", kOpenFileTitle, true);
         if (rows > INT32_MAX)
@@ -240,9 +246,8 @@ private:
     void readData()
     {
         RecordReader reader(content_, terminator_);
-        std::string_view record;
         do {
-            record = reader.next();
+            const std::string_view record = reader.next();
             checkLength(reader);
             if (containsNoCase(record, dataMarker_))
                 break;
@@ -251,103 +256,35 @@ private:
                      std::string(dataMarker_) + "\"");
         } while (true);
 
-        const int tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
-        block_.assign(static_cast<size_t>(kBlockRows) * static_cast<size_t>(tableColumns), 0.0);
+        DataPassSetup setup;
+        setup.content = content_;
+        setup.terminator = terminator_;
+        setup.start = reader.position();
+        setup.rowLimit = rowCount_;
+        setup.layout = {columnCount_, &columnMap_, collectionDate_, first_};
+        setup.tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
+        setup.target = target_;
+        const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
+            observer_.diagnostic(mismatchText(row, fieldsRead, record), kMismatchTitle);
+        };
         observer_.progressStart(rowCount_);
-        int k = 0;
-        int blockStart = 0;  // row index (0-based) of the block's first row
-        bool mismatchReported = false;
-        do {
-            record = reader.next();
-            checkLength(reader);
-            if (isEndOfData(record))
-                break;
-            ++k;
-            if (k % kRecordsPerTick == 0) {
-                observer_.progress(k);
-                observer_.keepAlive();
-            }
-            double *row = block_.data() + static_cast<size_t>(k - 1 - blockStart) * static_cast<size_t>(tableColumns);
-            const int fieldsRead = readRecord(record, row);
-            if (k - blockStart == kBlockRows) {
-                flushBlock(blockStart, kBlockRows, tableColumns);
-                blockStart = k;
-            }
-            if (k == rowCount_)
-                break;
-            if (fieldsRead < columnCount_ && !mismatchReported && !kClassicEdition) {
-                observer_.diagnostic(mismatchText(k, fieldsRead, record), kMismatchTitle);
-                mismatchReported = true;
-            }
-        } while (reader.more());
-        flushBlock(blockStart, k - blockStart, tableColumns);
-        observer_.progress(k);
+        int rows = 0;
+        if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
+            if (!scan_ || scan_->start != setup.start)
+                scan_ = scanRecords(content_, terminator_, setup.start, options_.threads, chunkBytes);
+            rows = readDataParallel(setup, *scan_, options_.threads, observer_, onShortRecord);
+        } else {
+            rows = readDataOneThread(setup, observer_, onShortRecord);
+        }
+        observer_.progress(rows);
         observer_.progressEnd();
     }
 
-    // Reads the fields of one data record into one row of the block; returns how
-    // many fields it took.
-    int readRecord(std::string_view record, double *row)
+    // The chunk size when the records from start on are read on several threads, 0
+    // when they are read on this one.
+    size_t chunkBytesFrom(size_t start) const
     {
-        size_t start = 0;
-        int j = 0;
-        std::string_view sampleTimeText;
-        while (j < columnCount_) {
-            ++j;
-            const int column = columnMap_[static_cast<size_t>(j - 1)];
-            if (j > 1 && column != 0) {
-                const size_t length = readPlainDecimal(record.substr(start), row[column - 1]);
-                if (length != std::string_view::npos) {
-                    start += length + 1;
-                    if (start > record.size())
-                        break;
-                    continue;
-                }
-            }
-            const size_t comma = record.find(',', start);
-            const std::string_view field = record.substr(start, comma - start);
-            const std::string_view prepared = prepareField(field, j == 1 ? timeScratch_ : scratch_);
-            if (j == 1)
-                sampleTimeText = prepared;
-            if (column != 0) {
-                double &cell = row[column - 1];
-                cell = 0;
-                if (j == 1) {
-                    cell = readSampleTime(prepared, collectionDate_);
-                } else {
-                    const FieldValue value = readValue(prepared);
-                    if (value.status == ValueStatus::BadExponent)
-                        throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
-                    if (value.status == ValueStatus::Invalid && kClassicEdition) {
-                        cell = leadingNumber(prepared);
-                    } else if (value.status == ValueStatus::Invalid) {
-                        fail("Invalid data ( " + std::string(field) + " ) detected in row " + std::string(sampleTimeText),
-                             kOpenFileTitle, first_);
-                    } else {
-                        cell = value.value;
-                    }
-                }
-            }
-            if (comma == std::string_view::npos)
-                break;
-            start = comma + 1;
-        }
-        return j;
-    }
-
-    // Spreads the block's rows into the columns of the new layer and clears the block.
-    void flushBlock(int firstRow, int rows, int tableColumns)
-    {
-        if (rows <= 0)
-            return;
-        const size_t height = static_cast<size_t>(rowCount_);
-        for (int c = 0; c < tableColumns; ++c) {
-            double *target = target_ + static_cast<size_t>(c) * height + static_cast<size_t>(firstRow);
-            const double *source = block_.data() + c;
-            for (int r = 0; r < rows; ++r)
-                target[r] = source[static_cast<size_t>(r) * static_cast<size_t>(tableColumns)];
-        }
-        std::fill_n(block_.begin(), static_cast<size_t>(rows) * static_cast<size_t>(tableColumns), 0.0);
+        return start < content_.size() ? parallelChunkBytes(options_, content_.size() - start) : 0;
     }
 
     std::string mismatchText(int row, int fieldsRead, std::string_view record) const
@@ -400,6 +337,7 @@ private:
     DataSet &data_;
     ItemList &items_;
     LoadObserver &observer_;
+    const LoadOptions &options_;
     std::string path_;
     FileBytes file_;
     std::string_view content_;
@@ -416,25 +354,31 @@ private:
     int columnCount_ = 0;
     int rowCount_ = 0;
     PerfData table_;
-    std::vector<double> layer_, block_;
-    double *target_ = nullptr;  // the first cell of the layer being filled
-    std::string scratch_, timeScratch_;
+    PerfData::Layer layer_;
+    std::optional<RecordScan> scan_;  // the records as counted on several threads
+    double *target_ = nullptr;        // the first cell of the layer being filled
 };
 
 }  // namespace
 
-Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer)
-    : data_(data), items_(items), observer_(observer)
+Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer, LoadOptions options)
+    : data_(data), items_(items), observer_(observer), options_(options)
 {
 }
 
-LoadOutcome Loader::load(const std::string &path) { return run(path, std::nullopt); }
+LoadOutcome Loader::load(const std::string &path)
+{
+    return run(path, std::nullopt);
+}
 
-LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes) { return run(name, bytes); }
+LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes)
+{
+    return run(name, bytes);
+}
 
 LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view> bytes)
 {
-    FileLoad run(data_, items_, observer_, path, bytes);
+    FileLoad run(data_, items_, observer_, options_, path, bytes);
     try {
         run.run();
         return {true, {}, {}, false};
@@ -443,7 +387,8 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         return failure.outcome;
     } catch (const DataError &error) {
         observer_.progressEnd();
-        return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "", true};
+        return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "",
+                true};
     } catch (const std::bad_alloc &) {
         observer_.progressEnd();
         return {false, "Error : Out of memory generated while opening file", "", false};

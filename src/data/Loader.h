@@ -18,6 +18,10 @@ namespace kavra {
 
 class ItemList;
 
+// The threads a load uses unless told otherwise: KAVRA_THREADS when it holds a
+// whole number of at least 1, otherwise one per core.
+int defaultLoadThreads();
+
 // What the loader tells the user while it works. Every hook is optional.
 class LoadObserver {
 public:
@@ -44,9 +48,17 @@ struct LoadOutcome {
     bool closeAllFiles = false;
 };
 
+// How a load reads the data records. The results are the same either way.
+struct LoadOptions {
+    int threads = defaultLoadThreads();  // 1 reads every record on the calling thread
+    // The size of the pieces the records are cut into for the threads; 0 lets the
+    // loader choose from the file's size (and read small files on one thread).
+    size_t chunkBytes = 0;
+};
+
 class Loader {
 public:
-    Loader(DataSet &data, ItemList &items, LoadObserver &observer);
+    Loader(DataSet &data, ItemList &items, LoadObserver &observer, LoadOptions options = {});
     LoadOutcome load(const std::string &path);
     // The same for bytes already in memory, loaded under the given name.
     LoadOutcome loadBytes(const std::string &name, std::string_view bytes);
@@ -57,6 +69,7 @@ private:
     DataSet &data_;
     ItemList &items_;
     LoadObserver &observer_;
+    LoadOptions options_;
 };
 
 // The title of the loader's format messages.

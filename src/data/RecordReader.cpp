@@ -28,8 +28,9 @@ std::string_view detectTerminator(std::string_view head)
     return {};
 }
 
-RecordReader::RecordReader(std::string_view content, std::string_view terminator)
-    : content_(content), terminator_(terminator), remaining_(static_cast<long long>(content.size()))
+RecordReader::RecordReader(std::string_view content, std::string_view terminator, size_t start)
+    : content_(content), terminator_(terminator), position_(std::min(start, content.size())),
+      remaining_(static_cast<long long>(content.size() - position_))
 {
 }
 

@@ -18,13 +18,17 @@ std::string_view detectTerminator(std::string_view head);
 // yet read the way the format's end-of-data rule needs them.
 class RecordReader {
 public:
-    RecordReader(std::string_view content, std::string_view terminator);
+    // Reads from start on, a record's first byte, as if the records before it had
+    // been read.
+    RecordReader(std::string_view content, std::string_view terminator, size_t start = 0);
 
     // The next record without its terminator; empty at the end of the file.
     std::string_view next();
     // Whether reading should go on: more bytes left than a terminator's length.
     bool more() const { return remaining_ > static_cast<long long>(terminator_.size()); }
     bool atEnd() const { return position_ >= content_.size(); }
+    // Where the next record starts.
+    size_t position() const { return position_; }
     // A record longer than a chunk in a file not ended by CR LF: the format cannot
     // hold it, and the loader stops with an error.
     bool overlong() const { return overlong_; }

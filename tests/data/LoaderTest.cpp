@@ -14,13 +14,22 @@ const std::string kPlain = "NODE1,Collection of the day\r\n"
                            "10:01:00,13,2.5K\r\n"
                            "Column Average,12.75,2750\r\n";
 
-double at(int h, int m) { return timestr::dateSerial(2026, 12, 6) + (h * 60 + m) / 1440.0; }
+double at(int h, int m)
+{
+    return timestr::dateSerial(2026, 12, 6) + (h * 60 + m) / 1440.0;
+}
 
-class Loading : public ::testing::Test, public LoaderFixture {};
+class Loading : public ::testing::TestWithParam<LoadMode>, public LoaderFixture {
+protected:
+    void SetUp() override { options = GetParam().options; }
+};
 
 }  // namespace
 
-TEST_F(Loading, ReadsThePlainLayout)
+INSTANTIATE_TEST_SUITE_P(ThreadModes, Loading, ::testing::ValuesIn(loadModes()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_P(Loading, ReadsThePlainLayout)
 {
     const LoadOutcome outcome = load("a.csv", kPlain);
     ASSERT_TRUE(outcome.loaded) << outcome.message;
@@ -45,7 +54,7 @@ TEST_F(Loading, ReadsThePlainLayout)
     EXPECT_EQ(first.subItems[2], "000002");
 }
 
-TEST_F(Loading, ReadsTheBlockLayoutWithLineFeeds)
+TEST_P(Loading, ReadsTheBlockLayoutWithLineFeeds)
 {
     const std::string block = ",NODE2,x\n,06-DEC-2026\nsomething\n$$$ START COLUMN HEADERS $$$\n"
                               "Sample Time,mp sync\n\"Disk 'A'\"\n$$$ END COLUMN HEADERS $$$\n"
@@ -59,7 +68,7 @@ TEST_F(Loading, ReadsTheBlockLayoutWithLineFeeds)
     EXPECT_EQ(items.current().selectDefaultItem(), 1);
 }
 
-TEST_F(Loading, ReportsEachStepInTheStatusPanel)
+TEST_P(Loading, ReportsEachStepInTheStatusPanel)
 {
     ASSERT_TRUE(load("a.csv", kPlain).loaded);
     const std::string path = dir.file("a.csv");
@@ -76,7 +85,7 @@ TEST_F(Loading, ReportsEachStepInTheStatusPanel)
     EXPECT_EQ(statuses, expected);
 }
 
-TEST_F(Loading, SampleTimeColumnsGiveNoItemAndNoValues)
+TEST_P(Loading, SampleTimeColumnsGiveNoItemAndNoValues)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A,sample time 2,B\n10:00,1,10:00,2\n10:01,3,10:01,4\n").loaded);
     EXPECT_EQ(itemNames(), (std::vector<std::string>{"A", "B"}));
@@ -87,7 +96,7 @@ TEST_F(Loading, SampleTimeColumnsGiveNoItemAndNoValues)
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 1, 1), timestr::fallbackDate() + 10 / 24.0);
 }
 
-TEST_F(Loading, DataEndsAtColumnAverageOrNulButNotLowerCase)
+TEST_P(Loading, DataEndsAtColumnAverageOrNulButNotLowerCase)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\nColumn Average,1\n10:02,3\n").loaded);
     EXPECT_EQ(data.Row_Count, 2);
@@ -96,7 +105,7 @@ TEST_F(Loading, DataEndsAtColumnAverageOrNulButNotLowerCase)
     ASSERT_TRUE(load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\ncolumn average,1\n").loaded == false);
 }
 
-TEST_F(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
+TEST_P(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
 {
     const std::string file = "N,x\n06-DEC-2026\nSample Time,A,B\n10:00,1\n10:01,2\n10:02,3\n10:03,4\n";
     ASSERT_TRUE(load("a.csv", file).loaded);
@@ -113,14 +122,14 @@ TEST_F(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
     EXPECT_EQ(data.Perf_Data(4, 3, 1), 0);
 }
 
-TEST_F(Loading, TheLastRowIsNeverDiagnosedAndExtraFieldsAreIgnored)
+TEST_P(Loading, TheLastRowIsNeverDiagnosedAndExtraFieldsAreIgnored)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A,B\n10:00,1,2,99\n10:01,3\n").loaded);
     EXPECT_TRUE(diagnostics.empty());
     EXPECT_EQ(data.Perf_Data(1, 3, 1), 2);
 }
 
-TEST_F(Loading, LaterFilesAreMatchedByName)
+TEST_P(Loading, LaterFilesAreMatchedByName)
 {
     ASSERT_TRUE(load("a.csv", kPlain).loaded);
     const std::string second = "NODE2,x\r\n06-DEC-2026\r\nSample Time,Disk Rate,Other,CPU Busy\r\n"
@@ -140,7 +149,7 @@ TEST_F(Loading, LaterFilesAreMatchedByName)
     EXPECT_EQ(itemNames(), (std::vector<std::string>{"CPU Busy", "Disk Rate"}));
 }
 
-TEST_F(Loading, SixteenFilesAtMost)
+TEST_P(Loading, SixteenFilesAtMost)
 {
     for (int i = 0; i < kFileLimit; ++i)
         ASSERT_TRUE(load("f" + std::to_string(i) + ".csv", kPlain).loaded);
@@ -148,23 +157,20 @@ TEST_F(Loading, SixteenFilesAtMost)
     EXPECT_EQ(data.Files_Open, kFileLimit);
 }
 
-struct Rejection {
-    const char *name;
-    std::string bytes;
-    std::string message;
-    bool closesAll;
+class RejectedFiles : public ::testing::TestWithParam<std::tuple<Rejection, LoadMode>>, public LoaderFixture {
+protected:
+    void SetUp() override { options = std::get<1>(GetParam()).options; }
+    const Rejection &rejection() const { return std::get<0>(GetParam()); }
 };
-
-class RejectedFiles : public ::testing::TestWithParam<Rejection>, public LoaderFixture {};
 
 TEST_P(RejectedFiles, ShowTheirMessageAndLeaveTheDataSetAsItWas)
 {
     ASSERT_TRUE(load("good.csv", kPlain).loaded);
     const std::vector<std::string> namesBefore = itemNames();
-    const LoadOutcome outcome = load("bad.csv", GetParam().bytes);
+    const LoadOutcome outcome = load("bad.csv", rejection().bytes);
     EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.message.substr(0, GetParam().message.size()), GetParam().message);
-    EXPECT_EQ(outcome.closeAllFiles, GetParam().closesAll);
+    EXPECT_EQ(outcome.message.substr(0, rejection().message.size()), rejection().message);
+    EXPECT_EQ(outcome.closeAllFiles, rejection().closesAll);
     EXPECT_EQ(data.Files_Open, 1);
     EXPECT_EQ(data.Perf_Data.files(), 1);
     EXPECT_EQ(data.Column_Count, 3);
@@ -173,35 +179,15 @@ TEST_P(RejectedFiles, ShowTheirMessageAndLeaveTheDataSetAsItWas)
     EXPECT_EQ(itemNames(), namesBefore);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Loader, RejectedFiles,
-    ::testing::Values(
-        Rejection{"Empty", "", "File has incorrect format - can't find any record terminators", false},
-        Rejection{"NoTerminator", "N,x y z", "File has incorrect format - can't find any record terminators", false},
-        Rejection{"Binary", std::string("\x7f" "ELF\0\0\x01\n\x02\x03", 10), "Record #1 in file has incorrect format", false},
-        Rejection{"NoCommaInRecord1", "NODE\nSample Time,A\n1,2\n", "Record #1 in file has incorrect format", false},
-        Rejection{"NoHeader", "N,x\na\nb\nc\nd\ne\nSample Time,A\n", "Record #2 in file has incorrect format", false},
-        Rejection{"EmptyBlock", "N,x\n$$$ START COLUMN HEADERS $$$\n$$$ END COLUMN HEADERS $$$\n1\n",
-                  "File has incorrect format", false},
-        Rejection{"BlockWithoutEnd", "N,x\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n10:00,1\n",
-                  "File has incorrect format - the column headers have no", false},
-        Rejection{"TwoEmptyHeaderLines", "N,x\n$$$ START COLUMN HEADERS $$$\n\n\n$$$ END COLUMN HEADERS $$$\n1\n",
-                  "Blank Column Header text detected - cannot continue ...", false},
-        Rejection{"BlankHeader", "N,x\nd\nSample Time,,B\n10:00,1,2\n10:01,1,2\n",
-                  "Blank Column Header text detected - cannot continue ...", false},
-        Rejection{"InvalidValue", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n10:01, N/a \n",
-                  "Invalid data (  N/a  ) detected in row 10:01", false},
-        Rejection{"BadExponent", "N,x\nd\nSample Time,CPU Busy\n10:00,ERR\n10:01,1\n",
-                  "Error - Type mismatch", true},
-        Rejection{"TimeWithoutSampleTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,1\n",
-                  "File has incorrect format - can't find the column header record", false},
-        Rejection{"OverlongRecord", "N,x\nd\nSample Time,A\n10:00," + std::string(200000, '1') + "\n10:01,1\n",
-                  "File has incorrect format - a record is longer than", false}),
-    [](const ::testing::TestParamInfo<Rejection> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Loader, RejectedFiles,
+                         ::testing::Combine(::testing::ValuesIn(rejectedFiles()), ::testing::ValuesIn(loadModes())),
+                         [](const auto &info) {
+                             return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+                         });
 
-TEST_F(Loading, AFolderOrAMissingFileIsAnOpenError)
+TEST_P(Loading, AFolderOrAMissingFileIsAnOpenError)
 {
-    Loader loader(data, items, *this);
+    Loader loader(data, items, *this, options);
     const LoadOutcome folder = loader.load(dir.path());
     EXPECT_FALSE(folder.loaded);
     EXPECT_NE(folder.message.find("generated while opening file"), std::string::npos);
@@ -211,7 +197,7 @@ TEST_F(Loading, AFolderOrAMissingFileIsAnOpenError)
     EXPECT_EQ(data.Files_Open, 0);
 }
 
-TEST_F(Loading, TheFirstFileNeedsTwoDataRows)
+TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
 {
     const LoadOutcome one = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n");
     EXPECT_EQ(one.message, "Insufficient data in file");
@@ -221,15 +207,16 @@ TEST_F(Loading, TheFirstFileNeedsTwoDataRows)
     EXPECT_TRUE(load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\n").loaded);
 }
 
-TEST_F(Loading, AnUnreadableSampleTimeClosesAllFiles)
+TEST_P(Loading, AnUnreadableSampleTimeClosesAllFiles)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n\n10:01,1\n");
-    EXPECT_EQ(outcome.message, "Error - Type mismatch: '0' is not a time of day - generated while extracting data from file");
+    EXPECT_EQ(outcome.message,
+              "Error - Type mismatch: '0' is not a time of day - generated while extracting data from file");
     EXPECT_EQ(outcome.title, "");
     EXPECT_TRUE(outcome.closeAllFiles);
 }
 
-TEST_F(Loading, FirstFileFailuresCloseEverything)
+TEST_P(Loading, FirstFileFailuresCloseEverything)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,X\n");
     EXPECT_TRUE(outcome.closeAllFiles);
@@ -238,14 +225,14 @@ TEST_F(Loading, FirstFileFailuresCloseEverything)
     EXPECT_EQ(data.Files_Open, 0);
 }
 
-TEST_F(Loading, ANulInTheFirstRecordDoesNotConfuseTheReader)
+TEST_P(Loading, ANulInTheFirstRecordDoesNotConfuseTheReader)
 {
     const std::string file = std::string("N\0DE,x\n", 7) + "d\nSample Time,A\n10:00,1\n10:01,2\n";
     ASSERT_TRUE(load("a.csv", file).loaded);
     EXPECT_EQ(data.Node_Name, std::string("N\0DE", 4));
 }
 
-TEST_F(Loading, ManyColumnsAndLongRecordsInCrLfFiles)
+TEST_P(Loading, ManyColumnsAndLongRecordsInCrLfFiles)
 {
     std::string header = "N,x\r\nd\r\nSample Time", row1 = "10:00", row2 = "10:01";
     for (int c = 0; c < 10000; ++c) {
@@ -258,7 +245,7 @@ TEST_F(Loading, ManyColumnsAndLongRecordsInCrLfFiles)
     EXPECT_DOUBLE_EQ(data.Perf_Data(2, 10001, 1), 2.5);
 }
 
-TEST_F(Loading, AMillionRows)
+TEST_P(Loading, AMillionRows)
 {
     std::string file = "N,x\nd\nSample Time,A\n";
     file.reserve(16000000);
@@ -269,7 +256,7 @@ TEST_F(Loading, AMillionRows)
     EXPECT_EQ(data.Perf_Data(1000000, 2, 1), 999999 % 97);
 }
 
-TEST_F(Loading, AOneMegabyteRecordInACrLfFileIsReadWhole)
+TEST_P(Loading, AOneMegabyteRecordInACrLfFileIsReadWhole)
 {
     std::string header = "N,x\r\nd\r\nSample Time,A\r\n";
     const std::string longTail(1 << 20, '9');

@@ -14,6 +14,7 @@ struct LoaderFixture : kavra::LoadObserver {
     TempDir dir;
     std::vector<std::string> statuses;
     std::vector<std::string> diagnostics;
+    kavra::LoadOptions options;
 
     void status(const std::string &text) override { statuses.push_back(text); }
     void diagnostic(const std::string &text, const std::string &title) override
@@ -23,7 +24,7 @@ struct LoaderFixture : kavra::LoadObserver {
 
     kavra::LoadOutcome load(const std::string &name, const std::string &bytes)
     {
-        kavra::Loader loader(data, items, *this);
+        kavra::Loader loader(data, items, *this, options);
         return loader.load(dir.write(name, bytes));
     }
 
@@ -35,3 +36,55 @@ struct LoaderFixture : kavra::LoadObserver {
         return names;
     }
 };
+
+// The two ways of reading the data records that every loader test runs: on one
+// thread, and on several threads in chunks so small that nearly every record
+// starts one.
+struct LoadMode {
+    const char *name;
+    kavra::LoadOptions options;
+};
+
+inline std::vector<LoadMode> loadModes()
+{
+    return {{"OneThread", {1, 0}}, {"ThreeThreadsTinyChunks", {3, 16}}};
+}
+
+// Files the loader rejects, with the start of their message and whether the
+// failure closes all files.
+struct Rejection {
+    const char *name;
+    std::string bytes;
+    std::string message;
+    bool closesAll;
+};
+
+inline std::vector<Rejection> rejectedFiles()
+{
+    return {
+        Rejection{"Empty", "", "File has incorrect format - can't find any record terminators", false},
+        Rejection{"NoTerminator", "N,x y z", "File has incorrect format - can't find any record terminators", false},
+        Rejection{"Binary",
+                  std::string("\x7f"
+                              "ELF\0\0\x01\n\x02\x03",
+                              10),
+                  "Record #1 in file has incorrect format", false},
+        Rejection{"NoCommaInRecord1", "NODE\nSample Time,A\n1,2\n", "Record #1 in file has incorrect format", false},
+        Rejection{"NoHeader", "N,x\na\nb\nc\nd\ne\nSample Time,A\n", "Record #2 in file has incorrect format", false},
+        Rejection{"EmptyBlock", "N,x\n$$$ START COLUMN HEADERS $$$\n$$$ END COLUMN HEADERS $$$\n1\n",
+                  "File has incorrect format", false},
+        Rejection{"BlockWithoutEnd", "N,x\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n10:00,1\n",
+                  "File has incorrect format - the column headers have no", false},
+        Rejection{"TwoEmptyHeaderLines", "N,x\n$$$ START COLUMN HEADERS $$$\n\n\n$$$ END COLUMN HEADERS $$$\n1\n",
+                  "Blank Column Header text detected - cannot continue ...", false},
+        Rejection{"BlankHeader", "N,x\nd\nSample Time,,B\n10:00,1,2\n10:01,1,2\n",
+                  "Blank Column Header text detected - cannot continue ...", false},
+        Rejection{"InvalidValue", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n10:01, N/a \n",
+                  "Invalid data (  N/a  ) detected in row 10:01", false},
+        Rejection{"BadExponent", "N,x\nd\nSample Time,CPU Busy\n10:00,ERR\n10:01,1\n", "Error - Type mismatch", true},
+        Rejection{"TimeWithoutSampleTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,1\n",
+                  "File has incorrect format - can't find the column header record", false},
+        Rejection{"OverlongRecord", "N,x\nd\nSample Time,A\n10:00," + std::string(200000, '1') + "\n10:01,1\n",
+                  "File has incorrect format - a record is longer than", false},
+    };
+}

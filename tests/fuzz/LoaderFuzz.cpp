@@ -4,16 +4,20 @@
 // after another through one Loader into one data set and item list. A failure that
 // asks for it closes all files, as the window does. After each file that loads, the
 // data set is written back as Save as ... writes it and that text is loaded into a
-// fresh data set. Nothing is asserted: the sanitizers and the loader's own
-// consistency are what is checked.
+// fresh data set. The sanitizers and the loader's own consistency are checked,
+// and the same files are loaded once more with the data records read on several
+// threads in small chunks: anything the user would get differently (outcome,
+// messages, progress, values, items) prints both accounts and traps.
 
 #include "data/DataSet.h"
 #include "data/Loader.h"
 #include "data/Writer.h"
 #include "items/ItemList.h"
+#include "support/LoadRecord.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -67,6 +71,20 @@ void saveAndReload(const kavra::DataSet &data, const kavra::ItemList &items)
         walk(again, againItems);
 }
 
+// Loads the files on one thread and on several, and traps on any difference.
+void compareThreadModes(const std::vector<std::string_view> &views, size_t inputSize)
+{
+    const std::vector<std::string> files(views.begin(), views.end());
+    const std::string oneThread = loadAndDescribe(files, {1, 0});
+    const kavra::LoadOptions parallel{2 + static_cast<int>(inputSize % 3), 1 + inputSize % 53};
+    const std::string several = loadAndDescribe(files, parallel);
+    if (several == oneThread)
+        return;
+    std::fprintf(stderr, "One thread:\n%s\n%d threads, chunks of %zu bytes:\n%s\n", oneThread.c_str(), parallel.threads,
+                 parallel.chunkBytes, several.c_str());
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
@@ -77,7 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     kavra::LoadObserver quiet;
     kavra::Loader loader(data, items, quiet);
     int n = 0;
-    for (const std::string_view file : splitFiles(input)) {
+    const std::vector<std::string_view> files = splitFiles(input);
+    compareThreadModes(files, size);
+    for (const std::string_view file : files) {
         const kavra::LoadOutcome outcome = loader.loadBytes("fuzz" + std::to_string(++n) + ".csv", file);
         if (outcome.closeAllFiles) {
             data.closeAll();

@@ -360,7 +360,7 @@ TEST(OnlyZeros, EveryRowOfTheFirstFileMustBeExactlyZero)
     EXPECT_TRUE(onlyZeros(data, 5));
     EXPECT_FALSE(onlyZeros(data, 6));
     // Values of a later file do not count.
-    std::vector<double> layer = data.Perf_Data.makeLayer();
+    kavra::PerfData::Layer layer = data.Perf_Data.makeLayer();
     std::fill(layer.begin(), layer.end(), 5.0);
     data.Perf_Data.addLayer(std::move(layer));
     EXPECT_TRUE(onlyZeros(data, 2));

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Sixteen files: times a whole `kavra-batch info` process loading the 20000 x 500
+# file of load_bench.sh sixteen times, one after another as sixteen Open commands
+# would, against the same process loading it once, and checks the peak memory.
+#
+# Usage: bench/sixteen_bench.sh    (environment: KAVRA_BATCH, BENCH_ROWS,
+#                                   BENCH_COLS, BENCH_RUNS as for load_bench.sh)
+#
+# Fails (exit 1) when sixteen files take more than 17 times one file, or when the
+# peak resident set size exceeds 1.2 x (the value table of sixteen files + one
+# file's size). Exit 2 means the benchmark could not run.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ROWS="${BENCH_ROWS:-20000}"
+COLS="${BENCH_COLS:-500}"
+RUNS="${BENCH_RUNS:-3}"
+KAVRA="${KAVRA_BATCH:-$ROOT/build/bin/kavra-batch}"
+TIME=/usr/bin/time
+FILE="$ROOT/build/bench-data/load_${ROWS}x${COLS}.csv"
+
+die() { echo "sixteen_bench: $*" >&2; exit 2; }
+[[ -x "$TIME" ]] || die "$TIME not found (install it: apt-get install -y time)"
+[[ -x "$KAVRA" ]] || die "$KAVRA not found (build Kavra first: cmake --build build)"
+if [[ ! -s "$FILE" ]]; then
+    mkdir -p "$(dirname "$FILE")"
+    /usr/bin/python3 "$ROOT/tools/make_examples.py" --large "$ROWS" "$COLS" "$FILE.tmp"
+    mv "$FILE.tmp" "$FILE"
+fi
+cat "$FILE" >/dev/null
+
+TMP="$(mktemp -d)"
+trap 'rm -rf "$TMP"' EXIT
+SIXTEEN=()
+for ((f = 1; f <= 16; f++)); do SIXTEEN+=("$FILE"); done
+
+# run_timed NAME FILES... : appends "seconds kbytes" of one kavra-batch info run.
+run_timed() {
+    local name="$1"; shift
+    "$TIME" -f "%e %M" -o "$TMP/$name.one" "$KAVRA" info "$@" >"$TMP/$name.out" 2>"$TMP/$name.err" ||
+        { cat "$TMP/$name.err" >&2; die "kavra-batch failed"; }
+    cat "$TMP/$name.one" >>"$TMP/$name.results"
+}
+
+LOAD_BEFORE="$(cut -d' ' -f1-3 /proc/loadavg)"
+for ((i = 1; i <= RUNS; i++)); do
+    run_timed one "$FILE"
+    run_timed sixteen "${SIXTEEN[@]}"
+done
+LOAD_AFTER="$(cut -d' ' -f1-3 /proc/loadavg)"
+grep -q '^files:   16$' "$TMP/sixteen.out" || die "the sixteen files did not all load"
+
+read -r ONE_SECS _ <<<"$(sort -n -k1,1 "$TMP/one.results" | head -n 1)"
+read -r SIX_SECS _ <<<"$(sort -n -k1,1 "$TMP/sixteen.results" | head -n 1)"
+SIX_KB=$(sort -n -k2,2 "$TMP/sixteen.results" | tail -n 1 | awk '{print $2}')
+awk -v one="$ONE_SECS" -v six="$SIX_SECS" -v kb="$SIX_KB" -v fb="$(stat -c %s "$FILE")" -v rows="$ROWS" \
+    -v cols="$COLS" -v runs="$RUNS" -v lb="$LOAD_BEFORE" -v la="$LOAD_AFTER" -v threads="${KAVRA_THREADS:-all cores}" '
+BEGIN {
+    mib = 1048576
+    table = 16 * rows * (cols + 1 + 20) * 8
+    limit = 1.2 * (table + fb)
+    printf "load average:     %s before, %s after\n", lb, la
+    printf "threads:          %s\n", threads
+    printf "one file:         %.2f s (best of %d)\n", one, runs
+    printf "sixteen files:    %.2f s (best of %d), %.1f x one file (limit 17)\n", six, runs, six / one
+    printf "peak RSS:         %.1f MiB (highest of %d; limit %.1f MiB = 1.2 x (table %.1f MiB + file %.1f MiB))\n",
+        kb * 1024 / mib, runs, limit / mib, table / mib, fb / mib
+    fail = 0
+    if (six > 17 * one) { print "FAIL: sixteen files take more than 17 times one file"; fail = 1 }
+    if (kb * 1024 > limit) { print "FAIL: peak RSS above the limit"; fail = 1 }
+    if (!fail) print "PASS"
+    exit fail
+}'

@@ -1,0 +1,356 @@
+#include "data/DataPass.h"
+
+#include "data/Edition.h"
+#include "data/LoadFailure.h"
+#include "data/RecordReader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <climits>
+#include <condition_variable>
+#include <cstdlib>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace kavra {
+namespace {
+
+constexpr size_t kMinAutoChunk = size_t(1) << 20;  // smaller sections are read on one thread
+constexpr size_t kMaxChunks = size_t(1) << 16;     // bounds the bookkeeping of tiny chunks
+constexpr int kMaxThreads = 256;
+
+// Runs task(index) for every index below count on up to threads threads, each
+// taking the next index as it becomes free. whileWaiting runs on the calling
+// thread each time it is woken before the tasks are all done.
+template <class Task>
+void runTasks(int threads, size_t count, Task &task, std::mutex &mutex, std::condition_variable &wake,
+              const std::function<bool()> &woken, const std::function<void()> &whileWaiting)
+{
+    const int workers = static_cast<int>(std::min<size_t>(static_cast<size_t>(std::max(threads, 1)), count));
+    std::atomic<size_t> next{0};
+    int finished = 0;
+    {
+        std::vector<std::jthread> pool;
+        pool.reserve(static_cast<size_t>(workers));
+        for (int w = 0; w < workers; ++w)
+            pool.emplace_back([&] {
+                auto state = task.makeWorker();
+                for (size_t i = next++; i < count; i = next++)
+                    task.run(state, i);
+                const std::lock_guard lock(mutex);
+                ++finished;
+                wake.notify_all();
+            });
+        std::unique_lock lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return finished == workers || woken(); });
+            if (finished == workers)
+                break;
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+        }
+    }
+}
+
+// The first byte after the first terminator at or after from: a record's start
+// (terminators never overlap, so any one found after a record start is one the
+// one-thread reader meets too).
+size_t nextRecordStart(std::string_view content, std::string_view terminator, size_t from)
+{
+    if (from >= content.size())
+        return content.size();
+    const size_t at = content.find(terminator, from);
+    return at == std::string_view::npos ? content.size() : at + terminator.size();
+}
+
+std::vector<RecordScan::Chunk> cutChunks(std::string_view content, std::string_view terminator, size_t start,
+                                         size_t chunkBytes)
+{
+    const size_t section = content.size() - start;
+    chunkBytes = std::max({chunkBytes, section / kMaxChunks, size_t(1)});
+    std::vector<RecordScan::Chunk> chunks;
+    size_t begin = start;
+    while (begin < content.size()) {
+        const size_t nominal = begin + chunkBytes;
+        const size_t end =
+            nominal >= content.size() ? content.size() : nextRecordStart(content, terminator, nominal - 1);
+        chunks.push_back({begin, end, 0, 0});
+        begin = end;
+    }
+    return chunks;
+}
+
+enum class ScanStop { None, EndOfData, Overlong };
+
+struct ScanCounts {
+    long long records = 0;
+    ScanStop stop = ScanStop::None;
+};
+
+struct Records {
+    std::string_view content, terminator;
+    size_t start;
+
+    // Whether the one-thread reader reads a record that starts at p.
+    bool read(size_t p) const { return p == start || content.size() - p > terminator.size(); }
+    // The record that starts at p, and where the next one starts.
+    std::string_view at(size_t p, size_t &next) const
+    {
+        const size_t end = content.find(terminator, p);
+        const size_t stop = end == std::string_view::npos ? content.size() : end;
+        next = end == std::string_view::npos ? content.size() : end + terminator.size();
+        return content.substr(p, stop - p);
+    }
+};
+
+ScanCounts scanChunk(const Records &records, const RecordScan::Chunk &chunk)
+{
+    const bool crlf = records.terminator == "\r\n";
+    ScanCounts counts;
+    for (size_t p = chunk.begin; p < chunk.end && records.read(p);) {
+        const std::string_view record = records.at(p, p);
+        if (!crlf && record.size() > kRecordChunk) {
+            counts.stop = ScanStop::Overlong;
+            break;
+        }
+        if (isEndOfData(record)) {
+            counts.stop = ScanStop::EndOfData;
+            break;
+        }
+        ++counts.records;
+    }
+    return counts;
+}
+
+// What one chunk of the data pass met, in the order of its records.
+struct ChunkOutcome {
+    struct ShortRecord {
+        int row = 0, fieldsRead = 0;
+        std::string_view record;
+    };
+    std::optional<ShortRecord> firstShort;
+    std::exception_ptr error;
+};
+
+// Progress of the parallel data pass: ticks of kRecordsPerTick records, counted by
+// the workers and reported by the waiting thread.
+struct Ticks {
+    std::mutex mutex;
+    std::condition_variable wake;
+    long long count = 0;
+    long long seen = 0;
+
+    void add()
+    {
+        const std::lock_guard lock(mutex);
+        ++count;
+        wake.notify_all();
+    }
+};
+
+class ChunkParser {
+public:
+    ChunkParser(const DataPassSetup &setup, const RecordScan &scan, std::vector<ChunkOutcome> &outcomes, Ticks &ticks)
+        : setup_(setup), scan_(scan), outcomes_(outcomes),
+          ticks_(ticks), records_{setup.content, setup.terminator, setup.start}
+    {
+    }
+
+    struct Worker {
+        RecordParser parser;
+        RowBlock block;
+        int sinceTick = 0;
+    };
+    Worker makeWorker() const
+    {
+        return {RecordParser(setup_.layout),
+                RowBlock(setup_.tableColumns, setup_.target, static_cast<size_t>(setup_.rowLimit))};
+    }
+
+    void run(Worker &worker, size_t index)
+    {
+        const RecordScan::Chunk &chunk = scan_.chunks[index];
+        if (chunk.before >= setup_.rowLimit || chunk.before >= firstError_.load(std::memory_order_relaxed))
+            return;  // past the table, or after a record that failed: these rows are never used
+        const long long last = std::min<long long>(chunk.before + chunk.records, setup_.rowLimit);
+        int k = static_cast<int>(chunk.before);  // rows read before this record
+        int blockStart = k;
+        size_t p = chunk.begin;
+        ChunkOutcome &outcome = outcomes_[index];
+        try {
+            while (k < last) {
+                const std::string_view record = records_.at(p, p);
+                ++k;
+                const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart));
+                if (k - blockStart == RowBlock::kRows) {
+                    worker.block.flush(blockStart, RowBlock::kRows);
+                    blockStart = k;
+                }
+                if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
+                    outcome.firstShort = ChunkOutcome::ShortRecord{k, fieldsRead, record};
+                if (++worker.sinceTick == kRecordsPerTick) {
+                    worker.sinceTick = 0;
+                    ticks_.add();
+                }
+            }
+            worker.block.flush(blockStart, k - blockStart);
+        } catch (...) {
+            outcome.error = std::current_exception();
+            worker.block.clear(k - blockStart);
+            long long known = firstError_.load();
+            while (k < known && !firstError_.compare_exchange_weak(known, k)) {
+            }
+        }
+    }
+
+private:
+    const DataPassSetup &setup_;
+    const RecordScan &scan_;
+    std::vector<ChunkOutcome> &outcomes_;
+    Ticks &ticks_;
+    Records records_;
+    std::atomic<long long> firstError_{LLONG_MAX};
+};
+
+struct ChunkScanner {
+    const Records &records;
+    RecordScan::Chunk *chunks;
+    ScanCounts *counts;
+
+    int makeWorker() const { return 0; }
+    void run(int, size_t index) const { counts[index] = scanChunk(records, chunks[index]); }
+};
+
+}  // namespace
+
+int defaultLoadThreads()
+{
+    if (const char *text = std::getenv("KAVRA_THREADS")) {
+        const std::string_view value(text);
+        int threads = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), threads);
+        if (ec == std::errc() && end == value.data() + value.size() && threads >= 1)
+            return std::min(threads, kMaxThreads);
+    }
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(kMaxThreads)));
+}
+
+size_t parallelChunkBytes(const LoadOptions &options, size_t sectionBytes)
+{
+    if (options.threads <= 1 || sectionBytes == 0)
+        return 0;
+    if (options.chunkBytes > 0)
+        return options.chunkBytes;
+    if (sectionBytes < 2 * kMinAutoChunk)
+        return 0;
+    return std::max(kMinAutoChunk, sectionBytes / (static_cast<size_t>(options.threads) * 4));
+}
+
+RecordScan scanRecords(std::string_view content, std::string_view terminator, size_t start, int threads,
+                       size_t chunkBytes)
+{
+    RecordScan scan;
+    scan.start = start;
+    scan.chunks = cutChunks(content, terminator, start, chunkBytes);
+    std::vector<ScanCounts> counts(scan.chunks.size());
+    const Records records{content, terminator, start};
+    std::mutex mutex;
+    std::condition_variable wake;
+    ChunkScanner scanner{records, scan.chunks.data(), counts.data()};
+    runTasks(
+        threads, scan.chunks.size(), scanner, mutex, wake, [] { return false; }, [] {});
+    for (size_t i = 0; i < scan.chunks.size(); ++i) {
+        scan.chunks[i].before = scan.records;
+        scan.chunks[i].records = counts[i].records;
+        scan.records += counts[i].records;
+        if (counts[i].stop != ScanStop::None) {
+            scan.overlong = counts[i].stop == ScanStop::Overlong;
+            scan.chunks.resize(i + 1);
+            break;
+        }
+    }
+    return scan;
+}
+
+int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const ShortRecordHook &onShortRecord)
+{
+    RecordReader reader(setup.content, setup.terminator, setup.start);
+    RecordParser parser(setup.layout);
+    RowBlock block(setup.tableColumns, setup.target, static_cast<size_t>(setup.rowLimit));
+    int k = 0;
+    int blockStart = 0;  // row index (0-based) of the block's first row
+    bool mismatchReported = false;
+    do {
+        const std::string_view record = reader.next();
+        if (reader.overlong())
+            failOverlongRecord();
+        if (isEndOfData(record))
+            break;
+        ++k;
+        if (k % kRecordsPerTick == 0) {
+            observer.progress(k);
+            observer.keepAlive();
+        }
+        const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart));
+        if (k - blockStart == RowBlock::kRows) {
+            block.flush(blockStart, RowBlock::kRows);
+            blockStart = k;
+        }
+        if (k == setup.rowLimit)
+            break;
+        if (fieldsRead < setup.layout.columnCount && !mismatchReported && !kClassicEdition) {
+            onShortRecord(k, fieldsRead, record);
+            mismatchReported = true;
+        }
+    } while (reader.more());
+    block.flush(blockStart, k - blockStart);
+    return k;
+}
+
+int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int threads, LoadObserver &observer,
+                     const ShortRecordHook &onShortRecord)
+{
+    const long long rows = std::min<long long>(scan.records, setup.rowLimit);
+    std::vector<ChunkOutcome> outcomes(scan.chunks.size());
+    Ticks ticks;
+    ChunkParser parser(setup, scan, outcomes, ticks);
+    // Every tick the workers count is reported once, the last ones after the
+    // workers are done if they finished first: the window gets its chances to
+    // run events at the same rate, however the threads were scheduled.
+    const auto reportTicks = [&] {
+        long long count, reported;
+        {
+            const std::lock_guard lock(ticks.mutex);
+            count = ticks.count;
+            reported = ticks.seen;
+            ticks.seen = count;
+        }
+        for (; reported < count; ++reported) {
+            observer.progress(static_cast<int>(std::min((reported + 1) * kRecordsPerTick, rows)));
+            observer.keepAlive();
+        }
+    };
+    runTasks(
+        threads, scan.chunks.size(), parser, ticks.mutex, ticks.wake, [&] { return ticks.count != ticks.seen; },
+        reportTicks);
+    reportTicks();
+    // What the one-thread pass would have met first, in file order.
+    bool mismatchReported = false;
+    for (const ChunkOutcome &outcome : outcomes) {
+        if (outcome.firstShort && !mismatchReported && !kClassicEdition) {
+            onShortRecord(outcome.firstShort->row, outcome.firstShort->fieldsRead, outcome.firstShort->record);
+            mismatchReported = true;
+        }
+        if (outcome.error)
+            std::rethrow_exception(outcome.error);
+    }
+    if (scan.overlong && scan.records < setup.rowLimit)
+        failOverlongRecord();
+    return static_cast<int>(rows);
+}
+
+}  // namespace kavra

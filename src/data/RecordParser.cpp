@@ -1,0 +1,87 @@
+#include "data/RecordParser.h"
+
+#include "data/DataError.h"
+#include "data/Edition.h"
+#include "data/FieldReader.h"
+#include "data/LoadFailure.h"
+
+#include <algorithm>
+
+namespace kavra {
+
+int RecordParser::read(std::string_view record, double *row)
+{
+    const std::vector<int32_t> &columnMap = *layout_.columnMap;
+    size_t start = 0;
+    int j = 0;
+    std::string_view sampleTimeText;
+    while (j < layout_.columnCount) {
+        ++j;
+        const int column = columnMap[static_cast<size_t>(j - 1)];
+        if (j > 1 && column != 0) {
+            const size_t length = readPlainDecimal(record.substr(start), row[column - 1]);
+            if (length != std::string_view::npos) {
+                start += length + 1;
+                if (start > record.size())
+                    break;
+                continue;
+            }
+        }
+        const size_t comma = record.find(',', start);
+        const std::string_view field = record.substr(start, comma - start);
+        const std::string_view prepared = prepareField(field, j == 1 ? timeScratch_ : scratch_);
+        if (j == 1)
+            sampleTimeText = prepared;
+        if (column != 0) {
+            double &cell = row[column - 1];
+            cell = 0;
+            if (j == 1) {
+                cell = readSampleTime(prepared, layout_.collectionDate);
+            } else {
+                const FieldValue value = readValue(prepared);
+                if (value.status == ValueStatus::BadExponent)
+                    throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
+                if (value.status == ValueStatus::Invalid && kClassicEdition) {
+                    cell = leadingNumber(prepared);
+                } else if (value.status == ValueStatus::Invalid) {
+                    failLoad("Invalid data ( " + std::string(field) + " ) detected in row " +
+                                 std::string(sampleTimeText),
+                             kOpenFileTitle, layout_.firstFile);
+                } else {
+                    cell = value.value;
+                }
+            }
+        }
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    return j;
+}
+
+RowBlock::RowBlock(int tableColumns, double *target, size_t height)
+    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height),
+      cells_(static_cast<size_t>(kRows) * columns_, 0.0)
+{
+}
+
+void RowBlock::flush(int firstRow, int rows)
+{
+    if (rows <= 0)
+        return;
+    for (size_t c = 0; c < columns_; ++c) {
+        double *target = target_ + c * height_ + static_cast<size_t>(firstRow);
+        const double *source = cells_.data() + c;
+        for (int r = 0; r < rows; ++r)
+            target[r] = source[static_cast<size_t>(r) * columns_];
+    }
+    clear(rows);
+}
+
+void RowBlock::clear(int rows)
+{
+    if (rows > 0)
+        std::fill_n(cells_.begin(), static_cast<size_t>(rows) * columns_, 0.0);
+}
+
+}  // namespace kavra
