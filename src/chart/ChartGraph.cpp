@@ -14,25 +14,49 @@ double ChartGraph::drawnValue(int i) const
     return values.empty() ? 0.0 : values.front();
 }
 
-std::vector<double> ChartGraph::stackedValues(int first, int count) const
+const QCPGraphDataContainer &ChartGraph::stacked() const
 {
+    if (!stackBase_)
+        return *mDataContainer;
+    if (!stackStale_)
+        return stacked_;
+    // Point i stands on point i of each series below, whatever their keys.
     std::vector<const ChartGraph *> chain;
     for (const ChartGraph *g = this; g; g = g->stackBase_)
         chain.push_back(g);
-    std::vector<double> cumulative(size_t(qMax(0, count)), 0.0), own;
+    const int count = mDataContainer->size();
+    std::vector<double> cumulative(size_t(count), 0.0), own;
     for (auto g = chain.rbegin(); g != chain.rend(); ++g) {
         const QCPGraphDataContainer &data = *(*g)->mDataContainer;
         own.assign(cumulative.size(), 0.0);
-        for (int i = 0; i < count && first + i < data.size(); ++i)
-            own[size_t(i)] = data.at(first + i)->value;
+        for (int i = 0; i < count && i < data.size(); ++i)
+            own[size_t(i)] = data.at(i)->value;
         analysis::stackOnto(cumulative, own.data(), own.size());
     }
-    return cumulative;
+    QVector<QCPGraphData> points(count);
+    for (int i = 0; i < count; ++i)
+        points[i] = QCPGraphData(mDataContainer->at(i)->key, cumulative[size_t(i)]);
+    stacked_.set(points, true);
+    stackStale_ = false;
+    return stacked_;
+}
+
+std::vector<double> ChartGraph::stackedValues(int first, int count) const
+{
+    std::vector<double> values(size_t(qMax(0, count)), 0.0);
+    const QCPGraphDataContainer &drawn = stacked();
+    for (int i = 0; i < count && first + i < drawn.size(); ++i)
+        if (first + i >= 0)
+            values[size_t(i)] = drawn.at(first + i)->value;
+    return values;
 }
 
 namespace {
 
-bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool finite(const QPointF &p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 // The quick picture drawn while the view moves: the line's extent in each pixel
 // column, widened by half the pen, filled as one rectangle per column. At any
@@ -104,16 +128,10 @@ void ChartGraph::getOptimizedLineData(QVector<QCPGraphData> *lineData,
         return;
     }
     // The stacked values of the visible stretch, thinned like any other data.
-    QCPGraphDataContainer stacked;
+    const QCPGraphDataContainer &drawn = stacked();
     const int first = int(begin - mDataContainer->constBegin());
-    const std::vector<double> values = stackedValues(first, int(end - begin));
-    QVector<QCPGraphData> points;
-    points.reserve(int(end - begin));
-    size_t i = 0;
-    for (auto it = begin; it != end; ++it, ++i)
-        points.append(QCPGraphData(it->key, values[i]));
-    stacked.set(points, true);
-    QCPGraph::getOptimizedLineData(lineData, stacked.constBegin(), stacked.constEnd());
+    const int last = int(end - mDataContainer->constBegin());
+    QCPGraph::getOptimizedLineData(lineData, drawn.constBegin() + first, drawn.constBegin() + last);
 }
 
 QCPRange ChartGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomain, const QCPRange &inKeyRange) const
@@ -122,7 +140,9 @@ QCPRange ChartGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomai
         return QCPGraph::getValueRange(foundRange, inSignDomain, inKeyRange);
     QCPRange range;
     foundRange = false;
-    for (const double value : stackedValues(0, mDataContainer->size())) {
+    const QCPGraphDataContainer &drawn = stacked();
+    for (auto point = drawn.constBegin(); point != drawn.constEnd(); ++point) {
+        const double value = point->value;
         if (!std::isfinite(value))
             continue;
         if (!foundRange) {
@@ -140,15 +160,18 @@ CheckLegendItem::CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series
 {
 }
 
-QColor CheckLegendItem::colour() const { return series_->pen().color(); }
+QColor CheckLegendItem::colour() const
+{
+    return series_->pen().color();
+}
 
 QSize CheckLegendItem::minimumOuterSizeHint() const
 {
     const QFontMetrics metrics(mFont);
     const int box = metrics.height() - 4;
     const QSize text = metrics.size(0, text_());
-    return QSize(box + 6 + text.width(), qMax(box, text.height()) + 2) + QSize(mMargins.left() + mMargins.right(),
-                                                                           mMargins.top() + mMargins.bottom());
+    return QSize(box + 6 + text.width(), qMax(box, text.height()) + 2) +
+           QSize(mMargins.left() + mMargins.right(), mMargins.top() + mMargins.bottom());
 }
 
 void CheckLegendItem::draw(QCPPainter *painter)

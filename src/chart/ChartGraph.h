@@ -17,8 +17,15 @@ public:
 
     // Stacked on base: each point is drawn at its own value plus base's drawn
     // value at the same index. Null draws the values as they are.
-    void setStackBase(const ChartGraph *base) { stackBase_ = base; }
+    void setStackBase(const ChartGraph *base)
+    {
+        stackBase_ = base;
+        stackStale_ = true;
+    }
     const ChartGraph *stackBase() const { return stackBase_; }
+    // The points of this series or of one it stands on have changed. The stacked
+    // values are worked out once, when next needed, not on every paint and hover.
+    void stackChanged() { stackStale_ = true; }
     // While the view moves the line is drawn quickly and roughly (aliased, filled
     // column by column); pictures and printouts never see that.
     void setQuickPreview(bool on) { quickPreview_ = on; }
@@ -37,8 +44,13 @@ protected:
                               const QCPGraphDataContainer::const_iterator &end) const override;
 
 private:
+    // The points as drawn: own keys, stacked values.
+    const QCPGraphDataContainer &stacked() const;
+
     const ChartGraph *stackBase_ = nullptr;
     bool quickPreview_ = false;
+    mutable QCPGraphDataContainer stacked_;
+    mutable bool stackStale_ = true;
 };
 
 // One legend entry: a check box and the series' text in the series' colour.

@@ -16,8 +16,14 @@ constexpr double kUnixEpochDay = 25569.0;  // 1 January 1970 as a date value
 
 }  // namespace
 
-double dateValueToKey(double dateValue) { return (dateValue - kUnixEpochDay) * 86400.0; }
-double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
+double dateValueToKey(double dateValue)
+{
+    return (dateValue - kUnixEpochDay) * 86400.0;
+}
+double keyToDateValue(double key)
+{
+    return key / 86400.0 + kUnixEpochDay;
+}
 
 ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(this))
 {
@@ -86,7 +92,10 @@ QCPAxis *ChartView::axis(ChartAxis which) const
     return plot_->xAxis;
 }
 
-ChartGraph *ChartView::graph(int s) const { return qobject_cast<ChartGraph *>(series_[size_t(s)].plottable); }
+ChartGraph *ChartView::graph(int s) const
+{
+    return qobject_cast<ChartGraph *>(series_[size_t(s)].plottable);
+}
 
 // ---- Series list -----------------------------------------------------------
 
@@ -164,7 +173,10 @@ void ChartView::setSeriesShown(int s, bool shown)
     changed();
 }
 
-bool ChartView::seriesShown(int s) const { return series_[size_t(s)].plottable->visible(); }
+bool ChartView::seriesShown(int s) const
+{
+    return series_[size_t(s)].plottable->visible();
+}
 
 void ChartView::setSeriesColour(int s, const QColor &colour)
 {
@@ -177,7 +189,10 @@ void ChartView::setSeriesColour(int s, const QColor &colour)
     changed();
 }
 
-QColor ChartView::seriesColour(int s) const { return series_[size_t(s)].plottable->pen().color(); }
+QColor ChartView::seriesColour(int s) const
+{
+    return series_[size_t(s)].plottable->pen().color();
+}
 
 void ChartView::setSeriesPenWidth(int s, int width)
 {
@@ -188,7 +203,10 @@ void ChartView::setSeriesPenWidth(int s, int width)
     changed();
 }
 
-int ChartView::seriesPenWidth(int s) const { return series_[size_t(s)].plottable->pen().width(); }
+int ChartView::seriesPenWidth(int s) const
+{
+    return series_[size_t(s)].plottable->pen().width();
+}
 
 void ChartView::setSeriesStackMode(int s, int mode)
 {
@@ -214,7 +232,10 @@ void ChartView::setSeriesLineStyle(int s, Qt::PenStyle style)
     changed();
 }
 
-Qt::PenStyle ChartView::seriesLineStyle(int s) const { return series_[size_t(s)].plottable->pen().style(); }
+Qt::PenStyle ChartView::seriesLineStyle(int s) const
+{
+    return series_[size_t(s)].plottable->pen().style();
+}
 
 void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const
 {
@@ -231,9 +252,15 @@ void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> 
     }
 }
 
-void ChartView::setSeriesName(int s, const QString &name) { series_[size_t(s)].plottable->setName(name); }
+void ChartView::setSeriesName(int s, const QString &name)
+{
+    series_[size_t(s)].plottable->setName(name);
+}
 
-QString ChartView::seriesName(int s) const { return series_[size_t(s)].plottable->name(); }
+QString ChartView::seriesName(int s) const
+{
+    return series_[size_t(s)].plottable->name();
+}
 
 void ChartView::setSeriesPoints(int s, const double *x, const double *y, int count)
 {
@@ -250,13 +277,14 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     // point series drawn without lines loses nothing by being sorted.
     const auto byKey = [](const QCPGraphData &a, const QCPGraphData &b) { return a.key < b.key; };
     if (!std::is_sorted(points.begin(), points.end(), byKey)) {
-        points.erase(std::remove_if(points.begin(), points.end(),
-                                    [](const QCPGraphData &p) { return !std::isfinite(p.key); }),
-                     points.end());
+        points.erase(
+            std::remove_if(points.begin(), points.end(), [](const QCPGraphData &p) { return !std::isfinite(p.key); }),
+            points.end());
         std::stable_sort(points.begin(), points.end(), byKey);
     }
     container->set(points, true);
     line->setData(container);
+    restack();
     changed();
 }
 
@@ -264,6 +292,7 @@ void ChartView::addPoint(int s, double x, double y)
 {
     if (ChartGraph *line = graph(s))
         line->addData(toKey(x), std::isfinite(y) ? y : qQNaN());
+    restack();
     changed();
 }
 
@@ -316,7 +345,8 @@ double ChartView::pointY(int s, int p) const
     return static_cast<const QCPGraph *>(plottable)->data()->at(p)->value;
 }
 
-// Each stacked series stands on the stacked series before it.
+// Each stacked series stands on the stacked series before it. Called whenever
+// points or stack modes change, so that stacks are worked out again.
 void ChartView::restack()
 {
     const ChartGraph *below = nullptr;
