@@ -88,8 +88,8 @@ double scrollStepSeconds(kavra::ChartView &chart)
 {
     QWidget *plot = chart.plot();
     const QPointF centre(kWidth / 2.0, kHeight / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, plot->mapToGlobal(centre), Qt::RightButton, Qt::RightButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, plot->mapToGlobal(centre), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(plot, &press);
     double slowest = 0;
     for (int step = 1; step <= 20; ++step) {
@@ -101,8 +101,8 @@ double scrollStepSeconds(kavra::ChartView &chart)
         chart.plot()->replot();
         slowest = std::max(slowest, clock.elapsed() / 1000.0);
     }
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, plot->mapToGlobal(centre), Qt::RightButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, plot->mapToGlobal(centre), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(plot, &release);
     return slowest;
 }

@@ -5,69 +5,18 @@
 # thread) and with every core (the default), so the gain per core shows.
 #
 # Usage: bench/load_bench.sh            (from anywhere; paths are repo-relative)
-# Environment overrides (optional):
-#   KAVRA_BATCH   program to time instead of build/bin/kavra-batch
-#   BENCH_ROWS    data rows of the generated file      (default 20000)
-#   BENCH_COLS    value columns of the generated file  (default 500)
-#   BENCH_RUNS    runs per program, best time is kept  (default 3)
+# Environment: KAVRA_BATCH, BENCH_ROWS, BENCH_COLS, BENCH_RUNS (see large_file.sh).
 #
 # Fails (exit 1) when the best all-core Kavra time is more than an eighth of the
 # best pandas time, or when Kavra's peak resident set size exceeds
 # 1.2 x (value table + file size). Exit 2 means the benchmark could not run.
 set -euo pipefail
 
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ROWS="${BENCH_ROWS:-20000}"
-COLS="${BENCH_COLS:-500}"
-RUNS="${BENCH_RUNS:-3}"
-KAVRA="${KAVRA_BATCH:-$ROOT/build/bin/kavra-batch}"
-PY=/usr/bin/python3
-TIME=/usr/bin/time
-DATA_DIR="$ROOT/build/bench-data"
-FILE="$DATA_DIR/load_${ROWS}x${COLS}.csv"
-
-die() { echo "load_bench: $*" >&2; exit 2; }
-
-[[ -x "$TIME" ]] || die "$TIME not found (install it: apt-get install -y time)"
-[[ -x "$KAVRA" ]] || die "$KAVRA not found or not executable (build Kavra first: cmake --build build)"
-[[ -x "$PY" ]] || die "$PY not found"
+BENCH_NAME=load_bench
+source "$(dirname "${BASH_SOURCE[0]}")/large_file.sh"
 if ! "$PY" -c "import pandas" >/dev/null 2>&1; then
     die "$PY cannot import pandas; install it with: apt-get install -y python3-pandas"
 fi
-
-if [[ ! -s "$FILE" ]]; then
-    echo "Generating $FILE ($ROWS rows x $COLS columns) ..."
-    mkdir -p "$DATA_DIR"
-    "$PY" "$ROOT/tools/make_examples.py" --large "$ROWS" "$COLS" "$FILE.tmp"
-    mv "$FILE.tmp" "$FILE"
-fi
-
-TMP="$(mktemp -d)"
-trap 'rm -rf "$TMP"' EXIT
-
-# Bring the file into the page cache so that both programs read it from memory.
-cat "$FILE" >/dev/null
-
-# run_timed NAME CMD... : runs CMD under /usr/bin/time -v and appends
-# "seconds kbytes" to $TMP/NAME.results.
-run_timed() {
-    local name="$1"; shift
-    local rep="$TMP/$name.time"
-    if ! "$TIME" -v -o "$rep" "$@" >"$TMP/$name.out" 2>"$TMP/$name.err"; then
-        echo "load_bench: '$*' failed:" >&2
-        tail -n 20 "$TMP/$name.err" >&2
-        grep -E 'Command (exited|terminated)|Exit status' "$rep" >&2 || true
-        exit 2
-    fi
-    awk -F': ' '
-        /Elapsed \(wall clock\) time/ {
-            n = split($NF, p, ":")
-            secs = (n == 3) ? p[1] * 3600 + p[2] * 60 + p[3] : p[1] * 60 + p[2]
-        }
-        /Maximum resident set size/ { kb = $NF }
-        END { printf "%.3f %d\n", secs, kb }
-    ' "$rep" >>"$TMP/$name.results"
-}
 
 LOAD_BEFORE="$(cut -d' ' -f1-3 /proc/loadavg)"
 for ((i = 1; i <= RUNS; i++)); do

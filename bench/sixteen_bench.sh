@@ -3,49 +3,22 @@
 # file of load_bench.sh sixteen times, one after another as sixteen Open commands
 # would, against the same process loading it once, and checks the peak memory.
 #
-# Usage: bench/sixteen_bench.sh    (environment: KAVRA_BATCH, BENCH_ROWS,
-#                                   BENCH_COLS, BENCH_RUNS as for load_bench.sh)
+# Usage: bench/sixteen_bench.sh    (environment: see large_file.sh)
 #
 # Fails (exit 1) when sixteen files take more than 17 times one file, or when the
 # peak resident set size exceeds 1.2 x (the value table of sixteen files + one
 # file's size). Exit 2 means the benchmark could not run.
 set -euo pipefail
 
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ROWS="${BENCH_ROWS:-20000}"
-COLS="${BENCH_COLS:-500}"
-RUNS="${BENCH_RUNS:-3}"
-KAVRA="${KAVRA_BATCH:-$ROOT/build/bin/kavra-batch}"
-TIME=/usr/bin/time
-FILE="$ROOT/build/bench-data/load_${ROWS}x${COLS}.csv"
-
-die() { echo "sixteen_bench: $*" >&2; exit 2; }
-[[ -x "$TIME" ]] || die "$TIME not found (install it: apt-get install -y time)"
-[[ -x "$KAVRA" ]] || die "$KAVRA not found (build Kavra first: cmake --build build)"
-if [[ ! -s "$FILE" ]]; then
-    mkdir -p "$(dirname "$FILE")"
-    /usr/bin/python3 "$ROOT/tools/make_examples.py" --large "$ROWS" "$COLS" "$FILE.tmp"
-    mv "$FILE.tmp" "$FILE"
-fi
-cat "$FILE" >/dev/null
-
-TMP="$(mktemp -d)"
-trap 'rm -rf "$TMP"' EXIT
+BENCH_NAME=sixteen_bench
+source "$(dirname "${BASH_SOURCE[0]}")/large_file.sh"
 SIXTEEN=()
 for ((f = 1; f <= 16; f++)); do SIXTEEN+=("$FILE"); done
 
-# run_timed NAME FILES... : appends "seconds kbytes" of one kavra-batch info run.
-run_timed() {
-    local name="$1"; shift
-    "$TIME" -f "%e %M" -o "$TMP/$name.one" "$KAVRA" info "$@" >"$TMP/$name.out" 2>"$TMP/$name.err" ||
-        { cat "$TMP/$name.err" >&2; die "kavra-batch failed"; }
-    cat "$TMP/$name.one" >>"$TMP/$name.results"
-}
-
 LOAD_BEFORE="$(cut -d' ' -f1-3 /proc/loadavg)"
 for ((i = 1; i <= RUNS; i++)); do
-    run_timed one "$FILE"
-    run_timed sixteen "${SIXTEEN[@]}"
+    run_timed one "$KAVRA" info "$FILE"
+    run_timed sixteen "$KAVRA" info "${SIXTEEN[@]}"
 done
 LOAD_AFTER="$(cut -d' ' -f1-3 /proc/loadavg)"
 grep -q '^files:   16$' "$TMP/sixteen.out" || die "the sixteen files did not all load"

@@ -282,22 +282,32 @@ void ChartView::setLegendPlace(LegendPlace place)
 
 // Fits the time axis to all points and each value axis to its series, keeping
 // each value axis within its span of the plot height.
+void ChartView::fitTimeAxis(double from, double to)
+{
+    if (!(to > from)) {  // a single time still gets a visible range
+        const double pad = timeAxis_ ? 1.0 / 1440 : (from == 0 ? 1 : std::fabs(from) * 0.1);
+        from -= pad;
+        to += pad;
+    }
+    if (!timeAxis_) {  // points at the extremes stay whole inside the plot
+        const double pad = (to - from) * 0.02;
+        from -= pad;
+        to += pad;
+    }
+    plot_->xAxis->setRange(toKey(from), toKey(to));
+}
+
+void ChartView::setEmptyTimeRange(double from, double to)
+{
+    if (series_.empty())
+        fitTimeAxis(from, to);
+}
+
 void ChartView::fitAxes()
 {
     double from = 0, to = 1;
-    if (dataTimeRange(from, to)) {
-        if (from == to) {  // a single time still gets a visible range
-            const double pad = timeAxis_ ? 1.0 / 1440 : (from == 0 ? 1 : std::fabs(from) * 0.1);
-            from -= pad;
-            to += pad;
-        }
-        if (!timeAxis_) {  // points at the extremes stay whole inside the plot
-            const double pad = (to - from) * 0.02;
-            from -= pad;
-            to += pad;
-        }
-        plot_->xAxis->setRange(toKey(from), toKey(to));
-    }
+    if (dataTimeRange(from, to))
+        fitTimeAxis(from, to);
     bool anyRight = false;
     std::vector<std::optional<QCPRange>> seriesRanges;  // each series' values, read once
     for (const Series &series : series_) {

@@ -53,10 +53,7 @@ std::vector<double> ChartGraph::stackedValues(int first, int count) const
 
 namespace {
 
-bool finite(const QPointF &p)
-{
-    return std::isfinite(p.x()) && std::isfinite(p.y());
-}
+bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
 // The quick picture drawn while the view moves: the line's extent in each pixel
 // column, widened by half the pen, filled as one rectangle per column. At any
@@ -160,18 +157,15 @@ CheckLegendItem::CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series
 {
 }
 
-QColor CheckLegendItem::colour() const
-{
-    return series_->pen().color();
-}
+QColor CheckLegendItem::colour() const { return series_->pen().color(); }
 
 QSize CheckLegendItem::minimumOuterSizeHint() const
 {
     const QFontMetrics metrics(mFont);
     const int box = metrics.height() - 4;
     const QSize text = metrics.size(0, text_());
-    return QSize(box + 6 + text.width(), qMax(box, text.height()) + 2) +
-           QSize(mMargins.left() + mMargins.right(), mMargins.top() + mMargins.bottom());
+    return QSize(box + 6 + text.width(), qMax(box, text.height()) + 2) + QSize(mMargins.left() + mMargins.right(),
+                                                                           mMargins.top() + mMargins.bottom());
 }
 
 void CheckLegendItem::draw(QCPPainter *painter)

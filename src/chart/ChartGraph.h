@@ -16,16 +16,15 @@ public:
     ChartGraph(QCPAxis *keyAxis, QCPAxis *valueAxis);
 
     // Stacked on base: each point is drawn at its own value plus base's drawn
-    // value at the same index. Null draws the values as they are.
+    // value at the same index. Null draws the values as they are. Set again
+    // whenever points change: the stacked values are then worked out once, when
+    // next needed, not on every paint and hover.
     void setStackBase(const ChartGraph *base)
     {
         stackBase_ = base;
         stackStale_ = true;
     }
     const ChartGraph *stackBase() const { return stackBase_; }
-    // The points of this series or of one it stands on have changed. The stacked
-    // values are worked out once, when next needed, not on every paint and hover.
-    void stackChanged() { stackStale_ = true; }
     // While the view moves the line is drawn quickly and roughly (aliased, filled
     // column by column); pictures and printouts never see that.
     void setQuickPreview(bool on) { quickPreview_ = on; }

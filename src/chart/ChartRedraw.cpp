@@ -9,8 +9,6 @@
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
 
-#include <qcustomplot.h>
-
 #include <algorithm>
 
 namespace kavra {
@@ -40,12 +38,19 @@ void prepareChart(ChartView &chart, const AppState &state)
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
+// The rows the chart shows: the zoom range, kept within the data.
+std::pair<int, int> shownRows(const AppState &state, const DataSet &data)
+{
+    const int rows = qMax(1, int(data.Row_Count));
+    const int first = qBound(1, int(state.Zoom_First_Row), rows);
+    return {first, qBound(first, int(state.Zoom_Last_Row), rows)};
+}
+
 // One line series per selected item and file. Every file gets the same items, the
 // first ones selected, as many as 16 series leave room for with every file open.
 int addItemSeries(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items)
 {
-    const int first = qBound(1, int(state.Zoom_First_Row), qMax(1, int(data.Row_Count)));
-    const int last = qBound(first, int(state.Zoom_Last_Row), qMax(1, int(data.Row_Count)));
+    const auto [first, last] = shownRows(state, data);
     const int count = data.Row_Count > 0 ? last - first + 1 : 0;
     const int perFile = itemsChartedPerFile(int(data.Files_Open));
     state.Scount = 0;
@@ -79,14 +84,8 @@ void showRowTimes(ChartView &chart, const AppState &state, const DataSet &data)
 {
     if (data.Row_Count <= 0)
         return;
-    const int first = qBound(1, int(state.Zoom_First_Row), int(data.Row_Count));
-    const int last = qBound(first, int(state.Zoom_Last_Row), int(data.Row_Count));
-    double from = data.sampleTime(first), to = data.sampleTime(last);
-    if (!(to > from)) {  // a single time still gets a visible range
-        from -= 1.0 / 1440;
-        to += 1.0 / 1440;
-    }
-    chart.plot()->xAxis->setRange(dateValueToKey(from), dateValueToKey(to));
+    const auto [first, last] = shownRows(state, data);
+    chart.setEmptyTimeRange(data.sampleTime(first), data.sampleTime(last));
 }
 
 void resetAxes(ChartView &chart, const AppState &state)

@@ -16,14 +16,8 @@ constexpr double kUnixEpochDay = 25569.0;  // 1 January 1970 as a date value
 
 }  // namespace
 
-double dateValueToKey(double dateValue)
-{
-    return (dateValue - kUnixEpochDay) * 86400.0;
-}
-double keyToDateValue(double key)
-{
-    return key / 86400.0 + kUnixEpochDay;
-}
+double dateValueToKey(double dateValue) { return (dateValue - kUnixEpochDay) * 86400.0; }
+double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
 
 ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(this))
 {
@@ -92,10 +86,7 @@ QCPAxis *ChartView::axis(ChartAxis which) const
     return plot_->xAxis;
 }
 
-ChartGraph *ChartView::graph(int s) const
-{
-    return qobject_cast<ChartGraph *>(series_[size_t(s)].plottable);
-}
+ChartGraph *ChartView::graph(int s) const { return qobject_cast<ChartGraph *>(series_[size_t(s)].plottable); }
 
 // ---- Series list -----------------------------------------------------------
 
@@ -173,10 +164,7 @@ void ChartView::setSeriesShown(int s, bool shown)
     changed();
 }
 
-bool ChartView::seriesShown(int s) const
-{
-    return series_[size_t(s)].plottable->visible();
-}
+bool ChartView::seriesShown(int s) const { return series_[size_t(s)].plottable->visible(); }
 
 void ChartView::setSeriesColour(int s, const QColor &colour)
 {
@@ -189,10 +177,7 @@ void ChartView::setSeriesColour(int s, const QColor &colour)
     changed();
 }
 
-QColor ChartView::seriesColour(int s) const
-{
-    return series_[size_t(s)].plottable->pen().color();
-}
+QColor ChartView::seriesColour(int s) const { return series_[size_t(s)].plottable->pen().color(); }
 
 void ChartView::setSeriesPenWidth(int s, int width)
 {
@@ -203,10 +188,7 @@ void ChartView::setSeriesPenWidth(int s, int width)
     changed();
 }
 
-int ChartView::seriesPenWidth(int s) const
-{
-    return series_[size_t(s)].plottable->pen().width();
-}
+int ChartView::seriesPenWidth(int s) const { return series_[size_t(s)].plottable->pen().width(); }
 
 void ChartView::setSeriesStackMode(int s, int mode)
 {
@@ -232,10 +214,7 @@ void ChartView::setSeriesLineStyle(int s, Qt::PenStyle style)
     changed();
 }
 
-Qt::PenStyle ChartView::seriesLineStyle(int s) const
-{
-    return series_[size_t(s)].plottable->pen().style();
-}
+Qt::PenStyle ChartView::seriesLineStyle(int s) const { return series_[size_t(s)].plottable->pen().style(); }
 
 void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const
 {
@@ -252,15 +231,9 @@ void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> 
     }
 }
 
-void ChartView::setSeriesName(int s, const QString &name)
-{
-    series_[size_t(s)].plottable->setName(name);
-}
+void ChartView::setSeriesName(int s, const QString &name) { series_[size_t(s)].plottable->setName(name); }
 
-QString ChartView::seriesName(int s) const
-{
-    return series_[size_t(s)].plottable->name();
-}
+QString ChartView::seriesName(int s) const { return series_[size_t(s)].plottable->name(); }
 
 void ChartView::setSeriesPoints(int s, const double *x, const double *y, int count)
 {
@@ -277,9 +250,9 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     // point series drawn without lines loses nothing by being sorted.
     const auto byKey = [](const QCPGraphData &a, const QCPGraphData &b) { return a.key < b.key; };
     if (!std::is_sorted(points.begin(), points.end(), byKey)) {
-        points.erase(
-            std::remove_if(points.begin(), points.end(), [](const QCPGraphData &p) { return !std::isfinite(p.key); }),
-            points.end());
+        points.erase(std::remove_if(points.begin(), points.end(),
+                                    [](const QCPGraphData &p) { return !std::isfinite(p.key); }),
+                     points.end());
         std::stable_sort(points.begin(), points.end(), byKey);
     }
     container->set(points, true);

@@ -129,6 +129,9 @@ public:
     void showTimeRange(double from, double to);
     // The time range of all the series' points.
     bool dataTimeRange(double &from, double &to) const;
+    // The time range [from, to] (date values) a chart with no series shows, so
+    // that its axis still reads the file's times; not a zoom.
+    void setEmptyTimeRange(double from, double to);
     void stopMouseAction();
     // While off, changes are collected and nothing is drawn; switching on draws once.
     void setRepaint(bool on);
@@ -172,6 +175,7 @@ private:
     void changed();
     void restack();
     void fitAxes();
+    void fitTimeAxis(double from, double to);
     void arrangeLayout();
     void arrangeLegend();
     void hover(const QPoint &position);

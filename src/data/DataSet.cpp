@@ -5,10 +5,7 @@
 
 namespace kavra {
 
-PerfData::PerfData()
-{
-    reset(1, 1);
-}
+PerfData::PerfData() { reset(1, 1); }
 
 void PerfData::reset(int rows, int columns)
 {
@@ -26,10 +23,7 @@ PerfData::Layer PerfData::makeLayer() const
     return Layer(cells);
 }
 
-void PerfData::addLayer(Layer layer)
-{
-    layers_.push_back(std::move(layer));
-}
+void PerfData::addLayer(Layer layer) { layers_.push_back(std::move(layer)); }
 
 void PerfData::addColumns(int count)
 {

@@ -26,11 +26,6 @@ constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
 constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
 constexpr std::string_view kSampleTime = "SAMPLE TIME";
 
-[[noreturn]] void fail(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
-{
-    failLoad(std::move(message), std::move(title), closeAll);
-}
-
 std::vector<std::string_view> splitFields(std::string_view record)
 {
     std::vector<std::string_view> fields;
@@ -44,10 +39,7 @@ std::vector<std::string_view> splitFields(std::string_view record)
     }
 }
 
-std::string number(long long n)
-{
-    return signedNumberText(static_cast<double>(n));
-}
+std::string number(long long n) { return signedNumberText(static_cast<double>(n)); }
 
 // "Column Header Sections start ..." and "Data Sections ..." lists of the diagnostic.
 std::string fieldList(const std::vector<std::string_view> &fields, bool (*matches)(std::string_view))
@@ -77,15 +69,15 @@ public:
         observer_.status("Opening file " + path_ + " - please wait ... ");
         if (!content_.data()) {
             if (const std::string error = file_.open(path_, options_.threads); !error.empty())
-                fail("Error : " + error + " generated while opening file", "");
+                failLoad("Error : " + error + " generated while opening file", "");
             content_ = file_.bytes();
         }
         terminator_ = detectTerminator(content_);
         if (terminator_.empty())
-            fail("File has incorrect format - can't find any record terminators");
+            failLoad("File has incorrect format - can't find any record terminators");
         fileNumber_ = data_.Files_Open + 1;
         if (fileNumber_ > data_.Max_Files)
-            fail("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
+            failLoad("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
         first_ = fileNumber_ == 1;
 
         RecordReader reader(content_, terminator_);
@@ -118,7 +110,7 @@ private:
         start_ = !line1_.empty() && line1_.front() == ',' ? 1 : 0;
         const size_t comma = line1_.find(',', start_);
         if (comma == std::string::npos)
-            fail("Record #1 in file has incorrect format");
+            failLoad("Record #1 in file has incorrect format");
         nodeName_ = line1_.substr(start_, comma - start_);
     }
 
@@ -134,7 +126,7 @@ private:
             found = containsNoCase(record, "TIME") || containsNoCase(record, kStartMarker);
         }
         if (!found)
-            fail("Record #2 in file has incorrect format");
+            failLoad("Record #2 in file has incorrect format");
         if (!containsNoCase(record, kStartMarker)) {
             header_ = std::string(record);
             dataMarker_ = kSampleTime;
@@ -144,7 +136,8 @@ private:
         std::vector<std::string_view> lines;
         for (;;) {
             if (reader.atEnd())
-                fail("File has incorrect format - the column headers have no \"$$$ END COLUMN HEADERS $$$\" record");
+                failLoad(
+                    "File has incorrect format - the column headers have no \"$$$ END COLUMN HEADERS $$$\" record");
             const std::string_view line = reader.next();
             checkLength(reader);
             if (containsNoCase(line, kEndMarker))
@@ -154,7 +147,7 @@ private:
         for (size_t i = 0; i < lines.size(); ++i)
             header_ += (i ? "," : "") + std::string(lines[i]);
         if (header_.empty())
-            fail("File has incorrect format");
+            failLoad("File has incorrect format");
     }
 
     void takeCollectionDate(std::string_view record)
@@ -171,7 +164,7 @@ private:
         for (size_t i = 0; i < headerFields_.size(); ++i) {
             std::string name = columnName(headerFields_[i]);
             if (name.empty())
-                fail("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
+                failLoad("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
             names_.push_back(std::move(name));
             if (first_ && !containsNoCase(names_.back(), kSampleTime))
                 rows_.push_back(makeLoadedItemRow(names_.back(), static_cast<int32_t>(i + 1)));
@@ -217,9 +210,9 @@ private:
             } while (reader.more());
         }
         if (rows < 2)
-            fail("Insufficient data in file", kOpenFileTitle, true);
+            failLoad("Insufficient data in file", kOpenFileTitle, true);
         if (rows > INT32_MAX)
-            fail("File has incorrect format - too many rows of data");
+            failLoad("File has incorrect format - too many rows of data");
         rowCount_ = static_cast<int>(rows);
     }
 
@@ -239,7 +232,7 @@ private:
         } catch (const std::bad_alloc &) {
             if (data_.Max_Files > 1)
                 --data_.Max_Files;
-            fail("No More MEMORY ... Cannot open any more files - Sorry ! ", "");
+            failLoad("No More MEMORY ... Cannot open any more files - Sorry ! ", "");
         }
     }
 
@@ -252,8 +245,8 @@ private:
             if (containsNoCase(record, dataMarker_))
                 break;
             if (!reader.more())
-                fail("File has incorrect format - can't find the column header record holding \"" +
-                     std::string(dataMarker_) + "\"");
+                failLoad("File has incorrect format - can't find the column header record holding \"" +
+                         std::string(dataMarker_) + "\"");
         } while (true);
 
         DataPassSetup setup;
@@ -366,15 +359,9 @@ Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer, LoadOptio
 {
 }
 
-LoadOutcome Loader::load(const std::string &path)
-{
-    return run(path, std::nullopt);
-}
+LoadOutcome Loader::load(const std::string &path) { return run(path, std::nullopt); }
 
-LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes)
-{
-    return run(name, bytes);
-}
+LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes) { return run(name, bytes); }
 
 LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view> bytes)
 {

@@ -14,10 +14,7 @@ const std::string kPlain = "NODE1,Collection of the day\r\n"
                            "10:01:00,13,2.5K\r\n"
                            "Column Average,12.75,2750\r\n";
 
-double at(int h, int m)
-{
-    return timestr::dateSerial(2026, 12, 6) + (h * 60 + m) / 1440.0;
-}
+double at(int h, int m) { return timestr::dateSerial(2026, 12, 6) + (h * 60 + m) / 1440.0; }
 
 class Loading : public ::testing::TestWithParam<LoadMode>, public LoaderFixture {
 protected:
