@@ -282,6 +282,7 @@ void MainWindow::lvwKavra_Click()
     action(QStringLiteral("mnuCycleDualCharts"))->setEnabled(result.cycleDualCharts);
     action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
     QApplication::restoreOverrideCursor();
+    itemList_->noteCharted();
     itemList_->setFocus();
 }
 

@@ -338,3 +338,116 @@ TEST_F(RedrawTest, ReleasingUpOrDownChartsTheNewRow)
     input::key(view, QEvent::KeyRelease, Qt::Key_Up);
     EXPECT_EQ(legend(0), QStringLiteral("Item 01(# 1)"));
 }
+
+// ---- The chart follows every change of the selection the user makes ------------
+
+class SelectionRedrawTest : public RedrawTest {
+protected:
+    void SetUp() override
+    {
+        RedrawTest::SetUp();
+        openItems(6, 5);
+        window->show();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(charted(), QStringList{QStringLiteral("Item 01(# 1)")});
+    }
+
+    // The legend texts of the charted series.
+    QStringList charted()
+    {
+        QStringList texts;
+        for (int s = 0; s < chart().seriesCount(); ++s)
+            texts << chart().seriesName(s);
+        return texts;
+    }
+    QPoint rowPoint(int row)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(row, 0));
+        return QPoint(rect.left() + 10, rect.center().y());
+    }
+    QWidget *viewport() { return list()->viewport(); }
+    static QStringList items(std::initializer_list<int> numbers)
+    {
+        QStringList texts;
+        for (int n : numbers)
+            texts << QStringLiteral("Item %1(# 1)").arg(n, 2, 10, QLatin1Char('0'));
+        return texts;
+    }
+};
+
+TEST_F(SelectionRedrawTest, ADragAcrossRowsChartsThemWhenTheButtonIsReleased)
+{
+    input::press(viewport(), Qt::LeftButton, rowPoint(1));
+    input::move(viewport(), Qt::LeftButton, rowPoint(2));
+    input::move(viewport(), Qt::LeftButton, rowPoint(3));
+    EXPECT_EQ(charted(), items({1})) << "no redraw while the drag goes on";
+    input::release(viewport(), Qt::LeftButton, rowPoint(3));
+    EXPECT_EQ(charted(), items({2, 3, 4}));
+}
+
+TEST_F(SelectionRedrawTest, KeysThatChangeTheSelectionChartItWhenLetGo)
+{
+    input::key(list(), QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+    input::key(list(), QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(charted(), items({1, 2, 3, 4, 5, 6}));
+
+    input::tap(list(), Qt::Key_End);
+    EXPECT_EQ(charted(), items({6}));
+    input::tap(list(), Qt::Key_PageUp);
+    EXPECT_EQ(charted(), items({1}));
+    input::tap(list(), Qt::Key_PageDown);
+    EXPECT_EQ(charted(), items({6}));
+
+    // Shift+Up held: the selection grows with each repeat, the chart follows at the end.
+    input::key(list(), QEvent::KeyPress, Qt::Key_Up, Qt::ShiftModifier);
+    input::key(list(), QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier, true);
+    input::key(list(), QEvent::KeyPress, Qt::Key_Up, Qt::ShiftModifier, true);
+    EXPECT_EQ(charted(), items({6})) << "no redraw on a repeated key";
+    input::key(list(), QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(charted(), items({4, 5, 6}));
+}
+
+TEST_F(SelectionRedrawTest, AClickOnEmptySpaceClearsTheChart)
+{
+    const QRect last = list()->visualRect(list()->model()->index(5, 0));
+    const QPoint below(last.left() + 10, last.bottom() + 3 * last.height());
+    ASSERT_TRUE(viewport()->rect().contains(below));
+    input::click(viewport(), below);
+    EXPECT_EQ(window->items().current().selectedCount(), 0);
+    EXPECT_TRUE(charted().isEmpty());
+}
+
+// A redraw undoes a zoom, so a zoom that survives shows that nothing was redrawn.
+TEST_F(SelectionRedrawTest, ReleasesThatLeaveTheChartedSelectionDoNotRedraw)
+{
+    const auto zoom = [this] {
+        double from = 0, to = 0;
+        ASSERT_TRUE(chart().dataTimeRange(from, to));
+        chart().showTimeRange(from, (from + to) / 2);
+        ASSERT_TRUE(chart().zoomed());
+    };
+    zoom();
+    input::tap(list(), Qt::Key_Shift);
+    input::tap(list(), Qt::Key_Right);
+    EXPECT_TRUE(chart().zoomed());
+
+    // A selection the program makes is charted by the command that makes it.
+    ui.inputAnswers.push_back(QStringLiteral("Item 0"));
+    window->action(QStringLiteral("mnuChartMultipleItems"))->trigger();
+    ASSERT_EQ(charted(), items({1, 2, 3, 4, 5, 6}));
+    zoom();
+    input::tap(list(), Qt::Key_Control);
+    input::press(viewport(), Qt::LeftButton, rowPoint(2));
+    input::move(viewport(), Qt::LeftButton, rowPoint(4));
+    EXPECT_TRUE(chart().zoomed());
+
+    // The arrow keys and a click on a row redraw as they always did.
+    input::release(viewport(), Qt::LeftButton, rowPoint(4));
+    EXPECT_EQ(charted(), items({3, 4, 5}));
+    zoom();
+    input::tap(list(), Qt::Key_Down);
+    EXPECT_FALSE(chart().zoomed());
+    zoom();
+    input::click(viewport(), rowPoint(5));
+    EXPECT_FALSE(chart().zoomed());
+}
