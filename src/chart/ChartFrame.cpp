@@ -100,19 +100,14 @@ void ChartView::arrangeLayout()
     if (plot_->legend->layout() == rect->insetLayout())
         rect->insetLayout()->take(plot_->legend);
     grid->simplify();
-    if (legendPlace_ == LegendPlace::Right) {
+    if (legendPlace_ == LegendPlace::Right)
         rect->insetLayout()->addElement(plot_->legend, Qt::AlignTop | Qt::AlignRight);
-        plot_->legend->setWrap(1);
-    } else {
-        plot_->legend->setWrap(4);
-    }
     int row = 0;
     for (QCPLayoutElement *element : order) {
         auto *text = qobject_cast<QCPTextElement *>(element);
-        // An empty line takes no room, as a hidden one.
+        // A line switched on keeps its room also while empty; a hidden one takes none.
         const bool shown =
-            !text || (!text->text().isEmpty() &&
-                      titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())]);
+            !text || titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())];
         if (text)
             text->setVisible(shown);
         if (shown)
@@ -262,6 +257,18 @@ void ChartView::setLegendShown(bool shown)
 }
 
 bool ChartView::legendShown() const { return plot_->legend->visible(); }
+
+void ChartView::setLegendBold(bool bold)
+{
+    QFont font = plot_->legend->font();
+    font.setBold(bold);
+    plot_->legend->setFont(font);
+    for (const Series &series : series_)
+        series.legendItem->setFont(font);
+    changed();
+}
+
+bool ChartView::legendBold() const { return plot_->legend->font().bold(); }
 
 void ChartView::setLegendPlace(LegendPlace place)
 {

@@ -9,7 +9,10 @@
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 
+#include "data/TimeStrings.h"
+
 #include <QPushButton>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <limits>
@@ -450,4 +453,94 @@ TEST_F(SelectionRedrawTest, ReleasesThatLeaveTheChartedSelectionDoNotRedraw)
     zoom();
     input::click(viewport(), rowPoint(5));
     EXPECT_FALSE(chart().zoomed());
+}
+
+// ---- The legend: emphasised text, statistics at a glance ------------------------
+
+namespace {
+
+QString date(double value) { return QString::fromStdString(kavra::timestr::generalDateText(value)); }
+
+}  // namespace
+
+class LegendTest : public RedrawTest {
+protected:
+    void SetUp() override
+    {
+        RedrawTest::SetUp();
+        // Item 01: 3 9 1 7 5; Item 02: the row number.
+        openItems(2, 5, [](int item, int row) { return item == 1 ? kValues[row - 1] : double(row); });
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    QString toolTipOf(int s)
+    {
+        return input::toolTipAt(chart().plot(), chart().plot()->legend->item(s)->outerRect().center());
+    }
+    double time(int row) { return window->data().sampleTime(row); }
+
+    static constexpr double kValues[5] = {3, 9, 1, 7, 5};
+};
+
+TEST_F(LegendTest, TheLegendTextIsBold)
+{
+    chartRows({0, 1});
+    ASSERT_EQ(chart().plot()->legend->itemCount(), 2);
+    for (int s = 0; s < 2; ++s)
+        EXPECT_TRUE(chart().plot()->legend->item(s)->font().bold());
+}
+
+TEST_F(LegendTest, AnEntrysTooltipSumsUpItsSeriesOverTheRowsShown)
+{
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 1 at ") + date(time(3)) +
+                                QStringLiteral("\nMaximum : 9 at ") + date(time(2)) +
+                                QStringLiteral("\nMean : 5\nMedian : 5\nLast value : 5"));
+
+    // Zoomed to rows 2 to 4: 9 1 7.
+    chart().showTimeRange(time(2) - 0.1 / 1440, time(4) + 0.1 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 1 at ") + date(time(3)) +
+                                QStringLiteral("\nMaximum : 9 at ") + date(time(2)) +
+                                QStringLiteral("\nMean : 5.66666666666667\nMedian : 7\nLast value : 7"));
+
+    // One row shown.
+    chart().showTimeRange(time(4) - 0.1 / 1440, time(4) + 0.1 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 7 at ") + date(time(4)) +
+                                QStringLiteral("\nMaximum : 7 at ") + date(time(4)) +
+                                QStringLiteral("\nMean : 7\nMedian : 7\nLast value : 7"));
+
+    // No row shown.
+    chart().showTimeRange(time(4) + 0.2 / 1440, time(4) + 0.4 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+}
+
+TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
+{
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    ASSERT_EQ(chart().seriesCount(), 2);
+    ASSERT_FALSE(chart().seriesShown(0));
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+    EXPECT_TRUE(toolTipOf(1).startsWith(QStringLiteral("Item 01(# 1)(MovAvgPer= 10)")));
+
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    ASSERT_TRUE(chart().seriesShown(0));
+    input::click(chart().plot(), chart().plot()->legend->item(0)->outerRect().center());  // unticked
+    ASSERT_FALSE(chart().seriesShown(0));
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+}
+
+// A title cleared, or a sub-title or footer switched on without text, keeps its
+// line: the plot does not move.
+TEST_F(LegendTest, ClearedTitleLinesKeepTheirRoom)
+{
+    const auto plotArea = [this] { return chart().plot()->axisRect()->outerRect(); };
+    ui.inputAnswers = {QStringLiteral("Sub"), QStringLiteral("Foot")};
+    window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
+    const QRect withTexts = plotArea();
+    ui.inputAnswers = {QString(), QString(), QString()};
+    window->action(QStringLiteral("mnuSetChartTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
+    ASSERT_TRUE(state().Chart_Title.isEmpty());
+    EXPECT_EQ(plotArea(), withTexts);
 }
