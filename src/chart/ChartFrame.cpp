@@ -102,6 +102,8 @@ void ChartView::arrangeLayout()
     grid->simplify();
     if (legendPlace_ == LegendPlace::Right)
         rect->insetLayout()->addElement(plot_->legend, Qt::AlignTop | Qt::AlignRight);
+    else if (legendPlace_ == LegendPlace::Custom)
+        rect->insetLayout()->addElement(plot_->legend, QRectF());  // placed once the plot is laid out
     int row = 0;
     for (QCPLayoutElement *element : order) {
         auto *text = qobject_cast<QCPTextElement *>(element);
@@ -275,6 +277,39 @@ void ChartView::setLegendPlace(LegendPlace place)
     legendPlace_ = place;
     arrangeLayout();
     changed();
+}
+
+void ChartView::setLegendPosition(const QPoint &topLeft)
+{
+    legendPosition_ = topLeft;
+    setLegendPlace(LegendPlace::Custom);
+}
+
+// The inset layout places its elements in fractions of the plot area, which is
+// known only after the layout: the legend is moved to its point then.
+void ChartView::placeLegend()
+{
+    if (legendPlace_ != LegendPlace::Custom)
+        return;
+    QCPLayoutInset *inset = plot_->axisRect()->insetLayout();
+    const QRect area = plot_->axisRect()->rect();
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    const QPoint wanted = plot_->viewport().topLeft() + legendPosition_;
+    for (int i = 0; i < inset->elementCount(); ++i) {
+        if (inset->elementAt(i) != plot_->legend)
+            continue;
+        // The point is where the legend's frame begins; the inset layout keeps
+        // margins of its own and rounds: placed, then moved by what is left over
+        // until it is there.
+        QPoint corner = wanted;
+        for (int pass = 0; pass < 4 && plot_->legend->outerRect().topLeft() != wanted; ++pass) {
+            inset->setInsetRect(i, QRectF(double(corner.x() - area.left()) / area.width(),
+                                          double(corner.y() - area.top()) / area.height(), 0, 0));
+            inset->update(QCPLayoutElement::upLayout);
+            corner += wanted - plot_->legend->outerRect().topLeft();
+        }
+    }
 }
 
 // Fits the time axis to all points and each value axis to its series, keeping

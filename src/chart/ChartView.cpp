@@ -90,6 +90,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
     plot_->installEventFilter(this);
     plot_->setMouseTracking(true);
     connect(plot_, &QCustomPlot::afterReplot, this, &ChartView::afterDraw);
+    connect(plot_, &QCustomPlot::afterLayout, this, &ChartView::placeLegend);
     connect(plot_, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
         if (auto *entry = qobject_cast<CheckLegendItem *>(item)) {
             entry->series()->setVisible(!entry->series()->visible());
@@ -396,9 +397,11 @@ void ChartView::fitLegend()
         return;
     const QMargins outer = plot_->plotLayout()->margins(), inner = legend->margins();
     const QRect viewport = plot_->viewport();
-    const bool oneColumn = legendPlace_ == LegendPlace::Right;
+    const bool oneColumn = legendPlace_ == LegendPlace::Right || legendPlace_ == LegendPlace::Custom;
     const int across = viewport.width() - outer.left() - outer.right() - inner.left() - inner.right();
-    const int room = qMax(1, oneColumn ? viewport.width() / 3 : across);
+    const int room = qMax(1, legendPlace_ == LegendPlace::Right    ? viewport.width() / 3
+                             : legendPlace_ == LegendPlace::Custom ? across - legendPosition_.x()
+                                                                   : across);
     std::vector<int> widths;
     for (const Series &series : series_) {
         series.legendItem->setWidthLimit(room);

@@ -119,7 +119,8 @@ public:
 
     // Legend. Its entries are laid out so that each shows its whole text where it
     // can; an entry's tooltip gives the whole text and what the program adds.
-    enum class LegendPlace { Bottom, Top, Right };
+    // Custom: over the plot, its top left corner at the point given by setLegendPosition.
+    enum class LegendPlace { Bottom, Top, Right, Custom };
     void setLegendShown(bool shown);
     bool legendShown() const;
     void setLegendBold(bool bold);
@@ -131,6 +132,9 @@ public:
     int legendEntryAt(const QPoint &at) const;
     void setLegendPlace(LegendPlace place);
     LegendPlace legendPlace() const { return legendPlace_; }
+    // The legend over the plot, its top left corner this many pixels from the
+    // chart's left and top edges, at any size of the chart.
+    void setLegendPosition(const QPoint &topLeft);
 
     // The bottom axis: date values with time labels (the default), or plain numbers.
     void setTimeAxis(bool on);
@@ -192,6 +196,7 @@ private:
     void arrangeLayout();
     void arrangeLegend();
     void fitLegend();
+    void placeLegend();
     bool showLegendToolTip(QHelpEvent *event);
     void hover(const QPoint &position);
     void leaveHoveredSeries();
@@ -214,6 +219,7 @@ private:
     QColor panelColour_ = Qt::white;
     bool timeAxis_ = true;
     LegendPlace legendPlace_ = LegendPlace::Bottom;
+    QPoint legendPosition_;
     bool fixedRange_[2] = {false, false};
     GridStyle gridStyles_[3] = {GridStyle::Dot, GridStyle::Dot, GridStyle::Dot};
     std::vector<QCPAxis *> axisCopies_;  // [copy of the left axis on the right, copy of the right axis on the left]

@@ -620,6 +620,31 @@ TEST_F(ChartLegendTest, ALegendAtTheRightKeepsEveryFileNumberInView)
     }
 }
 
+// A legend placed at a point of the chart stays there, over the plot, whatever
+// the chart's size, and shows its entries whole.
+TEST_F(ChartLegendTest, ALegendAtAPointOfTheChartStaysThere)
+{
+    addNamedSeries(2);
+    view.setLegendPosition(QPoint(100, 100));
+    view.draw();
+    const auto legendRect = [this] { return plot()->legend->outerRect(); };  // as its frame is drawn
+    EXPECT_EQ(legendRect().topLeft(), QPoint(100, 100));
+    EXPECT_TRUE(plotArea().contains(legendRect()));
+    EXPECT_EQ(entry(0)->shownText(), texts[0]);
+    EXPECT_GT(entry(1)->outerRect().top(), entry(0)->outerRect().top()) << "one entry a row";
+
+    view.resize(500, 400);
+    QCoreApplication::processEvents();
+    view.draw();
+    EXPECT_EQ(legendRect().topLeft(), QPoint(100, 100));
+    EXPECT_TRUE(plotArea().contains(legendRect().topLeft()));
+
+    // The legend's frame is drawn there in a picture of another size too.
+    const QImage image = view.picture(700, 500);
+    const QColor corner = image.pixelColor(100, 100);
+    EXPECT_EQ(corner, QColor(Qt::gray)) << corner.name().toStdString();
+}
+
 // ---- Page navigator --------------------------------------------------------
 
 TEST_F(ChartViewTest, PageNavigatorPagesByTheViewWidth)
