@@ -31,25 +31,6 @@ protected:
     }
 };
 
-// A title line that, switched on but empty, still takes its line, so that the
-// chart does not move when a title is cleared.
-class TitleElement : public QCPTextElement {
-public:
-    using QCPTextElement::QCPTextElement;
-
-protected:
-    QSize minimumOuterSizeHint() const override { return withLine(QCPTextElement::minimumOuterSizeHint()); }
-    QSize maximumOuterSizeHint() const override { return withLine(QCPTextElement::maximumOuterSizeHint()); }
-
-private:
-    QSize withLine(QSize size) const
-    {
-        if (mText.isEmpty())
-            size.setHeight(qMax(size.height(), QFontMetrics(mFont).height() + mMargins.top() + mMargins.bottom()));
-        return size;
-    }
-};
-
 }  // namespace
 
 double dateValueToKey(double dateValue) { return (dateValue - kUnixEpochDay) * 86400.0; }
@@ -66,7 +47,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
 
     static const char *const kDefaultTitles[] = {"Kavra", "", "", ""};
     for (int line = 0; line < 4; ++line) {
-        auto *element = new TitleElement(plot_, QString::fromLatin1(kDefaultTitles[line]));
+        auto *element = new QCPTextElement(plot_, QString::fromLatin1(kDefaultTitles[line]));
         titles_.push_back(element);
         titleShown_.push_back(line == 0);
     }
