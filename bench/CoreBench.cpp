@@ -1,7 +1,9 @@
-// Micro-benchmarks of the hot paths of loading (reading value fields) and of the
-// derived curves (moving average, smoothing).
+// Micro-benchmarks of the hot paths of loading (reading value fields), of the
+// derived curves (moving average, smoothing) and of the statistics a legend
+// entry's tooltip shows.
 
 #include "analysis/Curves.h"
+#include "analysis/SeriesStatistics.h"
 #include "data/FieldReader.h"
 
 #include <benchmark/benchmark.h>
@@ -64,5 +66,19 @@ void BM_SmoothedCurve(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points));
 }
 BENCHMARK(BM_SmoothedCurve);
+
+// What resting the pointer on a legend entry computes: the statistics of the
+// series over the rows shown, and their text.
+void BM_SeriesStatistics(benchmark::State &state)
+{
+    const Series s = benchSeries(200000);
+    for (auto _ : state) {
+        const std::string text =
+            kavra::analysis::statisticsText(kavra::analysis::seriesStatistics(s.x.data(), s.y.data(), s.x.size()));
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(s.x.size()));
+}
+BENCHMARK(BM_SeriesStatistics)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "analysis/SeriesStatistics.h"
 #include "app/Interaction.h"
 #include "app/KeyboardShortcuts.h"
 #include "app/StatusBar.h"
@@ -42,6 +43,16 @@ QString currentUser()
     if (const passwd *entry = ::getpwuid(::geteuid()); entry && entry->pw_name)
         return QString::fromLocal8Bit(entry->pw_name);
     return qEnvironmentVariable("USER");
+}
+
+// A series summed up over the rows shown; nothing for a hidden or empty one.
+QString shownStatistics(const ChartView &chart, int s)
+{
+    if (!chart.seriesShown(s))
+        return {};
+    std::vector<double> x, y;
+    chart.shownPoints(s, x, y);
+    return QString::fromStdString(analysis::statisticsText(analysis::seriesStatistics(x.data(), y.data(), x.size())));
 }
 
 }  // namespace
@@ -162,6 +173,7 @@ void MainWindow::createControls()
     chart_ = new ChartView(central);
     chart_->legendTextWanted = [this](int s) { return s >= 0 && s < 50 ? state_.Legend_Text[size_t(s)] : QString(); };
     chart_->colourWanted = [](int s) { return paletteColour(s); };
+    chart_->legendToolTipWanted = [this](int s) { return shownStatistics(*chart_, s); };
     connect(chart_, &ChartView::afterDraw, this, &MainWindow::tchKavra_OnAfterDraw);
     connect(chart_, &ChartView::mouseEnteredSeries, this, &MainWindow::tchKavra_OnMouseEnterSeries);
     connect(chart_, &ChartView::mouseLeftSeries, this, &MainWindow::tchKavra_OnMouseLeaveSeries);
@@ -284,6 +296,7 @@ void MainWindow::lvwKavra_Click()
     action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
     showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
     QApplication::restoreOverrideCursor();
+    itemList_->noteCharted();
     itemList_->setFocus();
 }
 

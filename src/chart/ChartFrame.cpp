@@ -101,19 +101,16 @@ void ChartView::arrangeLayout()
     if (plot_->legend->layout() == rect->insetLayout())
         rect->insetLayout()->take(plot_->legend);
     grid->simplify();
-    if (legendPlace_ == LegendPlace::Right) {
+    if (legendPlace_ == LegendPlace::Right)
         rect->insetLayout()->addElement(plot_->legend, Qt::AlignTop | Qt::AlignRight);
-        plot_->legend->setWrap(1);
-    } else {
-        plot_->legend->setWrap(4);
-    }
+    else if (legendPlace_ == LegendPlace::Custom)
+        rect->insetLayout()->addElement(plot_->legend, QRectF());  // placed once the plot is laid out
     int row = 0;
     for (QCPLayoutElement *element : order) {
         auto *text = qobject_cast<QCPTextElement *>(element);
-        // An empty line takes no room, as a hidden one.
+        // A line switched on keeps its room also while empty; a hidden one takes none.
         const bool shown =
-            !text || (!text->text().isEmpty() &&
-                      titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())]);
+            !text || titleShown_[size_t(std::find(titles_.begin(), titles_.end(), text) - titles_.begin())];
         if (text)
             text->setVisible(shown);
         if (shown)
@@ -273,11 +270,56 @@ void ChartView::setLegendShown(bool shown)
 
 bool ChartView::legendShown() const { return plot_->legend->visible(); }
 
+void ChartView::setLegendBold(bool bold)
+{
+    QFont font = plot_->legend->font();
+    font.setBold(bold);
+    plot_->legend->setFont(font);
+    for (const Series &series : series_)
+        series.legendItem->setFont(font);
+    changed();
+}
+
+bool ChartView::legendBold() const { return plot_->legend->font().bold(); }
+
 void ChartView::setLegendPlace(LegendPlace place)
 {
     legendPlace_ = place;
     arrangeLayout();
     changed();
+}
+
+void ChartView::setLegendPosition(const QPoint &topLeft)
+{
+    legendPosition_ = topLeft;
+    setLegendPlace(LegendPlace::Custom);
+}
+
+// The inset layout places its elements in fractions of the plot area, which is
+// known only after the layout: the legend is moved to its point then.
+void ChartView::placeLegend()
+{
+    if (legendPlace_ != LegendPlace::Custom)
+        return;
+    QCPLayoutInset *inset = plot_->axisRect()->insetLayout();
+    const QRect area = plot_->axisRect()->rect();
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    const QPoint wanted = plot_->viewport().topLeft() + legendPosition_;
+    for (int i = 0; i < inset->elementCount(); ++i) {
+        if (inset->elementAt(i) != plot_->legend)
+            continue;
+        // The point is where the legend's frame begins; the inset layout keeps
+        // margins of its own and rounds: placed, then moved by what is left over
+        // until it is there.
+        QPoint corner = wanted;
+        for (int pass = 0; pass < 4 && plot_->legend->outerRect().topLeft() != wanted; ++pass) {
+            inset->setInsetRect(i, QRectF(double(corner.x() - area.left()) / area.width(),
+                                          double(corner.y() - area.top()) / area.height(), 0, 0));
+            inset->update(QCPLayoutElement::upLayout);
+            corner += wanted - plot_->legend->outerRect().topLeft();
+        }
+    }
 }
 
 // Fits the time axis to all points and each value axis to its series, keeping

@@ -51,6 +51,54 @@ std::vector<double> ChartGraph::stackedValues(int first, int count) const
     return values;
 }
 
+double ChartGraph::drawnDistance(const QPointF &pos, double tolerance, int &nearest) const
+{
+    nearest = -1;
+    if (mDataContainer->isEmpty() || !mKeyAxis || !mValueAxis)
+        return -1;
+    double keyLow = 0, keyHigh = 0, ignored = 0;
+    pixelsToCoords(pos - QPointF(tolerance, tolerance), keyLow, ignored);
+    pixelsToCoords(pos + QPointF(tolerance, tolerance), keyHigh, ignored);
+    if (keyLow > keyHigh)
+        std::swap(keyLow, keyHigh);
+    // One point beyond each side of the window: a segment crossing it counts.
+    const auto begin = mDataContainer->findBegin(keyLow, true);
+    const auto end = mDataContainer->findEnd(keyHigh, true);
+    const int first = int(begin - mDataContainer->constBegin());
+    const int count = int(end - begin);
+    if (count <= 0)
+        return -1;
+    const std::vector<double> values = stackedValues(first, count);
+    const QCPVector2D p(pos);
+    double best = std::numeric_limits<double>::infinity();
+    QPointF previous;
+    bool previousDrawn = false;
+    for (int i = 0; i < count; ++i) {
+        const double value = values[size_t(i)];
+        const bool drawn = std::isfinite(value);
+        if (!drawn) {
+            previousDrawn = false;
+            continue;
+        }
+        const QPointF pixel = coordsToPixels((begin + i)->key, value);
+        const double distance = (QCPVector2D(pixel) - p).lengthSquared();
+        if (distance < best) {
+            best = distance;
+            nearest = first + i;
+        }
+        if (mLineStyle != lsNone && previousDrawn)
+            best = qMin(best, p.distanceSquaredToLine(previous, pixel));
+        previous = pixel;
+        previousDrawn = true;
+    }
+    const double distance = std::sqrt(best);
+    if (nearest < 0 || !(distance <= tolerance)) {
+        nearest = -1;
+        return -1;
+    }
+    return distance;
+}
+
 namespace {
 
 bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
@@ -159,19 +207,34 @@ CheckLegendItem::CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series
 
 QColor CheckLegendItem::colour() const { return series_->pen().color(); }
 
+int CheckLegendItem::boxSize() const { return QFontMetrics(mFont).height() - 4; }
+
+int CheckLegendItem::naturalWidth() const
+{
+    return boxSize() + 6 + QFontMetrics(mFont).size(0, text_()).width() + mMargins.left() + mMargins.right();
+}
+
 QSize CheckLegendItem::minimumOuterSizeHint() const
 {
     const QFontMetrics metrics(mFont);
-    const int box = metrics.height() - 4;
-    const QSize text = metrics.size(0, text_());
-    return QSize(box + 6 + text.width(), qMax(box, text.height()) + 2) + QSize(mMargins.left() + mMargins.right(),
-                                                                           mMargins.top() + mMargins.bottom());
+    const int width = widthLimit_ > 0 ? qMin(naturalWidth(), widthLimit_) : naturalWidth();
+    return QSize(width, qMax(boxSize(), metrics.height()) + 2 + mMargins.top() + mMargins.bottom());
+}
+
+QRect CheckLegendItem::textRect() const
+{
+    const int box = boxSize();
+    return QRect(mRect.left() + box + 6, mRect.top(), qMax(0, mRect.width() - box - 6), mRect.height());
+}
+
+QString CheckLegendItem::shownText() const
+{
+    return QFontMetrics(mFont).elidedText(text_(), Qt::ElideMiddle, textRect().width());
 }
 
 void CheckLegendItem::draw(QCPPainter *painter)
 {
-    const QFontMetrics metrics(mFont);
-    const int box = metrics.height() - 4;
+    const int box = boxSize();
     const QRect area = mRect;
     const QRect boxRect(area.left(), area.top() + (area.height() - box) / 2, box, box);
     painter->setPen(QPen(Qt::black, 1));
@@ -186,8 +249,7 @@ void CheckLegendItem::draw(QCPPainter *painter)
     }
     painter->setFont(mFont);
     painter->setPen(colour());
-    painter->drawText(QRect(boxRect.right() + 6, area.top(), area.width() - box - 6, area.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, text_());
+    painter->drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
 }
 
 }  // namespace kavra

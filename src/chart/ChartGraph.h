@@ -33,6 +33,10 @@ public:
     double drawnValue(int i) const;
     // The values drawn for count points from first.
     std::vector<double> stackedValues(int first, int count) const;
+    // How far pos (pixels) lies from the line or points as drawn, and the drawn
+    // point nearest to it; -1 and no point when nothing is drawn within tolerance
+    // pixels of pos.
+    double drawnDistance(const QPointF &pos, double tolerance, int &nearest) const;
 
     QCPRange getValueRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
                            const QCPRange &inKeyRange = QCPRange()) const override;
@@ -52,13 +56,22 @@ private:
     mutable bool stackStale_ = true;
 };
 
-// One legend entry: a check box and the series' text in the series' colour.
+// One legend entry: a check box and the series' text in the series' colour. An
+// entry wider than the room it is given keeps both ends of its text and leaves out
+// the middle, so that the file number at the end still shows.
 class CheckLegendItem : public QCPAbstractLegendItem {
     Q_OBJECT
 public:
     CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series, std::function<QString()> text);
 
     QCPAbstractPlottable *series() const { return series_; }
+    QString text() const { return text_(); }
+    // The width the whole text needs, margins included.
+    int naturalWidth() const;
+    // The widest the entry asks to be; 0 for no limit.
+    void setWidthLimit(int width) { widthLimit_ = width; }
+    // The text as drawn in the room the entry has.
+    QString shownText() const;
 
 protected:
     void draw(QCPPainter *painter) override;
@@ -66,9 +79,12 @@ protected:
 
 private:
     QColor colour() const;
+    int boxSize() const;
+    QRect textRect() const;
 
     QCPAbstractPlottable *series_;
     std::function<QString()> text_;
+    int widthLimit_ = 0;
 };
 
 }  // namespace kavra

@@ -1,14 +1,18 @@
 // How the chart answers the mouse: a rectangle dragged with the left button
 // towards the lower right zooms into it, towards the upper left undoes the zoom;
 // the right button scrolls; the wheel zooms the time axis around the pointer;
-// moving over a series reports the point under the pointer.
+// moving over a series reports the point under the pointer; resting on a legend
+// entry shows its tooltip.
 
 #include "chart/ChartView.h"
 
 #include "chart/ChartGraph.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <qcustomplot.h>
 
@@ -36,12 +40,8 @@ bool ChartView::eventFilter(QObject *watched, QEvent *event)
             plot_->replot(QCustomPlot::rpQueuedRefresh);
         }
         return false;
-    case QEvent::Leave:
-        if (hoveredSeries_ >= 0) {
-            hoveredSeries_ = hoveredPoint_ = -1;
-            emit mouseLeftSeries();
-        }
-        return false;
+    case QEvent::ToolTip: return showLegendToolTip(static_cast<QHelpEvent *>(event));
+    case QEvent::Leave: leaveHoveredSeries(); return false;
     default: return false;
     }
 }
@@ -70,10 +70,8 @@ bool ChartView::mousePress(QMouseEvent *event)
     }
     // A press on a series is a click on it: the program may stop the action just begun.
     int point = -1;
-    if (QCPAbstractPlottable *under = plot_->plottableAt(at, false, &point))
-        for (size_t i = 0; i < series_.size(); ++i)
-            if (series_[i].plottable == under)
-                emit seriesClicked(int(i));
+    if (const int series = seriesAt(at, point); series >= 0)
+        emit seriesClicked(series);
     return true;
 }
 
@@ -159,19 +157,66 @@ void ChartView::setDragging(bool dragging)
     }
 }
 
+int ChartView::seriesAt(const QPoint &at, int &point) const
+{
+    point = -1;
+    if (!plot_->axisRect()->rect().contains(at))
+        return -1;
+    const double tolerance = plot_->selectionTolerance();
+    int found = -1;
+    double nearest = tolerance;
+    for (size_t i = 0; i < series_.size(); ++i) {
+        const QCPAbstractPlottable *plottable = series_[i].plottable;
+        if (!plottable->realVisibility())
+            continue;
+        int index = -1;
+        double distance = -1;
+        if (const auto *line = qobject_cast<const ChartGraph *>(plottable)) {
+            distance = line->drawnDistance(at, tolerance, index);
+        } else {  // candles are drawn at their own values
+            QVariant details;
+            distance = plottable->selectTest(at, false, &details);
+            const QCPDataSelection selection = details.value<QCPDataSelection>();
+            index = selection.isEmpty() ? -1 : selection.dataRange().begin();
+        }
+        // On a tie the series drawn later, on top, is the one under the pointer.
+        if (distance >= 0 && distance <= nearest && index >= 0) {
+            nearest = distance;
+            found = int(i);
+            point = index;
+        }
+    }
+    return found;
+}
+
+int ChartView::legendEntryAt(const QPoint &at) const
+{
+    if (!plot_->legend->realVisibility())
+        return -1;
+    for (size_t i = 0; i < series_.size(); ++i)
+        if (series_[i].legendItem->realVisibility() && series_[i].legendItem->outerRect().contains(at))
+            return int(i);
+    return -1;
+}
+
+bool ChartView::showLegendToolTip(QHelpEvent *event)
+{
+    const int s = legendEntryAt(event->pos());
+    if (s < 0) {
+        QToolTip::hideText();
+        return false;
+    }
+    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(legendToolTip(s), Qt::WhiteSpaceNormal), plot_,
+                       series_[size_t(s)].legendItem->outerRect());
+    return true;
+}
+
 void ChartView::hover(const QPoint &position)
 {
     int point = -1;
-    QCPAbstractPlottable *under = plot_->plottableAt(position, false, &point);
-    int series = -1;
-    for (size_t i = 0; i < series_.size(); ++i)
-        if (series_[i].plottable == under)
-            series = int(i);
+    const int series = seriesAt(position, point);
     if (series < 0 || point < 0) {
-        if (hoveredSeries_ >= 0) {
-            hoveredSeries_ = hoveredPoint_ = -1;
-            emit mouseLeftSeries();
-        }
+        leaveHoveredSeries();
         return;
     }
     if (series == hoveredSeries_ && point == hoveredPoint_)
@@ -179,6 +224,15 @@ void ChartView::hover(const QPoint &position)
     hoveredSeries_ = series;
     hoveredPoint_ = point;
     emit mouseEnteredSeries(series, point);
+}
+
+// The program is told also when the series under the pointer goes away under it.
+void ChartView::leaveHoveredSeries()
+{
+    if (hoveredSeries_ < 0)
+        return;
+    hoveredSeries_ = hoveredPoint_ = -1;
+    emit mouseLeftSeries();
 }
 
 }  // namespace kavra

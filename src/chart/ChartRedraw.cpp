@@ -26,6 +26,7 @@ void prepareChart(ChartView &chart, const AppState &state)
     chart.setPanelColour(QColor(236, 233, 216));
     chart.undoZoom();
     chart.removeAllSeries();
+    chart.setLegendBold(true);
     chart.setTitleSize(TitleLine::SubHeader, 18);
     chart.setTitleBold(TitleLine::SubHeader, false);
     chart.setTitleText(TitleLine::SubHeader, state.Chart_Sub_Title);

@@ -13,14 +13,32 @@ namespace kavra {
 namespace {
 
 constexpr double kUnixEpochDay = 25569.0;  // 1 January 1970 as a date value
+constexpr int kLegendColumns = 4;          // entries a row at most
+
+// The plot, told before each layout (on screen, for a picture or for a page), so
+// that the legend can be fitted to the room that layout has.
+class ChartPlot : public QCustomPlot {
+public:
+    using QCustomPlot::QCustomPlot;
+    std::function<void()> beforeLayout;
+
+protected:
+    void updateLayout() override
+    {
+        if (beforeLayout)
+            beforeLayout();
+        QCustomPlot::updateLayout();
+    }
+};
 
 }  // namespace
 
 double dateValueToKey(double dateValue) { return (dateValue - kUnixEpochDay) * 86400.0; }
 double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
 
-ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(this))
+ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(this))
 {
+    static_cast<ChartPlot *>(plot_)->beforeLayout = [this] { fitLegend(); };
     setObjectName(QStringLiteral("tchKavra"));
     plot_->setGeometry(rect());
     plot_->setAutoAddPlottableToLegend(false);
@@ -36,7 +54,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->axisRect()->insetLayout()->take(plot_->legend);
     plot_->legend->setVisible(true);
     plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    plot_->legend->setWrap(4);  // four entries a row under the plot
+    plot_->legend->setWrap(kLegendColumns);
     plot_->plotLayout()->setMargins(QMargins(0, 0, 0, 4));
     plot_->legend->setBorderPen(QPen(Qt::gray));
     // An empty legend would narrow the plot to its own width: it may span the
@@ -57,6 +75,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->installEventFilter(this);
     plot_->setMouseTracking(true);
     connect(plot_, &QCustomPlot::afterReplot, this, &ChartView::afterDraw);
+    connect(plot_, &QCustomPlot::afterLayout, this, &ChartView::placeLegend);
     connect(plot_, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
         if (auto *entry = qobject_cast<CheckLegendItem *>(item)) {
             entry->series()->setVisible(!entry->series()->visible());
@@ -134,6 +153,10 @@ void ChartView::removeSeries(int s)
     plot_->removePlottable(gone.plottable);
     restack();
     changed();
+    if (s == hoveredSeries_)
+        leaveHoveredSeries();
+    else if (s < hoveredSeries_)
+        --hoveredSeries_;
 }
 
 void ChartView::removeAllSeries()
@@ -142,8 +165,8 @@ void ChartView::removeAllSeries()
     for (const Series &series : series_)
         plot_->removePlottable(series.plottable);
     series_.clear();
-    hoveredSeries_ = hoveredPoint_ = -1;
     changed();
+    leaveHoveredSeries();
 }
 
 void ChartView::exchangeSeries(int a, int b)
@@ -151,6 +174,8 @@ void ChartView::exchangeSeries(int a, int b)
     if (a < 0 || b < 0 || a >= seriesCount() || b >= seriesCount() || a == b)
         return;
     std::swap(series_[size_t(a)], series_[size_t(b)]);
+    if (hoveredSeries_ == a || hoveredSeries_ == b)
+        hoveredSeries_ = hoveredSeries_ == a ? b : a;
     arrangeLegend();
     restack();
     changed();
@@ -228,6 +253,21 @@ void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> 
     for (const QCPGraphData &point : *line->data()) {
         x.push_back(fromKey(point.key));
         y.push_back(point.value);
+    }
+}
+
+void ChartView::shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const
+{
+    x.clear();
+    y.clear();
+    const ChartGraph *line = graph(s);
+    if (!line)
+        return;
+    const QCPRange shown = plot_->xAxis->range();
+    const auto end = line->data()->findEnd(shown.upper, false);
+    for (auto it = line->data()->findBegin(shown.lower, false); it != end; ++it) {
+        x.push_back(fromKey(it->key));
+        y.push_back(it->value);
     }
 }
 
@@ -332,6 +372,67 @@ void ChartView::restack()
         if (stacked)
             below = line;
     }
+}
+
+// As many entries a row as fit with their whole texts, up to four; an entry too
+// wide even for a row of its own is shortened in the middle. Many long entries
+// would leave the plot no room: the legend keeps to a third of the chart's
+// height and shortens the middles of more entries a row instead.
+void ChartView::fitLegend()
+{
+    QCPLegend *legend = plot_->legend;
+    if (!legend->visible() || series_.empty())
+        return;
+    const QMargins outer = plot_->plotLayout()->margins(), inner = legend->margins();
+    const QRect viewport = plot_->viewport();
+    const bool oneColumn = legendPlace_ == LegendPlace::Right || legendPlace_ == LegendPlace::Custom;
+    const int across = viewport.width() - outer.left() - outer.right() - inner.left() - inner.right();
+    const int room = qMax(1, legendPlace_ == LegendPlace::Right    ? viewport.width() / 3
+                             : legendPlace_ == LegendPlace::Custom ? across - legendPosition_.x()
+                                                                   : across);
+    std::vector<int> widths;
+    for (const Series &series : series_) {
+        series.legendItem->setWidthLimit(room);
+        widths.push_back(qMin(series.legendItem->naturalWidth(), room));
+    }
+    const int count = int(widths.size());
+    const int most = oneColumn ? 1 : qMin(kLegendColumns, count);
+    int columns = most;
+    for (; columns > 1; --columns) {
+        int total = (columns - 1) * legend->columnSpacing();
+        for (int c = 0; c < columns; ++c) {
+            int widest = 0;
+            for (size_t i = size_t(c); i < widths.size(); i += size_t(columns))
+                widest = qMax(widest, widths[i]);
+            total += widest;
+        }
+        if (total <= room)
+            break;
+    }
+    const QCPLayoutElement *first = series_.front().legendItem;
+    const int rowHeight = first->minimumOuterSizeHint().height() + legend->rowSpacing();
+    const int rowsAllowed = qMax(1, viewport.height() / 3 / qMax(1, rowHeight));
+    if (columns < most && (count + columns - 1) / columns > rowsAllowed) {
+        while (columns < most && (count + columns - 1) / columns > rowsAllowed)
+            ++columns;
+        const int share = qMax(1, (room - (columns - 1) * legend->columnSpacing()) / columns);
+        for (const Series &series : series_)
+            series.legendItem->setWidthLimit(share);
+    }
+    if (columns != legend->wrap()) {
+        legend->setWrap(columns);
+        arrangeLegend();
+    }
+}
+
+QString ChartView::legendEntryText(int s) const { return series_[size_t(s)].legendItem->text(); }
+
+QString ChartView::legendToolTip(int s) const
+{
+    QString tip = legendEntryText(s);
+    if (const QString more = legendToolTipWanted ? legendToolTipWanted(s) : QString(); !more.isEmpty())
+        tip += QLatin1Char('\n') + more;
+    return tip;
 }
 
 void ChartView::arrangeLegend()

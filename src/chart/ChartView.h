@@ -16,6 +16,7 @@ class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
 class QCPTextElement;
+class QHelpEvent;
 class QRubberBand;
 
 namespace kavra {
@@ -78,6 +79,12 @@ public:
     double pointY(int s, int p) const;  // the point's own value, also when stacked
     // All points of a line series at once (date values and own values).
     void seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
+    // The points of a line series that lie within the time axis as shown.
+    void shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
+    // The series drawn under this point of the plot and its point nearest to it;
+    // -1 for both when none. Only what is drawn counts, where it is drawn: hidden
+    // series never, stacked ones at their stacked values.
+    int seriesAt(const QPoint &at, int &point) const;
 
     // Title lines.
     void setTitleText(TitleLine line, const QString &text);
@@ -110,12 +117,24 @@ public:
     void setAxisCopies(bool on);
     bool axisCopies() const { return axisCopies_.size() == 2; }
 
-    // Legend.
-    enum class LegendPlace { Bottom, Top, Right };
+    // Legend. Its entries are laid out so that each shows its whole text where it
+    // can; an entry's tooltip gives the whole text and what the program adds.
+    // Custom: over the plot, its top left corner at the point given by setLegendPosition.
+    enum class LegendPlace { Bottom, Top, Right, Custom };
     void setLegendShown(bool shown);
     bool legendShown() const;
+    void setLegendBold(bool bold);
+    bool legendBold() const;
+    // The text the legend entry of series s shows, and the tooltip it gives.
+    QString legendEntryText(int s) const;
+    QString legendToolTip(int s) const;
+    // The series whose legend entry is at this point of the plot, -1 if none.
+    int legendEntryAt(const QPoint &at) const;
     void setLegendPlace(LegendPlace place);
     LegendPlace legendPlace() const { return legendPlace_; }
+    // The legend over the plot, its top left corner this many pixels from the
+    // chart's left and top edges, at any size of the chart.
+    void setLegendPosition(const QPoint &topLeft);
 
     // The bottom axis: date values with time labels (the default), or plain numbers.
     void setTimeAxis(bool on);
@@ -146,6 +165,8 @@ public:
     // What the chart asks the program: the legend text and the colour of series i.
     std::function<QString(int)> legendTextWanted;
     std::function<QColor(int)> colourWanted;
+    // What a legend entry's tooltip adds below the entry's text, for series i.
+    std::function<QString(int)> legendToolTipWanted;
 
     QCustomPlot *plot() const { return plot_; }
 
@@ -178,7 +199,11 @@ private:
     void fitTimeAxis(double from, double to);
     void arrangeLayout();
     void arrangeLegend();
+    void fitLegend();
+    void placeLegend();
+    bool showLegendToolTip(QHelpEvent *event);
     void hover(const QPoint &position);
+    void leaveHoveredSeries();
     bool mousePress(QMouseEvent *event);
     bool mouseMove(QMouseEvent *event);
     bool mouseRelease(QMouseEvent *event);
@@ -198,6 +223,7 @@ private:
     QColor panelColour_ = Qt::white;
     bool timeAxis_ = true;
     LegendPlace legendPlace_ = LegendPlace::Bottom;
+    QPoint legendPosition_;
     bool fixedRange_[2] = {false, false};
     GridStyle gridStyles_[3] = {GridStyle::Dot, GridStyle::Dot, GridStyle::Dot};
     std::vector<QCPAxis *> axisCopies_;  // [copy of the left axis on the right, copy of the right axis on the left]

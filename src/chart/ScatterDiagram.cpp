@@ -17,6 +17,7 @@ QString dateText(double value)
 void setUpScatterChart(ChartView &chart, const QString *legendText)
 {
     chart.setTimeAxis(false);
+    chart.setLegendPosition(QPoint(100, 100));
     chart.legendTextWanted = [&chart, legendText](int s) {
         return s == 0 ? *legendText : s == 1 ? QStringLiteral("Fitted Curve") : chart.seriesName(s);
     };

@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace kavra {
 namespace {
@@ -111,10 +112,46 @@ void ItemListView::scrollToRow(int row)
     scrollTo(index);
 }
 
+void ItemListView::noteCharted()
+{
+    selectionTouched_ = false;
+    chartedRevision_ = model_->revision();
+    chartedColumns_ = selectedColumns();
+}
+
+std::vector<int32_t> ItemListView::selectedColumns() const
+{
+    std::vector<int32_t> columns;
+    if (const ItemRevision *revision = model_->revision())
+        for (const ItemRow &row : revision->rows)
+            if (row.selected)
+                columns.push_back(row.tag);
+    return columns;
+}
+
+// Only the user's own changes count: a selection the program sets is charted by
+// the command that sets it.
+bool ItemListView::selectionCharted() const
+{
+    return !selectionTouched_ || (chartedRevision_ == model_->revision() && chartedColumns_ == selectedColumns());
+}
+
+// An auto-repeated key changes the selection step by step; the chart follows
+// once, when the key is let go.
 void ItemListView::keyReleaseEvent(QKeyEvent *event)
 {
     QTreeView::keyReleaseEvent(event);
-    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down))
+    if (event->isAutoRepeat())
+        return;
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || !selectionCharted())
+        emit activated();
+}
+
+// A click on one row has already been reported (and charted) by the base class.
+void ItemListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    if (!selectionCharted())
         emit activated();
 }
 
@@ -145,6 +182,7 @@ void ItemListView::takeSelection()
     ItemRevision *revision = model_->revision();
     if (applying_ || !revision)
         return;
+    selectionTouched_ = true;
     for (ItemRow &row : revision->rows)
         row.selected = false;
     for (const QModelIndex &index : selectionModel()->selectedRows())

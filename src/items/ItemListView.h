@@ -6,6 +6,9 @@
 #include <QAbstractTableModel>
 #include <QTreeView>
 
+#include <cstdint>
+#include <vector>
+
 namespace kavra {
 
 class ItemRevision;
@@ -28,7 +31,10 @@ private:
 };
 
 // lvwKavra: multiple selection; a click on a row and the release of the Up or
-// Down key report an activation, on which the chart is redrawn.
+// Down key report an activation, on which the chart is redrawn. So does the end
+// of any other change the user makes to the selection (a drag, Ctrl+A, Shift or
+// Page keys, a click on empty space): the release of the mouse button or key that
+// leaves a selection other than the one charted.
 class ItemListView : public QTreeView {
     Q_OBJECT
 public:
@@ -41,19 +47,28 @@ public:
     // Rows have changed in the shown revision.
     void refresh();
     void scrollToRow(int row);
+    // The current selection is now the one charted.
+    void noteCharted();
 
 signals:
     void activated();
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void applySelection();
     void takeSelection();
+    // The Perf_Data columns of the selected rows, in display order.
+    std::vector<int32_t> selectedColumns() const;
+    bool selectionCharted() const;
 
     ItemListModel *model_;
     bool applying_ = false;
+    bool selectionTouched_ = false;  // by the user, since the chart was drawn
+    const ItemRevision *chartedRevision_ = nullptr;
+    std::vector<int32_t> chartedColumns_;
 };
 
 }  // namespace kavra

@@ -272,7 +272,38 @@ TEST_F(ZoomTest, APressOnASeriesStartsNoZoomOrScroll)
     EXPECT_EQ(last(), kRows);
 }
 
+// An item hidden under its moving average gives no read-out and stops no zoom
+// where only the item would be.
+TEST_F(ZoomTest, AnItemHiddenUnderItsMovingAverageDoesNotAnswerTheMouse)
+{
+    window->show();
+    QCoreApplication::processEvents();
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    ASSERT_EQ(chart().seriesCount(), 2);
+    ASSERT_FALSE(chart().seriesShown(0));
+    QCustomPlot *plot = chart().plot();
+    const QString file = QString::fromStdString(window->data().File_Names[0]);
+    const QPoint point = pointPixel(chart(), 3);  // before the average's first point
+    ASSERT_TRUE(plot->axisRect()->rect().contains(point));
+
+    input::move(plot, Qt::NoButton, point);
+    EXPECT_EQ(window->statusText(), file);
+    input::drag(plot, Qt::LeftButton, point, point + QPoint(60, 60));
+    EXPECT_TRUE(chart().zoomed());
+}
+
 // ---- The point read-out --------------------------------------------------------
+
+// A redraw takes the point under the still pointer away: the file name comes back.
+TEST_F(ZoomTest, ARedrawUnderTheStillPointerShowsTheFileNameAgain)
+{
+    window->show();
+    QCoreApplication::processEvents();
+    input::move(chart().plot(), Qt::NoButton, pointPixel(chart(), 8));
+    ASSERT_TRUE(window->statusText().startsWith(QStringLiteral("Item 01(# 1) ... (X-value: ")));
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0]));
+}
 
 TEST(PointReadout, NamesTheSeriesTheTimeAndTheValue)
 {

@@ -155,7 +155,7 @@ int axisRectRow(QCustomPlot *plot)
 
 }  // namespace
 
-TEST_F(ChartViewTest, TitleLinesTakeALayoutRowOnlyWhenShownAndNotEmpty)
+TEST_F(ChartViewTest, TitleLinesTakeALayoutRowOnlyWhenShown)
 {
     QCPLayoutGrid *grid = plot()->plotLayout();
     view.setTitleText(TitleLine::Header, QStringLiteral("Head"));
@@ -177,13 +177,36 @@ TEST_F(ChartViewTest, TitleLinesTakeALayoutRowOnlyWhenShownAndNotEmpty)
     EXPECT_LT(titleRow(plot(), QStringLiteral("Sub")), axisRectRow(plot()));
     EXPECT_GT(titleRow(plot(), QStringLiteral("Foot")), axisRectRow(plot()));
 
-    view.setTitleText(TitleLine::SubHeader, QString());
-    EXPECT_EQ(grid->rowCount(), base + 1) << "an empty line takes no row";
+    view.setTitleShown(TitleLine::SubHeader, false);
+    EXPECT_EQ(grid->rowCount(), base + 1);
     view.setTitleShown(TitleLine::Header, false);
     EXPECT_FALSE(view.titleShown(TitleLine::Header));
     EXPECT_EQ(view.titleText(TitleLine::Header), QStringLiteral("Head"));
     EXPECT_EQ(grid->rowCount(), base);
     EXPECT_EQ(titleRow(plot(), QStringLiteral("Head")), -1);
+}
+
+// A line switched on keeps its height when its text is cleared: the plot stays put.
+TEST_F(ChartViewTest, AnEmptyTitleLineThatIsSwitchedOnKeepsItsRoom)
+{
+    addLine([](int i) { return double(i); });
+    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
+        view.setTitleText(line, QStringLiteral("A line of text"));
+        view.setTitleShown(line, true);
+    }
+    view.setTitleSize(TitleLine::Header, 25);
+    view.draw();
+    const QRect withText = plotArea();
+    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
+        view.setTitleText(line, QString());
+    view.draw();
+    EXPECT_EQ(plotArea(), withText);
+
+    view.setTitleShown(TitleLine::Header, false);
+    view.setTitleShown(TitleLine::Footer, false);
+    view.draw();
+    EXPECT_LT(plotArea().top(), withText.top()) << "a hidden line gives its room to the plot";
+    EXPECT_GT(plotArea().bottom(), withText.bottom());
 }
 
 // ---- Axis labels -----------------------------------------------------------
@@ -373,6 +396,253 @@ TEST_F(ChartViewTest, MovingOverAPointReportsItAndMovingAwayReportsTheLeave)
 
     input::move(plot(), Qt::NoButton, plotArea().topLeft() + QPoint(2, 2));
     EXPECT_EQ(left, 1);
+}
+
+// ---- What the mouse finds: only what is drawn, where it is drawn ---------------
+
+namespace {
+
+struct MouseReports {
+    explicit MouseReports(ChartView &view)
+    {
+        QObject::connect(&view, &ChartView::mouseEnteredSeries, [this](int s, int p) { entered.emplace_back(s, p); });
+        QObject::connect(&view, &ChartView::seriesClicked, [this](int s) { clicked.push_back(s); });
+        QObject::connect(&view, &ChartView::mouseLeftSeries, [this] { ++left; });
+    }
+    std::vector<std::pair<int, int>> entered;
+    std::vector<int> clicked;
+    int left = 0;
+};
+
+}  // namespace
+
+class ChartMouseTest : public ChartViewTest {
+protected:
+    QPoint pixel(double minutes, double value) const
+    {
+        return QPoint(int(plot()->xAxis->coordToPixel(kavra::dateValueToKey(at(minutes)))),
+                      int(plot()->yAxis->coordToPixel(value)));
+    }
+    // Moves off the plot, away from every series, and then onto this point.
+    void moveTo(const QPoint &point)
+    {
+        input::move(plot(), Qt::NoButton, QPoint(1, 1));
+        input::move(plot(), Qt::NoButton, point);
+    }
+    QPoint legendEntryCentre(int s) const { return plot()->legend->item(s)->outerRect().center(); }
+};
+
+TEST_F(ChartMouseTest, HiddenSeriesGiveNoReadOutAndStopNoZoom)
+{
+    addLine([](int) { return 10.0; });
+    addLine([](int) { return 30.0; });
+    addLine([](int) { return 50.0; });
+    view.draw();
+    MouseReports reports(view);
+    // As the main window does: a press on a series starts no zoom.
+    QObject::connect(&view, &ChartView::seriesClicked, &view, &ChartView::stopMouseAction);
+    moveTo(pixel(40, 10));
+    ASSERT_EQ(reports.entered.size(), 1u);
+    EXPECT_EQ(reports.entered.back(), std::make_pair(0, 40));
+
+    view.setSeriesShown(0, false);  // as under a moving average, a smoothed curve or candles
+    input::click(plot(), legendEntryCentre(1));  // unticked in the legend
+    ASSERT_FALSE(view.seriesShown(1));
+    view.draw();
+    reports.entered.clear();
+    moveTo(pixel(40, 10));
+    moveTo(pixel(40, 30));
+    EXPECT_TRUE(reports.entered.empty());
+
+    input::drag(plot(), Qt::LeftButton, pixel(40, 10), pixel(40, 10) + QPoint(60, 60));
+    EXPECT_TRUE(reports.clicked.empty());
+    EXPECT_TRUE(view.zoomed()) << "a press where only a hidden series lies starts a zoom";
+
+    view.undoZoom();
+    moveTo(pixel(40, 50));
+    ASSERT_EQ(reports.entered.size(), 1u);
+    EXPECT_EQ(reports.entered.back(), std::make_pair(2, 40)) << "the series still shown answers";
+}
+
+TEST_F(ChartMouseTest, StackedSeriesAnswerAtTheirStackedValues)
+{
+    addLine([](int) { return 5.0; });
+    addLine([](int i) { return i < 50 ? 10.0 : 20.0; });
+    for (int s : {0, 1})
+        view.setSeriesStackMode(s, kavra::Stacked);
+    view.draw();
+    MouseReports reports(view);
+    ASSERT_GT(std::abs(pixel(30, 10).y() - pixel(30, 15).y()), 3 * plot()->selectionTolerance());
+
+    moveTo(pixel(30, 10));  // series 1's own value, where nothing is drawn
+    EXPECT_TRUE(reports.entered.empty());
+    moveTo(pixel(30, 15));
+    ASSERT_EQ(reports.entered.size(), 1u);
+    EXPECT_EQ(reports.entered.back(), std::make_pair(1, 30));
+    moveTo(pixel(70, 25));
+    EXPECT_EQ(reports.entered.back(), std::make_pair(1, 70));
+    moveTo(pixel(70, 5));
+    EXPECT_EQ(reports.entered.back(), std::make_pair(0, 70));
+
+    input::click(plot(), pixel(30, 15));
+    EXPECT_EQ(reports.clicked, std::vector<int>{1});
+    input::click(plot(), pixel(30, 10));
+    EXPECT_EQ(reports.clicked, std::vector<int>{1}) << "a press where nothing is drawn is no click on a series";
+}
+
+// The program shows the point under the pointer until it is told the pointer
+// left: also when the series goes away under a pointer that stays still.
+TEST_F(ChartMouseTest, TakingAwayTheSeriesUnderThePointerReportsTheLeave)
+{
+    addLine([](int) { return 10.0; });
+    addLine([](int) { return 30.0; });
+    addLine([](int) { return 50.0; });
+    view.draw();
+    MouseReports reports(view);
+    moveTo(pixel(40, 30));
+    ASSERT_EQ(reports.entered.back(), std::make_pair(1, 40));
+    const int leftBefore = reports.left;
+
+    view.removeSeries(0);
+    view.removeSeries(1);  // the one at 50, now after the one under the pointer
+    addLine([](int) { return 70.0; });
+    view.exchangeSeries(0, 1);
+    view.removeSeries(0);  // the one at 70, now before it
+    EXPECT_EQ(reports.left, leftBefore) << "the series under the pointer is still there";
+    view.removeAllSeries();
+    EXPECT_EQ(reports.left, leftBefore + 1);
+
+    addLine([](int) { return 30.0; });
+    view.draw();
+    moveTo(pixel(40, 30));
+    view.removeSeries(0);
+    EXPECT_EQ(reports.left, leftBefore + 2);
+    view.removeAllSeries();
+    EXPECT_EQ(reports.left, leftBefore + 2) << "left once only";
+}
+
+// ---- Legend ------------------------------------------------------------------
+
+namespace {
+
+// Two of these fit side by side in the test's chart, four do not.
+const QString kLongName = QStringLiteral("Process Working Set Private Bytes %1(# %2)");
+
+}  // namespace
+
+class ChartLegendTest : public ChartViewTest {
+protected:
+    // Series whose legend texts are long item names, of several files.
+    void addNamedSeries(int count, const QString &pattern = kLongName)
+    {
+        for (int s = 0; s < count; ++s) {
+            addLine([s](int i) { return double(s + i); });
+            texts.push_back(pattern.arg(s % 4 + 1).arg(s / 4 + 1));
+        }
+        view.legendTextWanted = [this](int s) { return texts[size_t(s)]; };
+        view.draw();
+    }
+    kavra::CheckLegendItem *entry(int s) const
+    {
+        return qobject_cast<kavra::CheckLegendItem *>(plot()->legend->item(s));
+    }
+    QString toolTipAt(const QPoint &at) { return input::toolTipAt(plot(), at); }
+
+    std::vector<QString> texts;
+};
+
+TEST_F(ChartLegendTest, EveryEntryShowsItsWholeTextSideBySideWithoutOverlap)
+{
+    addNamedSeries(8);
+    const QRect chartArea = plot()->rect();
+    for (int s = 0; s < 8; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(entry(s)->shownText(), texts[size_t(s)]);
+        EXPECT_TRUE(chartArea.contains(entry(s)->outerRect()));
+        for (int t = 0; t < s; ++t)
+            EXPECT_FALSE(entry(s)->outerRect().intersects(entry(t)->outerRect()));
+    }
+    EXPECT_GT(entry(1)->outerRect().left(), entry(0)->outerRect().right()) << "still side by side where they fit";
+
+    // Short texts: four entries a row, as before.
+    texts.assign(8, QStringLiteral("CPU(# 1)"));
+    view.draw();
+    EXPECT_EQ(entry(3)->outerRect().top(), entry(0)->outerRect().top());
+    EXPECT_GT(entry(4)->outerRect().top(), entry(0)->outerRect().top());
+}
+
+// Sixteen long entries one a row would squeeze the plot to nothing.
+TEST_F(ChartLegendTest, ManyLongEntriesLeaveThePlotItsRoomAndKeepTheirFileNumbers)
+{
+    addNamedSeries(16, QStringLiteral("Process Working Set Private Bytes of the Collector Process %1(# %2)"));
+    EXPECT_GT(plotArea().height(), plot()->height() / 2);
+    for (int s = 0; s < 16; ++s) {
+        SCOPED_TRACE(s);
+        const QString shown = entry(s)->shownText();
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Process Working"))) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QStringLiteral("(# %1)").arg(s / 4 + 1))) << shown.toStdString();
+        EXPECT_TRUE(plot()->rect().contains(entry(s)->outerRect()));
+        for (int t = 0; t < s; ++t)
+            EXPECT_FALSE(entry(s)->outerRect().intersects(entry(t)->outerRect()));
+        EXPECT_EQ(toolTipAt(entry(s)->outerRect().center()), texts[size_t(s)]);
+    }
+}
+
+TEST_F(ChartLegendTest, ATextTooLongForARowKeepsItsFileNumberAndTheTooltipGivesItWhole)
+{
+    addNamedSeries(2, QStringLiteral("Process Working Set Private Bytes %1 ") + QString(300, QLatin1Char('x')) +
+                          QStringLiteral("(# %2)"));
+    for (int s = 0; s < 2; ++s) {
+        const QString shown = entry(s)->shownText();
+        EXPECT_LT(shown.size(), texts[size_t(s)].size());
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Process Working Set"))) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QStringLiteral("(# 1)"))) << shown.toStdString();
+        EXPECT_TRUE(plot()->rect().contains(entry(s)->outerRect()));
+        EXPECT_EQ(toolTipAt(entry(s)->outerRect().center()), texts[size_t(s)]);
+    }
+
+    // The program's own lines follow the text.
+    view.legendToolTipWanted = [](int s) { return s == 1 ? QStringLiteral("More\nand more") : QString(); };
+    EXPECT_EQ(toolTipAt(entry(1)->outerRect().center()), texts[1] + QStringLiteral("\nMore\nand more"));
+    EXPECT_EQ(toolTipAt(entry(0)->outerRect().center()), texts[0]);
+    EXPECT_EQ(toolTipAt(plotArea().center()), QString()) << "no tooltip away from the legend";
+}
+
+TEST_F(ChartLegendTest, ALegendAtTheRightKeepsEveryFileNumberInView)
+{
+    addNamedSeries(4);
+    view.setLegendPlace(ChartView::LegendPlace::Right);
+    view.draw();
+    for (int s = 0; s < 4; ++s) {
+        EXPECT_TRUE(entry(s)->shownText().endsWith(QStringLiteral("(# 1)")));
+        EXPECT_LT(entry(s)->outerRect().width(), plot()->width() / 2);
+        EXPECT_EQ(entry(s)->outerRect().left(), entry(0)->outerRect().left()) << "one entry a row";
+    }
+}
+
+// A legend placed at a point of the chart stays there, over the plot, whatever
+// the chart's size, and shows its entries whole.
+TEST_F(ChartLegendTest, ALegendAtAPointOfTheChartStaysThere)
+{
+    addNamedSeries(2);
+    view.setLegendPosition(QPoint(100, 100));
+    view.draw();
+    const auto legendRect = [this] { return plot()->legend->outerRect(); };  // as its frame is drawn
+    EXPECT_EQ(legendRect().topLeft(), QPoint(100, 100));
+    EXPECT_TRUE(plotArea().contains(legendRect()));
+    EXPECT_EQ(entry(0)->shownText(), texts[0]);
+    EXPECT_GT(entry(1)->outerRect().top(), entry(0)->outerRect().top()) << "one entry a row";
+
+    view.resize(500, 400);
+    QCoreApplication::processEvents();
+    view.draw();
+    EXPECT_EQ(legendRect().topLeft(), QPoint(100, 100));
+    EXPECT_TRUE(plotArea().contains(legendRect().topLeft()));
+
+    // The legend's frame is drawn there in a picture of another size too.
+    const QImage image = view.picture(700, 500);
+    const QColor corner = image.pixelColor(100, 100);
+    EXPECT_EQ(corner, QColor(Qt::gray)) << corner.name().toStdString();
 }
 
 // ---- Page navigator --------------------------------------------------------

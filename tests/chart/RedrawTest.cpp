@@ -10,7 +10,10 @@
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 
+#include "data/TimeStrings.h"
+
 #include <QPushButton>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <limits>
@@ -426,4 +429,207 @@ TEST_F(RedrawTest, ReleasingUpOrDownChartsTheNewRow)
     input::key(view, QEvent::KeyPress, Qt::Key_Up);
     input::key(view, QEvent::KeyRelease, Qt::Key_Up);
     EXPECT_EQ(legend(0), QStringLiteral("Item 01(# 1)"));
+}
+
+// ---- The chart follows every change of the selection the user makes ------------
+
+class SelectionRedrawTest : public RedrawTest {
+protected:
+    void SetUp() override
+    {
+        RedrawTest::SetUp();
+        openItems(6, 5);
+        window->show();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(charted(), QStringList{QStringLiteral("Item 01(# 1)")});
+    }
+
+    // The legend texts of the charted series.
+    QStringList charted()
+    {
+        QStringList texts;
+        for (int s = 0; s < chart().seriesCount(); ++s)
+            texts << chart().seriesName(s);
+        return texts;
+    }
+    QPoint rowPoint(int row)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(row, 0));
+        return QPoint(rect.left() + 10, rect.center().y());
+    }
+    QWidget *viewport() { return list()->viewport(); }
+    static QStringList items(std::initializer_list<int> numbers)
+    {
+        QStringList texts;
+        for (int n : numbers)
+            texts << QStringLiteral("Item %1(# 1)").arg(n, 2, 10, QLatin1Char('0'));
+        return texts;
+    }
+};
+
+TEST_F(SelectionRedrawTest, ADragAcrossRowsChartsThemWhenTheButtonIsReleased)
+{
+    input::press(viewport(), Qt::LeftButton, rowPoint(1));
+    input::move(viewport(), Qt::LeftButton, rowPoint(2));
+    input::move(viewport(), Qt::LeftButton, rowPoint(3));
+    EXPECT_EQ(charted(), items({1})) << "no redraw while the drag goes on";
+    input::release(viewport(), Qt::LeftButton, rowPoint(3));
+    EXPECT_EQ(charted(), items({2, 3, 4}));
+}
+
+TEST_F(SelectionRedrawTest, KeysThatChangeTheSelectionChartItWhenLetGo)
+{
+    input::key(list(), QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+    input::key(list(), QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(charted(), items({1, 2, 3, 4, 5, 6}));
+
+    input::tap(list(), Qt::Key_End);
+    EXPECT_EQ(charted(), items({6}));
+    input::tap(list(), Qt::Key_PageUp);
+    EXPECT_EQ(charted(), items({1}));
+    input::tap(list(), Qt::Key_PageDown);
+    EXPECT_EQ(charted(), items({6}));
+
+    // Shift+Up held: the selection grows with each repeat, the chart follows at the end.
+    input::key(list(), QEvent::KeyPress, Qt::Key_Up, Qt::ShiftModifier);
+    input::key(list(), QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier, true);
+    input::key(list(), QEvent::KeyPress, Qt::Key_Up, Qt::ShiftModifier, true);
+    EXPECT_EQ(charted(), items({6})) << "no redraw on a repeated key";
+    input::key(list(), QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(charted(), items({4, 5, 6}));
+}
+
+TEST_F(SelectionRedrawTest, AClickOnEmptySpaceClearsTheChart)
+{
+    const QRect last = list()->visualRect(list()->model()->index(5, 0));
+    const QPoint below(last.left() + 10, last.bottom() + 3 * last.height());
+    ASSERT_TRUE(viewport()->rect().contains(below));
+    input::click(viewport(), below);
+    EXPECT_EQ(window->items().current().selectedCount(), 0);
+    EXPECT_TRUE(charted().isEmpty());
+}
+
+// A redraw undoes a zoom, so a zoom that survives shows that nothing was redrawn.
+TEST_F(SelectionRedrawTest, ReleasesThatLeaveTheChartedSelectionDoNotRedraw)
+{
+    const auto zoom = [this] {
+        double from = 0, to = 0;
+        ASSERT_TRUE(chart().dataTimeRange(from, to));
+        chart().showTimeRange(from, (from + to) / 2);
+        ASSERT_TRUE(chart().zoomed());
+    };
+    zoom();
+    input::tap(list(), Qt::Key_Shift);
+    input::tap(list(), Qt::Key_Right);
+    EXPECT_TRUE(chart().zoomed());
+
+    // A selection the program makes is charted by the command that makes it.
+    ui.inputAnswers.push_back(QStringLiteral("Item 0"));
+    window->action(QStringLiteral("mnuChartMultipleItems"))->trigger();
+    ASSERT_EQ(charted(), items({1, 2, 3, 4, 5, 6}));
+    zoom();
+    input::tap(list(), Qt::Key_Control);
+    input::press(viewport(), Qt::LeftButton, rowPoint(2));
+    input::move(viewport(), Qt::LeftButton, rowPoint(4));
+    EXPECT_TRUE(chart().zoomed());
+
+    // The arrow keys and a click on a row redraw as they always did.
+    input::release(viewport(), Qt::LeftButton, rowPoint(4));
+    EXPECT_EQ(charted(), items({3, 4, 5}));
+    zoom();
+    input::tap(list(), Qt::Key_Down);
+    EXPECT_FALSE(chart().zoomed());
+    zoom();
+    input::click(viewport(), rowPoint(5));
+    EXPECT_FALSE(chart().zoomed());
+}
+
+// ---- The legend: emphasised text, statistics at a glance ------------------------
+
+namespace {
+
+QString date(double value) { return QString::fromStdString(kavra::timestr::generalDateText(value)); }
+
+}  // namespace
+
+class LegendTest : public RedrawTest {
+protected:
+    void SetUp() override
+    {
+        RedrawTest::SetUp();
+        // Item 01: 3 9 1 7 5; Item 02: the row number.
+        openItems(2, 5, [](int item, int row) { return item == 1 ? kValues[row - 1] : double(row); });
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    QString toolTipOf(int s)
+    {
+        return input::toolTipAt(chart().plot(), chart().plot()->legend->item(s)->outerRect().center());
+    }
+    double time(int row) { return window->data().sampleTime(row); }
+
+    static constexpr double kValues[5] = {3, 9, 1, 7, 5};
+};
+
+TEST_F(LegendTest, TheLegendTextIsBold)
+{
+    chartRows({0, 1});
+    ASSERT_EQ(chart().plot()->legend->itemCount(), 2);
+    for (int s = 0; s < 2; ++s)
+        EXPECT_TRUE(chart().plot()->legend->item(s)->font().bold());
+}
+
+TEST_F(LegendTest, AnEntrysTooltipSumsUpItsSeriesOverTheRowsShown)
+{
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 1 at ") + date(time(3)) +
+                                QStringLiteral("\nMaximum : 9 at ") + date(time(2)) +
+                                QStringLiteral("\nMean : 5\nMedian : 5\nLast value : 5"));
+
+    // Zoomed to rows 2 to 4: 9 1 7.
+    chart().showTimeRange(time(2) - 0.1 / 1440, time(4) + 0.1 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 1 at ") + date(time(3)) +
+                                QStringLiteral("\nMaximum : 9 at ") + date(time(2)) +
+                                QStringLiteral("\nMean : 5.66666666666667\nMedian : 7\nLast value : 7"));
+
+    // One row shown.
+    chart().showTimeRange(time(4) - 0.1 / 1440, time(4) + 0.1 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)\nMinimum : 7 at ") + date(time(4)) +
+                                QStringLiteral("\nMaximum : 7 at ") + date(time(4)) +
+                                QStringLiteral("\nMean : 7\nMedian : 7\nLast value : 7"));
+
+    // No row shown.
+    chart().showTimeRange(time(4) + 0.2 / 1440, time(4) + 0.4 / 1440);
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+}
+
+TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
+{
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    ASSERT_EQ(chart().seriesCount(), 2);
+    ASSERT_FALSE(chart().seriesShown(0));
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+    EXPECT_TRUE(toolTipOf(1).startsWith(QStringLiteral("Item 01(# 1)(MovAvgPer= 10)")));
+
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    ASSERT_TRUE(chart().seriesShown(0));
+    input::click(chart().plot(), chart().plot()->legend->item(0)->outerRect().center());  // unticked
+    ASSERT_FALSE(chart().seriesShown(0));
+    EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
+}
+
+// A title cleared, or a sub-title or footer switched on without text, keeps its
+// line: the plot does not move.
+TEST_F(LegendTest, ClearedTitleLinesKeepTheirRoom)
+{
+    const auto plotArea = [this] { return chart().plot()->axisRect()->outerRect(); };
+    ui.inputAnswers = {QStringLiteral("Sub"), QStringLiteral("Foot")};
+    window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
+    const QRect withTexts = plotArea();
+    ui.inputAnswers = {QString(), QString(), QString()};
+    window->action(QStringLiteral("mnuSetChartTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
+    window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
+    ASSERT_TRUE(state().Chart_Title.isEmpty());
+    EXPECT_EQ(plotArea(), withTexts);
 }

@@ -414,6 +414,7 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
     ASSERT_TRUE(scatter().legendTextWanted);
     EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("1.000"));
     EXPECT_EQ(scatter().legendTextWanted(1), QStringLiteral("Fitted Curve"));
+    EXPECT_EQ(scatter().plot()->legend->outerRect().topLeft(), QPoint(100, 100));
     expectPoints([](int r) { return mainValue(3, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
 
     // Choosing another line redraws the diagram for its item, whose name has blanks.

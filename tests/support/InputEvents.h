@@ -3,8 +3,11 @@
 // hand would produce them.
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -53,10 +56,32 @@ inline void wheel(QWidget *widget, const QPoint &at, int angle)
     QApplication::sendEvent(widget, &event);
 }
 
-inline void key(QWidget *widget, QEvent::Type type, int key)
+inline void key(QWidget *widget, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                bool autoRepeat = false)
 {
-    QKeyEvent event(type, key, Qt::NoModifier);
+    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
     QApplication::sendEvent(widget, &event);
+}
+
+// A key pressed and let go.
+inline void tap(QWidget *widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    input::key(widget, QEvent::KeyPress, key, modifiers);
+    input::key(widget, QEvent::KeyRelease, key, modifiers);
+}
+
+// The tooltip the widget shows when the pointer rests at this point, as plain
+// text; empty when the widget has none there.
+inline QString toolTipAt(QWidget *widget, const QPoint &at)
+{
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    // A tooltip shown before may still be fading out: only an accepted event shows one.
+    if (!event.isAccepted() || !QToolTip::isVisible())
+        return QString();
+    QTextDocument document;
+    document.setHtml(QToolTip::text());
+    return document.toPlainText();
 }
 
 }  // namespace input
