@@ -28,6 +28,9 @@ namespace kavra {
 namespace {
 
 const QString kCsvFilter = QStringLiteral(".CSV files (*.CSV)|*.CSV");
+const QString kOneRowNotSaved =
+    QStringLiteral("Only one row is shown, and a file of one row cannot be opened again. "
+                   "Show more rows (Undo Zoom/Scroll) and save again.");
 const QString kNoFileText = QStringLiteral("Use the OPEN option on the FILE pulldown menu to OPEN a file");
 
 QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes); }
@@ -161,6 +164,11 @@ void MainWindow::finishLoad()
 
 void MainWindow::mnuSaveDataAs_Click()
 {
+    // The loader wants two data rows, so a file of one could never be opened again.
+    if (state_.Zoom_Last_Row - state_.Zoom_First_Row + 1 < 2) {
+        interaction_.message(this, kOneRowNotSaved, QStringLiteral("Save as"));
+        return;
+    }
     const std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
     if (!path)
         return;

@@ -3,6 +3,7 @@
 #include "data/TimeStrings.h"
 #include "items/ItemListView.h"
 
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -164,6 +165,25 @@ TEST_F(WindowTest, SaveAsReportsAFileThatCannotBeCreated)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Error : ")));
     EXPECT_TRUE(lastMessage().endsWith(QStringLiteral(" generated while Creating file")));
+}
+
+TEST_F(WindowTest, SaveAsOfOneRowSaysWhyAndWritesNothing)
+{
+    open(dir.write("day.csv", kGoodFile));
+    window->state().Zoom_First_Row = 2;
+    window->state().Zoom_Last_Row = 2;
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    window->mnuSaveDataAs_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("cannot be opened again")));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("saved.csv"))));
+
+    // Two rows make a file the loader takes.
+    window->state().Zoom_Last_Row = 3;
+    window->mnuSaveDataAs_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    open(dir.file("saved.csv"));
+    EXPECT_EQ(window->data().Files_Open, 2);
 }
 
 TEST_F(WindowTest, CancellingSaveAsWritesNothing)

@@ -258,6 +258,20 @@ QString Exerciser::windowsShowLiveData()
     return {};
 }
 
+namespace {
+// The first lines of a file, for a report on why it does not load.
+QString fileStart(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("(cannot be read)");
+    QString start;
+    for (int line = 0; line < 6 && !file.atEnd(); ++line)
+        start += QStringLiteral("    ") + QString::fromLocal8Bit(file.readLine(200)).trimmed() + QLatin1Char('\n');
+    return start;
+}
+} // namespace
+
 QString Exerciser::savedFilesLoadAgain() const
 {
     const DataSet &data = window_->data();
@@ -277,7 +291,12 @@ QString Exerciser::savedFilesLoadAgain() const
         const LoadOutcome outcome =
             Loader(again, againItems, quiet).load(QFile::encodeName(written.path).toStdString());
         if (!outcome.loaded)
-            return QStringLiteral("the saved file does not load: ") + QString::fromStdString(outcome.message);
+            return QStringLiteral("the saved file does not load: %1 (%2 rows of %3 shown, %4 items); it begins:\n%5")
+                .arg(QString::fromStdString(outcome.message))
+                .arg(state.Zoom_Last_Row - state.Zoom_First_Row + 1)
+                .arg(data.Row_Count)
+                .arg(list.rows.size())
+                .arg(fileStart(written.path));
         const ItemRevision &loaded = againItems.revision(0);
         const int rows = state.Zoom_Last_Row - state.Zoom_First_Row + 1;
         if (loaded.rows.size() != list.rows.size() || again.Row_Count != rows)
