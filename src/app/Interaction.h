@@ -2,6 +2,7 @@
 // Every question Kavra asks the user goes through this interface: the viewer
 // uses Qt's dialogs, tests script the answers.
 
+#include <QColor>
 #include <QString>
 
 #include <functional>
@@ -42,6 +43,15 @@ public:
     // An input box; empty when cancelled.
     virtual std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                          const QString &defaultAnswer) = 0;
+    // The colour dialog, opening on initial; empty when cancelled. Without a
+    // dialog to show, nothing is chosen.
+    virtual std::optional<QColor> chooseColour(QWidget *parent, const QColor &initial, const QString &title)
+    {
+        (void)parent;
+        (void)initial;
+        (void)title;
+        return std::nullopt;
+    }
     // A print preview whose pages paint draws; nothing without a window to show.
     virtual void printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint)
     {

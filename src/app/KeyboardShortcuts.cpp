@@ -27,6 +27,7 @@ constexpr Shortcut kTable[] = {
     {2, 'X', ShortcutAction::EndProgram, nullptr},
     {2, 'Z', ShortcutAction::MenuEntry, "mnuRevertToPreviousItemList"},
     {3, 'A', ShortcutAction::MenuEntry, "mnuSetMovingAveragePeriodValue"},
+    {3, 'C', ShortcutAction::MenuEntry, "mnuCopyChart"},
     {3, 'D', ShortcutAction::MenuEntry, "mnuCycleDualCharts"},
     {3, 'K', ShortcutAction::Correlate, nullptr},
     {3, 'L', ShortcutAction::ItemListMenu, nullptr},

@@ -78,6 +78,8 @@ void MainWindow::connectOutputCommands()
             &OutputCommands::mnuPrintChart_Click);
     connect(action(QStringLiteral("mnuPrintPreview")), &QAction::triggered, outputCommands_,
             &OutputCommands::mnuPrintPreview_Click);
+    if (QAction *copy = action(QStringLiteral("mnuCopyChart")))
+        connect(copy, &QAction::triggered, outputCommands_, &OutputCommands::mnuCopyChart_Click);
 }
 
 void MainWindow::showCurrentList()
@@ -340,6 +342,8 @@ void MainWindow::cmdCorrelate_Click()
                 [this] { outputCommands_->exportScatterDiagram(correlation_->scatter(), correlation_); });
         connect(correlation_, &CorrelationWindow::printChartRequested, outputCommands_,
                 [this] { outputCommands_->printScatterDiagram(correlation_->scatter(), correlation_); });
+        connect(correlation_, &CorrelationWindow::copyChartRequested, outputCommands_,
+                [this] { outputCommands_->copyScatterDiagram(correlation_->scatter(), correlation_); });
     }
     std::vector<CandidateItem> candidates;
     candidates.reserve(list.rows.size());

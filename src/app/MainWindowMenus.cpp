@@ -26,6 +26,7 @@ QStringList dataMenuEntries()
         QStringLiteral("mnuRemoveItemsNotSelected"), QStringLiteral("mnuRemoveItemsContainingString"),
         QStringLiteral("mnuRemoveItemsNotContainingString"), QStringLiteral("mnuRevertToPreviousItemList"),
         QStringLiteral("mnuSortItemsinAlphabeticalOrder"), QStringLiteral("mnuListItemsinOriginalOrder"),
+        QStringLiteral("mnuCopyChart"),
     };
 }
 
@@ -62,6 +63,8 @@ void MainWindow::createMenus()
     addEntry(file, "mnuPrintPreview", QStringLiteral("PrintPreview"), false);
     addEntry(file, "mnuPrintChart", QStringLiteral("PrintChart"), false);
     addEntry(file, "mnuExportChart", QStringLiteral("ExportChart"), false);
+    if constexpr (!kClassicEdition)
+        addEntry(file, "mnuCopyChart", QStringLiteral("Copy Chart"), false);
     connect(addEntry(file, "mnuSaveDataAs", QStringLiteral("Save as ..."), false), &QAction::triggered, this,
             &MainWindow::mnuSaveDataAs_Click);
     connect(addEntry(file, "mnuProperties", QStringLiteral("Properties"), false), &QAction::triggered, this,

@@ -1,6 +1,7 @@
 #include "app/QtInteraction.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -84,6 +85,14 @@ std::optional<QString> QtInteraction::input(QWidget *parent, const QString &prom
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+std::optional<QColor> QtInteraction::chooseColour(QWidget *parent, const QColor &initial, const QString &title)
+{
+    const QColor colour = QColorDialog::getColor(initial, parent, title);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
 }
 
 void QtInteraction::printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint)

@@ -13,6 +13,7 @@ public:
     bool question(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultAnswer) override;
+    std::optional<QColor> chooseColour(QWidget *parent, const QColor &initial, const QString &title) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint) override;
 

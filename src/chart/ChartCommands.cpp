@@ -232,7 +232,7 @@ void ChartCommands::mnuSetSecondaryChartLineWidth_Click()
 void ChartCommands::mnuEditChartProperties_Click()
 {
     if (!editor_)
-        editor_ = new ChartEditor(c_.chart, c_.window);
+        editor_ = new ChartEditor(c_.chart, c_.ui, c_.window);
     editor_->show();
     editor_->raise();
     c_.chart.show();

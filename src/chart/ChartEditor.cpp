@@ -1,10 +1,10 @@
 #include "chart/ChartEditor.h"
 
+#include "app/Interaction.h"
 #include "chart/ChartView.h"
 #include "data/TimeStrings.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -17,8 +17,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStringList>
 #include <QSpinBox>
+#include <QStringList>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -51,7 +51,7 @@ void addHeadings(QGridLayout *grid, const QStringList &headings)
 
 }  // namespace
 
-ChartEditor::ChartEditor(ChartView &chart, QWidget *parent) : QDialog(parent), chart_(chart)
+ChartEditor::ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent) : QDialog(parent), chart_(chart), ui_(ui)
 {
     setObjectName(QStringLiteral("frmChartEditor"));
     setWindowTitle(tr("Edit Chart Properties"));
@@ -75,11 +75,6 @@ ChartEditor::ChartEditor(ChartView &chart, QWidget *parent) : QDialog(parent), c
     connect(&chart_, &ChartView::afterDraw, this, &ChartEditor::chartDrawn);
     connect(&chart_, &ChartView::zoomChanged, this, &ChartEditor::zoomChanged);
     reload();
-}
-
-QColor ChartEditor::pickColour(const QColor &initial)
-{
-    return QColorDialog::getColor(initial, this, tr("Colour"));
 }
 
 void ChartEditor::showEvent(QShowEvent *event)
@@ -270,10 +265,10 @@ QPushButton *ChartEditor::colourButton(const QString &name, std::function<QColor
         const QColor initial = current();
         if (!initial.isValid())
             return;
-        const QColor colour = pickColour(initial);
-        if (!colour.isValid())
+        const std::optional<QColor> colour = ui_.chooseColour(this, initial, tr("Colour"));
+        if (!colour || !colour->isValid())
             return;
-        apply([&] { change(colour); });
+        apply([&] { change(*colour); });
         refreshColourButtons();
     });
     return button;

@@ -22,19 +22,18 @@ class QSpinBox;
 namespace kavra {
 
 class ChartView;
+class Interaction;
 
 class ChartEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit ChartEditor(ChartView &chart, QWidget *parent = nullptr);
+    // Colours are asked through ui.
+    ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent = nullptr);
 
     // Reads everything the editor shows from the chart again.
     void reload();
 
 protected:
-    // Asks the user for a colour; an invalid colour when cancelled. Tests replace
-    // it so that no modal dialog opens.
-    virtual QColor pickColour(const QColor &initial);
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -83,6 +82,7 @@ private:
     void refreshColourButtons();
 
     ChartView &chart_;
+    Interaction &ui_;
     bool loading_ = false;
     TitleRow titles_[4] = {};
     QListWidget *seriesList_ = nullptr;

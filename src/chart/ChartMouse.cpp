@@ -8,6 +8,7 @@
 
 #include "chart/ChartGraph.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -32,6 +33,7 @@ bool ChartView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: return mouseMove(static_cast<QMouseEvent *>(event));
     case QEvent::MouseButtonRelease: return mouseRelease(static_cast<QMouseEvent *>(event));
     case QEvent::Wheel: wheel(static_cast<QWheelEvent *>(event)); return true;
+    case QEvent::ContextMenu: return contextMenu(static_cast<QContextMenuEvent *>(event));
     case QEvent::Paint:
         // The chart draws into buffers made for the screen it was created on; on a
         // screen of another pixel density they are made again at its resolution.
@@ -64,6 +66,7 @@ bool ChartView::mousePress(QMouseEvent *event)
         dragRange_[3] = plot_->yAxis->range().upper;
         dragRange_[4] = plot_->yAxis2->range().lower;
         dragRange_[5] = plot_->yAxis2->range().upper;
+        zoomedBeforeScroll_ = zoomed_;
         setDragging(true);
     } else {
         return false;
@@ -105,6 +108,16 @@ bool ChartView::mouseRelease(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     const Drag drag = drag_;
     stopMouseAction();
+    if (drag == Drag::Scroll && (at - dragStart_).manhattanLength() <= kClickSlack) {
+        // A click, not a scroll: the view stays where it was.
+        plot_->xAxis->setRange(dragRange_[0], dragRange_[1]);
+        plot_->yAxis->setRange(dragRange_[2], dragRange_[3]);
+        plot_->yAxis2->setRange(dragRange_[4], dragRange_[5]);
+        zoomed_ = zoomedBeforeScroll_;
+        plot_->replot();
+        emit contextMenuWanted(event->globalPosition().toPoint());
+        return true;
+    }
     if (drag == Drag::Scroll) {
         plot_->replot();
         emit zoomChanged();
@@ -124,6 +137,15 @@ bool ChartView::mouseRelease(QMouseEvent *event)
     } else if (delta.x() < -kClickSlack && delta.y() < -kClickSlack) {
         undoZoom();
     }
+    return true;
+}
+
+bool ChartView::contextMenu(QContextMenuEvent *event)
+{
+    // Within the plot the right button also scrolls: its release tells a click from a drag.
+    if (event->reason() == QContextMenuEvent::Mouse && plot_->axisRect()->rect().contains(event->pos()))
+        return true;
+    emit contextMenuWanted(event->globalPos());
     return true;
 }
 

@@ -494,12 +494,13 @@ void ChartView::setPanelColour(const QColor &colour)
     changed();
 }
 
-QImage ChartView::picture(int width, int height)
+QImage ChartView::picture(int width, int height, double scale)
 {
     // Pictures are made for paper and reports: white behind the chart.
     plot_->setBackground(Qt::white);
     plot_->legend->setBrush(Qt::white);
-    const QImage image = plot_->toPixmap(width, height).toImage();
+    QImage image = plot_->toPixmap(width, height, scale).toImage();
+    image.setDevicePixelRatio(scale);
     plot_->setBackground(panelColour_);
     plot_->legend->setBrush(panelColour_);
     return image;

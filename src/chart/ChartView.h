@@ -16,6 +16,7 @@ class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
 class QCPTextElement;
+class QContextMenuEvent;
 class QHelpEvent;
 class QRubberBand;
 
@@ -159,8 +160,9 @@ public:
     QColor panelColour() const { return panelColour_; }
     // Draws the chart now (the axes fitted to the series unless zoomed).
     void draw();
-    // The chart as a picture of the given size, white behind the plot.
-    QImage picture(int width, int height);
+    // The chart as a picture laid out for width x height, white behind the plot,
+    // with scale device pixels to each of those (a screen's device pixel ratio).
+    QImage picture(int width, int height, double scale = 1.0);
 
     // What the chart asks the program: the legend text and the colour of series i.
     std::function<QString(int)> legendTextWanted;
@@ -176,6 +178,9 @@ signals:
     void mouseLeftSeries();
     void seriesClicked(int series);
     void zoomChanged();
+    // A right click without a drag, or the keyboard's menu key: the place for a
+    // context menu, in screen coordinates.
+    void contextMenuWanted(const QPoint &globalPosition);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -208,6 +213,7 @@ private:
     bool mouseMove(QMouseEvent *event);
     bool mouseRelease(QMouseEvent *event);
     void wheel(QWheelEvent *event);
+    bool contextMenu(QContextMenuEvent *event);
     void setDragging(bool dragging);
 
     QCustomPlot *plot_;
@@ -233,6 +239,7 @@ private:
     enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
     QPoint dragStart_;
     double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
+    bool zoomedBeforeScroll_ = false;
     QRubberBand *rubberBand_ = nullptr;
     int hoveredSeries_ = -1;
     int hoveredPoint_ = -1;

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -35,7 +36,8 @@ QString dateText(double value) { return QString::fromStdString(timestr::generalD
 
 CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent)
     : QDialog(parent), c_(context), heading_(new QLabel(this)), progressText_(new QLabel(this)),
-      list_(new QListWidget(this)), progressBar_(new QProgressBar(this)), scatter_(new ChartView(this))
+      list_(new QListWidget(this)), progressBar_(new QProgressBar(this)), scatter_(new ChartView(this)),
+      scatterMenu_(new QMenu(this))
 {
     setObjectName(QStringLiteral("frmKavra2"));
     setWindowTitle(QStringLiteral("Vesk Correlation Coefficients"));
@@ -80,6 +82,14 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
         buttons_.push_back(button);
     }
     connect(list_, &QListWidget::currentRowChanged, this, &CorrelationWindow::drawScatterDiagram);
+
+    // The diagram's own menu, so the window keeps its designed buttons.
+    scatterMenu_->setObjectName(QStringLiteral("mnuScatterDiagram"));
+    QAction *copy = scatterMenu_->addAction(QStringLiteral("Copy Chart"));
+    copy->setObjectName(QStringLiteral("mnuCopyScatterChart"));
+    connect(copy, &QAction::triggered, this, &CorrelationWindow::copyChartRequested);
+    connect(scatter_, &ChartView::contextMenuWanted, scatterMenu_,
+            [this](const QPoint &at) { scatterMenu_->popup(at); });
 }
 
 void CorrelationWindow::place(QWidget *control, int left, int top, int width, int height)

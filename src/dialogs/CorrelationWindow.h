@@ -11,6 +11,7 @@
 
 class QLabel;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 
@@ -68,6 +69,7 @@ public slots:
 signals:
     void exportChartRequested();
     void printChartRequested();
+    void copyChartRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -87,6 +89,7 @@ private:
     std::vector<QPushButton *> buttons_;
     TwipsLayout *twips_ = nullptr;
     ChartView *scatter_;
+    QMenu *scatterMenu_;
 };
 
 }  // namespace kavra

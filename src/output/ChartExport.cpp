@@ -21,10 +21,7 @@
 namespace kavra {
 namespace {
 
-struct Encoded {
-    QByteArray bytes;
-    QString error;
-};
+using Encoded = EncodedPicture;
 
 QByteArray fromStd(const std::string &bytes)
 {
@@ -149,7 +146,9 @@ Encoded metafile(ChartView &chart, ImageFormat format, int width, int height)
     return {fromStd(bytes), QString::fromStdString(error)};
 }
 
-Encoded encode(ChartView &chart, ImageFormat format, int width, int height)
+}  // namespace
+
+EncodedPicture encodeChart(ChartView &chart, ImageFormat format, int width, int height)
 {
     const WhitePanel white(chart);
     switch (format) {
@@ -161,8 +160,6 @@ Encoded encode(ChartView &chart, ImageFormat format, int width, int height)
     default: return bitmap(chart, format, width, height);
     }
 }
-
-}  // namespace
 
 std::optional<ImageFormat> formatForPath(const QString &path)
 {
@@ -200,7 +197,7 @@ QString exportChart(ChartView &chart, const QString &path, ImageFormat format, i
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write the picture %1: %2").arg(shownPath, file.errorString());
-    const Encoded encoded = encode(chart, format, width, height);
+    const EncodedPicture encoded = encodeChart(chart, format, width, height);
     if (!encoded.error.isEmpty() || encoded.bytes.isEmpty()) {
         file.cancelWriting();
         const QString reason = encoded.error.isEmpty() ? QStringLiteral("nothing was drawn") : encoded.error;

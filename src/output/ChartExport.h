@@ -3,6 +3,7 @@
 // chart's pixels, and vector drawings (WMF, EMF, EPS, PDF, SVG) whose lines and
 // text stay lines and text. Pictures are white behind the chart.
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,6 +20,14 @@ std::optional<ImageFormat> formatForPath(const QString &path);
 
 // The format's usual name ("PNG", "JPEG", ...).
 QString formatName(ImageFormat format);
+
+// The chart's picture in format, laid out for width x height pixels, white
+// behind the chart, as the bytes of its file; or the error's description.
+struct EncodedPicture {
+    QByteArray bytes;
+    QString error;
+};
+EncodedPicture encodeChart(ChartView &chart, ImageFormat format, int width, int height);
 
 // Writes the chart's picture (white background; the chart on screen keeps its
 // panel colour) to path in format, at the chart's current size (or the given

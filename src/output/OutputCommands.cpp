@@ -4,10 +4,12 @@
 #include "app/BusyCursor.h"
 #include "app/Interaction.h"
 #include "chart/ChartView.h"
+#include "output/ChartClipboard.h"
 #include "output/ChartExport.h"
 #include "output/ChartPrint.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -59,7 +61,8 @@ std::optional<QString> completedName(Interaction &ui, QWidget *window, const QSt
 }  // namespace
 
 OutputCommands::OutputCommands(AppState &state, ChartView &chart, Interaction &ui, QWidget *window, QObject *parent)
-    : QObject(parent), state_(state), chart_(chart), ui_(ui), window_(window)
+    : QObject(parent), clipboard([] { return QGuiApplication::clipboard(); }), state_(state), chart_(chart), ui_(ui),
+      window_(window)
 {
 }
 
@@ -139,6 +142,27 @@ void OutputCommands::printScatterDiagram(ChartView &scatter, QWidget *window)
     scatter.setPanelColour(kPanelColour);
     if (!error.isEmpty())
         ui_.message(window, QStringLiteral("The chart was not printed: ") + error, QString());
+}
+
+void OutputCommands::mnuCopyChart_Click()
+{
+    copy(chart_, window_);
+}
+
+void OutputCommands::copyScatterDiagram(ChartView &scatter, QWidget *window)
+{
+    copy(scatter, window);
+}
+
+void OutputCommands::copy(ChartView &chart, QWidget *window)
+{
+    QString error;
+    {
+        BusyCursor busy;
+        error = copyChartToClipboard(chart, clipboard ? clipboard() : nullptr);
+    }
+    if (!error.isEmpty())
+        ui_.message(window, QStringLiteral("The chart was not copied: ") + error, QString());
 }
 
 }  // namespace kavra

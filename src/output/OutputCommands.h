@@ -1,10 +1,14 @@
 #pragma once
-// The commands that put a chart on paper or into a picture file: the main
-// window's ExportChart, PrintChart and PrintPreview, and the correlation
-// window's Export Chart and Print Chart.
+// The commands that put a chart on paper, into a picture file or on the
+// clipboard: the main window's ExportChart, PrintChart, PrintPreview and Copy
+// Chart, and the correlation window's Export Chart, Print Chart and the scatter
+// diagram's Copy Chart.
 
 #include <QObject>
 
+#include <functional>
+
+class QClipboard;
 class QPrinter;
 class QWidget;
 
@@ -23,13 +27,20 @@ public slots:
     void mnuExportChart_Click();
     void mnuPrintChart_Click();
     void mnuPrintPreview_Click();
+    void mnuCopyChart_Click();
     // The correlation window's buttons, for its scatter diagram.
     void exportScatterDiagram(ChartView &scatter, QWidget *window);
     void printScatterDiagram(ChartView &scatter, QWidget *window);
+    void copyScatterDiagram(ChartView &scatter, QWidget *window);
+
+public:
+    // The desktop's clipboard, null when there is none; tests replace it.
+    std::function<QClipboard *()> clipboard;
 
 private:
     // The print dialog, with printing to a file offered; false when cancelled.
     bool choosePrinter(QPrinter &printer, QWidget *window);
+    void copy(ChartView &chart, QWidget *window);
 
     AppState &state_;
     ChartView &chart_;

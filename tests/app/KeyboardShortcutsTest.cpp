@@ -95,7 +95,7 @@ TEST(KeyboardShortcutsKeys, QtKeysBecomeTheTableKeyCodes)
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::AltModifier), 6);
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::MetaModifier | Qt::KeypadModifier), 2);
 
-    EXPECT_EQ(kavra::shortcutTable().size(), 25u);
+    EXPECT_EQ(kavra::shortcutTable().size(), 26u);
 }
 
 class KeyboardShortcutsTest : public WindowTest {
@@ -249,7 +249,7 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
               Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier})
             if (other != modifiers)
                 type(other, key);
-        if (shortcut.shift != 2)
+        if (shortcut.shift != 2 && key != Qt::Key_C)  // Ctrl+C would close the files
             type(Qt::ControlModifier, key);
         if (shortcut.shift != 3)
             type(Qt::ControlModifier | Qt::ShiftModifier, key);

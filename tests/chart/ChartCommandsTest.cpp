@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <cstdio>
 #include <ostream>
@@ -865,5 +867,48 @@ TEST_F(ChartCommandsTest, EditChartPropertiesOpensTheEditorWithoutWaitingAndWith
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(chart().isHidden());
     EXPECT_FALSE(redrawnSinceProbe());
+    editor->close();
+}
+
+TEST_F(ChartCommandsTest, TheEditorsColoursAreAskedThroughTheScriptAndCancelChangesNothing)
+{
+    openItems(2, 10);
+    trigger("mnuEditChartProperties");
+    QWidget *editor = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("frmChartEditor"))
+            editor = top;
+    ASSERT_NE(editor, nullptr);
+    // Should a colour dialog of its own still open, it is closed unanswered, so
+    // the test fails instead of waiting.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    guard.start(0);
+    const auto press = [editor](const char *name) {
+        auto *button = editor->findChild<QPushButton *>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    };
+    const QColor series = chart().seriesColour(0), header = chart().titleColour(TitleLine::Header);
+
+    ui.colourAnswers = {QColor(), QColor(12, 34, 56)};  // Cancel, then a colour
+    press("cmdSeriesColour");
+    EXPECT_EQ(chart().seriesColour(0), series);
+    press("cmdSeriesColour");
+    EXPECT_EQ(chart().seriesColour(0), QColor(12, 34, 56));
+    EXPECT_EQ(ui.coloursAsked, (std::vector<QColor>{series, series}));
+
+    press("cmdTitleColour0");  // the script has run out: cancelled
+    EXPECT_EQ(chart().titleColour(TitleLine::Header), header);
+    ui.colourAnswers = {QColor(200, 0, 100), QColor(250, 250, 240)};
+    press("cmdTitleColour0");
+    press("cmdPanelColour");
+    EXPECT_EQ(chart().titleColour(TitleLine::Header), QColor(200, 0, 100));
+    EXPECT_EQ(chart().panelColour(), QColor(250, 250, 240));
+    EXPECT_EQ(ui.coloursAsked.size(), 5u);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     editor->close();
 }

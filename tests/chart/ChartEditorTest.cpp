@@ -4,6 +4,7 @@
 #include "chart/ChartEditor.h"
 #include "chart/ChartView.h"
 #include "data/TimeStrings.h"
+#include "support/FakeInteraction.h"
 #include "support/InputEvents.h"
 
 #include <QCheckBox>
@@ -33,23 +34,6 @@ namespace {
 
 constexpr double kStart = 46362.0;  // date value of the first point
 constexpr double kMinute = 1.0 / 1440;
-
-// Colours are asked of the test, never of a dialog.
-class ScriptedEditor : public kavra::ChartEditor {
-public:
-    using kavra::ChartEditor::ChartEditor;
-    QColor answer;  // invalid: the user cancels
-    QColor asked;
-    int asks = 0;
-
-protected:
-    QColor pickColour(const QColor &initial) override
-    {
-        asked = initial;
-        ++asks;
-        return answer;
-    }
-};
 
 }  // namespace
 
@@ -95,7 +79,8 @@ protected:
     }
 
     ChartView chart;
-    ScriptedEditor editor{chart};
+    FakeInteraction ui;  // colours are asked of the script, never of a dialog
+    kavra::ChartEditor editor{chart, ui};
 };
 
 TEST_F(ChartEditorTest, IsANonModalWindowWithItsOwnName)
@@ -134,9 +119,9 @@ TEST_F(ChartEditorTest, TitleControlsChangeEachLine)
         EXPECT_EQ(chart.titleBold(line), !wasBold);
 
         const QColor before = chart.titleColour(line);
-        editor.answer = QColor(10 * i, 100, 200);
+        ui.colourAnswers = {QColor(10 * i, 100, 200)};
         child<QPushButton>("cmdTitleColour", i)->click();
-        EXPECT_EQ(editor.asked, before);
+        EXPECT_EQ(ui.coloursAsked.back(), before);
         EXPECT_EQ(chart.titleColour(line), QColor(10 * i, 100, 200));
     }
     // The other lines kept their own text.
@@ -147,9 +132,9 @@ TEST_F(ChartEditorTest, TitleControlsChangeEachLine)
 TEST_F(ChartEditorTest, CancelledColourChangesNothing)
 {
     chart.setTitleColour(TitleLine::Footer, Qt::darkGreen);
-    editor.answer = QColor();
+    ui.colourAnswers = {QColor()};
     child<QPushButton>("cmdTitleColour", 2)->click();
-    EXPECT_EQ(editor.asks, 1);
+    EXPECT_EQ(ui.coloursAsked.size(), 1u);
     EXPECT_EQ(chart.titleColour(TitleLine::Footer), QColor(Qt::darkGreen));
 }
 
@@ -168,7 +153,7 @@ TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
     EXPECT_FALSE(chart.seriesShown(1));
     EXPECT_TRUE(chart.seriesShown(0));
 
-    editor.answer = QColor(0, 128, 255);
+    ui.colourAnswers = {QColor(0, 128, 255)};
     child<QPushButton>(QStringLiteral("cmdSeriesColour"))->click();
     EXPECT_EQ(chart.seriesColour(1), QColor(0, 128, 255));
     EXPECT_EQ(chart.seriesColour(0), QColor(Qt::red));
@@ -395,9 +380,9 @@ TEST_F(ChartEditorTest, LegendShownAndPlace)
 
 TEST_F(ChartEditorTest, PanelColour)
 {
-    editor.answer = QColor(240, 230, 200);
+    ui.colourAnswers = {QColor(240, 230, 200)};
     child<QPushButton>(QStringLiteral("cmdPanelColour"))->click();
-    EXPECT_EQ(editor.asked, QColor(Qt::white));
+    EXPECT_EQ(ui.coloursAsked.back(), QColor(Qt::white));
     EXPECT_EQ(chart.panelColour(), QColor(240, 230, 200));
 }
 
@@ -476,9 +461,9 @@ TEST_F(ChartEditorTest, SeriesListFollowsTheChart)
     chart.removeAllSeries();
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->isEnabled());
-    editor.answer = Qt::red;
+    ui.colourAnswers = {Qt::red};
     child<QPushButton>(QStringLiteral("cmdSeriesColour"))->click();  // nothing to colour
-    EXPECT_EQ(editor.asks, 0);
+    EXPECT_TRUE(ui.coloursAsked.empty());
 }
 
 TEST_F(ChartEditorTest, SeriesHiddenElsewhereShowsUnticked)

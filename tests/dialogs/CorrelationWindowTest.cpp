@@ -1,31 +1,36 @@
 // Correlate and the correlation window: which items are listed and how, the
 // scatter diagram of the chosen line, and the list saved and printed.
 
+#include "dialogs/CorrelationWindow.h"
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
 #include "data/DataSet.h"
 #include "data/TimeStrings.h"
-#include "dialogs/CorrelationWindow.h"
 #include "items/ItemList.h"
 #include "items/ItemListView.h"
 #include "support/FakeInteraction.h"
+#include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 #include "support/TempDir.h"
 
+#include <QClipboard>
 #include <QDir>
-#include <QImage>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSvgRenderer>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
@@ -536,6 +541,51 @@ TEST_F(CorrelationWindowTest, ExportAndPrintChartAreLeftToTheMainWindow)
     button(5)->click();
     EXPECT_EQ(exports, 1);
     EXPECT_EQ(prints, 1);
+}
+
+TEST_F(CorrelationWindowTest, ARightClickOnTheDiagramOffersCopyChartWhichCopiesIt)
+{
+    correlateMain();
+    QApplication::clipboard()->setText(QStringLiteral("held before"));
+    QWidget *plot = scatter().plot();
+    const QPoint centre = scatter().plot()->axisRect()->rect().center();
+    auto *menu = part<QMenu>("mnuScatterDiagram");
+    ASSERT_TRUE(menu);
+
+    // A right drag scrolls the diagram and offers nothing.
+    const double lower = scatter().plot()->xAxis->range().lower;
+    input::drag(plot, Qt::RightButton, centre, centre + QPoint(60, 0));
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_NE(scatter().plot()->xAxis->range().lower, lower);
+
+    // A right click offers the copy and leaves the diagram where it is.
+    const double scrolled = scatter().plot()->xAxis->range().lower;
+    input::press(plot, Qt::RightButton, centre);
+    input::release(plot, Qt::RightButton, centre);
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(scatter().plot()->xAxis->range().lower, scrolled);
+    QStringList entries;
+    for (QAction *entry : menu->actions())
+        entries << entry->text();
+    EXPECT_EQ(entries, QStringList{QStringLiteral("Copy Chart")});
+    menu->actions().constFirst()->trigger();
+    menu->hide();
+
+    const QMimeData *held = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(held && held->hasImage());
+    const QImage image = qvariant_cast<QImage>(held->imageData());
+    EXPECT_EQ(image.size(), scatter().size() * scatter().devicePixelRatioF());
+    int red = 0;  // the diagram's points
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 90 && qBlue(image.pixel(x, y)) < 90;
+    EXPECT_GT(red, 8);
+    const QByteArray svg = held->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(QSvgRenderer(svg).isValid());
+    EXPECT_TRUE(svg.contains("Scatter Diagram for Data Collection on"));
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.back().text.toStdString();
+    // The window keeps its designed buttons.
+    EXPECT_EQ(corr()->findChildren<QPushButton *>().size(), 5);
 }
 
 // ---- Saving the list ------------------------------------------------------------------

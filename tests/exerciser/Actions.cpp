@@ -24,19 +24,11 @@
 
 namespace {
 
-// The chart editor's colour buttons open a modal colour dialog of their own
-// instead of asking through the interaction; they are left out until they ask.
-bool opensItsOwnDialog(const QObject *control)
-{
-    const auto *button = qobject_cast<const QAbstractButton *>(control);
-    return button && button->text().contains(QLatin1String("Colour"));
-}
-
 template <typename T> std::vector<T *> visibleChildren(QWidget *parent)
 {
     std::vector<T *> found;
     for (T *child : parent->findChildren<T *>())
-        if (child->isVisible() && !opensItsOwnDialog(child))
+        if (child->isVisible())
             found.push_back(child);
     return found;
 }

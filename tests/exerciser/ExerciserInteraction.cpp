@@ -152,3 +152,19 @@ bool ExerciserInteraction::choosePrinter(QWidget *, QPrinter &printer)
     log(QStringLiteral("print dialog: to a PDF file"));
     return true;
 }
+
+std::optional<QColor> ExerciserInteraction::chooseColour(QWidget *, const QColor &initial, const QString &)
+{
+    if (random_.chance(25)) {
+        log(QStringLiteral("colour dialog: Cancel"));
+        return std::nullopt;
+    }
+    // The colour it opened on, a new one, or one with transparency.
+    QColor colour = initial;
+    if (!random_.chance(10)) {
+        const int red = random_.below(256), green = random_.below(256), blue = random_.below(256);
+        colour = QColor(red, green, blue, random_.chance(10) ? random_.below(256) : 255);
+    }
+    log(QStringLiteral("colour dialog: ") + colour.name(QColor::HexArgb));
+    return colour;
+}

@@ -32,6 +32,7 @@ public:
                                  const QString &defaultAnswer) override;
     void printPreview(QWidget *parent, const std::function<void(QPrinter &)> &paint) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::optional<QColor> chooseColour(QWidget *parent, const QColor &initial, const QString &title) override;
 
     // Texts an answer may be cut from (the item names on show).
     std::function<QStringList()> wordsOnShow;

@@ -46,7 +46,7 @@ void printFailure(const char *what)
     std::fflush(stderr);
 }
 
-void onDeath()
+[[maybe_unused]] void onDeath()
 {
     printFailure("the process died");
 }

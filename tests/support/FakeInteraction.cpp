@@ -47,3 +47,14 @@ bool FakeInteraction::choosePrinter(QWidget *, QPrinter &printer)
     printer.setOutputFileName(*file);
     return true;
 }
+
+std::optional<QColor> FakeInteraction::chooseColour(QWidget *, const QColor &initial, const QString &)
+{
+    coloursAsked.push_back(initial);
+    const QColor answer = colourAnswers.empty() ? QColor() : colourAnswers.front();
+    if (!colourAnswers.empty())
+        colourAnswers.pop_front();
+    if (!answer.isValid())
+        return std::nullopt;
+    return answer;
+}

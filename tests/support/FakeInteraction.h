@@ -30,6 +30,10 @@ public:
     // running out cancels it, an empty one accepts a printer that cannot print.
     std::deque<QString> printerFiles;
     int printerDialogs = 0;
+    // The colour dialog answers these in turn; an invalid QColor or running out
+    // cancels it. The colour each dialog opened on is recorded.
+    std::deque<QColor> colourAnswers;
+    std::vector<QColor> coloursAsked;
     // Runs while a message is up, as the user acting on other windows meanwhile.
     std::function<void()> whileMessageShown;
 
@@ -44,6 +48,7 @@ public:
     std::optional<QString> input(QWidget *, const QString &, const QString &, const QString &) override;
     bool question(QWidget *, const QString &text, const QString &title) override;
     bool choosePrinter(QWidget *, QPrinter &printer) override;
+    std::optional<QColor> chooseColour(QWidget *, const QColor &initial, const QString &) override;
 
 private:
     std::optional<QString> nextFile(const QString &filter);

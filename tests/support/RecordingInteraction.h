@@ -43,6 +43,11 @@ public:
         return scripted_.input(parent, prompt, title, defaultAnswer);
     }
 
+    std::optional<QColor> chooseColour(QWidget *parent, const QColor &initial, const QString &title) override
+    {
+        return scripted_.chooseColour(parent, initial, title);
+    }
+
 private:
     FakeInteraction &scripted_;
 };
