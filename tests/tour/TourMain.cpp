@@ -64,8 +64,9 @@ private:
     // A modeless window opened by a menu entry, pictured and closed again.
     void pictureWindowOf(const char *entry, const char *windowName, int settleMs = 400);
     void showEditorTab(int index);
-    // A drag over the chart's plot with this button, between fractions of its width.
-    void dragOverChart(Qt::MouseButton button, double from, double to);
+    // A drag over the chart's plot with this button, between points given as
+    // fractions of its width and height.
+    void dragOverChart(Qt::MouseButton button, QPointF from, QPointF to);
 
     Tour &tour_;
     MainWindow &window_;
@@ -126,12 +127,15 @@ void Scenes::showEditorTab(int index)
         editor->close();
 }
 
-void Scenes::dragOverChart(Qt::MouseButton button, double from, double to)
+void Scenes::dragOverChart(Qt::MouseButton button, QPointF from, QPointF to)
 {
     auto *plot = window_.chart().findChild<QCustomPlot *>();
     const QRect area = plot->axisRect()->rect();
-    const QPointF start(area.left() + from * area.width(), area.top() + 0.2 * area.height());
-    const QPointF end(area.left() + to * area.width(), area.top() + 0.8 * area.height());
+    const auto inPlot = [&area](QPointF fraction) {
+        return QPointF(area.left() + fraction.x() * area.width(), area.top() + fraction.y() * area.height());
+    };
+    const QPointF start = inPlot(from);
+    const QPointF end = inPlot(to);
     const auto send = [&](QEvent::Type type, const QPointF &at, Qt::MouseButtons held) {
         const Qt::MouseButton changed = type == QEvent::MouseMove ? Qt::NoButton : button;
         QMouseEvent event(type, at, plot->mapToGlobal(at), changed, held, Qt::NoModifier);
@@ -179,9 +183,12 @@ std::vector<Scene> Scenes::all()
         {QStringLiteral("zoomed-chart"), window([this] {
              trigger("mnuAddRemoveCandleChart");
              Tour::settle();
-             dragOverChart(Qt::LeftButton, 0.3, 0.6);
+             dragOverChart(Qt::LeftButton, {0.3, 0.2}, {0.6, 0.8});
          })},
-        {QStringLiteral("scrolled-chart"), window([this] { dragOverChart(Qt::RightButton, 0.6, 0.4); })},
+        {QStringLiteral("scrolled-chart"), window([this] {
+             // Pressed where no line runs: a press on a series starts nothing.
+             dragOverChart(Qt::RightButton, {0.8, 0.95}, {0.5, 0.95});
+         })},
         {QStringLiteral("zoom-undone"), window([this] { window_.findChild<QPushButton *>("cmdZoomReset")->click(); })},
         {QStringLiteral("correlation-window"),
          [this] {
@@ -257,6 +264,9 @@ std::vector<Scene> Scenes::all()
         {QStringLiteral("prompt-remove-items-not-containing"),
          [this] { prompt("mnuRemoveItemsNotContainingString", QString(), false); }},
         {QStringLiteral("median-order"), window([this] { trigger("mnuSortInMedianOrder"); })},
+        {QStringLiteral("sort-order-descending"), window([this] { trigger("mnuSetSortOrderDescending"); })},
+        {QStringLiteral("previous-item-list"), window([this] { trigger("mnuRevertToPreviousItemList"); })},
+        {QStringLiteral("original-order"), window([this] { trigger("mnuListItemsinOriginalOrder"); })},
         {QStringLiteral("print-preview-dialog"), [this] { prompt("mnuPrintPreview", QString(), false); }},
         {QStringLiteral("print-dialog"), [this] { prompt("mnuPrintChart", QString(), false); }},
         {QStringLiteral("export-chart-dialog"), [this] { prompt("mnuExportChart", QString(), false); }},
