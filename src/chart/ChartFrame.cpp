@@ -363,16 +363,22 @@ void ChartView::fitAxes()
             continue;
         QCPRange range;
         bool found = false;
-        for (size_t i = 0; i < series_.size(); ++i) {
-            const Series &series = series_[i];
-            const bool onThisSide = series.axis == ValueAxis::Both || int(series.axis) == side ||
-                                    (side == 1 && !anyRight && series.axis == ValueAxis::Left);
-            if (!onThisSide || !seriesRanges[i])
-                continue;
-            const QCPRange seriesRange = *seriesRanges[i];
-            range = found ? QCPRange(qMin(range.lower, seriesRange.lower), qMax(range.upper, seriesRange.upper))
-                          : seriesRange;
-            found = true;
+        // The axis spans what is drawn: a series hidden under its ratio or its
+        // average would squeeze the curves shown. With nothing shown it spans all.
+        for (const bool shownOnly : {true, false}) {
+            for (size_t i = 0; i < series_.size(); ++i) {
+                const Series &series = series_[i];
+                const bool onThisSide = series.axis == ValueAxis::Both || int(series.axis) == side ||
+                                        (side == 1 && !anyRight && series.axis == ValueAxis::Left);
+                if (!onThisSide || !seriesRanges[i] || (shownOnly && !series.plottable->visible()))
+                    continue;
+                const QCPRange seriesRange = *seriesRanges[i];
+                range = found ? QCPRange(qMin(range.lower, seriesRange.lower), qMax(range.upper, seriesRange.upper))
+                              : seriesRange;
+                found = true;
+            }
+            if (found)
+                break;
         }
         if (!found)
             range = QCPRange(0, 1);

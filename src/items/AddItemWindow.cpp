@@ -100,7 +100,7 @@ AddItemWindow::AddItemWindow(DataSet &data, ItemList &items, Interaction &ui, QW
                              &AddItemWindow::cmdKavra9252_Click), 2, 1);
     layout->addWidget(operand2_, 3, 1);
     layout->addWidget(frame, 4, 1);
-    layout->addWidget(nameLabel, 5, 1);
+    layout->addWidget(nameLabel, 5, 1, Qt::AlignBottom);  // on its box, whatever room is left above
     layout->addWidget(name_, 6, 1);
     QPushButton *doIt = button("cmdKavra9253", QStringLiteral("Do it !"), &AddItemWindow::cmdKavra9253_Click);
     doIt->setDefault(true);

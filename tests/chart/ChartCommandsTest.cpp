@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 #include <vector>
@@ -793,6 +794,28 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
     chartRows({0, 1});
     EXPECT_FALSE(state().Ratio_Mode);
     EXPECT_EQ(chart().seriesCount(), 2);
+}
+
+// The items stay in the chart, hidden: the value axes span the ratios the user
+// sees, not the items' values (here twelve times as large), which would flatten
+// the ratio curves onto the bottom of the plot.
+TEST_F(ChartCommandsRatioTest, TheValueAxesSpanTheRatiosShown)
+{
+    trigger("mnuGenerateRatioCharts");
+    ASSERT_TRUE(state().Ratio_Mode);
+    double highest = 0;
+    for (int s = 0; s < 2; ++s)
+        for (int p = 0; p < kRows; ++p)
+            highest = std::max(highest, chart().pointY(s, p));
+    for (const ChartAxis side : {ChartAxis::Left, ChartAxis::Right}) {
+        EXPECT_LE(chart().axisMinimum(side), 0.0);
+        EXPECT_GE(chart().axisMaximum(side), highest);
+        EXPECT_LT(chart().axisMaximum(side), 2 * highest);
+    }
+
+    // Ticking an item back on in the legend brings its values back into view.
+    chart().setSeriesShown(2, true);
+    EXPECT_GE(chart().axisMaximum(ChartAxis::Left), 3.0 * kRows);
 }
 
 // Switching the moving average off redraws from the list as it is now; when it

@@ -989,6 +989,23 @@ TEST_F(ItemCommandsAddTest, ClosingTheWindowClearsIt)
     EXPECT_EQ(values(4), (std::vector<double>{6, 6, 6, 6}));
 }
 
+// The caption "Name of new Item" reads as the name box's: it sits right above it,
+// however tall the window is, not half way up to the operator frame.
+TEST_F(ItemCommandsAddTest, TheNameCaptionSitsOnItsBox)
+{
+    openAddItems();
+    trigger("mnuAddNewItem");
+    auto *caption = addWindow()->findChild<QLabel *>(QStringLiteral("lblKavra9254"));
+    ASSERT_NE(caption, nullptr);
+    for (const int height : {420, 700}) {
+        addWindow()->resize(addWindow()->width(), height);
+        QCoreApplication::processEvents();
+        const QRect text = caption->contentsRect();
+        const int textBottom = caption->mapTo(addWindow(), text.center()).y() + caption->fontMetrics().height() / 2;
+        EXPECT_LT(newName()->y() - textBottom, caption->fontMetrics().height()) << height;
+    }
+}
+
 // ---- The Add New Item window's keys --------------------------------------------------
 
 TEST_F(ItemCommandsAddTest, EnterDoesItTabOnlyMovesAndEscapeClosesAsTheCloseBoxDoes)
