@@ -31,7 +31,7 @@ public:
         void (Exerciser::*run)();
     };
 
-    Exerciser(uint64_t seed, bool strict);
+    explicit Exerciser(uint64_t seed);
     ~Exerciser();
 
     // Runs one step; the failed invariant's description when one fails.
@@ -39,7 +39,6 @@ public:
     long long steps() const { return steps_; }
     const std::map<std::string, long long> &actionCounts() const { return counts_; }
     // Known faults met (first description of each kind) and how often.
-    const std::map<QString, long long> &knownFaults() const { return known_; }
     // The last actions, oldest first.
     QStringList history() const { return QStringList(history_.begin(), history_.end()); }
 
@@ -48,6 +47,7 @@ public:
     QString tagsNameStoredColumns() const;
     QString chartShowsTheSelection();
     QString chartMatchesSelection(const std::vector<kavra::ItemRow> &selected) const;
+    static bool sameItems(std::vector<kavra::ItemRow> a, std::vector<kavra::ItemRow> b);
     std::vector<kavra::ItemRow> selectedRows() const;
     QString windowsShowLiveData();
     QString savedFilesLoadAgain() const;
@@ -84,9 +84,7 @@ private:
     QString outputFolder_;
     std::unique_ptr<ExerciserInteraction> ui_;
     std::unique_ptr<kavra::MainWindow> window_;
-    bool strict_;
     bool exitAsked_ = false;
-    std::map<QString, long long> known_;
     std::vector<kavra::ItemRow> drawnSelection_;  // the selection the chart last matched
     long long steps_ = 0;
     std::map<std::string, long long> counts_;

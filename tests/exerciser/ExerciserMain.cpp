@@ -81,7 +81,6 @@ struct Options {
     uint64_t seed = 1;
     long long steps = 0;
     double seconds = 0;
-    bool strict = false;
     bool ok = true;
 };
 
@@ -95,8 +94,6 @@ Options parse(int argc, char **argv)
             options.seed = std::strtoull(value, nullptr, 10), ++i;
         else if (arg == "--steps" && value)
             options.steps = std::atoll(value), ++i;
-        else if (arg == "--strict")
-            options.strict = true;
         else if (arg == "--seconds" && value)
             options.seconds = std::atof(value), ++i;
         else
@@ -121,7 +118,7 @@ int main(int argc, char **argv)
 {
     const Options options = parse(argc, argv);
     if (!options.ok) {
-        std::fprintf(stderr, "usage: kavra_exerciser [--seed S] [--strict] (--steps N | --seconds T)\n");
+        std::fprintf(stderr, "usage: kavra_exerciser [--seed S] (--steps N | --seconds T)\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -129,7 +126,7 @@ int main(int argc, char **argv)
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
 
-    Exerciser exerciser(options.seed, options.strict);
+    Exerciser exerciser(options.seed);
     running = &exerciser;
     runSeed = options.seed;
 #ifdef __SANITIZE_ADDRESS__
@@ -166,8 +163,6 @@ int main(int argc, char **argv)
     for (const auto &[kind, count] : exerciser.actionCounts())
         std::printf(" %s %lld;", kind.c_str(), count);
     std::printf("\n");
-    for (const auto &[kind, count] : exerciser.knownFaults())
-        std::printf("known fault (being fixed elsewhere), %lld step(s): %s\n", count, kind.toLocal8Bit().constData());
     std::printf("Replay: kavra_exerciser --seed %llu --steps %lld\n", static_cast<unsigned long long>(options.seed),
                 exerciser.steps());
     return 0;
