@@ -283,7 +283,9 @@ TEST_F(ZoomTest, AnItemHiddenUnderItsMovingAverageDoesNotAnswerTheMouse)
     ASSERT_FALSE(chart().seriesShown(0));
     QCustomPlot *plot = chart().plot();
     const QString file = QString::fromStdString(window->data().File_Names[0]);
-    const QPoint point = pointPixel(chart(), 3);  // before the average's first point
+    // Before the average's first point, and within the values the average spans,
+    // which are the ones the value axis shows.
+    const QPoint point = pointPixel(chart(), 7);
     ASSERT_TRUE(plot->axisRect()->rect().contains(point));
 
     input::move(plot, Qt::NoButton, point);

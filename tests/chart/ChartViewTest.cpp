@@ -436,7 +436,8 @@ TEST_F(ChartMouseTest, HiddenSeriesGiveNoReadOutAndStopNoZoom)
 {
     addLine([](int) { return 10.0; });
     addLine([](int) { return 30.0; });
-    addLine([](int) { return 50.0; });
+    // The value axis spans the series shown: this one keeps 10 and 30 in view.
+    addLine([](int i) { return i < 60 ? 50.0 : 0.0; });
     view.draw();
     MouseReports reports(view);
     // As the main window does: a press on a series starts no zoom.
@@ -496,7 +497,8 @@ TEST_F(ChartMouseTest, TakingAwayTheSeriesUnderThePointerReportsTheLeave)
 {
     addLine([](int) { return 10.0; });
     addLine([](int) { return 30.0; });
-    addLine([](int) { return 50.0; });
+    // The value axis spans the series shown: this one keeps 10 and 30 in view.
+    addLine([](int i) { return i < 60 ? 50.0 : 0.0; });
     view.draw();
     MouseReports reports(view);
     moveTo(pixel(40, 30));
