@@ -139,6 +139,21 @@ void fillColumnSpans(QCPPainter *painter, const QVector<QPointF> &lines, const Q
             painter->fillRect(QRectF(left + c, top[size_t(c)], 1, bottom[size_t(c)] - top[size_t(c)]), colour);
 }
 
+// Pictures made of drawing commands (SVG, EPS, PDF, WMF/EMF) get one polyline
+// per unbroken stretch of the line: a command per segment makes them many times
+// larger and slower to write and to open.
+void drawRuns(QCPPainter *painter, const QVector<QPointF> &lines)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= lines.size(); ++i) {
+        if (i < lines.size() && finite(lines[i]))
+            continue;
+        if (i - start > 1)
+            painter->drawPolyline(lines.constData() + start, int(i - start));
+        start = i + 1;
+    }
+}
+
 }  // namespace
 
 void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const
@@ -148,6 +163,10 @@ void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines
     applyDefaultAntialiasingHint(painter);
     if (quickPreview_ && painter->pen().style() == Qt::SolidLine && painter->pen().widthF() > 1) {
         fillColumnSpans(painter, lines, clipRect());
+        return;
+    }
+    if (painter->paintEngine() && painter->paintEngine()->type() != QPaintEngine::Raster) {
+        drawRuns(painter, lines);
         return;
     }
     // Qt's stroker slows down more than linearly with the length of a polyline
