@@ -4,8 +4,7 @@
 #include "app/BatchArguments.h"
 #include "app/BatchRender.h"
 #include "data/DataSet.h"
-#include "data/Loader.h"
-#include "data/Writer.h"
+#include "items/ListFiles.h"
 #include "items/ItemList.h"
 
 #include <cstdio>
@@ -235,7 +234,7 @@ int main(int argc, char **argv)
     kavra::DataSet data;
     kavra::ItemList items;
     StderrObserver observer;
-    kavra::Loader loader(data, items, observer);
+    kavra::ItemLoader loader(data, items, observer);
     for (const std::string &path : options.paths) {
         const kavra::LoadOutcome outcome = loader.load(path);
         if (!outcome.loaded) {

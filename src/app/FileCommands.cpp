@@ -8,12 +8,12 @@
 #include "chart/ChartCommands.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
-#include "data/Loader.h"
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
-#include "data/Writer.h"
 #include "items/ItemListCommands.h"
 #include "items/ItemListView.h"
+#include "items/ListFiles.h"
+#include "ui/Edition.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -113,7 +113,9 @@ void MainWindow::openFile()
     {
         BusyCursor busy;
         LoadProgress progress(*this, interaction_);
-        Loader loader(data_, items_, progress);
+        LoadOptions options;
+        options.edition = kEdition;
+        ItemLoader loader(data_, items_, progress, options);
         outcome = loader.load(QFile::encodeName(path).toStdString());
     }
     if (!outcome.loaded) {

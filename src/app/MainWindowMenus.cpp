@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 
-#include "data/Edition.h"
+#include "ui/Edition.h"
 
 #include <QAction>
 #include <QMenu>

@@ -6,7 +6,7 @@
 #include "chart/ChartEditor.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
-#include "data/Edition.h"
+#include "ui/Edition.h"
 #include "data/NumberText.h"
 #include "items/ItemList.h"
 

@@ -1,6 +1,5 @@
 #include "data/DataPass.h"
 
-#include "data/Edition.h"
 #include "data/LoadFailure.h"
 #include "data/RecordReader.h"
 
@@ -302,7 +301,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
         }
         if (k == setup.rowLimit)
             break;
-        if (fieldsRead < setup.layout.columnCount && !mismatchReported && !kClassicEdition) {
+        if (fieldsRead < setup.layout.columnCount && !mismatchReported && !setup.layout.classicRules) {
             onShortRecord(k, fieldsRead, record);
             mismatchReported = true;
         }
@@ -341,7 +340,7 @@ int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int thr
     // What the one-thread pass would have met first, in file order.
     bool mismatchReported = false;
     for (const ChunkOutcome &outcome : outcomes) {
-        if (outcome.firstShort && !mismatchReported && !kClassicEdition) {
+        if (outcome.firstShort && !mismatchReported && !setup.layout.classicRules) {
             onShortRecord(outcome.firstShort->row, outcome.firstShort->fieldsRead, outcome.firstShort->record);
             mismatchReported = true;
         }

@@ -1,5 +1,7 @@
 #include "data/DataSet.h"
 
+#include "data/Text.h"
+
 #include <algorithm>
 #include <new>
 
@@ -63,6 +65,48 @@ void ColumnMap::growColumns(int fileColumns)
         for (int c = 1; c <= fileColumns_; ++c)
             grown(c, f) = (*this)(c, f);
     *this = std::move(grown);
+}
+
+bool DataSet::isItemColumn(int column) const
+{
+    return column >= 1 && column <= static_cast<int>(Column_Names.size()) &&
+           !text::containsNoCase(Column_Names[static_cast<size_t>(column - 1)], "SAMPLE TIME");
+}
+
+int32_t DataSet::itemColumn(const std::string &name) const
+{
+    for (size_t c = 1; c <= Column_Names.size(); ++c)
+        if (Column_Names[c - 1] == name && isItemColumn(static_cast<int>(c)))
+            return static_cast<int32_t>(c);
+    return 0;
+}
+
+void DataSet::apply(LoadedFile &&file)
+{
+    const int columns = static_cast<int>(file.names.size());
+    const size_t n = static_cast<size_t>(file.fileNumber - 1);
+    if (file.fileNumber == 1) {
+        Perf_Data = std::move(file.table);
+        Row_Count = file.rowCount;
+        Last_Used_Column = columns;
+        Column_Map.reset(columns, kFileLimit);
+        Xaxis_Values.assign(Perf_Data.column(1, 1), Perf_Data.column(1, 1) + Row_Count);
+        Column_Names = file.names;
+    } else {
+        Perf_Data.addLayer(std::move(file.layer));
+    }
+    Column_Map.growColumns(columns);
+    for (int c = 1; c <= columns; ++c)
+        Column_Map(c, file.fileNumber) = file.columnMap[static_cast<size_t>(c - 1)];
+    Files_Open = file.fileNumber;
+    Column_Count = columns;
+    File_Names[n] = std::move(file.path);
+    Node_Name = file.nodeName;
+    Node_Names[n] = text::upperCased(text::trimBlanks(file.nodeName));
+    File_Header_Lines[n] = std::string(text::trimBlanks(file.line1));
+    Collection_Date_Text = std::move(file.collectionDate);
+    Line1 = file.line1;
+    File_Line1[n] = std::move(file.line1);
 }
 
 void DataSet::closeAll()

@@ -120,6 +120,20 @@ private:
     std::vector<int32_t> map_;
 };
 
+// One file as the loader parsed it, waiting to be applied to the data set.
+struct LoadedFile {
+    int fileNumber = 0;  // 1 for the first file
+    std::string path;
+    std::string line1;  // record 1, untrimmed
+    std::string nodeName;
+    std::string collectionDate;
+    std::vector<std::string> names;      // the column headers, the sample time's included
+    std::vector<int32_t> columnMap;      // file column c - 1 -> Perf_Data column, 0 when not stored
+    int rowCount = 0;
+    PerfData table;                      // the first file's values, with spare columns
+    PerfData::Layer layer;               // a later file's values
+};
+
 struct DataSet {
     PerfData Perf_Data;
     std::vector<double> Xaxis_Values;  // Xaxis_Values[r - 1] is the sample time of row r
@@ -138,8 +152,18 @@ struct DataSet {
     std::string Node_Name;
     std::string Collection_Date_Text;
     std::string Line1;
+    // Column_Names[c - 1] is the header of the first file's column c.
+    std::vector<std::string> Column_Names;
 
     double sampleTime(int row) const { return Xaxis_Values[static_cast<size_t>(row - 1)]; }
+
+    // Whether the first file's column c holds an item (not a sample time).
+    bool isItemColumn(int column) const;
+    // The first file's column holding the item of that name, 0 when none does.
+    int32_t itemColumn(const std::string &name) const;
+
+    // Takes over a file the loader has read whole.
+    void apply(LoadedFile &&file);
 
     // Back to the state before any file: what closing all files leaves.
     void closeAll();

@@ -1,7 +1,8 @@
 #pragma once
-// Which edition this program is. Kavra and Kavra Classic, the earlier edition
-// kept for sites that expect its plain item list, are built from the same
-// sources; the few places where they differ ask this one setting.
+// Kavra and Kavra Classic, the earlier edition kept for sites that expect its
+// plain item list, are built from the same sources. The core is built once and
+// told the edition at run time (the loader's rules, for one); the windows are
+// built once per edition (ui/Edition.h).
 //
 // Classic shows item names only, sorts only by ascending median, calls its undo
 // "Revert to Previous List Box", accepts smoothing factors of 1 to 100, and its
@@ -11,13 +12,5 @@
 namespace kavra {
 
 enum class Edition { Kavra, Classic };
-
-#ifdef KAVRA_CLASSIC
-inline constexpr Edition kEdition = Edition::Classic;
-#else
-inline constexpr Edition kEdition = Edition::Kavra;
-#endif
-
-inline constexpr bool kClassicEdition = kEdition == Edition::Classic;
 
 }  // namespace kavra

@@ -9,7 +9,6 @@
 #include "data/RecordReader.h"
 #include "data/Text.h"
 #include "data/TimeStrings.h"
-#include "items/ItemList.h"
 
 #include <algorithm>
 #include <new>
@@ -51,20 +50,22 @@ std::string fieldList(const std::vector<std::string_view> &fields, bool (*matche
     return list;
 }
 
-// One run of the loader over one file. Everything it builds is staged here and
-// handed over to the data set and the item list only when the whole file is read.
+// One run of the loader over one file: it reads the data set (the files open,
+// their rows and column names) but changes nothing in it. Everything the file
+// gives is parsed into a LoadedFile, which the data set applies only when the
+// whole file has been read.
 class FileLoad {
 public:
-    // Loads the file at path, or the given bytes under that name.
-    FileLoad(DataSet &data, ItemList &items, LoadObserver &observer, const LoadOptions &options, std::string path,
+    // Parses the file at path, or the given bytes under that name.
+    FileLoad(const DataSet &data, LoadObserver &observer, const LoadOptions &options, std::string path,
              std::optional<std::string_view> bytes = std::nullopt)
-        : data_(data), items_(items), observer_(observer), options_(options), path_(std::move(path))
+        : data_(data), observer_(observer), options_(options), path_(std::move(path))
     {
         if (bytes)
             content_ = bytes->data() ? *bytes : std::string_view("", 0);
     }
 
-    void run()
+    LoadedFile run()
     {
         observer_.status("Opening file " + path_ + " - please wait ... ");
         if (!content_.data()) {
@@ -75,10 +76,10 @@ public:
         terminator_ = detectTerminator(content_);
         if (terminator_.empty())
             failLoad("File has incorrect format - can't find any record terminators");
-        fileNumber_ = data_.Files_Open + 1;
-        if (fileNumber_ > data_.Max_Files)
+        parsed_.fileNumber = data_.Files_Open + 1;
+        if (parsed_.fileNumber > data_.Max_Files)
             failLoad("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
-        first_ = fileNumber_ == 1;
+        first_ = parsed_.fileNumber == 1;
 
         RecordReader reader(content_, terminator_);
         readNodeRecord(reader);
@@ -90,10 +91,12 @@ public:
         observer_.status("Extracting data from " + path_ + " ... ");
         readData();
         observer_.status("Fixing up time strings ... ");
-        commit();
+        parsed_.path = path_;
+        return std::move(parsed_);
     }
 
-    bool first() const { return first_; }
+    // Whether the load failed for want of memory for the values.
+    bool outOfMemory() const { return outOfMemory_; }
 
 private:
     static void checkLength(bool overlong)
@@ -105,13 +108,13 @@ private:
 
     void readNodeRecord(RecordReader &reader)
     {
-        line1_ = std::string(reader.next());
+        const std::string &line1 = parsed_.line1 = std::string(reader.next());
         checkLength(reader);
-        start_ = !line1_.empty() && line1_.front() == ',' ? 1 : 0;
-        const size_t comma = line1_.find(',', start_);
+        start_ = !line1.empty() && line1.front() == ',' ? 1 : 0;
+        const size_t comma = line1.find(',', start_);
         if (comma == std::string::npos)
             failLoad("Record #1 in file has incorrect format");
-        nodeName_ = line1_.substr(start_, comma - start_);
+        parsed_.nodeName = line1.substr(start_, comma - start_);
     }
 
     void findHeader(RecordReader &reader)
@@ -154,38 +157,33 @@ private:
     {
         std::string_view field = record.substr(std::min(start_, record.size()));
         field = trimBlanks(field.substr(0, field.find(',')));
-        collectionDate_ = timestr::readDate(field) ? std::string(field) : std::string();
+        parsed_.collectionDate = timestr::readDate(field) ? std::string(field) : std::string();
     }
 
     void readColumnHeadings()
     {
         headerFields_ = splitFields(header_);
         observer_.status("Extracting column headings from " + path_ + " ... 1");
-        for (size_t i = 0; i < headerFields_.size(); ++i) {
-            std::string name = columnName(headerFields_[i]);
-            if (name.empty())
+        std::vector<std::string> &names = parsed_.names;
+        for (const std::string_view field : headerFields_) {
+            names.push_back(columnName(field));
+            if (names.back().empty())
                 failLoad("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
-            names_.push_back(std::move(name));
-            if (first_ && !containsNoCase(names_.back(), kSampleTime))
-                rows_.push_back(makeLoadedItemRow(names_.back(), static_cast<int32_t>(i + 1)));
         }
-        columnCount_ = static_cast<int>(names_.size());
+        columnCount_ = static_cast<int>(names.size());
         observer_.status("Extracting column headings from " + path_ + " ... 2");
         observer_.status("Extracting column headings from " + path_ + " ... 3");
-        columnMap_.assign(static_cast<size_t>(columnCount_), 0);
+        std::vector<int32_t> &columnMap = parsed_.columnMap;
+        columnMap.assign(static_cast<size_t>(columnCount_), 0);
         if (first_) {
             for (int c = 1; c <= columnCount_; ++c)
-                columnMap_[static_cast<size_t>(c - 1)] =
+                columnMap[static_cast<size_t>(c - 1)] =
                     c == 1 || !containsNoCase(headerFields_[static_cast<size_t>(c - 1)], kSampleTime) ? c : 0;
             return;
         }
-        const auto &firstRevision = items_.revision(0).rows;
-        for (int c = 1; c <= columnCount_; ++c) {
-            const auto match = std::find_if(firstRevision.begin(), firstRevision.end(),
-                                            [&](const ItemRow &row) { return row.text == names_[size_t(c - 1)]; });
-            if (match != firstRevision.end())
-                columnMap_[static_cast<size_t>(c - 1)] = match->tag;
-        }
+        // A later file's columns go where the first file's items of the same name are.
+        for (int c = 1; c <= columnCount_; ++c)
+            columnMap[static_cast<size_t>(c - 1)] = data_.itemColumn(names[static_cast<size_t>(c - 1)]);
     }
 
     void countRows(RecordReader reader)
@@ -213,7 +211,7 @@ private:
             failLoad("Insufficient data in file", kOpenFileTitle, true);
         if (rows > INT32_MAX)
             failLoad("File has incorrect format - too many rows of data");
-        rowCount_ = static_cast<int>(rows);
+        parsed_.rowCount = static_cast<int>(rows);
     }
 
     void sizeDataSet()
@@ -221,17 +219,15 @@ private:
         try {
             if (first_) {
                 observer_.status("ReDimensioning the data array - please wait ... ");
-                data_.Perf_Data.reset(1, 1);  // the old table goes first: it is not shown after closing
-                table_.reset(rowCount_, columnCount_ + kSpareColumns);
-                target_ = table_.column(1, 1);
+                parsed_.table.reset(parsed_.rowCount, columnCount_ + kSpareColumns);
+                target_ = parsed_.table.column(1, 1);
             } else {
-                rowCount_ = data_.Row_Count;
-                layer_ = data_.Perf_Data.makeLayer();
-                target_ = layer_.data();
+                parsed_.rowCount = data_.Row_Count;
+                parsed_.layer = data_.Perf_Data.makeLayer();
+                target_ = parsed_.layer.data();
             }
         } catch (const std::bad_alloc &) {
-            if (data_.Max_Files > 1)
-                --data_.Max_Files;
+            outOfMemory_ = true;
             failLoad("No More MEMORY ... Cannot open any more files - Sorry ! ", "");
         }
     }
@@ -253,14 +249,15 @@ private:
         setup.content = content_;
         setup.terminator = terminator_;
         setup.start = reader.position();
-        setup.rowLimit = rowCount_;
-        setup.layout = {columnCount_, &columnMap_, collectionDate_, first_};
+        setup.rowLimit = parsed_.rowCount;
+        setup.layout = {columnCount_, &parsed_.columnMap, parsed_.collectionDate, first_,
+                        options_.edition == Edition::Classic};
         setup.tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
         setup.target = target_;
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
             observer_.diagnostic(mismatchText(row, fieldsRead, record), kMismatchTitle);
         };
-        observer_.progressStart(rowCount_);
+        observer_.progressStart(parsed_.rowCount);
         int rows = 0;
         if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
             if (!scan_ || scan_->start != setup.start)
@@ -298,64 +295,29 @@ private:
         return text;
     }
 
-    void commit()
-    {
-        const size_t n = static_cast<size_t>(fileNumber_ - 1);
-        if (first_) {
-            data_.Perf_Data = std::move(table_);
-            data_.Row_Count = rowCount_;
-            data_.Last_Used_Column = columnCount_;
-            data_.Column_Map.reset(columnCount_, kFileLimit);
-            data_.Xaxis_Values.assign(data_.Perf_Data.column(1, 1), data_.Perf_Data.column(1, 1) + rowCount_);
-            ItemRevision &list = items_.revision(0);
-            list.rows = std::move(rows_);
-            list.applySort();
-        } else {
-            data_.Perf_Data.addLayer(std::move(layer_));
-        }
-        data_.Column_Map.growColumns(columnCount_);
-        for (int c = 1; c <= columnCount_; ++c)
-            data_.Column_Map(c, fileNumber_) = columnMap_[static_cast<size_t>(c - 1)];
-        data_.Files_Open = fileNumber_;
-        data_.Column_Count = columnCount_;
-        data_.File_Names[n] = path_;
-        data_.Node_Name = nodeName_;
-        data_.Node_Names[n] = upperCased(trimBlanks(nodeName_));
-        data_.File_Header_Lines[n] = std::string(trimBlanks(line1_));
-        data_.Collection_Date_Text = collectionDate_;
-        data_.Line1 = line1_;
-        data_.File_Line1[n] = line1_;
-    }
-
-    DataSet &data_;
-    ItemList &items_;
+    const DataSet &data_;
     LoadObserver &observer_;
     const LoadOptions &options_;
     std::string path_;
     FileBytes file_;
     std::string_view content_;
     std::string_view terminator_;
-    int fileNumber_ = 0;
+    LoadedFile parsed_;
     bool first_ = false;
+    bool outOfMemory_ = false;
     size_t start_ = 0;  // where the first field of records 1 and 2 starts
-    std::string line1_, nodeName_, collectionDate_, header_;
+    std::string header_;
     std::string_view dataMarker_;
     std::vector<std::string_view> headerFields_;
-    std::vector<std::string> names_;
-    std::vector<ItemRow> rows_;
-    std::vector<int32_t> columnMap_;
     int columnCount_ = 0;
-    int rowCount_ = 0;
-    PerfData table_;
-    PerfData::Layer layer_;
     std::optional<RecordScan> scan_;  // the records as counted on several threads
     double *target_ = nullptr;        // the first cell of the layer being filled
 };
 
 }  // namespace
 
-Loader::Loader(DataSet &data, ItemList &items, LoadObserver &observer, LoadOptions options)
-    : data_(data), items_(items), observer_(observer), options_(options)
+Loader::Loader(DataSet &data, LoadObserver &observer, LoadOptions options)
+    : data_(data), observer_(observer), options_(options)
 {
 }
 
@@ -365,12 +327,18 @@ LoadOutcome Loader::loadBytes(const std::string &name, std::string_view bytes) {
 
 LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view> bytes)
 {
-    FileLoad run(data_, items_, observer_, options_, path, bytes);
+    // A first file replaces the values of files closed before: their table goes
+    // first, so the new one has the memory.
+    if (data_.Files_Open == 0)
+        data_.Perf_Data.reset(1, 1);
+    FileLoad parse(data_, observer_, options_, path, bytes);
     try {
-        run.run();
+        data_.apply(parse.run());
         return {true, {}, {}, false};
     } catch (const LoadFailure &failure) {
         observer_.progressEnd();
+        if (parse.outOfMemory() && data_.Max_Files > 1)
+            --data_.Max_Files;
         return failure.outcome;
     } catch (const DataError &error) {
         observer_.progressEnd();

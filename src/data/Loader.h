@@ -1,22 +1,20 @@
 #pragma once
 // Loading one performance data file into the data set: the Open command's work,
-// shared by the viewer and kavra-batch. The first file creates the data set and
-// fills the first item-list revision; each later file adds a layer of values for
-// the same items, matched by name.
+// shared by the viewer and kavra-batch. The first file creates the data set; each
+// later file adds a layer of values for the same items, matched by name.
 //
-// Nothing is applied until the file has loaded whole: a file that fails leaves the
-// data set and the item list exactly as they were, and the outcome says what the
-// caller has to do about it.
+// The loader parses the file into a LoadedFile, and the data set applies it only
+// when the file has been read whole: a file that fails leaves the data set as it
+// was, and the outcome says what the caller has to do about it.
 
 #include "data/DataSet.h"
+#include "data/Edition.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kavra {
-
-class ItemList;
 
 // The threads a load uses unless told otherwise: KAVRA_THREADS when it holds a
 // whole number of at least 1, otherwise one per core.
@@ -54,11 +52,14 @@ struct LoadOptions {
     // The size of the pieces the records are cut into for the threads; 0 lets the
     // loader choose from the file's size (and read small files on one thread).
     size_t chunkBytes = 0;
+    // The rules the records are read by: the earlier edition reads an invalid
+    // value as the number its leading characters form and reports no short records.
+    Edition edition = Edition::Kavra;
 };
 
 class Loader {
 public:
-    Loader(DataSet &data, ItemList &items, LoadObserver &observer, LoadOptions options = {});
+    Loader(DataSet &data, LoadObserver &observer, LoadOptions options = {});
     LoadOutcome load(const std::string &path);
     // The same for bytes already in memory, loaded under the given name.
     LoadOutcome loadBytes(const std::string &name, std::string_view bytes);
@@ -67,7 +68,6 @@ private:
     LoadOutcome run(const std::string &path, std::optional<std::string_view> bytes);
 
     DataSet &data_;
-    ItemList &items_;
     LoadObserver &observer_;
     LoadOptions options_;
 };

@@ -1,7 +1,6 @@
 #include "data/RecordParser.h"
 
 #include "data/DataError.h"
-#include "data/Edition.h"
 #include "data/FieldReader.h"
 #include "data/LoadFailure.h"
 
@@ -41,7 +40,7 @@ int RecordParser::read(std::string_view record, double *row)
                 const FieldValue value = readValue(prepared);
                 if (value.status == ValueStatus::BadExponent)
                     throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
-                if (value.status == ValueStatus::Invalid && kClassicEdition) {
+                if (value.status == ValueStatus::Invalid && layout_.classicRules) {
                     cell = leadingNumber(prepared);
                 } else if (value.status == ValueStatus::Invalid) {
                     failLoad("Invalid data ( " + std::string(field) + " ) detected in row " +

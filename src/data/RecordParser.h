@@ -15,6 +15,9 @@ struct RecordLayout {
     const std::vector<int32_t> *columnMap = nullptr;  // file column c - 1 -> table column, 0 when not stored
     std::string_view collectionDate;                  // the date of records that give a time alone
     bool firstFile = false;                           // invalid data in the first file closes all files
+    // The earlier edition's rules: an invalid value is the number its leading
+    // characters form, and short records are not reported.
+    bool classicRules = false;
 };
 
 class RecordParser {

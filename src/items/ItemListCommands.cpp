@@ -4,7 +4,7 @@
 #include "app/Interaction.h"
 #include "app/Prompts.h"
 #include "data/DataSet.h"
-#include "data/Edition.h"
+#include "ui/Edition.h"
 #include "items/AddItemWindow.h"
 #include "items/ItemList.h"
 #include "items/ListEdits.h"

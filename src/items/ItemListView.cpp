@@ -1,6 +1,6 @@
 #include "items/ItemListView.h"
 
-#include "data/Edition.h"
+#include "ui/Edition.h"
 #include "items/ItemList.h"
 
 #include <QHeaderView>

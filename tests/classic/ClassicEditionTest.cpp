@@ -4,7 +4,7 @@
 #include "app/WindowFixture.h"
 
 #include "chart/ChartCommands.h"
-#include "data/Edition.h"
+#include "ui/Edition.h"
 #include "data/LoaderTestSupport.h"
 #include "items/ItemListView.h"
 
@@ -43,31 +43,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-class ClassicLoading : public ::testing::Test, public LoaderFixture {};
-
 }  // namespace
-
-TEST_F(ClassicLoading, AValueThatBreaksTheSyntaxIsItsLeadingNumber)
-{
-    const LoadOutcome outcome =
-        load("a.csv", "N,x\r\n06-DEC-2026\r\nSample Time,A,B,C,D\r\n"
-                      "10:00:00,12abc,N/A,1.2.3,-45.0x\r\n10:01:00,.5Q,+7 and so,--3,1\r\n");
-    ASSERT_TRUE(outcome.loaded) << outcome.message;
-    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 2, 1), 12);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 3, 1), 0);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 4, 1), 1.2);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 5, 1), -45);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 2, 1), 0.5);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 3, 1), 7);
-    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 4, 1), 0);
-}
-
-TEST_F(ClassicLoading, ShortRecordsAreNotReported)
-{
-    ASSERT_TRUE(load("a.csv", "N,x\r\nd\r\nSample Time,A,B\r\n10:00:00,1\r\n10:01:00,2\r\n10:02:00,3\r\n").loaded);
-    EXPECT_TRUE(diagnostics.empty());
-    EXPECT_EQ(data.Perf_Data(1, 3, 1), 0);
-}
 
 TEST_F(ClassicWindowTest, TheItemListIsAPlainListOfNames)
 {
@@ -105,4 +81,14 @@ TEST_F(ClassicWindowTest, TheSmoothingFactorGoesUpToAHundred)
     ASSERT_EQ(ui.prompts.size(), 2);
     EXPECT_EQ(ui.prompts[0], QStringLiteral("Please enter Smoothing Factor (1-100) :"));
     EXPECT_EQ(window->state().Smoothing_Factor, 80);
+}
+
+TEST_F(ClassicWindowTest, OpenReadsByTheEarlierEditionsRules)
+{
+    ui.messages.clear();
+    ui.fileAnswers.push_back(QString::fromStdString(
+        dir.write("odd.csv", "N,x\r\nd\r\nSample Time,A,B\r\n10:00:00,12abc,1\r\n10:01:00,3\r\n10:02:00,4,5\r\n")));
+    window->mnuOpenFile_Click();
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
+    EXPECT_EQ(window->data().Files_Open, 2);
 }

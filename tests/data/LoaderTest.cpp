@@ -119,6 +119,31 @@ TEST_P(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
     EXPECT_EQ(data.Perf_Data(4, 3, 1), 0);
 }
 
+// The earlier edition's rules, which its program passes to the loader.
+TEST_P(Loading, TheEarlierEditionReadsAValueThatBreaksTheSyntaxAsItsLeadingNumber)
+{
+    options.edition = Edition::Classic;
+    const LoadOutcome outcome =
+        load("a.csv", "N,x\r\n06-DEC-2026\r\nSample Time,A,B,C,D\r\n"
+                      "10:00:00,12abc,N/A,1.2.3,-45.0x\r\n10:01:00,.5Q,+7 and so,--3,1\r\n");
+    ASSERT_TRUE(outcome.loaded) << outcome.message;
+    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 2, 1), 12);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 3, 1), 0);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 4, 1), 1.2);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(1, 5, 1), -45);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 2, 1), 0.5);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 3, 1), 7);
+    EXPECT_DOUBLE_EQ(data.Perf_Data(2, 4, 1), 0);
+}
+
+TEST_P(Loading, TheEarlierEditionReportsNoShortRecords)
+{
+    options.edition = Edition::Classic;
+    ASSERT_TRUE(load("a.csv", "N,x\r\nd\r\nSample Time,A,B\r\n10:00:00,1\r\n10:01:00,2\r\n10:02:00,3\r\n").loaded);
+    EXPECT_TRUE(diagnostics.empty());
+    EXPECT_EQ(data.Perf_Data(1, 3, 1), 0);
+}
+
 TEST_P(Loading, TheLastRowIsNeverDiagnosedAndExtraFieldsAreIgnored)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A,B\n10:00,1,2,99\n10:01,3\n").loaded);
@@ -184,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(Loader, RejectedFiles,
 
 TEST_P(Loading, AFolderOrAMissingFileIsAnOpenError)
 {
-    Loader loader(data, items, *this, options);
+    ItemLoader loader(data, items, *this, options);
     const LoadOutcome folder = loader.load(dir.path());
     EXPECT_FALSE(folder.loaded);
     EXPECT_NE(folder.message.find("generated while opening file"), std::string::npos);

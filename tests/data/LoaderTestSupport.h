@@ -1,6 +1,6 @@
 #pragma once
 #include "data/DataSet.h"
-#include "data/Loader.h"
+#include "items/ListFiles.h"
 #include "items/ItemList.h"
 #include "support/TempDir.h"
 
@@ -24,7 +24,7 @@ struct LoaderFixture : kavra::LoadObserver {
 
     kavra::LoadOutcome load(const std::string &name, const std::string &bytes)
     {
-        kavra::Loader loader(data, items, *this, options);
+        kavra::ItemLoader loader(data, items, *this, options);
         return loader.load(dir.write(name, bytes));
     }
 

@@ -169,7 +169,7 @@ TEST(ParallelLoading, ProgressRisesToTheRowsReadAndWindowEventsRunAtABoundedRate
         DataSet data;
         ItemList items;
         RecordingObserver observer;
-        Loader loader(data, items, observer, options);
+        ItemLoader loader(data, items, observer, options);
         ASSERT_TRUE(loader.loadBytes("a.csv", file).loaded);
         EXPECT_EQ(observer.progressSeen(), "range 1..5000\nrising\nends at 5000\nhidden 1 times\n");
         EXPECT_GT(observer.keepAlives, 1);          // the window stays responsive while the file loads

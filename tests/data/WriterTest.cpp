@@ -1,4 +1,4 @@
-#include "data/Writer.h"
+#include "items/ListFiles.h"
 #include "data/LoaderTestSupport.h"
 
 #include <gtest/gtest.h>

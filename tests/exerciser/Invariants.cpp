@@ -5,7 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
-#include "data/Loader.h"
+#include "items/ListFiles.h"
 #include "data/NumberText.h"
 #include "dialogs/PropertiesWindow.h"
 #include "items/ItemList.h"
@@ -299,7 +299,7 @@ QString Exerciser::savedFilesLoadAgain() const
         ItemList againItems;
         LoadObserver quiet;
         const LoadOutcome outcome =
-            Loader(again, againItems, quiet).load(QFile::encodeName(written.path).toStdString());
+            ItemLoader(again, againItems, quiet).load(QFile::encodeName(written.path).toStdString());
         if (!outcome.loaded)
             return QStringLiteral("the saved file does not load: %1 (%2 rows of %3 shown, %4 items); it begins:\n%5")
                 .arg(QString::fromStdString(outcome.message))

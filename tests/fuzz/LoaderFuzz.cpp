@@ -10,8 +10,7 @@
 // messages, progress, values, items) prints both accounts and traps.
 
 #include "data/DataSet.h"
-#include "data/Loader.h"
-#include "data/Writer.h"
+#include "items/ListFiles.h"
 #include "items/ItemList.h"
 #include "support/LoadRecord.h"
 
@@ -65,7 +64,7 @@ void saveAndReload(const kavra::DataSet &data, const kavra::ItemList &items)
     kavra::DataSet again;
     kavra::ItemList againItems;
     kavra::LoadObserver quiet;
-    kavra::Loader loader(again, againItems, quiet);
+    kavra::ItemLoader loader(again, againItems, quiet);
     const kavra::LoadOutcome outcome = loader.loadBytes("saved.csv", out.str());
     if (outcome.loaded)
         walk(again, againItems);
@@ -93,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     kavra::DataSet data;
     kavra::ItemList items;
     kavra::LoadObserver quiet;
-    kavra::Loader loader(data, items, quiet);
+    kavra::ItemLoader loader(data, items, quiet);
     int n = 0;
     const std::vector<std::string_view> files = splitFiles(input);
     compareThreadModes(files, size);

@@ -5,7 +5,7 @@
 // Used by the loader tests and the loader fuzz target.
 
 #include "data/DataSet.h"
-#include "data/Loader.h"
+#include "items/ListFiles.h"
 #include "items/ItemList.h"
 
 #include <cstdint>
@@ -117,7 +117,7 @@ inline std::string loadAndDescribe(const std::vector<std::string> &files, const 
     kavra::DataSet data;
     kavra::ItemList items;
     RecordingObserver observer;
-    kavra::Loader loader(data, items, observer, options);
+    kavra::ItemLoader loader(data, items, observer, options);
     std::string text;
     for (size_t i = 0; i < files.size(); ++i) {
         observer.clear();
