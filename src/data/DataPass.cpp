@@ -133,36 +133,86 @@ struct ChunkOutcome {
     };
     std::optional<ShortRecord> firstShort;
     std::exception_ptr error;
+    long long errorRow = 0;  // the row of the record that failed
 };
 
-// Progress of the parallel data pass: ticks of kRecordsPerTick records, counted by
-// the workers and reported by the waiting thread.
-struct Ticks {
+// Progress of the parallel data pass, in file order: the rows read without a gap
+// from the first record on. Workers say how far they are in their chunks; the
+// waiting thread reports each kRecordsPerTick rows of that run once. So the values
+// shown, and the chances the window gets to run events, are those of the
+// one-thread pass, however the threads were scheduled, and never pass a record
+// that failed.
+class FileOrderProgress {
+public:
     std::mutex mutex;
     std::condition_variable wake;
-    long long count = 0;
-    long long seen = 0;
 
-    void add()
+    explicit FileOrderProgress(const RecordScan &scan, long long rows)
+        : scan_(scan), rows_(rows), readIn_(scan.chunks.size(), 0)
+    {
+    }
+
+    // A worker has read the chunk's records up to row k (1-based, in the file).
+    void reached(size_t chunk, long long k)
     {
         const std::lock_guard lock(mutex);
-        ++count;
+        readIn_[chunk] = k - scan_.chunks[chunk].before;
+        changed_ = true;
         wake.notify_all();
     }
+    bool changed() const { return changed_; }  // called with mutex held
+
+    // Reports the ticks of the rows read in file order so far.
+    void report(LoadObserver &observer)
+    {
+        long long upTo = 0;
+        {
+            const std::lock_guard lock(mutex);
+            changed_ = false;
+            while (complete_ < readIn_.size() && readIn_[complete_] == rowsIn(complete_))
+                ++complete_;
+            upTo = complete_ < readIn_.size() ? scan_.chunks[complete_].before + readIn_[complete_] : rows_;
+        }
+        reportUpTo(observer, upTo);
+    }
+
+    // Reports the ticks up to row k once the workers are done.
+    void reportUpTo(LoadObserver &observer, long long k)
+    {
+        for (const long long ticks = std::min(k, rows_) / kRecordsPerTick; reported_ < ticks;) {
+            ++reported_;
+            observer.progress(static_cast<int>(reported_ * kRecordsPerTick));
+            observer.keepAlive();
+        }
+    }
+
+private:
+    long long rowsIn(size_t chunk) const
+    {
+        const RecordScan::Chunk &c = scan_.chunks[chunk];
+        return std::clamp<long long>(rows_ - c.before, 0, c.records);
+    }
+
+    const RecordScan &scan_;
+    const long long rows_;
+    std::vector<long long> readIn_;
+    size_t complete_ = 0;
+    long long reported_ = 0;
+    bool changed_ = false;
 };
 
 class ChunkParser {
 public:
-    ChunkParser(const DataPassSetup &setup, const RecordScan &scan, std::vector<ChunkOutcome> &outcomes, Ticks &ticks)
+    ChunkParser(const DataPassSetup &setup, const RecordScan &scan, std::vector<ChunkOutcome> &outcomes,
+                FileOrderProgress &progress)
         : setup_(setup), scan_(scan), outcomes_(outcomes),
-          ticks_(ticks), records_{setup.content, setup.terminator, setup.start}
+          progress_(progress), records_{setup.content, setup.terminator, setup.start}
     {
     }
 
     struct Worker {
         RecordParser parser;
         RowBlock block;
-        int sinceTick = 0;
     };
     Worker makeWorker() const
     {
@@ -191,14 +241,14 @@ public:
                 }
                 if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
                     outcome.firstShort = ChunkOutcome::ShortRecord{k, fieldsRead, record};
-                if (++worker.sinceTick == kRecordsPerTick) {
-                    worker.sinceTick = 0;
-                    ticks_.add();
-                }
+                if ((k - chunk.before) % kRecordsPerTick == 0)
+                    progress_.reached(index, k);
             }
             worker.block.flush(blockStart, k - blockStart);
+            progress_.reached(index, k);
         } catch (...) {
             outcome.error = std::current_exception();
+            outcome.errorRow = k;
             worker.block.clear(k - blockStart);
             long long known = firstError_.load();
             while (k < known && !firstError_.compare_exchange_weak(known, k)) {
@@ -210,7 +260,7 @@ private:
     const DataPassSetup &setup_;
     const RecordScan &scan_;
     std::vector<ChunkOutcome> &outcomes_;
-    Ticks &ticks_;
+    FileOrderProgress &progress_;
     Records records_;
     std::atomic<long long> firstError_{LLONG_MAX};
 };
@@ -315,28 +365,11 @@ int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int thr
 {
     const long long rows = std::min<long long>(scan.records, setup.rowLimit);
     std::vector<ChunkOutcome> outcomes(scan.chunks.size());
-    Ticks ticks;
-    ChunkParser parser(setup, scan, outcomes, ticks);
-    // Every tick the workers count is reported once, the last ones after the
-    // workers are done if they finished first: the window gets its chances to
-    // run events at the same rate, however the threads were scheduled.
-    const auto reportTicks = [&] {
-        long long count, reported;
-        {
-            const std::lock_guard lock(ticks.mutex);
-            count = ticks.count;
-            reported = ticks.seen;
-            ticks.seen = count;
-        }
-        for (; reported < count; ++reported) {
-            observer.progress(static_cast<int>(std::min((reported + 1) * kRecordsPerTick, rows)));
-            observer.keepAlive();
-        }
-    };
+    FileOrderProgress progress(scan, rows);
+    ChunkParser parser(setup, scan, outcomes, progress);
     runTasks(
-        threads, scan.chunks.size(), parser, ticks.mutex, ticks.wake, [&] { return ticks.count != ticks.seen; },
-        reportTicks);
-    reportTicks();
+        threads, scan.chunks.size(), parser, progress.mutex, progress.wake, [&] { return progress.changed(); },
+        [&] { progress.report(observer); });
     // What the one-thread pass would have met first, in file order.
     bool mismatchReported = false;
     for (const ChunkOutcome &outcome : outcomes) {
@@ -344,9 +377,12 @@ int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int thr
             onShortRecord(outcome.firstShort->row, outcome.firstShort->fieldsRead, outcome.firstShort->record);
             mismatchReported = true;
         }
-        if (outcome.error)
+        if (outcome.error) {
+            progress.reportUpTo(observer, outcome.errorRow);
             std::rethrow_exception(outcome.error);
+        }
     }
+    progress.reportUpTo(observer, rows);
     if (scan.overlong && scan.records < setup.rowLimit)
         failOverlongRecord();
     return static_cast<int>(rows);

@@ -4,6 +4,7 @@
 // the same files both ways, with chunks small enough that every record boundary
 // near a fault becomes a chunk boundary, and compare everything the user gets.
 
+#include "data/DataPass.h"
 #include "data/LoaderTestSupport.h"
 #include "support/LoadRecord.h"
 
@@ -137,6 +138,24 @@ TEST(ParallelLoading, TheEndOfTheFileIsReadAsOnOneThread)
                 for (size_t chunk = 1; chunk <= 40; chunk += 2)
                     ASSERT_EQ(loadAndDescribe(files, {3, chunk}), expected) << "chunks of " << chunk << " bytes";
             }
+}
+
+TEST(ParallelLoading, ProgressOfAFailedFileStopsWhereTheOneThreadPassStops)
+{
+    // Long enough for several progress ticks before the fault, so workers that run
+    // ahead of it, or share the records unevenly, would show a different count.
+    for (const int row : {700, 1024, 1300}) {
+        SCOPED_TRACE("invalid value at row " + std::to_string(row));
+        const std::vector<std::string> files = {generatedFile("\n", 1500, {{row, {"10:30:00,1,2x,3"}}})};
+        const std::string expected = loadAndDescribe(files, kOneThread);
+        ASSERT_NE(expected.find("ends at " + std::to_string(row / kRecordsPerTick * kRecordsPerTick)),
+                  std::string::npos);
+        for (const int threads : {2, 3, 8})
+            for (const size_t chunk : {1, 23, 97, 4000})
+                for (int run = 0; run < 5; ++run)
+                    ASSERT_EQ(loadAndDescribe(files, {threads, chunk}), expected)
+                        << threads << " threads, chunks of " << chunk << " bytes";
+    }
 }
 
 TEST(ParallelLoading, RandomFilesWithRandomFaultsLoadAsOnOneThread)
