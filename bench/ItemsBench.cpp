@@ -11,9 +11,9 @@
 // build/bench-data/items_ROWSxCOLS.csv and reused by later runs.
 
 #include "ScriptedInteraction.h"
-#include "app/Interaction.h"
 #include "app/MainWindow.h"
 #include "items/ItemList.h"
+#include "ui/Interaction.h"
 
 #include <QAction>
 #include <QApplication>

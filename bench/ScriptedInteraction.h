@@ -3,7 +3,7 @@
 // dialogs with fixed paths, input boxes from a queue (cancelled when it is
 // empty); messages are counted and printed.
 
-#include "app/Interaction.h"
+#include "ui/Interaction.h"
 
 #include <cstdio>
 #include <deque>

@@ -19,13 +19,13 @@
 //   cannot run)
 
 #include "ScriptedInteraction.h"
-#include "app/Interaction.h"
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 #include "items/ItemListView.h"
 #include "output/ChartExport.h"
+#include "ui/Interaction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -231,15 +231,15 @@ int main(int argc, char **argv)
         time("Zoom (showTimeRange + after-draw narrowing)", [&] {
             window.chart().showTimeRange(sampleTime(rows / 4) + 1e-6, sampleTime(3 * rows / 4) - 1e-6);
         });
-        const int zoomFirst = window.state().Zoom_First_Row, zoomLast = window.state().Zoom_Last_Row;
+        const int zoomFirst = window.state().rows.Zoom_First_Row, zoomLast = window.state().rows.Zoom_Last_Row;
         time("Redraw (zoomed rows)", [&] { window.lvwKavra_Click(); });
         time("Zoom again", [&] {
             window.chart().showTimeRange(sampleTime(rows / 3) + 1e-6, sampleTime(rows / 2) - 1e-6);
         });
         time("Undo Zoom/Scroll", [&] { window.cmdZoomReset_Click(); });
-        if (window.state().Zoom_First_Row != 1 || window.state().Zoom_Last_Row != rows)
-            std::printf("  (after Undo Zoom/Scroll the rows are %d to %d)\n", window.state().Zoom_First_Row,
-                        window.state().Zoom_Last_Row);
+        if (window.state().rows.Zoom_First_Row != 1 || window.state().rows.Zoom_Last_Row != rows)
+            std::printf("  (after Undo Zoom/Scroll the rows are %d to %d)\n", window.state().rows.Zoom_First_Row,
+                        window.state().rows.Zoom_Last_Row);
 
         menu("Sort Items in Alphabetical Order (3)", "mnuSortItemsinAlphabeticalOrder", {QStringLiteral("3")});
         menu("List Items in Original Order", "mnuListItemsinOriginalOrder");

@@ -15,14 +15,27 @@ bash tools/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
 status=0
+failed=()
+# failed_stage NAME: records a failed stage; the list is printed again at the end,
+# where a log cut to its last lines still shows it.
+failed_stage() {
+    status=1
+    failed+=("$1")
+}
+# failed_tests DIR: the names of the tests that failed in the last CTest run in DIR.
+failed_tests() {
+    local log="$1/Testing/Temporary/LastTestsFailed.log"
+    [[ -f "$log" ]] && cut -d: -f2- "$log" | tr '\n' ' '
+}
 
 echo "=== build/: configure and build"
 cmake -S . -B build -G Ninja -DKAVRA_BUILD_GUI=ON -DKAVRA_BUILD_TESTS=ON
 cmake --build build -j "$jobs"
 echo "=== build/: tests"
-ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" || status=1
+ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs" ||
+    failed_stage "build/ tests: $(failed_tests build)"
 echo "=== build/: the viewer in a real (virtual X) window"
-bash tools/real-window-test.sh || status=1
+bash tools/real-window-test.sh || failed_stage "the real-window test"
 
 echo "=== build-asan/: configure and build (address and undefined behaviour sanitizers)"
 # Leak-checked: tools/lsan.supp lists the library-internal leaks (each with its
@@ -34,19 +47,21 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRA_SANITIZE=ON -
     -DKAVRA_BUILD_GUI=ON -DKAVRA_BUILD_TESTS=ON
 cmake --build build-asan -j "$jobs"
 echo "=== build-asan/: tests"
-ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" || status=1
+ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" ||
+    failed_stage "build-asan/ tests: $(failed_tests build-asan)"
 
 echo "=== build-asan/: the random exerciser, 60 s with a fixed seed, 60 s with a seed from the clock"
 # A failure prints the seed, the step, the last actions and the command that replays it.
-build-asan/bin/kavra_exerciser --seed 20261207 --seconds 60 || status=1
+build-asan/bin/kavra_exerciser --seed 20261207 --seconds 60 || failed_stage "the exerciser, seed 20261207"
 clock_seed=$(date +%s)
 echo "exerciser seed from the clock: $clock_seed"
-build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 60 || status=1
+build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 60 || failed_stage "the exerciser, seed $clock_seed"
 
 echo "=== build-fuzz/: fuzz targets (libFuzzer), 60 s in all"
-bash tools/fuzz.sh 60 || status=1
+bash tools/fuzz.sh 60 || failed_stage "the fuzz targets"
 
 if [ "$status" -ne 0 ]; then
-    echo "run-tests: some tests failed" >&2
+    echo "run-tests: some tests failed:" >&2
+    printf '  %s\n' "${failed[@]}" >&2
 fi
 exit "$status"

@@ -3,7 +3,7 @@
 #include <vector>
 
 // Derived curves drawn next to a series: moving averages, smoothed curves,
-// candles, ratios and stacking. Plain arrays in, plain vectors out, so the
+// candles and ratios. Plain arrays in, plain vectors out, so the
 // chart code can feed them any column of the data set.
 namespace kavra::analysis {
 
@@ -41,10 +41,5 @@ std::vector<Candle> candles(const double *x, const double *y, size_t n);
 
 // a[i] / b[i] point by point, 0 where b[i] is 0.
 std::vector<double> ratio(const double *a, const double *b, size_t n);
-
-// cumulative[i] += y[i] for i < n, after growing cumulative to n with zeros if
-// it is shorter. Called for each stacked series in turn, cumulative then holds
-// the height at which that series is drawn.
-void stackOnto(std::vector<double> &cumulative, const double *y, size_t n);
 
 }  // namespace kavra::analysis

@@ -1,11 +1,12 @@
 // kavra-batch: Kavra's loader and writer for scripts and headless use.
 
-#include "app/BatchCorrelate.h"
 #include "app/BatchArguments.h"
+#include "app/BatchCorrelate.h"
 #include "app/BatchRender.h"
 #include "data/DataSet.h"
-#include "items/ListFiles.h"
+#include "data/HeapReuse.h"
 #include "items/ItemList.h"
+#include "items/ListFiles.h"
 
 #include <cstdio>
 #include <iostream>
@@ -216,6 +217,7 @@ void printInfo(const kavra::DataSet &data, const kavra::ItemList &items)
 
 int main(int argc, char **argv)
 {
+    kavra::keepFreedMemoryForReuse();
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
         std::cout << kUsage;
         return 0;

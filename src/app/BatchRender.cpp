@@ -4,6 +4,7 @@
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/ScatterDiagram.h"
+#include "chart/SeriesSources.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 #include "output/ChartExport.h"
@@ -72,34 +73,35 @@ int writePicture(ChartView &chart, const std::string &path, int width = 0, int h
 void applyOptions(AppState &state, ChartView &chart, const RenderOptions &options)
 {
     if (options.movingAveragePeriod > 0) {
-        state.MovAvg_On = true;
-        state.MovAvg_Period = int16_t(options.movingAveragePeriod);
+        state.chart.Derived_Curve = DerivedCurve::MovingAverage;
+        state.chart.MovAvg_Period = int16_t(options.movingAveragePeriod);
     }
     if (options.smoothingFactor > 0) {
-        state.Smoothing_On = true;
-        state.Smoothing_Factor = options.smoothingFactor;
+        state.chart.Derived_Curve = DerivedCurve::Smoothed;
+        state.chart.Smoothing_Factor = options.smoothingFactor;
     }
-    state.Candle_On = options.candle;
+    if (options.candle)
+        state.chart.Derived_Curve = DerivedCurve::Candle;
     if (options.stack) {
-        state.Stack_Mode = 2;
-        state.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
+        state.chart.Stack_Mode = Stacked;
+        state.chart.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
         chart.setTitleShown(TitleLine::SubFooter, true);
     }
-    state.Dual_Charts = int16_t(options.dualCharts);
+    state.chart.Dual_Charts = DualLayout(options.dualCharts);
     if (options.title)
-        state.Chart_Title = text(*options.title);
+        state.chart.Chart_Title = text(*options.title);
     if (options.subTitle) {
-        state.Chart_Sub_Title = text(*options.subTitle);
+        state.chart.Chart_Sub_Title = text(*options.subTitle);
         chart.setTitleShown(TitleLine::SubHeader, true);
     }
     if (options.footer) {
-        state.Chart_Footer = text(*options.footer);
+        state.chart.Chart_Footer = text(*options.footer);
         chart.setTitleShown(TitleLine::Footer, true);
     }
     if (options.primaryWidth > 0)
-        state.Primary_Line_Width = options.primaryWidth;
+        state.chart.Primary_Line_Width = options.primaryWidth;
     if (options.secondaryWidth > 0)
-        state.Secondary_Line_Width = options.secondaryWidth;
+        state.chart.Secondary_Line_Width = options.secondaryWidth;
 }
 
 // False, with a message, when the rows are not in the files or span no time.
@@ -122,10 +124,10 @@ bool zoomFits(const DataSet &data, const RenderOptions &options)
 
 // What a zoom with the mouse does in the viewer: the chart shows the rows' time
 // range, and its after-draw event narrows the row range to what is in view.
-void zoomToRows(ChartView &chart, AppState &state, const DataSet &data, int first, int last)
+void zoomToRows(ChartView &chart, DisplayedRows &rows, const DataSet &data, int first, int last)
 {
     QObject::connect(&chart, &ChartView::afterDraw, &chart,
-                     [&chart, &state, &data] { narrowZoomRowsToChart(chart, state, data); });
+                     [&chart, &rows, &data] { narrowZoomRowsToChart(chart, rows, data); });
     chart.showTimeRange(data.sampleTime(first), data.sampleTime(last));
 }
 
@@ -145,11 +147,13 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     ChartView chart;
     chart.resize(options.width, options.height);
     AppState state;
-    state.Axis_Format_String_Left = chart.axisNumberFormat(ChartAxis::Left);
-    state.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
+    state.chart.Axis_Format_String_Left = chart.axisNumberFormat(ChartAxis::Left);
+    state.chart.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
     applyLoadedView(state, data, true);
     applyOptions(state, chart, options);
-    const RedrawResult drawn = redrawChart(chart, state, data, list);
+    SeriesSources sources;
+    const RedrawContext context{state.chart, state.rows, data, sources};
+    const RedrawResult drawn = redrawChart(chart, context, list);
     if (const QString leftOut = leftOutItemsText(drawn, data.Files_Open); !leftOut.isEmpty())
         std::cerr << leftOut.toLocal8Bit().constData() << '\n';
     if (options.ratio) {
@@ -157,10 +161,10 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
             std::cerr << "Ratio charts need exactly two charted items on one value axis\n";
             return 2;
         }
-        addRatioCharts(chart, state);
+        addRatioCharts(chart, context);
     }
     if (options.zoomFirst > 0)
-        zoomToRows(chart, state, data, options.zoomFirst, options.zoomLast);
+        zoomToRows(chart, state.rows, data, options.zoomFirst, options.zoomLast);
     return writePicture(chart, options.output, options.width, options.height);
 }
 

@@ -2,18 +2,18 @@
 
 #include "app/MainWindow.h"
 
-#include "app/BusyCursor.h"
-#include "app/Interaction.h"
+#include "app/ChartCommands.h"
+#include "app/ItemListCommands.h"
 #include "app/StatusBar.h"
-#include "chart/ChartCommands.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
-#include "items/ItemListCommands.h"
 #include "items/ItemListView.h"
 #include "items/ListFiles.h"
+#include "ui/BusyCursor.h"
 #include "ui/Edition.h"
+#include "ui/Interaction.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -83,23 +83,24 @@ void MainWindow::showLoadedControls(bool visible)
         control->setVisible(visible);
 }
 
-void MainWindow::mnuOpenFile_Click()
+void MainWindow::mnuOpenFile_Click() { openFile(QString()); }
+
+void MainWindow::openFile(const QString &path)
 {
     if (loading_)
         return;  // one load at a time: a second one would take the same file number
     {
         const QScopedValueRollback<bool> loading(loading_, true);
-        openFile();
+        loadFile(path);
     }
     openQueuedDrops();
 }
 
-void MainWindow::openFile()
+void MainWindow::loadFile(QString path)
 {
     showLoadedControls(false);
-    state_.Dual_Charts = 0;
+    state_.chart.Dual_Charts = SingleAxis;
 
-    QString path = state_.Dragged_File_Spec;
     if (path.isEmpty()) {
         const std::optional<QString> chosen = interaction_.openFileName(this, kCsvFilter);
         if (!chosen) {
@@ -167,7 +168,7 @@ void MainWindow::finishLoad()
 void MainWindow::mnuSaveDataAs_Click()
 {
     // The loader wants two data rows, so a file of one could never be opened again.
-    if (state_.Zoom_Last_Row - state_.Zoom_First_Row + 1 < 2) {
+    if (state_.rows.Zoom_Last_Row - state_.rows.Zoom_First_Row + 1 < 2) {
         interaction_.message(this, kOneRowNotSaved, QStringLiteral("Save as"));
         return;
     }
@@ -178,7 +179,7 @@ void MainWindow::mnuSaveDataAs_Click()
     {
         BusyCursor busy;
         error = saveDataFile(QFile::encodeName(*path).toStdString(), data_, items_.current(),
-                             {state_.Zoom_First_Row, state_.Zoom_Last_Row, 1});
+                             {state_.rows.Zoom_First_Row, state_.rows.Zoom_Last_Row, 1});
     }
     if (!error.empty())
         interaction_.message(this, QStringLiteral("Error : ") + text(error) + QStringLiteral(" generated while Creating file"),
@@ -206,11 +207,12 @@ void MainWindow::mnuCloseFile_Click()
     chart_->removeAllSeries();
     chart_->undoZoom();
 
-    state_.MovAvg_On = state_.Ratio_Mode = state_.Smoothing_On = state_.Candle_On = state_.Median_Sorted = false;
-    state_.Dual_Charts = 0;
+    state_.chart.Derived_Curve = DerivedCurve::None;
+    state_.chart.Ratio_Mode = state_.list.Median_Sorted = false;
+    state_.chart.Dual_Charts = SingleAxis;
     // Stacking as at start-up: neither stacked nor forced off by a dual mode.
-    state_.Stack_Mode = StackNone;
-    state_.Chart_Sub_Footer.clear();
+    state_.chart.Stack_Mode = StackNone;
+    state_.chart.Chart_Sub_Footer.clear();
     chart_->setTitleShown(TitleLine::SubFooter, false);
     stackFrame_->setEnabled(true);
     stack_->setChecked(false);

@@ -3,9 +3,9 @@
 
 #include "app/FileDrop.h"
 
-#include "app/Interaction.h"
 #include "app/MainWindow.h"
 #include "data/DataSet.h"
+#include "ui/Interaction.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -96,9 +96,7 @@ void MainWindow::openDroppedItems(const QStringList &files, const QStringList &r
             interaction_.message(this, tooManyFilesMessage(data_.Max_Files), QString());
             return;
         }
-        state_.Dragged_File_Spec = path;
-        mnuOpenFile_Click();
-        state_.Dragged_File_Spec.clear();
+        openFile(path);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "app/KeyboardShortcuts.h"
 
+#include "app/ChartCommands.h"
 #include "app/MainWindow.h"
-#include "chart/ChartCommands.h"
 #include "items/ItemListView.h"
 
 #include <QAction>

@@ -1,10 +1,11 @@
 #include "app/MainWindow.h"
 
 #include "analysis/SeriesStatistics.h"
-#include "app/Interaction.h"
+#include "app/ChartCommands.h"
+#include "app/ItemListCommands.h"
 #include "app/KeyboardShortcuts.h"
+#include "app/OutputCommands.h"
 #include "app/StatusBar.h"
-#include "chart/ChartCommands.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
@@ -12,9 +13,9 @@
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
 #include "dialogs/ReleaseNotesWindow.h"
-#include "items/ItemListCommands.h"
-#include "output/OutputCommands.h"
 #include "items/ItemListView.h"
+#include "ui/Interaction.h"
+#include "ui/Palette.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <qcustomplot.h>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -119,7 +119,7 @@ void MainWindow::connectItemCommands()
 void MainWindow::connectChartCommands()
 {
     chartCommands_ = new ChartCommands(
-        {state_, *chart_, items_, interaction_, this, stackFrame_, stack_, unStack_,
+        {state_, *chart_, data_, sources_, items_, interaction_, this, stackFrame_, stack_, unStack_,
          [this] {
              chart_->show();
              lvwKavra_Click();
@@ -173,7 +173,6 @@ void MainWindow::createControls()
     itemList_ = new ItemListView(central);
     connect(itemList_, &ItemListView::activated, this, &MainWindow::lvwKavra_Click);
     chart_ = new ChartView(central);
-    chart_->legendTextWanted = [this](int s) { return s >= 0 && s < 50 ? state_.Legend_Text[size_t(s)] : QString(); };
     chart_->colourWanted = [](int s) { return paletteColour(s); };
     chart_->legendToolTipWanted = [this](int s) { return shownStatistics(*chart_, s); };
     connect(chart_, &ChartView::afterDraw, this, &MainWindow::tchKavra_OnAfterDraw);
@@ -211,7 +210,7 @@ void MainWindow::Form_Load(const QString &commandLine)
     setWindowTitle(windowCaption(QCoreApplication::applicationFilePath(), KAVRA_VERSION_MAJOR, KAVRA_VERSION_MINOR,
                                  KAVRA_VERSION_PATCH));
     items_.clear();
-    state_.Sort_Key_Start = 1;
+    state_.list.Sort_Key_Start = 1;
     itemList_->showRevision(&items_.current());
     itemList_->hide();
     chart_->hide();
@@ -221,17 +220,15 @@ void MainWindow::Form_Load(const QString &commandLine)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     setGeometry(int(0.05 * screen.width()), int(0.1 * screen.height()), int(0.9 * screen.width()),
                 int(0.8 * screen.height()));
-    state_.Axis_Format_String_Left = chart_->axisNumberFormat(ChartAxis::Left);
-    state_.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
+    state_.chart.Axis_Format_String_Left = chart_->axisNumberFormat(ChartAxis::Left);
+    state_.chart.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
 
     QFile releaseNotes(ReleaseNotesWindow::defaultPath());
     action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(releaseNotes.open(QIODevice::ReadOnly));
 
     if (!commandLine.isEmpty()) {
-        state_.Dragged_File_Spec = commandLine;
         show();
-        mnuOpenFile_Click();
-        state_.Dragged_File_Spec.clear();
+        openFile(commandLine);
     }
 }
 
@@ -285,7 +282,7 @@ void MainWindow::lvwKavra_Click()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     correlate_->setEnabled(false);
     itemList_->show();
-    const RedrawResult result = redrawChart(*chart_, state_, data_, items_.current());
+    const RedrawResult result = redrawChart(*chart_, {state_.chart, state_.rows, data_, sources_}, items_.current());
     setEntriesEnabled({QStringLiteral("mnuToggleMovingAverage"), QStringLiteral("mnuSmoothUnSmooth"),
                        QStringLiteral("mnuAddRemoveCandleChart"), QStringLiteral("mnuCycleDualCharts"),
                        QStringLiteral("mnuGenerateRatioCharts")},
@@ -316,9 +313,9 @@ void MainWindow::showLeftOutItems(const QString &text)
 void MainWindow::cmdZoomReset_Click()
 {
     chart_->undoZoom();
-    if (state_.Zoom_First_Row != 1 || state_.Zoom_Last_Row != data_.Row_Count) {
-        state_.Zoom_First_Row = 1;
-        state_.Zoom_Last_Row = data_.Row_Count;
+    if (state_.rows.Zoom_First_Row != 1 || state_.rows.Zoom_Last_Row != data_.Row_Count) {
+        state_.rows.Zoom_First_Row = 1;
+        state_.rows.Zoom_Last_Row = data_.Row_Count;
         chart_->show();
         lvwKavra_Click();
     }
@@ -337,7 +334,7 @@ void MainWindow::cmdCorrelate_Click()
         reference = int(selected - list.rows.begin());
     }
     if (!correlation_) {
-        correlation_ = new CorrelationWindow({state_, data_, interaction_, this}, this);
+        correlation_ = new CorrelationWindow({state_.rows, data_, interaction_, this}, this);
         connect(correlation_, &CorrelationWindow::exportChartRequested, outputCommands_,
                 [this] { outputCommands_->exportScatterDiagram(correlation_->scatter(), correlation_); });
         connect(correlation_, &CorrelationWindow::printChartRequested, outputCommands_,
@@ -353,13 +350,13 @@ void MainWindow::cmdCorrelate_Click()
     correlation_->correlate({QString::fromLocal8Bit(row.text), row.tag}, candidates);
 }
 
-void MainWindow::tchKavra_OnAfterDraw() { narrowZoomRowsToChart(*chart_, state_, data_); }
+void MainWindow::tchKavra_OnAfterDraw() { narrowZoomRowsToChart(*chart_, state_.rows, data_); }
 
 void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
 {
     if (point < 0 || series < 0 || series >= 50)
         return;
-    setStatusText(pointReadout(state_.Legend_Text[size_t(series)], chart_->pointX(series, point),
+    setStatusText(pointReadout(chart_->seriesName(series), chart_->pointX(series, point),
                                chart_->pointY(series, point)));
 }
 

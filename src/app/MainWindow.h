@@ -4,6 +4,7 @@
 // buttons and keys run the handlers below.
 
 #include "app/AppState.h"
+#include "chart/SeriesSources.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 
@@ -103,12 +104,15 @@ private:
     void showLeftOutItems(const QString &text);
     void finishLoad();
     void openDroppedItems(const QStringList &files, const QStringList &refused);
-    void openFile();
+    // The Open command on path, asking the user for a file when it is empty.
+    void openFile(const QString &path);
+    void loadFile(QString path);
     void openQueuedDrops();
 
     Interaction &interaction_;
     AppState state_;
     DataSet data_;
+    SeriesSources sources_;  // of the series charted
     ItemList items_;
     QHash<QString, QAction *> actions_;
     ItemListView *itemList_ = nullptr;

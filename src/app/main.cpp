@@ -1,6 +1,7 @@
 #include "app/FirstPaintTimer.h"
 #include "app/MainWindow.h"
-#include "app/QtInteraction.h"
+#include "data/HeapReuse.h"
+#include "ui/QtInteraction.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@ int main(int argc, char **argv)
 {
     QElapsedTimer clock;
     clock.start();
+    kavra::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kavra"));
     // The whole command line is one path: arguments are joined with one blank.

@@ -1,8 +1,8 @@
 #include "chart/ChartEditor.h"
 
-#include "app/Interaction.h"
 #include "chart/ChartView.h"
 #include "data/TimeStrings.h"
+#include "ui/Interaction.h"
 
 #include <QCheckBox>
 #include <QComboBox>

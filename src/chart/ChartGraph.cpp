@@ -1,44 +1,51 @@
 #include "chart/ChartGraph.h"
 
-#include "analysis/Curves.h"
+#include "chart/LineBand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace kavra {
 ChartGraph::ChartGraph(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis) {}
 
-double ChartGraph::drawnValue(int i) const
-{
-    const std::vector<double> values = stackedValues(i, 1);
-    return values.empty() ? 0.0 : values.front();
-}
-
+// Point i stands on point i of each series below, whatever their keys. Each
+// series' drawn values are its own plus the drawn values of the series below,
+// worked out once: a stack of n series costs n passes, not n * n.
 const QCPGraphDataContainer &ChartGraph::stacked() const
 {
     if (!stackBase_)
         return *mDataContainer;
     if (!stackStale_)
         return stacked_;
-    // Point i stands on point i of each series below, whatever their keys.
-    std::vector<const ChartGraph *> chain;
-    for (const ChartGraph *g = this; g; g = g->stackBase_)
-        chain.push_back(g);
-    const int count = mDataContainer->size();
-    std::vector<double> cumulative(size_t(count), 0.0), own;
-    for (auto g = chain.rbegin(); g != chain.rend(); ++g) {
-        const QCPGraphDataContainer &data = *(*g)->mDataContainer;
-        own.assign(cumulative.size(), 0.0);
-        for (int i = 0; i < count && i < data.size(); ++i)
-            own[size_t(i)] = data.at(i)->value;
-        analysis::stackOnto(cumulative, own.data(), own.size());
+    const QCPGraphDataContainer &below = stackBase_->stacked();
+    const int count = mDataContainer->size(), belowCount = below.size();
+    stacked_ = *mDataContainer;  // the keys; the sums take the values' places
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    auto point = stacked_.begin();
+    auto under = below.constBegin();
+    for (int i = 0; i < count; ++i, ++point) {
+        // Beyond the end of a shorter series below, the series under that one count.
+        const double base = i < belowCount ? (under + i)->value : stackBase_->sumBelow(i);
+        const double sum = point->value + base;
+        point->value = sum;
+        if (std::isfinite(sum)) {
+            low = std::min(low, sum);
+            high = std::max(high, sum);
+        }
     }
-    QVector<QCPGraphData> points(count);
-    for (int i = 0; i < count; ++i)
-        points[i] = QCPGraphData(mDataContainer->at(i)->key, cumulative[size_t(i)]);
-    stacked_.set(points, true);
+    stackedRangeFound_ = low <= high;
+    stackedRange_ = stackedRangeFound_ ? QCPRange(low, high) : QCPRange();
     stackStale_ = false;
     return stacked_;
+}
+
+double ChartGraph::sumBelow(int i) const
+{
+    if (!stackBase_)
+        return 0;
+    const QCPGraphDataContainer &below = stackBase_->stacked();
+    return i < below.size() ? (below.constBegin() + i)->value : stackBase_->sumBelow(i);
 }
 
 std::vector<double> ChartGraph::stackedValues(int first, int count) const
@@ -103,42 +110,6 @@ namespace {
 
 bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
-// The quick picture drawn while the view moves: the line's extent in each pixel
-// column, widened by half the pen, filled as one rectangle per column. At any
-// density of points it looks like the stroked line, at a fraction of the cost.
-void fillColumnSpans(QCPPainter *painter, const QVector<QPointF> &lines, const QRect &area)
-{
-    const double half = qMax(0.5, painter->pen().widthF() / 2);
-    const int left = area.left(), columns = area.width();
-    if (columns <= 0)
-        return;
-    std::vector<double> top(size_t(columns), std::numeric_limits<double>::infinity());
-    std::vector<double> bottom(size_t(columns), -std::numeric_limits<double>::infinity());
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        QPointF a = lines[i], b = lines[i + 1];
-        if (!finite(a) || !finite(b))
-            continue;
-        if (a.x() > b.x())
-            std::swap(a, b);
-        const double slope = b.x() > a.x() ? (b.y() - a.y()) / (b.x() - a.x()) : 0;
-        const auto yAt = [&](double x) { return a.y() + slope * (qBound(a.x(), x, b.x()) - a.x()); };
-        const int first = qMax(0, int(std::floor(a.x() - half)) - left);
-        const int last = qMin(columns - 1, int(std::ceil(b.x() + half)) - left);
-        // A pixel covers one unit; the pen reaches (half - 0.5) beyond it each way.
-        const double reach = half - 0.5;
-        for (int c = first; c <= last; ++c) {
-            const double x = left + c;
-            const double y0 = yAt(x - reach), y1 = yAt(x + 1 + reach);
-            top[size_t(c)] = qMin(top[size_t(c)], qMin(y0, y1) - reach);
-            bottom[size_t(c)] = qMax(bottom[size_t(c)], qMax(y0, y1) + reach);
-        }
-    }
-    const QColor colour = painter->pen().color();
-    for (int c = 0; c < columns; ++c)
-        if (top[size_t(c)] <= bottom[size_t(c)])
-            painter->fillRect(QRectF(left + c, top[size_t(c)], 1, bottom[size_t(c)] - top[size_t(c)]), colour);
-}
-
 // Pictures made of drawing commands (SVG, EPS, PDF, WMF/EMF) get one polyline
 // per unbroken stretch of the line: a command per segment makes them many times
 // larger and slower to write and to open.
@@ -161,13 +132,17 @@ void ChartGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines
     if (painter->pen().style() == Qt::NoPen || painter->pen().color().alpha() == 0)
         return;
     applyDefaultAntialiasingHint(painter);
-    if (quickPreview_ && painter->pen().style() == Qt::SolidLine && painter->pen().widthF() > 1) {
-        fillColumnSpans(painter, lines, clipRect());
-        return;
-    }
     if (painter->paintEngine() && painter->paintEngine()->type() != QPaintEngine::Raster) {
         drawRuns(painter, lines);
         return;
+    }
+    // While the view moves every line is drawn as its band; otherwise dense lines are.
+    if (painter->pen().style() == Qt::SolidLine && LineBand::fits(*painter)) {
+        LineBand band(*painter, clipRect());
+        if (previewCanvas_ || band.dense(lines)) {
+            band.paint(painter, lines, previewCanvas_);
+            return;
+        }
     }
     // Qt's stroker slows down more than linearly with the length of a polyline
     // drawn with a wide pen. The same line drawn as separate segments in one call
@@ -202,21 +177,21 @@ QCPRange ChartGraph::getValueRange(bool &foundRange, QCP::SignDomain inSignDomai
 {
     if (!stackBase_)
         return QCPGraph::getValueRange(foundRange, inSignDomain, inKeyRange);
-    QCPRange range;
-    foundRange = false;
-    const QCPGraphDataContainer &drawn = stacked();
-    for (auto point = drawn.constBegin(); point != drawn.constEnd(); ++point) {
-        const double value = point->value;
-        if (!std::isfinite(value))
-            continue;
-        if (!foundRange) {
-            range = QCPRange(value, value);
-            foundRange = true;
-        } else {
-            range.expand(value);
-        }
-    }
-    return range;
+    stacked();  // works out the range with the sums
+    foundRange = stackedRangeFound_;
+    return stackedRange_;
+}
+
+BandCanvasItem::BandCanvasItem(QCustomPlot *plot, const QString &layer)
+    : QCPLayerable(plot, layer), canvas_(std::make_unique<BandCanvas>())
+{
+}
+
+BandCanvasItem::~BandCanvasItem() = default;
+
+void BandCanvasItem::draw(QCPPainter *painter)
+{
+    canvas_->paint(painter);
 }
 
 CheckLegendItem::CheckLegendItem(QCPLegend *legend, QCPAbstractPlottable *series, std::function<QString()> text)

@@ -1,14 +1,18 @@
 #pragma once
 // The drawing pieces the chart adds to QCustomPlot: a line series that paints
-// fast with wide pens and can be stacked on others, and a legend entry with a
-// check box that shows and hides its series.
+// fast with wide pens and can be stacked on others, the picture lines are drawn
+// onto while the view moves, and a legend entry with a check box that shows and
+// hides its series.
 
 #include <qcustomplot.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace kavra {
+
+class BandCanvas;
 
 class ChartGraph : public QCPGraph {
     Q_OBJECT
@@ -25,12 +29,11 @@ public:
         stackStale_ = true;
     }
     const ChartGraph *stackBase() const { return stackBase_; }
-    // While the view moves the line is drawn quickly and roughly (aliased, filled
-    // column by column); pictures and printouts never see that.
-    void setQuickPreview(bool on) { quickPreview_ = on; }
+    // While the view moves the line is drawn quickly and roughly: as its band,
+    // written onto canvas with the other lines, which a BandCanvasItem then paints
+    // in one go. Null draws it as usual; pictures and printouts never see that.
+    void setQuickPreview(BandCanvas *canvas) { previewCanvas_ = canvas; }
 
-    // The value drawn for point i (its own value plus the stack below it).
-    double drawnValue(int i) const;
     // The values drawn for count points from first.
     std::vector<double> stackedValues(int first, int count) const;
     // How far pos (pixels) lies from the line or points as drawn, and the drawn
@@ -49,11 +52,32 @@ protected:
 private:
     // The points as drawn: own keys, stacked values.
     const QCPGraphDataContainer &stacked() const;
+    // The sum of the values at index i of the series this one stands on.
+    double sumBelow(int i) const;
 
     const ChartGraph *stackBase_ = nullptr;
-    bool quickPreview_ = false;
+    BandCanvas *previewCanvas_ = nullptr;
     mutable QCPGraphDataContainer stacked_;
+    mutable QCPRange stackedRange_;  // of the drawn values
+    mutable bool stackedRangeFound_ = false;
     mutable bool stackStale_ = true;
+};
+
+// Paints, on its layer above the lines, what lines in quick preview wrote onto
+// its canvas.
+class BandCanvasItem : public QCPLayerable {
+    Q_OBJECT
+public:
+    BandCanvasItem(QCustomPlot *plot, const QString &layer);
+    ~BandCanvasItem() override;
+    BandCanvas *canvas() const { return canvas_.get(); }
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter *) const override {}
+    void draw(QCPPainter *painter) override;
+
+private:
+    std::unique_ptr<BandCanvas> canvas_;
 };
 
 // One legend entry: a check box and the series' text in the series' colour. An

@@ -7,6 +7,7 @@
 #include "chart/ChartView.h"
 
 #include "chart/ChartGraph.h"
+#include "chart/LineBand.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -169,14 +170,17 @@ void ChartView::stopMouseAction()
     rubberBand_->hide();
 }
 
-// Antialiasing is dropped while the view moves, so that each step draws quickly.
+// While the view moves, antialiasing is dropped and the lines are drawn onto one
+// canvas, so that each step draws quickly.
 void ChartView::setDragging(bool dragging)
 {
     for (const Series &series : series_) {
         series.plottable->setAntialiased(!dragging);
         if (auto *line = qobject_cast<ChartGraph *>(series.plottable))
-            line->setQuickPreview(dragging);
+            line->setQuickPreview(dragging ? bandCanvas_->canvas() : nullptr);
     }
+    if (!dragging)
+        bandCanvas_->canvas()->release();  // a picture of the plot: megabytes on a large screen
 }
 
 int ChartView::seriesAt(const QPoint &at, int &point) const

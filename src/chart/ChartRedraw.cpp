@@ -1,13 +1,16 @@
 #include "chart/ChartRedraw.h"
 
 #include "analysis/Curves.h"
-#include "app/AppState.h"
+#include "chart/ChartOptions.h"
 #include "chart/ChartView.h"
 #include "chart/NumberFormat.h"
+#include "chart/SeriesSources.h"
 #include "data/DataSet.h"
+#include "data/DisplayedRows.h"
 #include "data/NumberText.h"
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
+#include "ui/Palette.h"
 
 #include <algorithm>
 
@@ -21,7 +24,7 @@ constexpr int kItemSeries = 16;  // one colour of the palette each
 // and they draw fast enough to toggle smoothing on a long series instantly.
 constexpr size_t kSmoothedPointsShown = 250000;
 
-void prepareChart(ChartView &chart, const AppState &state)
+void prepareChart(ChartView &chart, const ChartOptions &options)
 {
     chart.setPanelColour(QColor(236, 233, 216));
     chart.undoZoom();
@@ -29,33 +32,33 @@ void prepareChart(ChartView &chart, const AppState &state)
     chart.setLegendBold(true);
     chart.setTitleSize(TitleLine::SubHeader, 18);
     chart.setTitleBold(TitleLine::SubHeader, false);
-    chart.setTitleText(TitleLine::SubHeader, state.Chart_Sub_Title);
+    chart.setTitleText(TitleLine::SubHeader, options.Chart_Sub_Title);
     chart.setTitleColour(TitleLine::Footer, QColor(0, 0, 255));
-    chart.setTitleText(TitleLine::Footer, state.Chart_Footer);
-    chart.setTitleText(TitleLine::SubFooter, state.Chart_Sub_Footer);
+    chart.setTitleText(TitleLine::Footer, options.Chart_Footer);
+    chart.setTitleText(TitleLine::SubFooter, options.Chart_Sub_Footer);
     chart.setTitleBold(TitleLine::Header, true);
     chart.setTitleSize(TitleLine::Header, 25);
-    chart.setTitleText(TitleLine::Header, state.Chart_Title);
+    chart.setTitleText(TitleLine::Header, options.Chart_Title);
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
-// The rows the chart shows: the zoom range, kept within the data.
-std::pair<int, int> shownRows(const AppState &state, const DataSet &data)
+// Adds a line series of values; returns its index.
+int addLine(ChartView &chart, const SeriesValues &values)
 {
-    const int rows = qMax(1, int(data.Row_Count));
-    const int first = qBound(1, int(state.Zoom_First_Row), rows);
-    return {first, qBound(first, int(state.Zoom_Last_Row), rows)};
+    const int s = chart.addSeries(SeriesKind::Line);
+    chart.setSeriesPoints(s, values.x, values.y, int(values.n));
+    return s;
 }
 
 // One line series per selected item and file. Every file gets the same items, the
 // first ones selected, as many as 16 series leave room for with every file open.
-int addItemSeries(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items)
+int addItemSeries(ChartView &chart, const RedrawContext &c, const ItemRevision &items)
 {
-    const auto [first, last] = shownRows(state, data);
+    const DataSet &data = c.data;
+    const auto [first, last] = c.rows.within(int(data.Row_Count));
     const int count = data.Row_Count > 0 ? last - first + 1 : 0;
     const int perFile = itemsChartedPerFile(int(data.Files_Open));
-    state.Scount = 0;
-    for (state.FCount = 1; state.FCount <= data.Files_Open; ++state.FCount) {
+    for (int file = 1; file <= data.Files_Open; ++file) {
         int charted = 0;
         for (const ItemRow &row : items.rows) {
             if (!row.selected)
@@ -63,33 +66,30 @@ int addItemSeries(ChartView &chart, AppState &state, const DataSet &data, const 
             if (charted++ == perFile)
                 break;
             const int s = chart.addSeries(SeriesKind::Line);
-            chart.setSeriesStackMode(s, state.Stack_Mode);
+            chart.setSeriesStackMode(s, c.options.Stack_Mode);
             chart.setSeriesValueAxis(s, ValueAxis::Both);
-            chart.setSeriesPenWidth(s, state.Primary_Line_Width);
-            state.Legend_Text[size_t(s)] = legendText(QString::fromLocal8Bit(row.text), state.FCount);
-            chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
-            if (count > 0)
-                chart.setSeriesPoints(s, data.Xaxis_Values.data() + (first - 1),
-                                      data.Perf_Data.column(row.tag, state.FCount) + (first - 1), count);
+            chart.setSeriesPenWidth(s, c.options.Primary_Line_Width);
+            chart.setSeriesName(s, legendText(QString::fromLocal8Bit(row.text), file));
+            c.sources.setRows(s, row.tag, file, first, count);
+            if (const SeriesValues values = c.sources.values(s, data); values.n > 0)
+                chart.setSeriesPoints(s, values.x, values.y, int(values.n));
             chart.setSeriesColour(s, paletteColour(s));
-            ++state.Scount;
         }
     }
-    state.FCount = qMin(state.FCount, int(data.Files_Open));
-    return state.Scount;
+    return chart.seriesCount();
 }
 
 // With no series the time axis still spans the rows that would be charted, so
 // that its labels show the file's times.
-void showRowTimes(ChartView &chart, const AppState &state, const DataSet &data)
+void showRowTimes(ChartView &chart, const RedrawContext &c)
 {
-    if (data.Row_Count <= 0)
+    if (c.data.Row_Count <= 0)
         return;
-    const auto [first, last] = shownRows(state, data);
-    chart.setEmptyTimeRange(data.sampleTime(first), data.sampleTime(last));
+    const auto [first, last] = c.rows.within(int(c.data.Row_Count));
+    chart.setEmptyTimeRange(c.data.sampleTime(first), c.data.sampleTime(last));
 }
 
-void resetAxes(ChartView &chart, const AppState &state)
+void resetAxes(ChartView &chart, const ChartOptions &options)
 {
     chart.setAxisCopies(false);
     for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
@@ -99,38 +99,35 @@ void resetAxes(ChartView &chart, const AppState &state)
         chart.setAxisSpan(axis, 0, 100);
     }
     chart.setAxisGrid(ChartAxis::Bottom, GridStyle::Dot);
-    chart.setAxisNumberFormat(ChartAxis::Left, state.Axis_Format_String_Left);
-    chart.setAxisNumberFormat(ChartAxis::Right, state.Axis_Format_String_Right);
+    chart.setAxisNumberFormat(ChartAxis::Left, options.Axis_Format_String_Left);
+    chart.setAxisNumberFormat(ChartAxis::Right, options.Axis_Format_String_Right);
 }
 
-void addSmoothedCurve(ChartView &chart, AppState &state)
+void addSmoothedCurve(ChartView &chart, const RedrawContext &c)
 {
-    std::vector<double> x, y;
-    chart.seriesPoints(0, x, y);
+    const SeriesValues item = c.sources.values(0, c.data);
     const analysis::Curve curve =
-        analysis::smoothedCurve(x.data(), y.data(), x.size(), state.Smoothing_Factor, kSmoothedPointsShown);
-    const int s = chart.addSeries(SeriesKind::Line);
-    chart.setSeriesPoints(s, curve.x.data(), curve.y.data(), int(curve.x.size()));
-    chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+        analysis::smoothedCurve(item.x, item.y, item.n, c.options.Smoothing_Factor, kSmoothedPointsShown);
+    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
+    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
     chart.setSeriesColour(s, paletteColour(1));
     chart.setSeriesShown(0, false);
-    state.Legend_Text[1] = QStringLiteral("Smoothed curve");
-    chart.setSeriesName(s, state.Legend_Text[1]);
+    chart.setSeriesName(s, QStringLiteral("Smoothed curve"));
 }
 
 QString withoutCommas(QString format) { return format.remove(QLatin1Char(',')); }
 
 // Two items: on both axes, on a left and a right axis, or in an upper and a
 // lower chart. Moving averages, when drawn, follow their items.
-void applyDualLayout(ChartView &chart, const AppState &state)
+void applyDualLayout(ChartView &chart, const ChartOptions &options)
 {
-    if (state.Dual_Charts == 0)
+    if (options.Dual_Charts == SingleAxis)
         return;
     for (int s = 0; s < chart.seriesCount() && s < 4; ++s) {
         chart.setSeriesValueAxis(s, s % 2 == 0 ? ValueAxis::Left : ValueAxis::Right);
         chart.setSeriesStackMode(s, StackOverlap);
     }
-    if (state.Dual_Charts == 1) {
+    if (options.Dual_Charts == DualAxes) {
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
             chart.setAxisGrid(axis, GridStyle::None);
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
@@ -148,96 +145,86 @@ void applyDualLayout(ChartView &chart, const AppState &state)
 }
 
 // The moving averages, the smoothed curve and the candles the options ask for.
-void addDerivedSeries(ChartView &chart, AppState &state, int series)
+void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
 {
+    const ChartOptions &options = c.options;
+    const bool movingAverage = options.shows(DerivedCurve::MovingAverage);
     if (series == 2) {
-        if (state.MovAvg_On)
+        if (movingAverage)
             for (int k = 0; k < 2; ++k)
-                addMovingAverage(chart, state, k);
-        applyDualLayout(chart, state);
+                addMovingAverage(chart, c, k);
+        applyDualLayout(chart, options);
     }
-    if (state.MovAvg_On && (series == 1 || series == 3 || series == 4))
+    if (movingAverage && (series == 1 || series == 3 || series == 4))
         for (int k = 0; k < series; ++k)
-            addMovingAverage(chart, state, k);
-    if (state.Smoothing_On && series == 1)
-        addSmoothedCurve(chart, state);
-    if (state.Candle_On && series == 1)
-        addCandleChart(chart, state);
+            addMovingAverage(chart, c, k);
+    if (options.shows(DerivedCurve::Smoothed) && series == 1)
+        addSmoothedCurve(chart, c);
+    if (options.shows(DerivedCurve::Candle) && series == 1)
+        addCandleChart(chart, c);
 }
 
 }  // namespace
 
-int addMovingAverage(ChartView &chart, AppState &state, int k)
+int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
 {
-    const int n = chart.seriesCount();
-    std::vector<double> x, y;
-    chart.seriesPoints(k, x, y);
+    const SeriesValues item = c.sources.values(k, c.data);
     // A period the series cannot fill draws no curve; the series keeps its place.
-    const analysis::Curve curve = analysis::movingAverage(x.data(), y.data(), x.size(), state.MovAvg_Period);
-    const int s = chart.addSeries(SeriesKind::Line);
-    chart.setSeriesPoints(s, curve.x.data(), curve.y.data(), int(curve.x.size()));
-    chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
-    chart.setSeriesColour(s, paletteColour(n));
+    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.MovAvg_Period);
+    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
+    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+    chart.setSeriesColour(s, paletteColour(s));
     chart.setSeriesValueAxis(s, ValueAxis::Both);
     chart.setSeriesShown(k, false);
-    if (n < kLegendTexts) {
-        state.Legend_Text[size_t(n)] = state.Legend_Text[size_t(k)] + QStringLiteral("(MovAvgPer=") +
-                                       QString::fromStdString(signedNumberText(state.MovAvg_Period)) +
-                                       QLatin1Char(')');
-        chart.setSeriesName(s, state.Legend_Text[size_t(n)]);
-    }
+    if (s < kLegendTexts)
+        chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
+                                   QString::fromStdString(signedNumberText(c.options.MovAvg_Period)) +
+                                   QLatin1Char(')'));
     return s;
 }
 
-void addCandleChart(ChartView &chart, AppState &state)
+void addCandleChart(ChartView &chart, const RedrawContext &c)
 {
-    std::vector<double> x, y;
-    chart.seriesPoints(0, x, y);
+    const SeriesValues item = c.sources.values(0, c.data);
     const int s = chart.addSeries(SeriesKind::Candle);
     chart.setCandleColours(s, QColor(0, 255, 0), QColor(0, 0, 255));
-    const std::vector<analysis::Candle> candles = analysis::candles(x.data(), y.data(), x.size());
+    const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
     for (const analysis::Candle &candle : candles)
         chart.addCandle(s, candle.date, candle.open, candle.high, candle.low, candle.close);
     if (candles.size() > 1)
         chart.setCandleWidth(s, (candles[1].date - candles[0].date) * 0.7);
-    state.Legend_Text[1] = QStringLiteral("Candle (DownClose : Blue, UpClose : Green)");
-    chart.setSeriesName(s, state.Legend_Text[1]);
+    chart.setSeriesName(s, QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
     chart.setSeriesValueAxis(s, ValueAxis::Both);
     // Too few points for a candle: the item's own line stays in view.
     chart.setSeriesShown(0, candles.empty());
 }
 
-void addRatioCharts(ChartView &chart, AppState &state)
+void addRatioCharts(ChartView &chart, const RedrawContext &c)
 {
-    const QString t0 = state.Legend_Text[0], t1 = state.Legend_Text[1];
-    std::vector<double> x, a, ignored, b;
-    chart.seriesPoints(0, x, a);
-    chart.seriesPoints(1, ignored, b);
-    const size_t n = std::min(a.size(), b.size());
+    const QString t0 = chart.seriesName(0), t1 = chart.seriesName(1);
+    const SeriesValues a = c.sources.values(0, c.data), b = c.sources.values(1, c.data);
+    const size_t n = std::min(a.n, b.n);
     const bool repaint = chart.repaintOn();
     chart.setRepaint(false);
-    const std::vector<double> ratios[2] = {analysis::ratio(a.data(), b.data(), n),
-                                           analysis::ratio(b.data(), a.data(), n)};
+    std::vector<double> ratios[2] = {analysis::ratio(a.y, b.y, n), analysis::ratio(b.y, a.y, n)};
     for (int r = 0; r < 2; ++r) {
-        const int s = chart.addSeries(SeriesKind::Line);
+        const int s = addLine(chart, {a.x, ratios[r].data(), n});
         chart.setSeriesColour(s, paletteColour(2 + r));
-        chart.setSeriesPoints(s, x.data(), ratios[r].data(), int(n));
-        chart.setSeriesPenWidth(s, state.Secondary_Line_Width);
+        chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+        c.sources.setComputed(s, 0, std::move(ratios[r]));
     }
     chart.exchangeSeries(2, 0);
     chart.exchangeSeries(3, 1);
+    c.sources.exchange(2, 0);
+    c.sources.exchange(3, 1);
     chart.setSeriesShown(2, false);
     chart.setSeriesShown(3, false);
     chart.setSeriesValueAxis(0, ValueAxis::Both);
     chart.setSeriesValueAxis(1, ValueAxis::Both);
-    state.Legend_Text[2] = t0;
-    state.Legend_Text[3] = t1;
-    state.Legend_Text[0] = QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1;
-    state.Legend_Text[1] = QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0;
-    for (int s = 0; s < 4; ++s)
-        chart.setSeriesName(s, state.Legend_Text[size_t(s)]);
+    chart.setSeriesName(0, QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1);
+    chart.setSeriesName(1, QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0);
     chart.setRepaint(repaint);
-    state.Ratio_Mode = true;
+    c.options.Ratio_Mode = true;
 }
 
 int itemsChartedPerFile(int filesOpen)
@@ -261,18 +248,21 @@ QString legendText(const QString &itemText, int file)
            QLatin1Char(')');
 }
 
-RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items)
+RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
-    state.Ratio_Mode = false;
+    const DataSet &data = context.data;
+    ChartOptions &options = context.options;
+    options.Ratio_Mode = false;
+    context.sources.clear();
     chart.setRepaint(false);
-    prepareChart(chart, state);
-    const int series = addItemSeries(chart, state, data, items);
+    prepareChart(chart, options);
+    const int series = addItemSeries(chart, context, items);
     if (series == 0)
-        showRowTimes(chart, state, data);
-    resetAxes(chart, state);
+        showRowTimes(chart, context);
+    resetAxes(chart, options);
     if (series == 1)
-        state.Dual_Charts = 0;
-    addDerivedSeries(chart, state, series);
+        options.Dual_Charts = SingleAxis;
+    addDerivedSeries(chart, context, series);
     chart.setRepaint(true);
 
     RedrawResult result;
@@ -284,7 +274,7 @@ RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data,
     result.correlate = result.smoothUnSmooth = result.candleChart = data.Files_Open == 1 && series == 1 && severalItems;
     result.movingAverage = series <= 4 && severalItems;
     result.cycleDualCharts = series == 2;
-    result.ratioCharts = series == 2 && state.Dual_Charts == 0;
+    result.ratioCharts = series == 2 && options.Dual_Charts == SingleAxis;
     return result;
 }
 
@@ -311,15 +301,15 @@ void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, doubl
         std::swap(firstRow, lastRow);
 }
 
-void narrowZoomRowsToChart(const ChartView &chart, AppState &state, const DataSet &data)
+void narrowZoomRowsToChart(const ChartView &chart, DisplayedRows &rows, const DataSet &data)
 {
     if (!chart.zoomed())
         return;
-    int first = state.Zoom_First_Row, last = state.Zoom_Last_Row;
+    int first = rows.Zoom_First_Row, last = rows.Zoom_Last_Row;
     narrowRowsToView(data.Xaxis_Values, chart.axisMinimum(ChartAxis::Bottom), chart.axisMaximum(ChartAxis::Bottom),
                      first, last);
-    state.Zoom_First_Row = first;
-    state.Zoom_Last_Row = last;
+    rows.Zoom_First_Row = first;
+    rows.Zoom_Last_Row = last;
 }
 
 QString pointReadout(const QString &legendText, double x, double y)

@@ -1,6 +1,7 @@
 #pragma once
-// The redraw: turns the application state and the selected rows of the current
-// item list into the chart, rebuilding it from nothing every time.
+// The redraw: turns the chart options, the displayed rows and the selected rows
+// of the current item list into the chart, rebuilding it from nothing every time.
+// Each series' legend text is its name in the chart (Legend_Text).
 
 #include <QString>
 
@@ -8,10 +9,21 @@
 
 namespace kavra {
 
-struct AppState;
+struct ChartOptions;
 struct DataSet;
+struct DisplayedRows;
 class ChartView;
 class ItemRevision;
+class SeriesSources;
+
+// What the redraw draws from, and what it leaves for the commands that add
+// curves to the chart drawn: the source of every series.
+struct RedrawContext {
+    ChartOptions &options;
+    const DisplayedRows &rows;
+    const DataSet &data;
+    SeriesSources &sources;
+};
 
 // Which commands the chart just drawn allows.
 struct RedrawResult {
@@ -26,7 +38,7 @@ struct RedrawResult {
     bool ratioCharts = false;      // mnuGenerateRatioCharts
 };
 
-RedrawResult redrawChart(ChartView &chart, AppState &state, const DataSet &data, const ItemRevision &items);
+RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
 
 // How many of the selected items are charted for each file: the first ones, as
 // many as the palette's 16 colours leave room for with every file open.
@@ -36,13 +48,13 @@ int itemsChartedPerFile(int filesOpen);
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
 
 // Adds the moving average of series k as a new series; returns its index.
-int addMovingAverage(ChartView &chart, AppState &state, int k);
+int addMovingAverage(ChartView &chart, const RedrawContext &context, int k);
 // Kavra_Add_Candle_Chart: candles summarising series 0, as series 1.
-void addCandleChart(ChartView &chart, AppState &state);
+void addCandleChart(ChartView &chart, const RedrawContext &context);
 
 // A / B and B / A of the two charted items as series 0 and 1; the items stay as
 // hidden series 2 and 3. Sets Ratio_Mode.
-void addRatioCharts(ChartView &chart, AppState &state);
+void addRatioCharts(ChartView &chart, const RedrawContext &context);
 
 // The legend text of an item charted from a file: "CPU Busy(# 2)".
 QString legendText(const QString &itemText, int file);
@@ -54,7 +66,7 @@ void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, doubl
 
 // The chart's after-draw event: after a zoom or scroll, Zoom_First_Row and
 // Zoom_Last_Row narrow to the rows in view.
-void narrowZoomRowsToChart(const ChartView &chart, AppState &state, const DataSet &data);
+void narrowZoomRowsToChart(const ChartView &chart, DisplayedRows &rows, const DataSet &data);
 
 // The status-bar text for the point under the mouse.
 QString pointReadout(const QString &legendText, double x, double y);

@@ -69,6 +69,8 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
     }
     numberFormats_[0] = numberFormats_[1] = QStringLiteral("#,##0.###");
     plot_->xAxis2->setVisible(false);
+    plot_->addLayer(QStringLiteral("bands"), plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    bandCanvas_ = new BandCanvasItem(plot_, QStringLiteral("bands"));
     arrangeLayout();
 
     rubberBand_ = new QRubberBand(QRubberBand::Rectangle, plot_);
@@ -240,21 +242,6 @@ void ChartView::setSeriesLineStyle(int s, Qt::PenStyle style)
 }
 
 Qt::PenStyle ChartView::seriesLineStyle(int s) const { return series_[size_t(s)].plottable->pen().style(); }
-
-void ChartView::seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const
-{
-    x.clear();
-    y.clear();
-    const ChartGraph *line = graph(s);
-    if (!line)
-        return;
-    x.reserve(size_t(line->data()->size()));
-    y.reserve(size_t(line->data()->size()));
-    for (const QCPGraphData &point : *line->data()) {
-        x.push_back(fromKey(point.key));
-        y.push_back(point.value);
-    }
-}
 
 void ChartView::shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const
 {
@@ -485,13 +472,14 @@ void ChartView::showTimeRange(double from, double to)
     emit zoomChanged();
 }
 
-void ChartView::setPanelColour(const QColor &colour)
+void ChartView::setPanelColour(const QColor &colour, bool redraw)
 {
     panelColour_ = colour;
     plot_->setBackground(colour);
     plot_->axisRect()->setBackground(Qt::white);
     plot_->legend->setBrush(colour);
-    changed();
+    if (redraw)
+        changed();
 }
 
 QImage ChartView::picture(int width, int height, double scale)
@@ -504,6 +492,22 @@ QImage ChartView::picture(int width, int height, double scale)
     plot_->setBackground(panelColour_);
     plot_->legend->setBrush(panelColour_);
     return image;
+}
+
+ChartView::PaintResult ChartView::paintOnto(QPaintDevice &device, int width, int height, const QRect &target) const
+{
+    QCPPainter painter;
+    if (!painter.begin(&device))
+        return PaintResult::CannotStart;
+    if (!target.isNull()) {
+        painter.setViewport(target);
+        painter.setWindow(0, 0, width, height);
+    }
+    painter.setMode(QCPPainter::pmVectorized);   // no pixel-grid corrections
+    painter.setMode(QCPPainter::pmNoCaching);    // labels as text, not cached pixmaps
+    painter.setMode(QCPPainter::pmNonCosmetic);  // line widths scale with the page
+    plot_->toPainter(&painter, width, height);
+    return painter.end() ? PaintResult::Done : PaintResult::CannotFinish;
 }
 
 }  // namespace kavra

@@ -6,6 +6,8 @@
 //
 // X values are date values (days since 30 December 1899).
 
+#include "chart/StackMode.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -22,6 +24,7 @@ class QRubberBand;
 
 namespace kavra {
 
+class BandCanvasItem;
 class ChartGraph;
 class CheckLegendItem;
 
@@ -34,8 +37,6 @@ enum class GridStyle { Solid = 0, Dash = 1, Dot = 2, None = 5, FineDots = 7 };
 // Date values and the seconds since 1970 that the plot's time axis counts.
 double dateValueToKey(double dateValue);
 double keyToDateValue(double key);
-
-enum StackMode { StackNone = 0, StackOverlap = 1, Stacked = 2 };
 
 class ChartView : public QWidget {
     Q_OBJECT
@@ -78,8 +79,6 @@ public:
     int pointCount(int s) const;
     double pointX(int s, int p) const;
     double pointY(int s, int p) const;  // the point's own value, also when stacked
-    // All points of a line series at once (date values and own values).
-    void seriesPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
     // The points of a line series that lie within the time axis as shown.
     void shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
     // The series drawn under this point of the plot and its point nearest to it;
@@ -156,21 +155,26 @@ public:
     // While off, changes are collected and nothing is drawn; switching on draws once.
     void setRepaint(bool on);
     bool repaintOn() const { return repaint_; }
-    void setPanelColour(const QColor &colour);
+    // The panel behind the plot and the legend; redraw false leaves the chart on
+    // screen as it is drawn (for pictures, which are drawn apart).
+    void setPanelColour(const QColor &colour, bool redraw = true);
     QColor panelColour() const { return panelColour_; }
     // Draws the chart now (the axes fitted to the series unless zoomed).
     void draw();
     // The chart as a picture laid out for width x height, white behind the plot,
     // with scale device pixels to each of those (a screen's device pixel ratio).
     QImage picture(int width, int height, double scale = 1.0);
+    // Paints the chart as vectors, laid out for width x height pixels, onto any
+    // paint device (a printer, a PDF or SVG writer, a recorder): into target of
+    // the device when one is given, else at the device's own coordinates.
+    enum class PaintResult { Done, CannotStart, CannotFinish };
+    PaintResult paintOnto(QPaintDevice &device, int width, int height, const QRect &target = QRect()) const;
 
     // What the chart asks the program: the legend text and the colour of series i.
     std::function<QString(int)> legendTextWanted;
     std::function<QColor(int)> colourWanted;
     // What a legend entry's tooltip adds below the entry's text, for series i.
     std::function<QString(int)> legendToolTipWanted;
-
-    QCustomPlot *plot() const { return plot_; }
 
 signals:
     void afterDraw();
@@ -187,6 +191,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Tests and benchmarks look into the plot through this one door.
+    friend QCustomPlot *plotOf(const ChartView &chart);
+
     struct Series {
         SeriesKind kind;
         QCPAbstractPlottable *plottable;
@@ -241,6 +248,7 @@ private:
     double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
     bool zoomedBeforeScroll_ = false;
     QRubberBand *rubberBand_ = nullptr;
+    BandCanvasItem *bandCanvas_ = nullptr;
     int hoveredSeries_ = -1;
     int hoveredPoint_ = -1;
 };

@@ -39,4 +39,12 @@ std::string writeFileAtomically(const std::string &path, const std::function<voi
     return {};
 }
 
+std::string writeTextLines(const std::string &path, const std::vector<std::string> &lines)
+{
+    return writeFileAtomically(path, [&](std::ostream &out) {
+        for (const std::string &line : lines)
+            out << line << "\r\n";
+    });
+}
+
 }  // namespace kavra

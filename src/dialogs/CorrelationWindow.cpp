@@ -1,15 +1,16 @@
 #include "dialogs/CorrelationWindow.h"
 
 #include "analysis/Correlation.h"
-#include "app/AppState.h"
-#include "app/BusyCursor.h"
-#include "app/Interaction.h"
-#include "app/TwipsLayout.h"
 #include "chart/ChartView.h"
 #include "chart/ScatterDiagram.h"
 #include "data/AtomicFile.h"
 #include "data/DataSet.h"
+#include "data/DisplayedRows.h"
 #include "data/TimeStrings.h"
+#include "output/TextPrint.h"
+#include "ui/BusyCursor.h"
+#include "ui/Interaction.h"
+#include "ui/TwipsLayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,14 +18,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 
 #include <algorithm>
-#include <ostream>
 
 namespace kavra {
 namespace {
@@ -113,6 +111,12 @@ QStringList CorrelationWindow::lines() const
 
 // ---- Correlating ------------------------------------------------------------
 
+// The displayed rows that the data has; last < first when none is left.
+std::pair<int, int> CorrelationWindow::shownRows() const
+{
+    return {qMax(1, int(c_.rows.Zoom_First_Row)), qMin(int(c_.data.Row_Count), int(c_.rows.Zoom_Last_Row))};
+}
+
 void CorrelationWindow::progress(const QString &text, int count)
 {
     static QElapsedTimer repainted;
@@ -144,7 +148,7 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     progressBar_->show();
 
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const auto [first, last] = shownRows();
     const size_t rows = last >= first ? size_t(last - first + 1) : 0;
     const int file = data.Files_Open;
     std::vector<analysis::CorrelationItem> items;
@@ -193,10 +197,9 @@ void CorrelationWindow::drawScatterDiagram()
     if (!line)
         return;
     const DataSet &data = c_.data;
-    const int first = qMax(1, int(c_.state.Zoom_First_Row)), last = qMin(int(data.Row_Count), int(c_.state.Zoom_Last_Row));
+    const auto [first, last] = shownRows();
     if (last < first)
         return;
-    c_.state.Selected_Item_Column = reference_.column;
     const ScatterDrawn drawn = kavra::drawScatterDiagram(*scatter_, data, line->text(), line->data(Qt::UserRole).toInt(),
                                                          reference_.text, reference_.column, first, last);
     Corr_Legend_Text = drawn.legendText;
@@ -221,14 +224,13 @@ void CorrelationWindow::cmdKavra9222_Click()
     const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
     if (!path)
         return;
-    const QStringList text = headerLines() + lines();
+    std::vector<std::string> text;
+    for (const QString &line : headerLines() + lines())
+        text.push_back(line.toLocal8Bit().toStdString());
     std::string error;
     {
         BusyCursor busy;
-        error = writeFileAtomically(path->toLocal8Bit().toStdString(), [&](std::ostream &out) {
-            for (const QString &line : text)
-                out << line.toLocal8Bit().constData() << "\r\n";
-        });
+        error = writeTextLines(path->toLocal8Bit().toStdString(), text);
     }
     if (!error.empty())
         c_.ui.message(this, QStringLiteral("Error : ") + QString::fromLocal8Bit(error) +
@@ -240,19 +242,11 @@ void CorrelationWindow::cmdKavra9223_Click()
 {
     c_.ui.message(this, QStringLiteral("Print Correlations ... "), QString());
     QPrinter printer;
-    if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty())
-        printer.setOutputFormat(QPrinter::PdfFormat);  // the dialog can still print to a file
+    offerPrintingToFile(printer);
     if (!c_.ui.choosePrinter(this, printer))
         return;
-    if (!printer.isValid() || (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())) {
+    if (!canPrint(printer)) {
         c_.ui.message(this, QStringLiteral("No printer is available - the correlation list cannot be printed"),
-                      QString());
-        return;
-    }
-    BusyCursor busy;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        c_.ui.message(this, QStringLiteral("The printer could not be started - the correlation list was not printed"),
                       QString());
         return;
     }
@@ -262,18 +256,14 @@ void CorrelationWindow::cmdKavra9223_Click()
     const QStringList entries = lines();
     for (auto it = entries.crbegin(); it != entries.crend(); ++it)
         printed << QStringLiteral("\t\t") + *it;
-    const QFontMetrics metrics(painter.font());
-    const QRect page = painter.viewport();
-    int y = 0;
-    for (const QString &line : printed) {
-        if (y + metrics.height() > page.height()) {
-            printer.newPage();
-            y = 0;
-        }
-        painter.drawText(QRect(0, y, page.width(), metrics.height()), Qt::TextExpandTabs, line);
-        y += metrics.height();
+    bool started = false;
+    {
+        BusyCursor busy;
+        started = printTextLines(printer, printed);
     }
-    painter.end();
+    if (!started)
+        c_.ui.message(this, QStringLiteral("The printer could not be started - the correlation list was not printed"),
+                      QString());
 }
 
 // ---- The diagram as a picture ------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -17,14 +18,14 @@ class QPushButton;
 
 namespace kavra {
 
-struct AppState;
 struct DataSet;
+struct DisplayedRows;
 class ChartView;
 class Interaction;
 class TwipsLayout;
 
 struct CorrelationContext {
-    AppState &state;
+    const DisplayedRows &rows;
     const DataSet &data;
     Interaction &ui;
     QWidget *mainWindow;
@@ -52,6 +53,7 @@ public:
     void correlate(const ReferenceItem &reference, const std::vector<CandidateItem> &candidates);
 
     QStringList lines() const;
+    const ReferenceItem &reference() const { return reference_; }
     ChartView &scatter() const { return *scatter_; }
 
     QString Corr_Legend_Text;
@@ -75,6 +77,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    std::pair<int, int> shownRows() const;
     void place(QWidget *control, int left, int top, int width, int height);
     void setButtonsShown(bool shown);
     void progress(const QString &text, int count);

@@ -1,10 +1,10 @@
 #include "items/AddItemWindow.h"
 
-#include "app/Interaction.h"
-#include "app/Prompts.h"
 #include "data/DataSet.h"
 #include "items/DerivedItem.h"
 #include "items/ItemList.h"
+#include "ui/Interaction.h"
+#include "ui/Prompts.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -16,7 +16,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
-#include <qcustomplot.h>
 
 namespace kavra {
 namespace {
@@ -92,9 +91,7 @@ QByteArray svgDrawing(ChartView &chart, int width, int height)
     svg.setTitle(titleOf(chart));
     svg.setDescription(QStringLiteral("Chart drawn by Kavra"));
     ClippingDevice clipped(svg);  // the generator writes no clip paths
-    QCPPainter painter(&clipped);
-    paintChart(chart, painter, width, height);
-    painter.end();
+    chart.paintOnto(clipped, width, height);
     return bytes;
 }
 
@@ -112,14 +109,15 @@ Encoded pdfDrawing(ChartView &chart, int width, int height)
     const QSizeF points(width * 72.0 / dpi, height * 72.0 / dpi);
     pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                   QPageLayout::Portrait, QMarginsF()));
-    QCPPainter painter;
-    if (!painter.begin(&pdf))
+    switch (chart.paintOnto(pdf, width, height, QRect(0, 0, pdf.width(), pdf.height()))) {
+    case ChartView::PaintResult::CannotStart:
         return {{}, QStringLiteral("Cannot start the PDF drawing")};
-    painter.setWindow(0, 0, width, height);
-    painter.setViewport(0, 0, pdf.width(), pdf.height());
-    paintChart(chart, painter, width, height);
-    if (!painter.end())
+    case ChartView::PaintResult::CannotFinish:
         result.error = QStringLiteral("Cannot finish the PDF drawing");
+        break;
+    case ChartView::PaintResult::Done:
+        break;
+    }
     return result;
 }
 
@@ -136,9 +134,7 @@ Encoded metafile(ChartView &chart, ImageFormat format, int width, int height)
 {
     VectorRecorder recorder(width, height, chart.logicalDpiX());
     ClippingDevice clipped(recorder);  // metafiles are replayed without clipping
-    QCPPainter painter(&clipped);
-    paintChart(chart, painter, width, height);
-    painter.end();
+    chart.paintOnto(clipped, width, height);
     if (format == ImageFormat::Wmf)
         return {fromStd(wmfBytes(recorder.picture())), {}};
     std::string error;

@@ -2,26 +2,19 @@
 
 #include "chart/ChartView.h"
 
-#include <qcustomplot.h>
-
 namespace kavra {
 
+// Pictures and paper are drawn apart from the screen, so the chart on screen is
+// not drawn again, white and then back in its colour: that took longer than the
+// picture itself.
 WhitePanel::WhitePanel(ChartView &chart) : chart_(chart), colour_(chart.panelColour())
 {
-    chart_.setPanelColour(Qt::white);
+    chart_.setPanelColour(Qt::white, false);
 }
 
 WhitePanel::~WhitePanel()
 {
-    chart_.setPanelColour(colour_);
-}
-
-void paintChart(ChartView &chart, QCPPainter &painter, int width, int height)
-{
-    painter.setMode(QCPPainter::pmVectorized);   // no pixel-grid corrections
-    painter.setMode(QCPPainter::pmNoCaching);    // labels as text, not cached pixmaps
-    painter.setMode(QCPPainter::pmNonCosmetic);  // line widths scale with the page
-    chart.plot()->toPainter(&painter, width, height);
+    chart_.setPanelColour(colour_, false);
 }
 
 }  // namespace kavra

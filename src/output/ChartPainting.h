@@ -1,10 +1,7 @@
 #pragma once
-// What exporting and printing share: the chart painted white behind, and the
-// chart painted with a QCustomPlot painter on any device.
+// What exporting and printing share: the chart painted white behind.
 
 #include <QColor>
-
-class QCPPainter;
 
 namespace kavra {
 
@@ -23,9 +20,5 @@ private:
     ChartView &chart_;
     QColor colour_;
 };
-
-// Paints the chart, laid out for width x height pixels, with painter (begun on
-// its device, with any window and viewport set), as vectors.
-void paintChart(ChartView &chart, QCPPainter &painter, int width, int height);
 
 }  // namespace kavra

@@ -2,10 +2,10 @@
 
 #include "chart/ChartView.h"
 #include "output/ChartPainting.h"
+#include "output/TextPrint.h"
 
 #include <QDir>
 #include <QPrinter>
-#include <qcustomplot.h>
 
 #include <cmath>
 
@@ -22,9 +22,6 @@ QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double 
 {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setFullPage(true);
-    QCPPainter painter;
-    if (!painter.begin(&printer))
-        return QStringLiteral("Cannot print on %1").arg(printerName(printer));
     const QSizeF paper = printer.paperRect(QPrinter::DevicePixel).size();
     const QRect target = QRectF(paper.width() * marginX, paper.height() * marginY, paper.width() * (1 - 2 * marginX),
                                 paper.height() * (1 - 2 * marginY))
@@ -34,11 +31,14 @@ QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double 
     const double screenPixels = double(chart.logicalDpiX()) / printer.resolution();
     const int width = std::max(1, int(std::lround(target.width() * screenPixels)));
     const int height = std::max(1, int(std::lround(target.height() * screenPixels)));
-    painter.setViewport(target);
-    painter.setWindow(0, 0, width, height);
-    paintChart(chart, painter, width, height);
-    if (!painter.end())
+    switch (chart.paintOnto(printer, width, height, target)) {
+    case ChartView::PaintResult::CannotStart:
+        return QStringLiteral("Cannot print on %1").arg(printerName(printer));
+    case ChartView::PaintResult::CannotFinish:
         return QStringLiteral("Printing on %1 failed").arg(printerName(printer));
+    case ChartView::PaintResult::Done:
+        break;
+    }
     return {};
 }
 
@@ -46,8 +46,7 @@ QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double 
 
 QString printChart(ChartView &chart, QPrinter &printer, double marginX, double marginY)
 {
-    // Without a printer Qt falls back on a PDF printer, which needs a file.
-    if (!printer.isValid() || (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()))
+    if (!canPrint(printer))
         return QStringLiteral("No printer is installed");
     const WhitePanel white(chart);
     return paintOnPage(chart, printer, marginX, marginY);

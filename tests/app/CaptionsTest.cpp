@@ -4,6 +4,7 @@
 #include "app/WindowFixture.h"
 
 #include "chart/ChartView.h"
+#include "support/ChartAccess.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
-#include <qcustomplot.h>
 
 namespace {
 
@@ -159,7 +159,7 @@ TEST_F(CaptionsTest, ChartIsDrawnAtTheScreensResolution)
     open(KAVRA_EXAMPLES "/node1_day.csv");
     QCoreApplication::processEvents();
     // As a chart made on a screen of another pixel density and then moved here.
-    window->chart().plot()->setBufferDevicePixelRatio(1);
+    kavra::plotOf(window->chart())->setBufferDevicePixelRatio(1);
     const qreal ratio = window->devicePixelRatioF();
     const QImage picture = window->chart().grab().toImage();
     EXPECT_EQ(picture.devicePixelRatio(), ratio);

@@ -104,9 +104,8 @@ TEST_F(FileDropTest, OneFileOpensAsTheOpenCommandWould)
     EXPECT_EQ(ui.fileDialogs, 0);
     EXPECT_EQ(window->data().Files_Open, 1);
     EXPECT_EQ(window->statusText(), QString::fromStdString(paths[0]));
-    EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
     EXPECT_TRUE(enabled("mnuCloseFile"));
-    EXPECT_EQ(window->state().Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(window->state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
 }
 
 TEST_F(FileDropTest, SeveralFilesOpenInTurn)
@@ -117,7 +116,6 @@ TEST_F(FileDropTest, SeveralFilesOpenInTurn)
     EXPECT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
     EXPECT_EQ(window->data().Files_Open, 4);
     EXPECT_EQ(ui.fileDialogs, 1);  // the first Open only
-    EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
     EXPECT_TRUE(enabled("mnuOpenFile"));
 }
 
@@ -134,7 +132,6 @@ TEST_F(FileDropTest, OnlySixteenFilesOpenAndTheRestIsReportedOnce)
     EXPECT_TRUE(drop(fileUrls({dir.write("extra.csv", kGoodFile)})));
     EXPECT_EQ(window->data().Files_Open, 16);
     EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
 }
 
 TEST_F(FileDropTest, SixteenFilesExactlyNeedNoMessage)
@@ -183,7 +180,6 @@ TEST_F(FileDropTest, AFileThatIsNotDataGetsTheLoadersMessage)
     EXPECT_EQ(ui.messages[0].title, openUi.messages[0].title);
     EXPECT_EQ(window->data().Files_Open, 1);
     EXPECT_EQ(window->statusText(), QString::fromStdString(good[0]));
-    EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
 }
 
 // A drop arriving while a file loads (here while the load's column-count message

@@ -200,8 +200,8 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
             case ShortcutAction::EndProgram: return !exits.empty();
             case ShortcutAction::ItemListMenu: return menu->isVisible();
             case ShortcutAction::Correlate: return window->correlationWindow() != nullptr;
-            case ShortcutAction::Stack: return window->state().Stack_Mode == 2;
-            case ShortcutAction::UnStack: return window->state().Stack_Mode == 1;
+            case ShortcutAction::Stack: return window->state().chart.Stack_Mode == 2;
+            case ShortcutAction::UnStack: return window->state().chart.Stack_Mode == 1;
             }
             return false;
         };
@@ -218,9 +218,9 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
         load();
         select({0, 1});  // two charted items: every menu entry of the table is enabled
         if (shortcut.action == ShortcutAction::Stack)
-            window->state().Stack_Mode = 1;
+            window->state().chart.Stack_Mode = kavra::StackOverlap;
         if (shortcut.action == ShortcutAction::UnStack)
-            window->state().Stack_Mode = 2;
+            window->state().chart.Stack_Mode = kavra::Stacked;
         switch (shortcut.action) {
         case ShortcutAction::MenuEntry: window->action(QString::fromLatin1(shortcut.entry))->setEnabled(false); break;
         case ShortcutAction::EndProgram: break;
@@ -305,26 +305,26 @@ TEST_F(KeyboardShortcutsTest, FileCommandsRunFromTheKeyboard)
 TEST_F(KeyboardShortcutsTest, StackAndUnStackRunTheirOptions)
 {
     load();
-    ASSERT_EQ(window->state().Stack_Mode, 1);
+    ASSERT_EQ(window->state().chart.Stack_Mode, 1);
     sendKey(list(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
     sendKey(list(), QEvent::KeyPress, Qt::Key_Shift, Qt::ControlModifier | Qt::ShiftModifier);
     sendKey(list(), QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(shift(), 3);
     sendKey(list(), QEvent::KeyRelease, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->state().Stack_Mode, 2);
-    EXPECT_EQ(window->state().Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+    EXPECT_EQ(window->state().chart.Stack_Mode, 2);
+    EXPECT_EQ(window->state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
     EXPECT_TRUE(child<QRadioButton>("OptStack(0)")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("OptStack(1)")->isChecked());
 
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_U);
-    EXPECT_EQ(window->state().Stack_Mode, 1);
-    EXPECT_TRUE(window->state().Chart_Sub_Footer.isEmpty());
+    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
+    EXPECT_TRUE(window->state().chart.Chart_Sub_Footer.isEmpty());
     EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
 
     // Hidden frame: nothing.
     child<QWidget>("fraKavra1")->hide();
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
-    EXPECT_EQ(window->state().Stack_Mode, 1);
+    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
 }
 
 TEST_F(KeyboardShortcutsTest, ItemListCommandsRunFromTheKeyboard)
@@ -361,7 +361,7 @@ TEST_F(KeyboardShortcutsTest, ItemListCommandsRunFromTheKeyboard)
     ui.inputAnswers.push_back(QStringLiteral("busy"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_R);
     EXPECT_TRUE(ui.inputAnswers.empty());
-    EXPECT_EQ(window->state().Search_String, QStringLiteral("busy"));
+    EXPECT_EQ(window->state().list.Search_String, QStringLiteral("busy"));
     ASSERT_EQ(items.current().rows.size(), 1u);
     EXPECT_EQ(items.current().rows[0].text, "CPU Busy");
     type(Qt::ControlModifier, Qt::Key_Z);
@@ -402,43 +402,43 @@ TEST_F(KeyboardShortcutsTest, ChartCommandsRunFromTheKeyboard)
 
     ui.inputAnswers = {QStringLiteral("25")};
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_A);
-    EXPECT_EQ(state.MovAvg_Period, 25);
+    EXPECT_EQ(state.chart.MovAvg_Period, 25);
 
     ASSERT_TRUE(enabled("mnuToggleMovingAverage"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_T);
-    EXPECT_TRUE(state.MovAvg_On);
+    EXPECT_TRUE(state.chart.shows(kavra::DerivedCurve::MovingAverage));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_T);
-    EXPECT_FALSE(state.MovAvg_On);
+    EXPECT_FALSE(state.chart.shows(kavra::DerivedCurve::MovingAverage));
 
     ui.inputAnswers = {QStringLiteral("Busy")};
     type(Qt::AltModifier, Qt::Key_M);
-    EXPECT_EQ(state.Search_String, QStringLiteral("Busy"));
+    EXPECT_EQ(state.list.Search_String, QStringLiteral("Busy"));
     EXPECT_EQ(selectedCount(), 1);
     EXPECT_TRUE(window->items().current().rows[0].selected);
 
     ui.inputAnswers = {QStringLiteral("The title")};
     type(Qt::AltModifier, Qt::Key_T);
-    EXPECT_EQ(state.Chart_Title, QStringLiteral("The title"));
+    EXPECT_EQ(state.chart.Chart_Title, QStringLiteral("The title"));
     ui.inputAnswers = {QStringLiteral("The sub-title")};
     type(Qt::AltModifier, Qt::Key_S);
-    EXPECT_EQ(state.Chart_Sub_Title, QStringLiteral("The sub-title"));
+    EXPECT_EQ(state.chart.Chart_Sub_Title, QStringLiteral("The sub-title"));
     ui.inputAnswers = {QStringLiteral("The footer")};
     type(Qt::AltModifier, Qt::Key_O);
-    EXPECT_EQ(state.Chart_Footer, QStringLiteral("The footer"));
+    EXPECT_EQ(state.chart.Chart_Footer, QStringLiteral("The footer"));
     ui.inputAnswers = {QStringLiteral("5")};
     type(Qt::AltModifier, Qt::Key_W);
-    EXPECT_EQ(state.Primary_Line_Width, 5);
+    EXPECT_EQ(state.chart.Primary_Line_Width, 5);
     EXPECT_TRUE(ui.inputAnswers.empty());
 
     // Ctrl+Shift+D needs two charted items.
     EXPECT_FALSE(enabled("mnuCycleDualCharts"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.Dual_Charts, 0);
+    EXPECT_EQ(state.chart.Dual_Charts, 0);
     select({0, 1});
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.Dual_Charts, 1);
+    EXPECT_EQ(state.chart.Dual_Charts, 1);
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.Dual_Charts, 2);
+    EXPECT_EQ(state.chart.Dual_Charts, 2);
 
     EXPECT_FALSE(shown("frmChartEditor"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F10);
@@ -470,7 +470,7 @@ TEST_F(KeyboardShortcutsTest, UnusedModifierValuesRunNothing)
     type(Qt::ShiftModifier, Qt::Key_C);
     type(Qt::NoModifier, Qt::Key_C);
     EXPECT_FALSE(shown("frmKavra5"));
-    EXPECT_EQ(window->state().MovAvg_Period, 10);
+    EXPECT_EQ(window->state().chart.MovAvg_Period, 10);
     EXPECT_EQ(ui.inputAnswers.size(), 1u);
     EXPECT_EQ(window->data().Files_Open, 1);
     // A modifier key released after a shortcut's key went down matches nothing either.
@@ -490,9 +490,9 @@ TEST_F(KeyboardShortcutsTest, AHeldKeyRunsItsCommandOnce)
         sendKey(list(), QEvent::KeyRelease, Qt::Key_T, held, true);
         sendKey(list(), QEvent::KeyPress, Qt::Key_T, held, true);
     }
-    EXPECT_FALSE(state.MovAvg_On);
+    EXPECT_FALSE(state.chart.shows(kavra::DerivedCurve::MovingAverage));
     sendKey(list(), QEvent::KeyRelease, Qt::Key_T, held);
-    EXPECT_TRUE(state.MovAvg_On);
+    EXPECT_TRUE(state.chart.shows(kavra::DerivedCurve::MovingAverage));
 }
 
 TEST_F(KeyboardShortcutsTest, OtherWindowsKeepTheirKeys)
@@ -545,7 +545,7 @@ TEST_F(KeyboardShortcutsTest, ArrowKeysInTheListStillRedrawTheChart)
     type(Qt::NoModifier, Qt::Key_Up);
     EXPECT_FALSE(rows[2].selected);
     EXPECT_TRUE(rows[1].selected);
-    EXPECT_EQ(window->state().Legend_Text[0].toStdString().find("Disk Rate"), 0u)
-        << window->state().Legend_Text[0].toStdString();
+    EXPECT_EQ(window->chart().seriesName(0).toStdString().find("Disk Rate"), 0u)
+        << window->chart().seriesName(0).toStdString();
     EXPECT_GT(window->chart().seriesCount(), 0);
 }

@@ -30,7 +30,7 @@ TEST_F(WindowTest, StartsWithNoFileAndTheDesignedMenus)
     EXPECT_FALSE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
     EXPECT_FALSE(child<QPushButton>("cmdCorrelate")->isVisibleTo(window.get()));
     EXPECT_FALSE(child<QGroupBox>("fraKavra1")->isVisibleTo(window.get()));
-    EXPECT_EQ(window->state().Search_String, QStringLiteral("MpSync"));
+    EXPECT_EQ(window->state().list.Search_String, QStringLiteral("MpSync"));
     EXPECT_EQ(window->state().Export_Filter_Index, 3);
     EXPECT_EQ(window->data().Max_Files, 16);
     EXPECT_EQ(window->items().index(), 0);
@@ -56,7 +56,6 @@ TEST_F(WindowTest, TheCommandLineOpensItsFileWithoutADialog)
     EXPECT_EQ(ui.fileDialogs, 0);
     EXPECT_EQ(window->data().Files_Open, 1);
     EXPECT_EQ(window->statusText(), QString::fromStdString(path));
-    EXPECT_TRUE(window->state().Dragged_File_Spec.isEmpty());
 }
 
 TEST_F(WindowTest, AQuotedCommandLineIsTakenWithItsQuotesAndFails)
@@ -74,16 +73,16 @@ TEST_F(WindowTest, CloseReturnsToTheNoFileStateAndKeepsOptions)
     open(dir.write("day.csv", kGoodFile));
     window->items().copyItemList();
     window->items().copyItemList();
-    window->state().Primary_Line_Width = 5;
-    window->state().MovAvg_On = true;
-    window->state().Dual_Charts = 2;
+    window->state().chart.Primary_Line_Width = 5;
+    window->state().chart.Derived_Curve = kavra::DerivedCurve::MovingAverage;
+    window->state().chart.Dual_Charts = kavra::DualCharts;
     window->mnuCloseFile_Click();
     EXPECT_EQ(window->items().index(), 0);
     EXPECT_TRUE(window->items().current().rows.empty());
     EXPECT_EQ(window->data().Files_Open, 0);
-    EXPECT_EQ(window->state().Primary_Line_Width, 5);
-    EXPECT_FALSE(window->state().MovAvg_On);
-    EXPECT_EQ(window->state().Dual_Charts, 0);
+    EXPECT_EQ(window->state().chart.Primary_Line_Width, 5);
+    EXPECT_FALSE(window->state().chart.shows(kavra::DerivedCurve::MovingAverage));
+    EXPECT_EQ(window->state().chart.Dual_Charts, 0);
     EXPECT_EQ(window->statusText(), kNoFileText);
     EXPECT_TRUE(enabled("mnuOpenFile"));
     EXPECT_FALSE(enabled("mnuCloseFile"));

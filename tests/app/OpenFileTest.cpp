@@ -1,5 +1,6 @@
 #include "app/WindowFixture.h"
 
+#include "chart/ChartView.h"
 #include "data/TimeStrings.h"
 #include "items/ItemListView.h"
 
@@ -33,10 +34,10 @@ TEST_F(WindowTest, OpenLoadsTheFileAndEnablesTheCommands)
     EXPECT_TRUE(enabled("mnuSortInMedianOrder"));
     EXPECT_FALSE(enabled("mnuCycleDualCharts"));
     EXPECT_EQ(window->statusText(), QString::fromStdString(path));
-    EXPECT_EQ(window->state().Chart_Title, QStringLiteral("Node(s) : NODE1"));
-    EXPECT_EQ(window->state().Zoom_First_Row, 1);
-    EXPECT_EQ(window->state().Zoom_Last_Row, 3);
-    EXPECT_EQ(window->state().Stack_Mode, 1);
+    EXPECT_EQ(window->state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(window->state().rows.Zoom_First_Row, 1);
+    EXPECT_EQ(window->state().rows.Zoom_Last_Row, 3);
+    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
     EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
     EXPECT_TRUE(child<QPushButton>("cmdCorrelate")->isVisibleTo(window.get()));
     EXPECT_TRUE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));
@@ -147,7 +148,7 @@ TEST_F(WindowTest, SixteenFilesDisableOpenUntilClose)
 TEST_F(WindowTest, SaveAsWritesTheDisplayedData)
 {
     open(dir.write("day.csv", kGoodFile));
-    window->state().Zoom_First_Row = 2;
+    window->state().rows.Zoom_First_Row = 2;
     ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
     window->mnuSaveDataAs_Click();
     EXPECT_TRUE(ui.messages.empty());
@@ -155,6 +156,26 @@ TEST_F(WindowTest, SaveAsWritesTheDisplayedData)
                                      "Sample Time,CPU Busy,Disk Rate,MP Sync Time\r\n"
                                      "06-DEC-2026 10:01:00, 13, 2500, 2\r\n"
                                      "06-DEC-2026 10:02:00, 14, 2000, 3\r\n");
+}
+
+TEST_F(WindowTest, SaveAsWithTwoNodesNamesTheNodeWhoseValuesItHolds)
+{
+    open(dir.write("day.csv", kGoodFile));
+    std::string second = kGoodFile;
+    second.replace(second.find("NODE1"), 5, "NODE2");
+    open(dir.write("day2.csv", second));
+    ASSERT_EQ(window->data().Files_Open, 2);
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    window->mnuSaveDataAs_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(dir.read("saved.csv").substr(0, 6), "NODE1,");
+
+    // Opened again on its own, the chart is titled with the node whose values were saved.
+    window->mnuCloseFile_Click();
+    open(dir.file("saved.csv"));
+    ASSERT_EQ(window->data().Files_Open, 1);
+    EXPECT_TRUE(window->chart().titleText(kavra::TitleLine::Header).contains(QStringLiteral("NODE1")))
+        << window->chart().titleText(kavra::TitleLine::Header).toStdString();
 }
 
 TEST_F(WindowTest, SaveAsReportsAFileThatCannotBeCreated)
@@ -170,8 +191,8 @@ TEST_F(WindowTest, SaveAsReportsAFileThatCannotBeCreated)
 TEST_F(WindowTest, SaveAsOfOneRowSaysWhyAndWritesNothing)
 {
     open(dir.write("day.csv", kGoodFile));
-    window->state().Zoom_First_Row = 2;
-    window->state().Zoom_Last_Row = 2;
+    window->state().rows.Zoom_First_Row = 2;
+    window->state().rows.Zoom_Last_Row = 2;
     ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
     window->mnuSaveDataAs_Click();
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -179,7 +200,7 @@ TEST_F(WindowTest, SaveAsOfOneRowSaysWhyAndWritesNothing)
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("saved.csv"))));
 
     // Two rows make a file the loader takes.
-    window->state().Zoom_Last_Row = 3;
+    window->state().rows.Zoom_Last_Row = 3;
     window->mnuSaveDataAs_Click();
     ASSERT_EQ(ui.messages.size(), 1u);
     open(dir.file("saved.csv"));

@@ -9,6 +9,7 @@
 #include "items/ItemListView.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
+#include "support/ChartAccess.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <qcustomplot.h>
 
 using kavra::ChartAxis;
 
@@ -73,8 +73,8 @@ protected:
     }
 
     kavra::ChartView &chart() { return window->chart(); }
-    int first() { return window->state().Zoom_First_Row; }
-    int last() { return window->state().Zoom_Last_Row; }
+    int first() { return window->state().rows.Zoom_First_Row; }
+    int last() { return window->state().rows.Zoom_Last_Row; }
     // Sample time of a 1-based row.
     double time(int row) { return window->data().sampleTime(row); }
     // Zooms so that the view's edges lie a quarter of a step after row a and
@@ -100,8 +100,8 @@ TEST_F(ZoomTest, AZoomOrScrollNarrowsTheRowRangeToTheView)
 
 TEST_F(ZoomTest, DrawingWithoutAZoomLeavesTheRowRange)
 {
-    window->state().Zoom_First_Row = 3;
-    window->state().Zoom_Last_Row = 9;
+    window->state().rows.Zoom_First_Row = 3;
+    window->state().rows.Zoom_Last_Row = 9;
     chart().draw();
     window->tchKavra_OnAfterDraw();
     EXPECT_EQ(first(), 3);
@@ -156,7 +156,7 @@ TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenOneEndWasAtTheData)
 // The row range lies within the rows, and a redraw charts exactly those rows.
 static ::testing::AssertionResult rangeIsCharted(kavra::MainWindow &window)
 {
-    const int first = window.state().Zoom_First_Row, last = window.state().Zoom_Last_Row;
+    const int first = window.state().rows.Zoom_First_Row, last = window.state().rows.Zoom_Last_Row;
     const int rows = window.data().Row_Count;
     if (!(1 <= first && first <= last && last <= rows))
         return ::testing::AssertionFailure() << "rows " << first << " to " << last << " of " << rows;
@@ -245,7 +245,7 @@ TEST_F(ZoomTest, CloseDuringAZoomLeavesNoZoomForTheNextFile)
 // The point of series 0 for a 1-based row, in pixels of the chart's plot.
 static QPoint pointPixel(kavra::ChartView &chart, int row)
 {
-    QCustomPlot *plot = chart.plot();
+    QCustomPlot *plot = kavra::plotOf(chart);
     return QPoint(int(plot->xAxis->coordToPixel(kavra::dateValueToKey(chart.pointX(0, row - 1)))),
                   int(plot->yAxis->coordToPixel(chart.pointY(0, row - 1))));
 }
@@ -255,7 +255,7 @@ TEST_F(ZoomTest, APressOnASeriesStartsNoZoomOrScroll)
 {
     window->show();
     QCoreApplication::processEvents();
-    QCustomPlot *plot = chart().plot();
+    QCustomPlot *plot = kavra::plotOf(chart());
     const double from = chart().axisMinimum(ChartAxis::Bottom), to = chart().axisMaximum(ChartAxis::Bottom);
     const QPoint point = pointPixel(chart(), 8);
     ASSERT_TRUE(plot->axisRect()->rect().contains(point));
@@ -281,7 +281,7 @@ TEST_F(ZoomTest, AnItemHiddenUnderItsMovingAverageDoesNotAnswerTheMouse)
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     ASSERT_EQ(chart().seriesCount(), 2);
     ASSERT_FALSE(chart().seriesShown(0));
-    QCustomPlot *plot = chart().plot();
+    QCustomPlot *plot = kavra::plotOf(chart());
     const QString file = QString::fromStdString(window->data().File_Names[0]);
     // Before the average's first point, and within the values the average spans,
     // which are the ones the value axis shows.
@@ -301,7 +301,7 @@ TEST_F(ZoomTest, ARedrawUnderTheStillPointerShowsTheFileNameAgain)
 {
     window->show();
     QCoreApplication::processEvents();
-    input::move(chart().plot(), Qt::NoButton, pointPixel(chart(), 8));
+    input::move(kavra::plotOf(chart()), Qt::NoButton, pointPixel(chart(), 8));
     ASSERT_TRUE(window->statusText().startsWith(QStringLiteral("Item 01(# 1) ... (X-value: ")));
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0]));
@@ -326,7 +326,7 @@ TEST_F(WindowTest, TheStatusBarShowsThePointUnderTheMouseAndThenTheFileAgain)
         dir.write("readout.csv", perfFile(itemNames(2), 10, [](int, int r) { return r == 6 ? 1234.5 : double(r); }));
     open(path);
     ASSERT_EQ(window->chart().seriesCount(), 1);
-    const QString legend = window->state().Legend_Text[0];
+    const QString legend = window->chart().seriesName(0);
     ASSERT_EQ(legend, QStringLiteral("Item 01(# 1)"));
 
     window->tchKavra_OnMouseEnterSeries(0, 5);
@@ -347,7 +347,7 @@ TEST_F(ZoomTest, MovingTheMouseOverTheChartUpdatesTheStatusBar)
 {
     window->show();
     QCoreApplication::processEvents();
-    QCustomPlot *plot = chart().plot();
+    QCustomPlot *plot = kavra::plotOf(chart());
     const QPoint point = pointPixel(chart(), 8);
     input::move(plot, Qt::NoButton, point);
     EXPECT_TRUE(window->statusText().startsWith(QStringLiteral("Item 01(# 1) ... (X-value: ")))

@@ -4,10 +4,12 @@
 #include "app/PromptedWindowTest.h"
 
 #include "app/AppState.h"
-#include "chart/ChartCommands.h"
+#include "app/ChartCommands.h"
 #include "chart/ChartView.h"
 #include "items/ItemListView.h"
+#include "support/ChartAccess.h"
 #include "support/PerfFiles.h"
+#include "ui/Palette.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -46,7 +48,7 @@ protected:
     kavra::ChartView &chart() { return window->chart(); }
     kavra::ChartCommands &commands() { return window->chartCommands(); }
     kavra::AppState &state() { return window->state(); }
-    QString legend(int s) { return state().Legend_Text[size_t(s)]; }
+    QString legend(int s) { return chart().seriesName(s); }
     void trigger(const char *entry) { window->action(QString::fromLatin1(entry))->trigger(); }
     void answer(const QString &text) { ui.inputAnswers.push_back(text); }
     void cancel() { ui.inputAnswers.push_back(QString()); }
@@ -112,11 +114,11 @@ protected:
 TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
 {
     openItems(6, 30);
-    state().Primary_Line_Width = 2;
-    state().Secondary_Line_Width = 4;
+    state().chart.Primary_Line_Width = 2;
+    state().chart.Secondary_Line_Width = 4;
     chartFirstRows(2);
     trigger("mnuToggleMovingAverage");
-    ASSERT_TRUE(state().MovAvg_On);
+    ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
 
     for (int items : {2, 1, 3, 4}) {
         SCOPED_TRACE(items);
@@ -145,7 +147,7 @@ TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
 
     // Five items: the option stays on but nothing is averaged.
     chartFirstRows(5);
-    EXPECT_TRUE(state().MovAvg_On);
+    EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     ASSERT_EQ(chart().seriesCount(), 5);
     for (int s = 0; s < 5; ++s)
         EXPECT_TRUE(chart().seriesShown(s)) << s;
@@ -167,7 +169,7 @@ TEST_F(ChartCommandsTest, MovingAverageIsTheTrailingMeanStartingAtThePeriodthPoi
 
     // Toggling again leaves the item alone.
     trigger("mnuToggleMovingAverage");
-    EXPECT_FALSE(state().MovAvg_On);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     ASSERT_EQ(chart().seriesCount(), 1);
     EXPECT_TRUE(chart().seriesShown(0));
 }
@@ -182,7 +184,7 @@ TEST_F(ChartCommandsTest, PeriodPromptTakesRoundedNumbersAndKeepsThePeriodOtherw
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter PERIOD value to be used :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Moving Average Period Value"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 10"));
-    EXPECT_EQ(state().MovAvg_Period, 10);
+    EXPECT_EQ(state().chart.MovAvg_Period, 10);
 
     const struct {
         const char *answer;
@@ -192,7 +194,7 @@ TEST_F(ChartCommandsTest, PeriodPromptTakesRoundedNumbersAndKeepsThePeriodOtherw
         SCOPED_TRACE(c.answer);
         answer(QString::fromLatin1(c.answer));
         commands().mnuSetMovingAveragePeriodValue_Click();
-        EXPECT_EQ(state().MovAvg_Period, c.period);
+        EXPECT_EQ(state().chart.MovAvg_Period, c.period);
     }
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral(" 32767"));
     EXPECT_TRUE(ui.messages.empty());
@@ -206,7 +208,7 @@ TEST_F(ChartCommandsTest, PeriodOutsideOneTo32767IsRefusedWithAMessage)
         ui.messages.clear();
         answer(QString::fromLatin1(refused));
         commands().mnuSetMovingAveragePeriodValue_Click();
-        EXPECT_EQ(state().MovAvg_Period, 10);
+        EXPECT_EQ(state().chart.MovAvg_Period, 10);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Moving Average Period Value"));
     }
@@ -218,7 +220,7 @@ TEST_F(ChartCommandsTest, NewPeriodRedrawsOnlyWhileTheMovingAverageIsOn)
     armRedrawProbe();
     answer(QStringLiteral("4"));
     trigger("mnuSetMovingAveragePeriodValue");
-    EXPECT_EQ(state().MovAvg_Period, 4);
+    EXPECT_EQ(state().chart.MovAvg_Period, 4);
     EXPECT_FALSE(redrawnSinceProbe());
     ASSERT_EQ(chart().seriesCount(), 1);
 
@@ -242,7 +244,9 @@ TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
     openItems(2, 45);
     ASSERT_EQ(chart().seriesCount(), 1);
     const auto options = [&] {
-        return std::vector<bool>{state().MovAvg_On, state().Smoothing_On, state().Candle_On};
+        return std::vector<bool>{state().chart.shows(kavra::DerivedCurve::MovingAverage),
+                                 state().chart.shows(kavra::DerivedCurve::Smoothed),
+                                 state().chart.shows(kavra::DerivedCurve::Candle)};
     };
 
     chart().hide();
@@ -283,9 +287,9 @@ TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
 TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
 {
     openItems(2, 10);
-    state().Secondary_Line_Width = 5;
+    state().chart.Secondary_Line_Width = 5;
     trigger("mnuSmoothUnSmooth");
-    ASSERT_TRUE(state().Smoothing_On);
+    ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     ASSERT_EQ(chart().seriesCount(), 2);
     EXPECT_FALSE(chart().seriesShown(0));
     EXPECT_TRUE(chart().seriesShown(1));
@@ -296,7 +300,7 @@ TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
     EXPECT_GT(chart().pointCount(1), 1);
 
     trigger("mnuSmoothUnSmooth");
-    EXPECT_FALSE(state().Smoothing_On);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     ASSERT_EQ(chart().seriesCount(), 1);
     EXPECT_TRUE(chart().seriesShown(0));
 }
@@ -305,7 +309,7 @@ TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
 {
     openItems(2, 100);
     trigger("mnuAddRemoveCandleChart");
-    ASSERT_TRUE(state().Candle_On);
+    ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::Candle));
     ASSERT_EQ(chart().seriesCount(), 2);
     EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
     EXPECT_EQ(chart().pointCount(1), 20);
@@ -318,11 +322,38 @@ TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
     EXPECT_NEAR(chart().pointX(1, 0), (times[0] + times[4]) / 2, 1e-8);
 }
 
+// Read back from the candle series as drawn: each candle's wicks reach the real
+// highest and lowest value of its five rows, not whole numbers around them, so
+// an item between 0 and 0.61 keeps an axis that ends below 1.
+TEST_F(ChartCommandsTest, CandleWicksReachTheGroupsRealHighestAndLowestValues)
+{
+    const auto value = [](int item, int row) { return item == 1 ? 0.61 * ((row * 37) % 100) / 100.0 : 1.0 * row; };
+    openItems(2, 100, value);
+    trigger("mnuAddRemoveCandleChart");
+    ASSERT_EQ(chart().seriesCount(), 2);
+    const auto *candles = qobject_cast<QCPFinancial *>(kavra::plotOf(chart())->plottable(1));
+    ASSERT_TRUE(candles);
+    ASSERT_EQ(candles->data()->size(), 20);
+    for (int c = 0; c < 20; ++c) {
+        SCOPED_TRACE(c);
+        double high = -1, low = 2;
+        for (int row = 5 * c + 1; row <= 5 * c + 5; ++row) {
+            high = std::max(high, value(1, row));
+            low = std::min(low, value(1, row));
+        }
+        const QCPFinancialData &candle = *(candles->data()->constBegin() + c);
+        EXPECT_DOUBLE_EQ(candle.high, high);
+        EXPECT_DOUBLE_EQ(candle.low, low);
+        EXPECT_DOUBLE_EQ(candle.close, value(1, 5 * c + 5));
+    }
+    EXPECT_LT(chart().axisMaximum(ChartAxis::Left), 1.0);
+}
+
 TEST_F(ChartCommandsTest, FewerThanTwentyRowsGiveNoCandles)
 {
     openItems(2, 15);
     trigger("mnuAddRemoveCandleChart");
-    EXPECT_TRUE(state().Candle_On);
+    EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::Candle));
     ASSERT_GE(chart().seriesCount(), 1);
     EXPECT_TRUE(chart().seriesCount() == 1 || chart().pointCount(1) == 0);
     EXPECT_TRUE(chart().seriesShown(0));  // with no candle to show, the item's line stays
@@ -344,7 +375,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
     answer(QStringLiteral("2.5"));
     asker.questions.clear();
     trigger("mnuSetSmoothingFactor");
-    EXPECT_EQ(state().Smoothing_Factor, 2);
+    EXPECT_EQ(state().chart.Smoothing_Factor, 2);
     ASSERT_EQ(asker.questions.size(), 6u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Smoothing Factor (1-10000) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Smoothing Factor"));
@@ -356,7 +387,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
         SCOPED_TRACE(text);
         answer(QString::fromLatin1(text));
         trigger("mnuSetSmoothingFactor");
-        EXPECT_EQ(state().Smoothing_Factor, factor);
+        EXPECT_EQ(state().chart.Smoothing_Factor, factor);
     }
 }
 
@@ -366,8 +397,8 @@ TEST_F(ChartCommandsTest, CancelOnAValidSmoothingFactorKeepsItAndRedraws)
     armRedrawProbe();
     trigger("mnuSetSmoothingFactor");  // Cancel
     EXPECT_EQ(asker.questions.size(), 1u);
-    EXPECT_EQ(state().Smoothing_Factor, 50);
-    EXPECT_FALSE(state().Smoothing_On);
+    EXPECT_EQ(state().chart.Smoothing_Factor, 50);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     EXPECT_TRUE(redrawnSinceProbe());
 }
 
@@ -384,7 +415,7 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     answer(QStringLiteral("0"));
     answer(QStringLiteral("2.5"));
     trigger("mnuSetPrimaryChartLineWidth");
-    EXPECT_EQ(state().Primary_Line_Width, 2);
+    EXPECT_EQ(state().chart.Primary_Line_Width, 2);
     ASSERT_EQ(asker.questions.size(), 7u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Primary Chart Line Width (1-5) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Primary Chart Line Width"));
@@ -395,7 +426,7 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     asker.questions.clear();
     answer(QStringLiteral("3.5"));
     trigger("mnuSetPrimaryChartLineWidth");
-    EXPECT_EQ(state().Primary_Line_Width, 4);
+    EXPECT_EQ(state().chart.Primary_Line_Width, 4);
     EXPECT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 2"));
 
@@ -403,8 +434,8 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     answer(QStringLiteral("9"));
     answer(QStringLiteral("5"));
     trigger("mnuSetSecondaryChartLineWidth");
-    EXPECT_EQ(state().Secondary_Line_Width, 5);
-    EXPECT_EQ(state().Primary_Line_Width, 4);
+    EXPECT_EQ(state().chart.Secondary_Line_Width, 5);
+    EXPECT_EQ(state().chart.Primary_Line_Width, 4);
     ASSERT_EQ(asker.questions.size(), 2u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Secondary Chart Line Width"));
@@ -432,14 +463,14 @@ TEST_F(ChartCommandsTest, SecondaryWidthReachesTheDerivedCurvesOnly)
 TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
 {
     openItems(2, 10);
-    ASSERT_EQ(state().Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    ASSERT_EQ(state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
     answer(QStringLiteral("My title"));
     trigger("mnuSetChartTitle");
     ASSERT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter the Chart Title"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Chart Title"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("Node(s) : NODE1"));
-    EXPECT_EQ(state().Chart_Title, QStringLiteral("My title"));
+    EXPECT_EQ(state().chart.Chart_Title, QStringLiteral("My title"));
     EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("My title"));
     // The title command switches no title line on.
     EXPECT_FALSE(chart().titleShown(TitleLine::SubHeader));
@@ -447,7 +478,7 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
 
     trigger("mnuSetChartTitle");  // Cancel
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral("My title"));
-    EXPECT_EQ(state().Chart_Title, QString());
+    EXPECT_EQ(state().chart.Chart_Title, QString());
     EXPECT_EQ(chart().titleText(TitleLine::Header), QString());
     EXPECT_TRUE(chart().titleShown(TitleLine::Header));
 
@@ -462,8 +493,8 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     EXPECT_EQ(asker.questions[1].prompt, QStringLiteral("Please enter the Chart Footer Text"));
     EXPECT_EQ(asker.questions[1].title, QStringLiteral("Set Chart Footer"));
     EXPECT_EQ(defaults(), (QStringList{"", ""}));
-    EXPECT_EQ(state().Chart_Sub_Title, QStringLiteral("Sub"));
-    EXPECT_EQ(state().Chart_Footer, QStringLiteral("Foot"));
+    EXPECT_EQ(state().chart.Chart_Sub_Title, QStringLiteral("Sub"));
+    EXPECT_EQ(state().chart.Chart_Footer, QStringLiteral("Foot"));
     EXPECT_TRUE(chart().titleShown(TitleLine::SubHeader));
     EXPECT_TRUE(chart().titleShown(TitleLine::Footer));
     EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub"));
@@ -473,8 +504,8 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     trigger("mnuSetChartFooter");    // Cancel
     EXPECT_EQ(asker.questions[2].defaultAnswer, QStringLiteral("Sub"));
     EXPECT_EQ(asker.questions[3].defaultAnswer, QStringLiteral("Foot"));
-    EXPECT_EQ(state().Chart_Sub_Title, QString());
-    EXPECT_EQ(state().Chart_Footer, QString());
+    EXPECT_EQ(state().chart.Chart_Sub_Title, QString());
+    EXPECT_EQ(state().chart.Chart_Footer, QString());
     EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QString());
     EXPECT_EQ(chart().titleText(TitleLine::Footer), QString());
 }
@@ -488,8 +519,8 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
     chartFirstRows(3);
 
     stackButton()->click();
-    EXPECT_EQ(state().Stack_Mode, 2);
-    EXPECT_EQ(state().Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+    EXPECT_EQ(state().chart.Stack_Mode, 2);
+    EXPECT_EQ(state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
     EXPECT_TRUE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
     ASSERT_EQ(chart().seriesCount(), 3);
@@ -501,18 +532,18 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
     EXPECT_EQ(chart().seriesStackMode(1), 2);
 
     unStackButton()->click();
-    EXPECT_EQ(state().Stack_Mode, 1);
-    EXPECT_EQ(state().Chart_Sub_Footer, QString());
+    EXPECT_EQ(state().chart.Stack_Mode, 1);
+    EXPECT_EQ(state().chart.Chart_Sub_Footer, QString());
     EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
     for (int s = 0; s < 2; ++s)
         EXPECT_EQ(chart().seriesStackMode(s), 1) << s;
 
     commands().OptStack_Click(0);
-    EXPECT_EQ(state().Stack_Mode, 2);
+    EXPECT_EQ(state().chart.Stack_Mode, 2);
     EXPECT_EQ(chart().seriesStackMode(0), 2);
     commands().OptStack_Click(1);
-    EXPECT_EQ(state().Stack_Mode, 1);
+    EXPECT_EQ(state().chart.Stack_Mode, 1);
 }
 
 // ---- Dual charts ----------------------------------------------------------------
@@ -520,22 +551,22 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
 TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
 {
     openItems(3, 10);
-    ASSERT_EQ(state().Axis_Format_String_Left, QStringLiteral("#,##0.###"));
+    ASSERT_EQ(state().chart.Axis_Format_String_Left, QStringLiteral("#,##0.###"));
     chartFirstRows(2);
     stackButton()->click();
-    ASSERT_EQ(state().Stack_Mode, 2);
+    ASSERT_EQ(state().chart.Stack_Mode, 2);
     ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
 
     // 1: dual Y axes, stacking off and not offered.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().Dual_Charts, 1);
+    EXPECT_EQ(state().chart.Dual_Charts, 1);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
     EXPECT_FALSE(stackFrame()->isEnabled());
     EXPECT_TRUE(unStackButton()->isChecked());
     EXPECT_FALSE(stackButton()->isChecked());
-    EXPECT_EQ(state().Stack_Mode, 1);
-    EXPECT_EQ(state().Chart_Sub_Footer, QString());
+    EXPECT_EQ(state().chart.Stack_Mode, 1);
+    EXPECT_EQ(state().chart.Chart_Sub_Footer, QString());
     EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
     EXPECT_EQ(chart().seriesStackMode(0), 1);
@@ -545,11 +576,11 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
     EXPECT_TRUE(enabled("mnuCycleDualCharts"));
     stackButton()->click();  // the frame is disabled
-    EXPECT_EQ(state().Stack_Mode, 1);
+    EXPECT_EQ(state().chart.Stack_Mode, 1);
 
     // 2: dual charts, axis labels without thousands separators.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().Dual_Charts, 2);
+    EXPECT_EQ(state().chart.Dual_Charts, 2);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
     EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("###0.###"));
@@ -562,7 +593,7 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
 
     // 0: one value axis again.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().Dual_Charts, 0);
+    EXPECT_EQ(state().chart.Dual_Charts, 0);
     EXPECT_TRUE(stackFrame()->isEnabled());
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
@@ -591,10 +622,10 @@ static void PrintTo(const StackingView &v, std::ostream *out)
 TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
 {
     const auto stacking = [this] {
-        return StackingView{stackFrame()->isEnabled(),    stackButton()->isChecked(),
-                            unStackButton()->isChecked(), chart().titleShown(TitleLine::SubFooter),
-                            state().Stack_Mode,           state().Dual_Charts,
-                            state().Chart_Sub_Footer};
+        return StackingView{stackFrame()->isEnabled(),     stackButton()->isChecked(),
+                            unStackButton()->isChecked(),  chart().titleShown(TitleLine::SubFooter),
+                            state().chart.Stack_Mode,      state().chart.Dual_Charts,
+                            state().chart.Chart_Sub_Footer};
     };
     const StackingView atStartUp = stacking();
     openItems(3, 10);
@@ -606,15 +637,15 @@ TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
         chartFirstRows(2);
         for (int i = 0; i < dual; ++i)
             trigger("mnuCycleDualCharts");
-        ASSERT_EQ(state().Dual_Charts, dual);
+        ASSERT_EQ(state().chart.Dual_Charts, dual);
         ASSERT_FALSE(stackFrame()->isEnabled());
         trigger("mnuCloseFile");
         EXPECT_EQ(stacking(), atStartUp);
         openItems(3, 10);
         EXPECT_EQ(stacking(), afterFirstOpen);
         stackButton()->click();  // offered again
-        EXPECT_EQ(state().Stack_Mode, 2);
-        EXPECT_EQ(state().Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+        EXPECT_EQ(state().chart.Stack_Mode, 2);
+        EXPECT_EQ(state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
         unStackButton()->click();
     }
 
@@ -640,7 +671,7 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
     trigger("mnuToggleMovingAverage");
     trigger("mnuCycleDualCharts");
     trigger("mnuCycleDualCharts");
-    ASSERT_EQ(state().Dual_Charts, 2);
+    ASSERT_EQ(state().chart.Dual_Charts, 2);
     ASSERT_EQ(chart().seriesCount(), 4);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(2), ValueAxis::Left);
@@ -648,7 +679,7 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
     EXPECT_EQ(chart().seriesValueAxis(3), ValueAxis::Right);
 
     chartRows({0});
-    EXPECT_EQ(state().Dual_Charts, 0);
+    EXPECT_EQ(state().chart.Dual_Charts, 0);
     EXPECT_FALSE(chart().axisCopies());
 }
 
@@ -676,7 +707,7 @@ TEST_F(ChartCommandsTest, SearchSelectsTheFirstSixteenMatchesInListOrder)
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter search string"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Chart Multiple Items"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("MpSync"));
-    EXPECT_EQ(state().Search_String, QStringLiteral("mpsync"));
+    EXPECT_EQ(state().list.Search_String, QStringLiteral("mpsync"));
 
     std::vector<int> expected(matches.begin(), matches.begin() + 16);
     expected.push_back(29);  // beyond the stop: keeps its selection
@@ -706,7 +737,7 @@ TEST_F(ChartCommandsTest, CancelledSearchClearsTheSearchStringAndChangesNothing)
     chartRows({3});
     armRedrawProbe();
     trigger("mnuChartMultipleItems");  // Cancel
-    EXPECT_EQ(state().Search_String, QString());
+    EXPECT_EQ(state().list.Search_String, QString());
     EXPECT_EQ(selectedRows(), std::vector<int>{3});
     EXPECT_FALSE(redrawnSinceProbe());
 
@@ -754,7 +785,7 @@ protected:
         EXPECT_TRUE(chart().seriesShown(1));
         EXPECT_FALSE(chart().seriesShown(2));
         EXPECT_FALSE(chart().seriesShown(3));
-        EXPECT_TRUE(state().Ratio_Mode);
+        EXPECT_TRUE(state().chart.Ratio_Mode);
         const std::vector<double> &times = window->data().Xaxis_Values;
         for (int s = 0; s < 4; ++s)
             ASSERT_EQ(chart().pointCount(s), kRows) << s;
@@ -776,7 +807,7 @@ protected:
 TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 {
     ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
-    state().Secondary_Line_Width = 5;
+    state().chart.Secondary_Line_Width = 5;
     trigger("mnuGenerateRatioCharts");
     expectRatios();
     EXPECT_EQ(chart().pointY(0, 1), 0.0);  // B is 0 at row 2
@@ -792,7 +823,7 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 
     // The next redraw drops the ratios.
     chartRows({0, 1});
-    EXPECT_FALSE(state().Ratio_Mode);
+    EXPECT_FALSE(state().chart.Ratio_Mode);
     EXPECT_EQ(chart().seriesCount(), 2);
 }
 
@@ -802,7 +833,7 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 TEST_F(ChartCommandsRatioTest, TheValueAxesSpanTheRatiosShown)
 {
     trigger("mnuGenerateRatioCharts");
-    ASSERT_TRUE(state().Ratio_Mode);
+    ASSERT_TRUE(state().chart.Ratio_Mode);
     double highest = 0;
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < kRows; ++p)
@@ -826,8 +857,8 @@ TEST_F(ChartCommandsRatioTest, RatiosAfterTheAverageIsSwitchedOffNeedTwoItemsSti
     ASSERT_EQ(chart().seriesCount(), 4);
     window->items().current().rows[1].selected = false;  // a selection the chart has not followed yet
     trigger("mnuGenerateRatioCharts");
-    EXPECT_FALSE(state().MovAvg_On);
-    EXPECT_FALSE(state().Ratio_Mode);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
+    EXPECT_FALSE(state().chart.Ratio_Mode);
     ASSERT_EQ(chart().seriesCount(), 1);
     EXPECT_EQ(chart().seriesName(0), t0);
 }
@@ -837,13 +868,13 @@ TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPl
     trigger("mnuToggleMovingAverage");
     ASSERT_EQ(chart().seriesCount(), 4);
     trigger("mnuGenerateRatioCharts");
-    EXPECT_FALSE(state().MovAvg_On);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     expectRatios();
     const QString ratioLegend = legend(0);
 
     trigger("mnuToggleMovingAverage");
-    EXPECT_TRUE(state().MovAvg_On);
-    EXPECT_TRUE(state().Ratio_Mode);
+    EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
+    EXPECT_TRUE(state().chart.Ratio_Mode);
     ASSERT_EQ(chart().seriesCount(), 8);
     for (int s = 0; s < 4; ++s)
         EXPECT_FALSE(chart().seriesShown(s)) << s;
@@ -863,8 +894,24 @@ TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPl
     EXPECT_EQ(legend(0), ratioLegend);
 
     trigger("mnuToggleMovingAverage");
-    EXPECT_FALSE(state().MovAvg_On);
+    EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     expectRatios();
+}
+
+// A zoom narrows the displayed rows without a redraw; ratios and their moving
+// averages taken then still belong to the rows the items chart.
+TEST_F(ChartCommandsRatioTest, RatiosAndTheirAveragesAfterAZoomStayOnTheItemsTimes)
+{
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    chart().showTimeRange(times[3], times[8]);
+    ASSERT_GT(state().rows.Zoom_First_Row, 1);
+    trigger("mnuGenerateRatioCharts");
+    expectRatios();
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 8);
+    ASSERT_EQ(chart().pointCount(4), kRows - 10 + 1);
+    for (int p = 0; p < chart().pointCount(4); ++p)
+        EXPECT_NEAR(chart().pointX(4, p), times[size_t(p + 9)], 1e-8) << p;
 }
 
 // ---- Chart editor ----------------------------------------------------------------

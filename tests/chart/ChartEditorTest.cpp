@@ -6,6 +6,7 @@
 #include "data/TimeStrings.h"
 #include "support/FakeInteraction.h"
 #include "support/InputEvents.h"
+#include "support/ChartAccess.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
-#include <qcustomplot.h>
 
 #include <cmath>
 #include <ostream>
@@ -296,7 +296,7 @@ static bool sameScale(QCPAxis *left, QCPAxis *right)
 
 TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
 {
-    QCustomPlot *plot = chart.plot();
+    QCustomPlot *plot = kavra::plotOf(chart);
     ASSERT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
     for (int side : {0, 1}) {
         SCOPED_TRACE(side);

@@ -8,12 +8,12 @@
 #include "chart/PageNavigator.h"
 #include "data/TimeStrings.h"
 #include "support/InputEvents.h"
+#include "support/ChartAccess.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <qcustomplot.h>
 
 #include <functional>
 
@@ -53,7 +53,7 @@ protected:
         return s;
     }
 
-    QCustomPlot *plot() const { return view.plot(); }
+    QCustomPlot *plot() const { return kavra::plotOf(view); }
     QRect plotArea() const { return plot()->axisRect()->rect(); }
     double timeAtPixel(int x) const { return kavra::keyToDateValue(plot()->xAxis->pixelToCoord(x)); }
     double bottomMin() const { return view.axisMinimum(ChartAxis::Bottom); }
@@ -128,6 +128,33 @@ TEST_F(ChartViewTest, StackedSeriesStandOnTheStackedSeriesBeforeThem)
     view.draw();
     EXPECT_LT(view.axisMaximum(ChartAxis::Left), 15.0);
     EXPECT_GE(view.axisMaximum(ChartAxis::Left), 10.0);
+}
+
+TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
+{
+    const std::vector<std::vector<double>> values = {{1, 2, 3}, {10, 20, 30, 40}, {0.5, -1}, {100, 100, 100, 100, 100}};
+    for (const std::vector<double> &v : values) {
+        const int s = addLine([&v](int i) { return v[size_t(i)]; }, int(v.size()));
+        view.setSeriesStackMode(s, kavra::Stacked);
+    }
+    view.draw();
+    const auto drawn = [this](int s) {
+        const auto *line = qobject_cast<kavra::ChartGraph *>(plot()->plottable(s));
+        return line->stackedValues(0, line->dataCount());
+    };
+    EXPECT_EQ(drawn(0), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(drawn(1), (std::vector<double>{11, 22, 33, 40}));
+    // A shorter series in the stack: the series above it stand on those below it.
+    EXPECT_EQ(drawn(2), (std::vector<double>{11.5, 21}));
+    EXPECT_EQ(drawn(3), (std::vector<double>{111.5, 121, 133, 140, 100}));
+    EXPECT_DOUBLE_EQ(view.pointY(2, 1), -1) << "a stacked point keeps its own value";
+    EXPECT_GE(view.axisMaximum(ChartAxis::Left), 140.0);
+
+    // Taking a series out of the stack lets those above it down.
+    view.setSeriesStackMode(1, kavra::StackOverlap);
+    view.draw();
+    EXPECT_EQ(drawn(2), (std::vector<double>{1.5, 1}));
+    EXPECT_EQ(drawn(3), (std::vector<double>{101.5, 101, 103, 100, 100}));
 }
 
 // ---- Titles ----------------------------------------------------------------

@@ -11,9 +11,10 @@
 #include "support/PerfFiles.h"
 
 #include "data/TimeStrings.h"
+#include "ui/Palette.h"
+#include "support/ChartAccess.h"
 
 #include <QPushButton>
-#include <qcustomplot.h>
 
 #include <cmath>
 #include <limits>
@@ -36,7 +37,7 @@ protected:
     kavra::ChartView &chart() { return window->chart(); }
     kavra::ItemListView *list() const { return child<kavra::ItemListView>("lvwKavra"); }
     kavra::AppState &state() { return window->state(); }
-    QString legend(int s) { return state().Legend_Text[size_t(s)]; }
+    QString legend(int s) { return chart().seriesName(s); }
     bool correlateEnabled() const { return child<QPushButton>("cmdCorrelate")->isEnabled(); }
 
     // Opens a file of this many items and rows, values from value(item, row).
@@ -84,11 +85,11 @@ protected:
 TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
 {
     openItems(3, 5);
-    state().Chart_Sub_Title = QStringLiteral("Sub title");
-    state().Chart_Footer = QStringLiteral("Footer text");
+    state().chart.Chart_Sub_Title = QStringLiteral("Sub title");
+    state().chart.Chart_Footer = QStringLiteral("Footer text");
     chartRows({});
     EXPECT_EQ(chart().seriesCount(), 0);
-    EXPECT_EQ(state().Scount, 0);
+    EXPECT_EQ(chart().seriesCount(), 0);
     EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("Node(s) : NODE1"));
     EXPECT_TRUE(chart().titleShown(TitleLine::Header));
     EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub title"));
@@ -102,10 +103,10 @@ TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
 TEST_F(RedrawTest, OneFileChartsAtMostSixteenItemsInThePaletteColours)
 {
     openItems(20, 6);
-    state().Primary_Line_Width = 2;
+    state().chart.Primary_Line_Width = 2;
     chartFirstRows(20);
     ASSERT_EQ(chart().seriesCount(), 16);
-    EXPECT_EQ(state().Scount, 16);
+    EXPECT_EQ(chart().seriesCount(), 16);
     const std::vector<std::string> names = itemNames(20);
     for (int s = 0; s < 16; ++s) {
         SCOPED_TRACE(s);
@@ -259,8 +260,8 @@ TEST_F(RedrawTest, EveryFileIsChartedAgainstTheFirstFilesSampleTimesWithItsOwnVa
 TEST_F(RedrawTest, OnlyTheZoomedRowsAreCharted)
 {
     openItems(2, 20);
-    state().Zoom_First_Row = 5;
-    state().Zoom_Last_Row = 12;
+    state().rows.Zoom_First_Row = 5;
+    state().rows.Zoom_Last_Row = 12;
     chartRows({1});
     ASSERT_EQ(chart().pointCount(0), 8);
     const std::vector<double> &times = window->data().Xaxis_Values;
@@ -328,9 +329,9 @@ TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
 
     // With two axes in use the ratio charts are not offered.
-    state().Dual_Charts = 1;
+    state().chart.Dual_Charts = kavra::DualAxes;
     chartFirstRows(2);
-    EXPECT_EQ(state().Dual_Charts, 1);
+    EXPECT_EQ(state().chart.Dual_Charts, 1);
     EXPECT_TRUE(enabled("mnuCycleDualCharts"));
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
 }
@@ -338,21 +339,21 @@ TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
 TEST_F(RedrawTest, DualChartsFallBackToZeroOnlyWhenOneItemIsCharted)
 {
     openItems(4, 5);
-    state().Dual_Charts = 2;
+    state().chart.Dual_Charts = kavra::DualCharts;
     chartFirstRows(2);
-    EXPECT_EQ(state().Dual_Charts, 2);
+    EXPECT_EQ(state().chart.Dual_Charts, 2);
     chartFirstRows(3);
-    EXPECT_EQ(state().Dual_Charts, 2);
+    EXPECT_EQ(state().chart.Dual_Charts, 2);
     chartFirstRows(1);
-    EXPECT_EQ(state().Dual_Charts, 0);
+    EXPECT_EQ(state().chart.Dual_Charts, 0);
 }
 
 TEST_F(RedrawTest, ARedrawLeavesRatioMode)
 {
     openItems(3, 5);
-    state().Ratio_Mode = true;
+    state().chart.Ratio_Mode = true;
     chartFirstRows(2);
-    EXPECT_FALSE(state().Ratio_Mode);
+    EXPECT_FALSE(state().chart.Ratio_Mode);
 }
 
 TEST_F(RedrawTest, FlatSeriesStillGetAValueRange)
@@ -564,7 +565,7 @@ protected:
     }
     QString toolTipOf(int s)
     {
-        return input::toolTipAt(chart().plot(), chart().plot()->legend->item(s)->outerRect().center());
+        return input::toolTipAt(kavra::plotOf(chart()), kavra::plotOf(chart())->legend->item(s)->outerRect().center());
     }
     double time(int row) { return window->data().sampleTime(row); }
 
@@ -574,9 +575,9 @@ protected:
 TEST_F(LegendTest, TheLegendTextIsBold)
 {
     chartRows({0, 1});
-    ASSERT_EQ(chart().plot()->legend->itemCount(), 2);
+    ASSERT_EQ(kavra::plotOf(chart())->legend->itemCount(), 2);
     for (int s = 0; s < 2; ++s)
-        EXPECT_TRUE(chart().plot()->legend->item(s)->font().bold());
+        EXPECT_TRUE(kavra::plotOf(chart())->legend->item(s)->font().bold());
 }
 
 TEST_F(LegendTest, AnEntrysTooltipSumsUpItsSeriesOverTheRowsShown)
@@ -612,7 +613,7 @@ TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
 
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     ASSERT_TRUE(chart().seriesShown(0));
-    input::click(chart().plot(), chart().plot()->legend->item(0)->outerRect().center());  // unticked
+    input::click(kavra::plotOf(chart()), kavra::plotOf(chart())->legend->item(0)->outerRect().center());  // unticked
     ASSERT_FALSE(chart().seriesShown(0));
     EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
 }
@@ -621,7 +622,7 @@ TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
 // line: the plot does not move.
 TEST_F(LegendTest, ClearedTitleLinesKeepTheirRoom)
 {
-    const auto plotArea = [this] { return chart().plot()->axisRect()->outerRect(); };
+    const auto plotArea = [this] { return kavra::plotOf(chart())->axisRect()->outerRect(); };
     ui.inputAnswers = {QStringLiteral("Sub"), QStringLiteral("Foot")};
     window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
     window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
@@ -630,6 +631,6 @@ TEST_F(LegendTest, ClearedTitleLinesKeepTheirRoom)
     window->action(QStringLiteral("mnuSetChartTitle"))->trigger();
     window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
     window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
-    ASSERT_TRUE(state().Chart_Title.isEmpty());
+    ASSERT_TRUE(state().chart.Chart_Title.isEmpty());
     EXPECT_EQ(plotArea(), withTexts);
 }

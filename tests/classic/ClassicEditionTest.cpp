@@ -3,10 +3,10 @@
 
 #include "app/WindowFixture.h"
 
-#include "chart/ChartCommands.h"
-#include "ui/Edition.h"
+#include "app/ChartCommands.h"
 #include "data/LoaderTestSupport.h"
 #include "items/ItemListView.h"
+#include "ui/Edition.h"
 
 #include <QHeaderView>
 
@@ -65,7 +65,7 @@ TEST_F(ClassicWindowTest, OnlyTheAscendingMedianSortIsOffered)
     EXPECT_EQ(window->action(QStringLiteral("mnuRevertToPreviousItemList"))->text(),
               QStringLiteral("Revert to Previous List Box"));
 
-    window->state().Sort_Order = 1;  // left over from nowhere: the classic sort is ascending all the same
+    window->state().list.Sort_Order = 1;  // left over from nowhere: the classic sort is ascending all the same
     window->action(QStringLiteral("mnuSortInMedianOrder"))->trigger();
     std::vector<double> medians;
     for (const ItemRow &row : window->items().current().rows)
@@ -80,7 +80,7 @@ TEST_F(ClassicWindowTest, TheSmoothingFactorGoesUpToAHundred)
     window->action(QStringLiteral("mnuSetSmoothingFactor"))->trigger();
     ASSERT_EQ(ui.prompts.size(), 2);
     EXPECT_EQ(ui.prompts[0], QStringLiteral("Please enter Smoothing Factor (1-100) :"));
-    EXPECT_EQ(window->state().Smoothing_Factor, 80);
+    EXPECT_EQ(window->state().chart.Smoothing_Factor, 80);
 }
 
 TEST_F(ClassicWindowTest, OpenReadsByTheEarlierEditionsRules)

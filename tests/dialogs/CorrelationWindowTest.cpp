@@ -13,6 +13,7 @@
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 #include "support/TempDir.h"
+#include "support/ChartAccess.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,7 +34,6 @@
 #include <QSet>
 #include <QSvgRenderer>
 #include <gtest/gtest.h>
-#include <qcustomplot.h>
 
 #include <clocale>
 #include <memory>
@@ -50,10 +51,12 @@ class PrintingInteraction : public FakeInteraction {
 public:
     std::optional<QString> pdfFile;
     int printDialogs = 0;
+    std::vector<QPrinter::OutputFormat> formatsOffered;
 
     bool choosePrinter(QWidget *, QPrinter &printer) override
     {
         ++printDialogs;
+        formatsOffered.push_back(printer.outputFormat());
         if (!pdfFile)
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -158,8 +161,8 @@ protected:
     QListWidget *list() const { return part<QListWidget>("lstKavra9221"); }
     QPushButton *button(int n) const { return part<QPushButton>(("cmdKavra922" + std::to_string(n)).c_str()); }
     kavra::ChartView &scatter() const { return corr()->scatter(); }
-    QString bottomTitle() const { return scatter().plot()->xAxis->label(); }
-    QString leftTitle() const { return scatter().plot()->yAxis->label(); }
+    QString bottomTitle() const { return kavra::plotOf(scatter())->xAxis->label(); }
+    QString leftTitle() const { return kavra::plotOf(scatter())->yAxis->label(); }
     QStringList messageTexts() const
     {
         QStringList texts;
@@ -304,8 +307,8 @@ TEST_F(CorrelationWindowTest, OnlyTheDisplayedRowsTakePartAndColumnOneIsNeverLis
     EXPECT_EQ(corr()->lines(), (QStringList{"(1.000)  Falling", "0.963  Outside"}));
     EXPECT_EQ(scatter().pointCount(0), 20);
 
-    window->state().Zoom_First_Row = 3;
-    window->state().Zoom_Last_Row = 10;
+    window->state().rows.Zoom_First_Row = 3;
+    window->state().rows.Zoom_Last_Row = 10;
     window->cmdCorrelate_Click();
     ASSERT_EQ(corr()->lines(), (QStringList{"(1.000)  Falling", "1.000  Mixed"}));
     EXPECT_EQ(corr()->Start_Date, QStringLiteral("06-DEC-2026 10:02:00"));
@@ -314,7 +317,7 @@ TEST_F(CorrelationWindowTest, OnlyTheDisplayedRowsTakePartAndColumnOneIsNeverLis
     expectPoints([](int r) { return double(r); }, [](int r) { return double(r); }, 3, 10);
 
     // One displayed row: nothing can be correlated.
-    window->state().Zoom_First_Row = window->state().Zoom_Last_Row = 5;
+    window->state().rows.Zoom_First_Row = window->state().rows.Zoom_Last_Row = 5;
     window->cmdCorrelate_Click();
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("No relevant items found ...")});
     EXPECT_FALSE(corr()->isVisible());
@@ -413,13 +416,13 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
     }
     EXPECT_EQ(w.Start_Date, kStart);
     EXPECT_EQ(QString::fromStdString(kavra::timestr::generalDateText(w.End_Date)), kEnd);
-    EXPECT_EQ(window->state().Selected_Item_Column, 2);  // Total Busy, the first item column
+    EXPECT_EQ(w.reference().column, 2);  // Total Busy, the first item column
     EXPECT_EQ(leftTitle(), QStringLiteral("Total Busy"));
     EXPECT_FALSE(scatter().timeAxis());
     ASSERT_TRUE(scatter().legendTextWanted);
     EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("1.000"));
     EXPECT_EQ(scatter().legendTextWanted(1), QStringLiteral("Fitted Curve"));
-    EXPECT_EQ(scatter().plot()->legend->outerRect().topLeft(), QPoint(100, 100));
+    EXPECT_EQ(kavra::plotOf(scatter())->legend->outerRect().topLeft(), QPoint(100, 100));
     expectPoints([](int r) { return mainValue(3, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
 
     // Choosing another line redraws the diagram for its item, whose name has blanks.
@@ -476,7 +479,7 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsEveryRowWithReadableAxesWhateverThe
     ASSERT_EQ(corr()->lines(), QStringList{QStringLiteral("1.000  Tiny")});
     expectPoints([](int r) { return 0.00001 * scrambled(r); }, [](int r) { return 100 + 3.0 * scrambled(r); }, 1, 40);
 
-    QCustomPlot &plot = *scatter().plot();
+    QCustomPlot &plot = *kavra::plotOf(scatter());
     const QImage shown = scatter().grab().toImage();
     double lowX = 1e9, highX = -1e9;
     for (int r = 1; r <= 40; ++r) {
@@ -547,23 +550,23 @@ TEST_F(CorrelationWindowTest, ARightClickOnTheDiagramOffersCopyChartWhichCopiesI
 {
     correlateMain();
     QApplication::clipboard()->setText(QStringLiteral("held before"));
-    QWidget *plot = scatter().plot();
-    const QPoint centre = scatter().plot()->axisRect()->rect().center();
+    QWidget *plot = kavra::plotOf(scatter());
+    const QPoint centre = kavra::plotOf(scatter())->axisRect()->rect().center();
     auto *menu = part<QMenu>("mnuScatterDiagram");
     ASSERT_TRUE(menu);
 
     // A right drag scrolls the diagram and offers nothing.
-    const double lower = scatter().plot()->xAxis->range().lower;
+    const double lower = kavra::plotOf(scatter())->xAxis->range().lower;
     input::drag(plot, Qt::RightButton, centre, centre + QPoint(60, 0));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_NE(scatter().plot()->xAxis->range().lower, lower);
+    EXPECT_NE(kavra::plotOf(scatter())->xAxis->range().lower, lower);
 
     // A right click offers the copy and leaves the diagram where it is.
-    const double scrolled = scatter().plot()->xAxis->range().lower;
+    const double scrolled = kavra::plotOf(scatter())->xAxis->range().lower;
     input::press(plot, Qt::RightButton, centre);
     input::release(plot, Qt::RightButton, centre);
     ASSERT_TRUE(menu->isVisible());
-    EXPECT_EQ(scatter().plot()->xAxis->range().lower, scrolled);
+    EXPECT_EQ(kavra::plotOf(scatter())->xAxis->range().lower, scrolled);
     QStringList entries;
     for (QAction *entry : menu->actions())
         entries << entry->text();
@@ -645,6 +648,16 @@ TEST_F(CorrelationWindowTest, PrintWithoutAChosenPrinterPrintsNothingAndSaysNoth
     EXPECT_EQ(ui.printDialogs, 1);
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Print Correlations ... ")});
     EXPECT_EQ(corr()->lines(), kMainLines);
+}
+
+TEST_F(CorrelationWindowTest, WithoutAnInstalledPrinterTheDialogOffersPrintingToAFile)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has a printer installed";
+    correlateMain();
+    button(3)->click();
+    ASSERT_EQ(ui.formatsOffered.size(), 1u);
+    EXPECT_EQ(ui.formatsOffered[0], QPrinter::PdfFormat);
 }
 
 TEST_F(CorrelationWindowTest, APrinterThatCannotStartIsReported)

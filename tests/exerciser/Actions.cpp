@@ -6,6 +6,7 @@
 #include "app/KeyboardShortcuts.h"
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
+#include "support/ChartAccess.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,7 +19,6 @@
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
-#include <qcustomplot.h>
 
 #include <algorithm>
 
@@ -233,7 +233,7 @@ void Exerciser::listDrag()
 
 void Exerciser::chartDrag()
 {
-    QCustomPlot *plot = window_->chart().plot();
+    QCustomPlot *plot = kavra::plotOf(window_->chart());
     if (!window_->chart().isVisible()) {
         note(QStringLiteral("no chart"));
         return;
@@ -256,7 +256,7 @@ void Exerciser::chartDrag()
 
 void Exerciser::chartWheel()
 {
-    QCustomPlot *plot = window_->chart().plot();
+    QCustomPlot *plot = kavra::plotOf(window_->chart());
     if (!window_->chart().isVisible()) {
         note(QStringLiteral("no chart"));
         return;
@@ -271,7 +271,7 @@ void Exerciser::chartWheel()
 
 void Exerciser::chartHover()
 {
-    QCustomPlot *plot = window_->chart().plot();
+    QCustomPlot *plot = kavra::plotOf(window_->chart());
     const QPoint at = pointIn(random_, plot->rect());
     note(QStringLiteral("mouse over (%1,%2)").arg(at.x()).arg(at.y()));
     QTest::mouseMove(plot, at);
@@ -279,7 +279,7 @@ void Exerciser::chartHover()
 
 void Exerciser::legendTick()
 {
-    QCustomPlot *plot = window_->chart().plot();
+    QCustomPlot *plot = kavra::plotOf(window_->chart());
     std::vector<QCPAbstractLegendItem *> entries;
     for (int i = 0; i < plot->legend->itemCount(); ++i)
         if (QCPAbstractLegendItem *entry = plot->legend->item(i); entry && entry->visible())

@@ -3,7 +3,7 @@
 // text, empty answers, Cancel); files come from the pool, saves and exports go to
 // the output folder. Each answer is written into the step's log.
 
-#include "app/Interaction.h"
+#include "ui/Interaction.h"
 
 #include <QString>
 #include <QStringList>

@@ -67,8 +67,8 @@ QString seriesHoldsTheItem(const ChartView &chart, const ItemSeries &item, int t
             .arg(item.series)
             .arg(item.text)
             .arg(count)
-            .arg(state.Zoom_First_Row)
-            .arg(state.Zoom_Last_Row);
+            .arg(state.rows.Zoom_First_Row)
+            .arg(state.rows.Zoom_Last_Row);
     for (int p : {0, count / 2, count - 1}) {
         const double shown = chart.pointY(item.series, p);
         const double stored = data.Perf_Data(first + p, tag, item.file);
@@ -91,11 +91,12 @@ QString Exerciser::rowRangeFits() const
     const DataSet &data = window_->data();
     if (data.Files_Open == 0)
         return {};
-    if (1 <= s.Zoom_First_Row && s.Zoom_First_Row <= s.Zoom_Last_Row && s.Zoom_Last_Row <= data.Row_Count)
+    if (1 <= s.rows.Zoom_First_Row && s.rows.Zoom_First_Row <= s.rows.Zoom_Last_Row &&
+        s.rows.Zoom_Last_Row <= data.Row_Count)
         return {};
     return QStringLiteral("Zoom_First_Row %1, Zoom_Last_Row %2 with Row_Count %3")
-        .arg(s.Zoom_First_Row)
-        .arg(s.Zoom_Last_Row)
+        .arg(s.rows.Zoom_First_Row)
+        .arg(s.rows.Zoom_Last_Row)
         .arg(data.Row_Count);
 }
 
@@ -158,8 +159,12 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
                                                             : QString();
     if (!chart.isVisible())
         return QStringLiteral("the chart is hidden with %1 file(s) loaded").arg(data.Files_Open);
-    if (int(state.MovAvg_On) + int(state.Smoothing_On) + int(state.Candle_On) > 1)
-        return QStringLiteral("more than one of moving average, smoothing and candles is on");
+    // (At most one derived curve is on: the chart options hold one.)
+    const kavra::ChartOptions &options = state.chart;
+    const bool averageOn = options.shows(kavra::DerivedCurve::MovingAverage);
+    const bool smoothedOn = options.shows(kavra::DerivedCurve::Smoothed);
+    const bool candleOn = options.shows(kavra::DerivedCurve::Candle);
+    const bool ratioOn = options.Ratio_Mode;
 
     static const QRegularExpression itemName(QStringLiteral("^(.*)\\(# (\\d+)\\)$"));
     static const QRegularExpression averageName(QStringLiteral("^(.*)\\(MovAvgPer= ?-?\\d+\\)$"));
@@ -185,19 +190,18 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
         else
             return QStringLiteral("series %1 \"%2\" is called for by nothing").arg(s).arg(name);
     }
-    if ((averages && !state.MovAvg_On) || (smoothed && !state.Smoothing_On) || (candles && !state.Candle_On) ||
-        (ratios && !state.Ratio_Mode))
+    if ((averages && !averageOn) || (smoothed && !smoothedOn) || (candles && !candleOn) || (ratios && !ratioOn))
         return QStringLiteral("derived series without their option: ") + names.join(QStringLiteral(" | "));
     const int n = int(items.size());
-    if (!state.Ratio_Mode && state.MovAvg_On && n >= 1 && n <= 4 && averages != n)
+    if (!ratioOn && averageOn && n >= 1 && n <= 4 && averages != n)
         return QStringLiteral("%1 item series but %2 moving averages").arg(n).arg(averages);
-    if (!state.Ratio_Mode && n == 1 && ((state.Smoothing_On && smoothed != 1) || (state.Candle_On && candles != 1)))
+    if (!ratioOn && n == 1 && ((smoothedOn && smoothed != 1) || (candleOn && candles != 1)))
         return QStringLiteral("the smoothed curve or candles are missing: ") + names.join(QStringLiteral(" | "));
 
     // Each file charts a prefix of the selection, files in order, the first file
     // up to 16 series; the items are the first series (the third and fourth with
     // ratio charts).
-    const int firstItem = state.Ratio_Mode ? 2 : 0;
+    const int firstItem = ratioOn ? 2 : 0;
     int file = 0, j = 0;
     for (int k = 0; k < n; ++k) {
         const ItemSeries &s = items[size_t(k)];
@@ -224,7 +228,7 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
     }
     // Every file charts the same first items, as many as 16 series leave room for.
     const int perFile = std::min<int>(int(selected.size()), std::max(1, 16 / int(data.Files_Open)));
-    for (int f = 1; f <= data.Files_Open && !state.Ratio_Mode; ++f) {
+    for (int f = 1; f <= data.Files_Open && !ratioOn; ++f) {
         const int ofFile =
             int(std::count_if(items.begin(), items.end(), [f](const ItemSeries &s) { return s.file == f; }));
         if (ofFile != perFile)
@@ -303,12 +307,12 @@ QString Exerciser::savedFilesLoadAgain() const
         if (!outcome.loaded)
             return QStringLiteral("the saved file does not load: %1 (%2 rows of %3 shown, %4 items); it begins:\n%5")
                 .arg(QString::fromStdString(outcome.message))
-                .arg(state.Zoom_Last_Row - state.Zoom_First_Row + 1)
+                .arg(state.rows.Zoom_Last_Row - state.rows.Zoom_First_Row + 1)
                 .arg(data.Row_Count)
                 .arg(list.rows.size())
                 .arg(fileStart(written.path));
         const ItemRevision &loaded = againItems.revision(0);
-        const int rows = state.Zoom_Last_Row - state.Zoom_First_Row + 1;
+        const int rows = state.rows.Zoom_Last_Row - state.rows.Zoom_First_Row + 1;
         if (loaded.rows.size() != list.rows.size() || again.Row_Count != rows)
             return QStringLiteral("the saved file loads %1 items x %2 rows; saved were %3 x %4")
                 .arg(loaded.rows.size())
@@ -326,7 +330,7 @@ QString Exerciser::savedFilesLoadAgain() const
                     .arg(QString::fromLocal8Bit(list.rows[i].text));
             used[k] = true;
             for (int r = 1; r <= rows; ++r) {
-                const double saved = data.Perf_Data(state.Zoom_First_Row + r - 1, list.rows[i].tag, 1);
+                const double saved = data.Perf_Data(state.rows.Zoom_First_Row + r - 1, list.rows[i].tag, 1);
                 const double back = again.Perf_Data(r, loaded.rows[k].tag, 1);
                 if (!closeValue(saved, back))
                     return QStringLiteral("item \"%1\" row %2: saved %3, loads as %4")
@@ -337,7 +341,7 @@ QString Exerciser::savedFilesLoadAgain() const
             }
         }
         for (int r = 1; r <= rows; ++r)
-            if (std::fabs(again.sampleTime(r) - data.sampleTime(state.Zoom_First_Row + r - 1)) > 1.0 / 86400)
+            if (std::fabs(again.sampleTime(r) - data.sampleTime(state.rows.Zoom_First_Row + r - 1)) > 1.0 / 86400)
                 return QStringLiteral("row %1 of the saved file has another sample time").arg(r);
     }
     return {};

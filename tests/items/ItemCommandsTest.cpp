@@ -203,7 +203,7 @@ TEST_F(ItemCommandsTest, AlphabeticalSortAsksForTheKeyStartAndSortsByTheRestOfTh
     EXPECT_EQ(asker.questions[0].prompt, kSortPrompt);
     EXPECT_EQ(asker.questions[0].title, kSortTitle);
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("1"));
-    EXPECT_EQ(state().Sort_Key_Start, 4);
+    EXPECT_EQ(state().list.Sort_Key_Start, 4);
     EXPECT_EQ(texts(), (Names{"zzzA", "mmmB", "abcX"}));
     EXPECT_EQ(shownColumn(0), (QStringList{"zzzA", "mmmB", "abcX"}));
     EXPECT_EQ(shownColumn(1), (QStringList{"A", "B", "X"}));
@@ -236,7 +236,7 @@ TEST_F(ItemCommandsTest, AStartOutsideOneToTenAsksAgainWithThatNumberAsDefault)
         EXPECT_EQ(q.prompt, kSortPrompt);
         EXPECT_EQ(q.title, kSortTitle);
     }
-    EXPECT_EQ(state().Sort_Key_Start, 3);
+    EXPECT_EQ(state().list.Sort_Key_Start, 3);
     EXPECT_EQ(texts(), (Names{"zzaA", "abzX"}));
 
     // Cancel keeps a valid stored value and sorts with it.
@@ -244,7 +244,7 @@ TEST_F(ItemCommandsTest, AStartOutsideOneToTenAsksAgainWithThatNumberAsDefault)
     cancel();
     trigger("mnuSortItemsinAlphabeticalOrder");
     EXPECT_EQ(defaults(), QStringList{"3"});
-    EXPECT_EQ(state().Sort_Key_Start, 3);
+    EXPECT_EQ(state().list.Sort_Key_Start, 3);
 
     // Cancel after an invalid number keeps that number, so the question comes back.
     asker.questions.clear();
@@ -253,14 +253,14 @@ TEST_F(ItemCommandsTest, AStartOutsideOneToTenAsksAgainWithThatNumberAsDefault)
     answer(QStringLiteral("1"));
     trigger("mnuSortItemsinAlphabeticalOrder");
     EXPECT_EQ(defaults(), (QStringList{"3", "-2", "-2"}));
-    EXPECT_EQ(state().Sort_Key_Start, 1);
+    EXPECT_EQ(state().list.Sort_Key_Start, 1);
     EXPECT_EQ(texts(), (Names{"abzX", "zzaA"}));
 
     // Halves go to the even neighbour.
     for (const auto &[text, stored] : {std::pair{"2.5", 2}, std::pair{"3.5", 4}, std::pair{" 9.4 ", 9}}) {
         answer(QString::fromLatin1(text));
         trigger("mnuSortItemsinAlphabeticalOrder");
-        EXPECT_EQ(state().Sort_Key_Start, stored) << text;
+        EXPECT_EQ(state().list.Sort_Key_Start, stored) << text;
     }
 }
 
@@ -271,7 +271,7 @@ TEST_F(ItemCommandsTest, AnswersBeyondAnyRangeOrNotNumbersAskAgain)
         answer(QString::fromLatin1(text));
     trigger("mnuSortItemsinAlphabeticalOrder");
     EXPECT_EQ(asker.questions.size(), 6u);
-    EXPECT_EQ(state().Sort_Key_Start, 7);
+    EXPECT_EQ(state().list.Sort_Key_Start, 7);
     EXPECT_TRUE(ui.inputAnswers.empty());
 }
 
@@ -284,7 +284,7 @@ TEST_F(ItemCommandsTest, AscendingAndDescendingReorderTheCurrentListAtOnce)
     selectRows({1});
     armRedrawProbe();
     trigger("mnuSetSortOrderDescending");
-    EXPECT_EQ(state().Sort_Order, 1);
+    EXPECT_EQ(state().list.Sort_Order, 1);
     EXPECT_EQ(texts(), (Names{"Gamma", "Beta", "alpha"}));
     EXPECT_EQ(shownColumn(0), (QStringList{"Gamma", "Beta", "alpha"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{1});
@@ -298,7 +298,7 @@ TEST_F(ItemCommandsTest, AscendingAndDescendingReorderTheCurrentListAtOnce)
     EXPECT_EQ(shownSelection(), std::vector<int>{0});
 
     trigger("mnuSetSortOrderAscending");
-    EXPECT_EQ(state().Sort_Order, 0);
+    EXPECT_EQ(state().list.Sort_Order, 0);
     EXPECT_EQ(texts(), (Names{"Gamma", "alpha", "Beta"}));
     EXPECT_EQ(listIndex(), 0);
     EXPECT_FALSE(redrawnSinceProbe());
@@ -311,7 +311,7 @@ TEST_F(ItemCommandsTest, OnAPrunedCopyTheOrderWaitsForTheNextSort)
     trigger("mnuRemoveZeroItems");
     ASSERT_EQ(listIndex(), 1);
     trigger("mnuSetSortOrderDescending");
-    EXPECT_EQ(state().Sort_Order, 1);
+    EXPECT_EQ(state().list.Sort_Order, 1);
     EXPECT_EQ(texts(), (Names{"alpha", "Beta", "Gamma"}));
     trigger("mnuListItemsinOriginalOrder");
     EXPECT_EQ(texts(), (Names{"Beta", "alpha", "Gamma"}));
@@ -359,7 +359,7 @@ TEST_F(ItemCommandsMedianTest, PushesOneRevisionSortedByMedianAndRedrawsWithNoth
     EXPECT_TRUE(shownSelection().empty());
     EXPECT_TRUE(redrawnSinceProbe());
     EXPECT_EQ(window->chart().seriesCount(), 0);
-    EXPECT_TRUE(state().Median_Sorted);
+    EXPECT_TRUE(state().list.Median_Sorted);
     // The list below is as it was.
     EXPECT_EQ(textsOf(items().revision(0)), before);
     EXPECT_TRUE(items().revision(0).rows[2].selected);
@@ -368,8 +368,8 @@ TEST_F(ItemCommandsMedianTest, PushesOneRevisionSortedByMedianAndRedrawsWithNoth
 TEST_F(ItemCommandsMedianTest, OnlyTheDisplayedRowsCount)
 {
     openMedianItems();
-    state().Zoom_First_Row = 3;
-    state().Zoom_Last_Row = 4;
+    state().rows.Zoom_First_Row = 3;
+    state().rows.Zoom_Last_Row = 4;
     trigger("mnuSortInMedianOrder");
     const Names expected = {"(-00000025.00)Neg", "(00000001.00)Low", "(00001617.50)Mid", "(250000000.00)High"};
     EXPECT_EQ(texts(), expected);
@@ -388,7 +388,7 @@ TEST_F(ItemCommandsMedianTest, ASecondRunDoesNothingUntilARevert)
 
     trigger("mnuRevertToPreviousItemList");
     EXPECT_EQ(listIndex(), 0);
-    EXPECT_FALSE(state().Median_Sorted);
+    EXPECT_FALSE(state().list.Median_Sorted);
     EXPECT_EQ(texts(), (Names{"High", "Low", "Mid", "Neg"}));
     trigger("mnuSortInMedianOrder");
     EXPECT_EQ(listIndex(), 1);
@@ -426,13 +426,13 @@ TEST_F(ItemCommandsMedianTest, SortRemovalAndTwoRevertsReturnToTheListBeforeTheS
     EXPECT_EQ(listIndex(), 1);
     EXPECT_EQ(texts(), sortedTexts);
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
-    EXPECT_FALSE(state().Median_Sorted);
+    EXPECT_FALSE(state().list.Median_Sorted);
     trigger("mnuRevertToPreviousItemList");
     EXPECT_EQ(listIndex(), 0);
     EXPECT_EQ(texts(), before);
     EXPECT_EQ(selectedRows(), (std::vector<int>{1, 3}));
     EXPECT_EQ(shownSelection(), (std::vector<int>{1, 3}));
-    EXPECT_FALSE(state().Median_Sorted);
+    EXPECT_FALSE(state().list.Median_Sorted);
 
     trigger("mnuSortInMedianOrder");
     EXPECT_EQ(listIndex(), 1);
@@ -447,7 +447,7 @@ TEST_F(ItemCommandsMedianTest, AnyRevertLetsTheMedianSortRunAgainOnThePrefixedTe
     ASSERT_TRUE(texts().empty());
     trigger("mnuRevertToPreviousItemList");
     ASSERT_EQ(listIndex(), 1);
-    EXPECT_FALSE(state().Median_Sorted);
+    EXPECT_FALSE(state().list.Median_Sorted);
     trigger("mnuSortInMedianOrder");
     EXPECT_EQ(listIndex(), 2);
     ASSERT_EQ(texts().size(), 4u);
@@ -515,7 +515,7 @@ TEST_F(ItemCommandsTest, RemoveSelectedRemovesTheSelectionAndSelectsTheFirstRow)
     EXPECT_EQ(texts(), itemNames(5));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(shownSelection(), std::vector<int>{0});
-    EXPECT_EQ(state().Legend_Text[0], QStringLiteral("Item 01(# 1)"));
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Item 01(# 1)"));
     trigger("mnuRevertToPreviousItemList");
     EXPECT_EQ(listIndex(), 0);
     EXPECT_EQ(texts(), itemNames(5));
@@ -526,7 +526,7 @@ TEST_F(ItemCommandsTest, RemoveSelectedRemovesTheSelectionAndSelectsTheFirstRow)
     EXPECT_EQ(texts(), (Names{"Item 01", "Item 04"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(window->chart().seriesCount(), 1);
-    EXPECT_EQ(state().Legend_Text[0], QStringLiteral("Item 01(# 1)"));
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Item 01(# 1)"));
 
     // Emptying the list leaves nothing selected and nothing charted.
     selectRows({0, 1});
@@ -568,7 +568,7 @@ TEST_F(ItemCommandsTest, StringRemovalsIgnoreLetterCaseAndRememberTheSearchStrin
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter search string"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Remove Items containing string"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("MpSync"));
-    EXPECT_EQ(state().Search_String, QStringLiteral("cpu"));
+    EXPECT_EQ(state().list.Search_String, QStringLiteral("cpu"));
     EXPECT_EQ(texts(), (Names{"Disk Rate", "MP Sync Time"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(listIndex(), 1);
@@ -581,7 +581,7 @@ TEST_F(ItemCommandsTest, StringRemovalsIgnoreLetterCaseAndRememberTheSearchStrin
     EXPECT_EQ(texts(), Names{"MP Sync Time"});
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(listIndex(), 2);
-    EXPECT_EQ(state().Legend_Text[0], QStringLiteral("MP Sync Time(# 1)"));
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("MP Sync Time(# 1)"));
 }
 
 TEST_F(ItemCommandsTest, SearchStringsAreMatchedLiterallyAndWithoutLetterCase)
@@ -649,7 +649,7 @@ TEST_F(ItemCommandsTest, AStringRemovalThatWouldEmptyTheListReportsAndReverts)
         EXPECT_EQ(texts(), itemNames(5));
         EXPECT_EQ(selectedRows(), (std::vector<int>{1, 2}));
         EXPECT_EQ(shownColumn(0).size(), 5);
-        EXPECT_EQ(state().Search_String, QString::fromLatin1(search));
+        EXPECT_EQ(state().list.Search_String, QString::fromLatin1(search));
     }
 }
 
@@ -660,17 +660,17 @@ TEST_F(ItemCommandsTest, AnEmptyAnswerOrCancelChangesNothingButTheSearchString)
     armRedrawProbe();
     answer(QStringLiteral(""));
     trigger("mnuRemoveItemsContainingString");
-    EXPECT_EQ(state().Search_String, QString());
+    EXPECT_EQ(state().list.Search_String, QString());
     EXPECT_EQ(listIndex(), 0);
     EXPECT_EQ(texts(), itemNames(4));
     EXPECT_EQ(selectedRows(), (std::vector<int>{1, 3}));
     EXPECT_FALSE(redrawnSinceProbe());
 
-    state().Search_String = QStringLiteral("Item 02");
+    state().list.Search_String = QStringLiteral("Item 02");
     cancel();
     trigger("mnuRemoveItemsNotContainingString");
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral("Item 02"));
-    EXPECT_EQ(state().Search_String, QString());
+    EXPECT_EQ(state().list.Search_String, QString());
     EXPECT_EQ(listIndex(), 0);
     EXPECT_EQ(texts(), itemNames(4));
     EXPECT_EQ(selectedRows(), (std::vector<int>{1, 3}));
@@ -701,8 +701,8 @@ TEST_F(ItemCommandsTest, RemoveZeroItemsReportsTheRemovedItemsInItsWindow)
     });
     ASSERT_EQ(texts(), (Names{"Blip", "Busy", "Zero A", "Zero B"}));
     // The zoomed range does not matter: every row is tested.
-    state().Zoom_First_Row = 1;
-    state().Zoom_Last_Row = 2;
+    state().rows.Zoom_First_Row = 1;
+    state().rows.Zoom_Last_Row = 2;
     selectRows({1});
     armRedrawProbe();
     {
@@ -714,7 +714,7 @@ TEST_F(ItemCommandsTest, RemoveZeroItemsReportsTheRemovedItemsInItsWindow)
     EXPECT_EQ(texts(), (Names{"Blip", "Busy"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(redrawnSinceProbe());
-    EXPECT_EQ(state().Legend_Text[0], QStringLiteral("Blip(# 1)"));
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Blip(# 1)"));
 
     auto *report = window->findChild<QDialog *>(QStringLiteral("frmKavra4"));
     ASSERT_NE(report, nullptr);
@@ -770,7 +770,7 @@ TEST_F(ItemCommandsTest, AFullRevisionStackRefusesThePushWithAMessage)
         EXPECT_EQ(texts(), before);
         EXPECT_EQ(selectedRows(), std::vector<int>{0});
     }
-    EXPECT_FALSE(state().Median_Sorted);
+    EXPECT_FALSE(state().list.Median_Sorted);
 }
 
 // ---- Derived items ------------------------------------------------------------------
@@ -955,7 +955,7 @@ TEST_F(ItemCommandsAddTest, ARevertAfterALaterRemovalKeepsTheNewItem)
     // It charts like a loaded item.
     selectRows({0});
     window->lvwKavra_Click();
-    EXPECT_EQ(state().Legend_Text[0], QStringLiteral("Sum(# 1)"));
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Sum(# 1)"));
     EXPECT_EQ(window->chart().pointY(0, 0), 1502);
 }
 

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -196,6 +197,19 @@ TEST_F(OutputCommandsTest, PrintOffersThePrintDialogAndPrintsALandscapePageWithi
     EXPECT_LE(inked.bottom(), int(page.height() * 0.76));
     EXPECT_GT(inked.width(), page.width() * 0.6);
     EXPECT_GT(inked.height(), page.height() * 0.4);
+}
+
+TEST_F(OutputCommandsTest, WithoutAnInstalledPrinterThePrintDialogOffersPrintingToAFile)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has a printer installed";
+    const QString pdf = QString::fromStdString(dir.file("to-file.pdf"));
+    ui.printerFiles.push_back(pdf);
+    window->action("mnuPrintChart")->trigger();
+    ASSERT_EQ(ui.printerFormatsOffered.size(), 1u);
+    EXPECT_EQ(ui.printerFormatsOffered[0], QPrinter::PdfFormat);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(head("to-file.pdf", 5), QByteArray("%PDF-"));
 }
 
 TEST_F(OutputCommandsTest, ACancelledPrintDialogPrintsNothingAndAPrinterThatCannotPrintIsTold)

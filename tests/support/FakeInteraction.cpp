@@ -40,6 +40,7 @@ bool FakeInteraction::question(QWidget *, const QString &text, const QString &ti
 bool FakeInteraction::choosePrinter(QWidget *, QPrinter &printer)
 {
     ++printerDialogs;
+    printerFormatsOffered.push_back(printer.outputFormat());
     const std::optional<QString> file = takeFirst(printerFiles);
     if (!file)
         return false;

@@ -1,11 +1,13 @@
 #pragma once
-#include "app/Interaction.h"
+#include "ui/Interaction.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 #include <utility>
 
 // Scripted answers for the questions the viewer asks; records every message.
@@ -30,6 +32,7 @@ public:
     // running out cancels it, an empty one accepts a printer that cannot print.
     std::deque<QString> printerFiles;
     int printerDialogs = 0;
+    std::vector<QPrinter::OutputFormat> printerFormatsOffered;  // as each print dialog was shown
     // The colour dialog answers these in turn; an invalid QColor or running out
     // cancels it. The colour each dialog opened on is recorded.
     std::deque<QColor> colourAnswers;

@@ -6,10 +6,10 @@
 #include "tour/Tour.h"
 
 #include "app/MainWindow.h"
-#include "app/QtInteraction.h"
 #include "chart/ChartView.h"
 #include "dialogs/CorrelationWindow.h"
 #include "items/ItemListView.h"
+#include "ui/QtInteraction.h"
 
 #include <QAction>
 #include <QApplication>

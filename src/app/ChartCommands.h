@@ -14,15 +14,20 @@ class QWidget;
 namespace kavra {
 
 struct AppState;
+struct DataSet;
+struct RedrawContext;
 class ChartEditor;
 class ChartView;
 class Interaction;
 class ItemList;
+class SeriesSources;
 
 // What the commands work on, owned by the main window.
 struct ChartCommandContext {
     AppState &state;
     ChartView &chart;
+    const DataSet &data;
+    SeriesSources &sources;  // of the series charted
     ItemList &items;
     Interaction &ui;
     QWidget *window;
@@ -61,6 +66,7 @@ public slots:
     void mnuGenerateRatioCharts_Click();
 
 private:
+    RedrawContext redrawContext() const;
     void toggleMovingAverageOnRatios();
     QString askText(const QString &prompt, const QString &title, const QString &current);
     long long askBounded(const QString &prompt, const QString &title, long long current, long long low,

@@ -1,14 +1,14 @@
-#include "items/ItemListCommands.h"
+#include "app/ItemListCommands.h"
 
 #include "app/AppState.h"
-#include "app/Interaction.h"
-#include "app/Prompts.h"
 #include "data/DataSet.h"
-#include "ui/Edition.h"
 #include "items/AddItemWindow.h"
 #include "items/ItemList.h"
 #include "items/ListEdits.h"
 #include "items/RemoveZeroItemsWindow.h"
+#include "ui/Edition.h"
+#include "ui/Interaction.h"
+#include "ui/Prompts.h"
 
 namespace kavra {
 namespace {
@@ -62,7 +62,7 @@ bool ItemListCommands::copyItemList()
 
 void ItemListCommands::setSortOrder(int order)
 {
-    c_.state.Sort_Order = int16_t(order);
+    c_.state.list.Sort_Order = int16_t(order);
     kavra::setSortOrder(c_.items.current(), order);
     showCurrentList();
 }
@@ -73,16 +73,16 @@ void ItemListCommands::mnuSetSortOrderDescending_Click() { setSortOrder(1); }
 
 void ItemListCommands::mnuSortItemsinAlphabeticalOrder_Click()
 {
-    c_.state.Sort_Key_Start = int16_t(askBounded(c_.ui, c_.window, QStringLiteral("Please enter Sort Key Start Position (1-10) :"),
-                                                 QStringLiteral("Set Sort Key Start Position"), c_.state.Sort_Key_Start,
-                                                 1, 10, false));
-    sortAlphabetically(c_.items.current(), c_.state.Sort_Key_Start, c_.state.Sort_Order);
+    c_.state.list.Sort_Key_Start =
+        int16_t(askBounded(c_.ui, c_.window, QStringLiteral("Please enter Sort Key Start Position (1-10) :"),
+                           QStringLiteral("Set Sort Key Start Position"), c_.state.list.Sort_Key_Start, 1, 10, false));
+    sortAlphabetically(c_.items.current(), c_.state.list.Sort_Key_Start, c_.state.list.Sort_Order);
     showCurrentList();
 }
 
 void ItemListCommands::mnuListItemsinOriginalOrder_Click()
 {
-    sortInOriginalOrder(c_.items.current(), c_.state.Sort_Order);
+    sortInOriginalOrder(c_.items.current(), c_.state.list.Sort_Order);
     showCurrentList();
 }
 
@@ -90,18 +90,18 @@ void ItemListCommands::mnuListItemsinOriginalOrder_Click()
 // revision pushed, one redraw at the end.
 void ItemListCommands::mnuSortInMedianOrder_Click()
 {
-    if (c_.state.Median_Sorted)
+    if (c_.state.list.Median_Sorted)
         return;
-    const int order = kClassicEdition ? 0 : c_.state.Sort_Order;  // the classic edition sorts ascending only
+    const int order = kClassicEdition ? 0 : c_.state.list.Sort_Order;  // the classic edition sorts ascending only
     ItemRevision sorted =
-        medianSorted(c_.items.current(), c_.data, c_.state.Zoom_First_Row, c_.state.Zoom_Last_Row, order);
+        medianSorted(c_.items.current(), c_.data, c_.state.rows.Zoom_First_Row, c_.state.rows.Zoom_Last_Row, order);
     if (!c_.items.push(std::move(sorted))) {
         c_.ui.message(c_.window, kStackFull, QString());
         return;
     }
     showCurrentList();
     c_.redraw();
-    c_.state.Median_Sorted = true;
+    c_.state.list.Median_Sorted = true;
 }
 
 // ---- Removing ---------------------------------------------------------------
@@ -159,13 +159,13 @@ void ItemListCommands::removeByString(bool containing)
 {
     const QString title =
         containing ? QStringLiteral("Remove Items containing string") : QStringLiteral("Remove Items NOT containing string");
-    c_.state.Search_String =
-        c_.ui.input(c_.window, QStringLiteral("Please enter search string"), title, c_.state.Search_String)
+    c_.state.list.Search_String =
+        c_.ui.input(c_.window, QStringLiteral("Please enter search string"), title, c_.state.list.Search_String)
             .value_or(QString());
-    if (c_.state.Search_String.isEmpty() || !copyItemList())
+    if (c_.state.list.Search_String.isEmpty() || !copyItemList())
         return;
     ItemRevision &list = c_.items.current();
-    const QString search = c_.state.Search_String;
+    const QString search = c_.state.list.Search_String;
     removeRows(list, [&](ItemRow &row) {
         row.selected = false;
         return text(row.text).contains(search, Qt::CaseInsensitive) == containing;
@@ -186,7 +186,7 @@ void ItemListCommands::mnuRevertToPreviousItemList_Click()
         return;
     showCurrentList();
     c_.redraw();
-    c_.state.Median_Sorted = false;
+    c_.state.list.Median_Sorted = false;
 }
 
 // ---- New items --------------------------------------------------------------

@@ -1,18 +1,18 @@
-#include "output/OutputCommands.h"
+#include "app/OutputCommands.h"
 
 #include "app/AppState.h"
-#include "app/BusyCursor.h"
-#include "app/Interaction.h"
 #include "chart/ChartView.h"
 #include "output/ChartClipboard.h"
 #include "output/ChartExport.h"
 #include "output/ChartPrint.h"
+#include "output/TextPrint.h"
+#include "ui/BusyCursor.h"
+#include "ui/Interaction.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <iterator>
 
@@ -100,9 +100,7 @@ void OutputCommands::mnuPrintChart_Click()
 
 bool OutputCommands::choosePrinter(QPrinter &printer, QWidget *window)
 {
-    // Without an installed printer the dialog still prints to a file.
-    if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFileName().isEmpty())
-        printer.setOutputFormat(QPrinter::PdfFormat);
+    offerPrintingToFile(printer);
     printer.setPageOrientation(QPageLayout::Landscape);  // as the chart is printed
     return ui_.choosePrinter(window, printer);
 }

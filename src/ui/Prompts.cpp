@@ -1,7 +1,7 @@
-#include "app/Prompts.h"
+#include "ui/Prompts.h"
 
-#include "app/Interaction.h"
 #include "data/NumberText.h"
+#include "ui/Interaction.h"
 
 #include <cmath>
 

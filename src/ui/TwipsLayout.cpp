@@ -1,4 +1,4 @@
-#include "app/TwipsLayout.h"
+#include "ui/TwipsLayout.h"
 
 #include <QAbstractButton>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "app/QtInteraction.h"
+#include "ui/QtInteraction.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,14 +1,15 @@
-#include "chart/ChartCommands.h"
+#include "app/ChartCommands.h"
 
 #include "app/AppState.h"
-#include "app/Interaction.h"
-#include "app/Prompts.h"
 #include "chart/ChartEditor.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
-#include "ui/Edition.h"
+#include "chart/SeriesSources.h"
 #include "data/NumberText.h"
 #include "items/ItemList.h"
+#include "ui/Edition.h"
+#include "ui/Interaction.h"
+#include "ui/Prompts.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -39,17 +40,20 @@ long long ChartCommands::askBounded(const QString &prompt, const QString &title,
     return kavra::askBounded(c_.ui, c_.window, prompt, title, current, low, high, true);
 }
 
+RedrawContext ChartCommands::redrawContext() const
+{
+    return {c_.state.chart, c_.state.rows, c_.data, c_.sources};
+}
+
 // ---- Moving average and smoothing ---------------------------------------------
 
 void ChartCommands::mnuToggleMovingAverage_Click()
 {
-    if (c_.state.Ratio_Mode) {
+    if (c_.state.chart.Ratio_Mode) {
         toggleMovingAverageOnRatios();
         return;
     }
-    c_.state.MovAvg_On = !c_.state.MovAvg_On;
-    if (c_.state.MovAvg_On)
-        c_.state.Candle_On = c_.state.Smoothing_On = false;
+    c_.state.chart.toggle(DerivedCurve::MovingAverage);
     c_.redraw();
 }
 
@@ -58,19 +62,19 @@ void ChartCommands::mnuToggleMovingAverage_Click()
 void ChartCommands::toggleMovingAverageOnRatios()
 {
     ChartView &chart = c_.chart;
-    if (c_.state.MovAvg_On) {
+    if (c_.state.chart.shows(DerivedCurve::MovingAverage)) {
         for (int s = 7; s >= 4; --s)
             chart.removeSeries(s);
+        c_.sources.truncate(4);
         chart.setSeriesShown(0, true);
         chart.setSeriesShown(1, true);
-        c_.state.MovAvg_On = false;
+        c_.state.chart.Derived_Curve = DerivedCurve::None;
         return;
     }
-    c_.state.MovAvg_On = true;
-    c_.state.Candle_On = c_.state.Smoothing_On = false;
+    c_.state.chart.Derived_Curve = DerivedCurve::MovingAverage;
     chart.setRepaint(false);
     for (int k = 0; k < 4; ++k)
-        addMovingAverage(chart, c_.state, k);
+        addMovingAverage(chart, redrawContext(), k);
     chart.setRepaint(true);
 }
 
@@ -78,44 +82,40 @@ void ChartCommands::mnuSetMovingAveragePeriodValue_Click()
 {
     const QString title = QStringLiteral("Moving Average Period Value");
     const auto answer = numericAnswer(c_.ui.input(c_.window, QStringLiteral("Please enter PERIOD value to be used :"),
-                                                  title, numberText(c_.state.MovAvg_Period)));
+                                                  title, numberText(c_.state.chart.MovAvg_Period)));
     if (!answer)
         return;
     const double period = std::nearbyint(*answer);
     if (period < 1 || period > 32767) {
         c_.ui.message(c_.window,
                       QStringLiteral("The period must be a whole number from 1 to 32767 - it stays") +
-                          numberText(c_.state.MovAvg_Period),
+                          numberText(c_.state.chart.MovAvg_Period),
                       title);
         return;
     }
-    c_.state.MovAvg_Period = static_cast<int16_t>(period);
-    if (c_.state.MovAvg_On)
+    c_.state.chart.MovAvg_Period = static_cast<int16_t>(period);
+    if (c_.state.chart.shows(DerivedCurve::MovingAverage))
         c_.redraw();
 }
 
 void ChartCommands::mnuSmoothUnSmooth_Click()
 {
-    c_.state.Smoothing_On = !c_.state.Smoothing_On;
-    if (c_.state.Smoothing_On)
-        c_.state.Candle_On = c_.state.MovAvg_On = false;
+    c_.state.chart.toggle(DerivedCurve::Smoothed);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetSmoothingFactor_Click()
 {
     const int32_t highest = kClassicEdition ? 100 : 10000;
-    c_.state.Smoothing_Factor = int32_t(askBounded(
-        QStringLiteral("Please enter Smoothing Factor (1-%1) :").arg(highest), QStringLiteral("Set Smoothing Factor"),
-        c_.state.Smoothing_Factor, 1, highest));
+    c_.state.chart.Smoothing_Factor =
+        int32_t(askBounded(QStringLiteral("Please enter Smoothing Factor (1-%1) :").arg(highest),
+                           QStringLiteral("Set Smoothing Factor"), c_.state.chart.Smoothing_Factor, 1, highest));
     c_.redraw();
 }
 
 void ChartCommands::mnuAddRemoveCandleChart_Click()
 {
-    c_.state.Candle_On = !c_.state.Candle_On;
-    if (c_.state.Candle_On)
-        c_.state.MovAvg_On = c_.state.Smoothing_On = false;
+    c_.state.chart.toggle(DerivedCurve::Candle);
     c_.redraw();
 }
 
@@ -123,15 +123,15 @@ void ChartCommands::mnuAddRemoveCandleChart_Click()
 
 void ChartCommands::stack()
 {
-    c_.state.Stack_Mode = Stacked;
-    c_.state.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
+    c_.state.chart.Stack_Mode = Stacked;
+    c_.state.chart.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
     c_.chart.setTitleShown(TitleLine::SubFooter, true);
 }
 
 void ChartCommands::unstack()
 {
-    c_.state.Stack_Mode = StackOverlap;
-    c_.state.Chart_Sub_Footer.clear();
+    c_.state.chart.Stack_Mode = StackOverlap;
+    c_.state.chart.Chart_Sub_Footer.clear();
     c_.chart.setTitleShown(TitleLine::SubFooter, false);
 }
 
@@ -147,8 +147,8 @@ void ChartCommands::OptStack_Click(int index)
 void ChartCommands::mnuCycleDualCharts_Click()
 {
     c_.stackFrame->setEnabled(true);
-    c_.state.Dual_Charts = int16_t(c_.state.Dual_Charts + 1 > 2 ? 0 : c_.state.Dual_Charts + 1);
-    if (c_.state.Dual_Charts != 0) {
+    c_.state.chart.Dual_Charts = DualLayout((c_.state.chart.Dual_Charts + 1) % 3);
+    if (c_.state.chart.Dual_Charts != SingleAxis) {
         // Stacking is not offered while two axes are in use.
         c_.stack->setChecked(false);
         c_.unStack->setChecked(true);
@@ -161,9 +161,9 @@ void ChartCommands::mnuCycleDualCharts_Click()
 void ChartCommands::mnuChartMultipleItems_Click()
 {
     AppState &state = c_.state;
-    state.Search_String = askText(QStringLiteral("Please enter search string"), QStringLiteral("Chart Multiple Items"),
-                                  state.Search_String);
-    if (state.Search_String.isEmpty())
+    state.list.Search_String = askText(QStringLiteral("Please enter search string"),
+                                       QStringLiteral("Chart Multiple Items"), state.list.Search_String);
+    if (state.list.Search_String.isEmpty())
         return;
     ItemRevision &list = c_.items.current();
     int count = 0;
@@ -174,7 +174,7 @@ void ChartCommands::mnuChartMultipleItems_Click()
             lastSelected = int(i);
             row.selected = false;
         }
-        if (QString::fromLocal8Bit(row.text).contains(state.Search_String, Qt::CaseInsensitive)) {
+        if (QString::fromLocal8Bit(row.text).contains(state.list.Search_String, Qt::CaseInsensitive)) {
             row.selected = true;
             ++count;
         }
@@ -192,40 +192,40 @@ void ChartCommands::mnuChartMultipleItems_Click()
 
 void ChartCommands::mnuSetChartTitle_Click()
 {
-    c_.state.Chart_Title =
-        askText(QStringLiteral("Please enter the Chart Title"), QStringLiteral("Set Chart Title"), c_.state.Chart_Title);
+    c_.state.chart.Chart_Title = askText(QStringLiteral("Please enter the Chart Title"),
+                                         QStringLiteral("Set Chart Title"), c_.state.chart.Chart_Title);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetChartSubTitle_Click()
 {
-    c_.state.Chart_Sub_Title = askText(QStringLiteral("Please enter the Chart Sub-Title"),
-                                       QStringLiteral("Set Chart Sub-Title"), c_.state.Chart_Sub_Title);
+    c_.state.chart.Chart_Sub_Title = askText(QStringLiteral("Please enter the Chart Sub-Title"),
+                                             QStringLiteral("Set Chart Sub-Title"), c_.state.chart.Chart_Sub_Title);
     c_.chart.setTitleShown(TitleLine::SubHeader, true);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetChartFooter_Click()
 {
-    c_.state.Chart_Footer = askText(QStringLiteral("Please enter the Chart Footer Text"),
-                                    QStringLiteral("Set Chart Footer"), c_.state.Chart_Footer);
+    c_.state.chart.Chart_Footer = askText(QStringLiteral("Please enter the Chart Footer Text"),
+                                          QStringLiteral("Set Chart Footer"), c_.state.chart.Chart_Footer);
     c_.chart.setTitleShown(TitleLine::Footer, true);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetPrimaryChartLineWidth_Click()
 {
-    c_.state.Primary_Line_Width =
+    c_.state.chart.Primary_Line_Width =
         int32_t(askBounded(QStringLiteral("Please enter Primary Chart Line Width (1-5) :"),
-                           QStringLiteral("Set Primary Chart Line Width"), c_.state.Primary_Line_Width, 1, 5));
+                           QStringLiteral("Set Primary Chart Line Width"), c_.state.chart.Primary_Line_Width, 1, 5));
     c_.redraw();
 }
 
 void ChartCommands::mnuSetSecondaryChartLineWidth_Click()
 {
-    c_.state.Secondary_Line_Width =
-        int32_t(askBounded(QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"),
-                           QStringLiteral("Set Secondary Chart Line Width"), c_.state.Secondary_Line_Width, 1, 5));
+    c_.state.chart.Secondary_Line_Width = int32_t(
+        askBounded(QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"),
+                   QStringLiteral("Set Secondary Chart Line Width"), c_.state.chart.Secondary_Line_Width, 1, 5));
     c_.redraw();
 }
 
@@ -242,15 +242,15 @@ void ChartCommands::mnuEditChartProperties_Click()
 
 void ChartCommands::mnuGenerateRatioCharts_Click()
 {
-    if (c_.state.Ratio_Mode || c_.chart.seriesCount() < 2)
+    if (c_.state.chart.Ratio_Mode || c_.chart.seriesCount() < 2)
         return;
-    if (c_.state.MovAvg_On)
+    if (c_.state.chart.shows(DerivedCurve::MovingAverage))
         mnuToggleMovingAverage_Click();
     // Switching the average off redraws from the list as it is now, which may no
     // longer chart two items.
     if (c_.chart.seriesCount() < 2)
         return;
-    addRatioCharts(c_.chart, c_.state);
+    addRatioCharts(c_.chart, redrawContext());
 }
 
 }  // namespace kavra

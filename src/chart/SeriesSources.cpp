@@ -1,0 +1,54 @@
+#include "chart/SeriesSources.h"
+
+#include "data/DataSet.h"
+
+#include <utility>
+
+namespace kavra {
+
+SeriesSources::Source &SeriesSources::at(int s)
+{
+    if (size_t(s) >= sources_.size())
+        sources_.resize(size_t(s) + 1);
+    return sources_[size_t(s)];
+}
+
+void SeriesSources::setRows(int s, int column, int file, int firstRow, int count)
+{
+    at(s) = {column, file, firstRow, count, nullptr};
+}
+
+void SeriesSources::setComputed(int s, int from, std::vector<double> values)
+{
+    const int firstRow = at(from).firstRow;
+    const int count = int(values.size());
+    at(s) = {0, 0, firstRow, count, std::make_shared<const std::vector<double>>(std::move(values))};
+}
+
+void SeriesSources::exchange(int a, int b) { std::swap(at(a), at(b)); }
+
+void SeriesSources::truncate(int s)
+{
+    if (size_t(s) < sources_.size())
+        sources_.resize(size_t(s));
+}
+
+SeriesValues SeriesSources::values(int s, const DataSet &data) const
+{
+    if (s < 0 || size_t(s) >= sources_.size())
+        return {};
+    const Source &source = sources_[size_t(s)];
+    // Rows or a column the data set no longer has give no values.
+    const size_t end = size_t(source.firstRow - 1) + size_t(source.count);
+    if (source.count <= 0 || source.firstRow < 1 || end > data.Xaxis_Values.size())
+        return {};
+    const double *x = data.Xaxis_Values.data() + (source.firstRow - 1);
+    if (source.computed)
+        return {x, source.computed->data(), source.computed->size()};
+    if (source.file < 1 || source.file > data.Perf_Data.files() || source.column < 1 ||
+        source.column > data.Perf_Data.columns() || end > size_t(data.Perf_Data.rows()))
+        return {};
+    return {x, data.Perf_Data.column(source.column, source.file) + (source.firstRow - 1), size_t(source.count)};
+}
+
+}  // namespace kavra

@@ -1,0 +1,16 @@
+#pragma once
+// Keeping freed memory for the next use. Each redraw of a long chart makes its
+// point buffers anew (megabytes a series) and frees the old ones; by default
+// glibc hands such blocks back to the system at once, and the next redraw pays
+// for every page again (tens of milliseconds for 16 series of 200000 points).
+// Called once at start-up by each program.
+
+namespace kavra {
+
+// Blocks up to 32 MiB come from the heap and up to 128 MiB of freed heap stay
+// with the program; larger blocks (whole value tables) still go back to the
+// system as soon as they are freed. Does nothing where the C library has no
+// such settings.
+void keepFreedMemoryForReuse();
+
+}  // namespace kavra
