@@ -154,7 +154,11 @@ bool KeyboardShortcuts::available(const Shortcut &shortcut) const
     case ShortcutAction::ItemListMenu: return shown("lvwKavra");
     case ShortcutAction::Correlate: return shown("cmdCorrelate");
     case ShortcutAction::Stack:
-    case ShortcutAction::UnStack: return shown("fraKavra1");
+    case ShortcutAction::UnStack: {
+        // As a click would: the options are disabled while two value axes are in use.
+        const QWidget *frame = window_.findChild<QWidget *>(QStringLiteral("fraKavra1"));
+        return shown("fraKavra1") && frame->isEnabled();
+    }
     }
     return false;
 }

@@ -327,6 +327,28 @@ TEST_F(KeyboardShortcutsTest, StackAndUnStackRunTheirOptions)
     EXPECT_EQ(window->state().chart.Stack_Mode, 1);
 }
 
+TEST_F(KeyboardShortcutsTest, StackIsNotOfferedWhileTwoValueAxesAreInUse)
+{
+    // On two value axes the Stack option is disabled; its key must not stack
+    // behind it and write "Values are STACKED" under a chart that is not.
+    load();
+    select({0, 1});
+    window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
+    ASSERT_EQ(window->state().chart.Dual_Charts, kavra::DualAxes);
+    ASSERT_FALSE(child<QWidget>("fraKavra1")->isEnabled());
+
+    type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
+    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
+    EXPECT_TRUE(window->state().chart.Chart_Sub_Footer.isEmpty());
+    EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
+
+    window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
+    window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
+    ASSERT_EQ(window->state().chart.Dual_Charts, kavra::SingleAxis);
+    type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
+    EXPECT_EQ(window->state().chart.Stack_Mode, 2) << "back on one axis the key stacks again";
+}
+
 TEST_F(KeyboardShortcutsTest, ItemListCommandsRunFromTheKeyboard)
 {
     load();
