@@ -157,7 +157,7 @@ bool KeyboardShortcuts::available(const Shortcut &shortcut) const
     case ShortcutAction::UnStack: {
         // As a click would: the options are disabled while two value axes are in use.
         const QWidget *frame = window_.findChild<QWidget *>(QStringLiteral("fraKavra1"));
-        return shown("fraKavra1") && frame->isEnabled();
+        return frame && frame->isVisibleTo(&window_) && frame->isEnabled();
     }
     }
     return false;

@@ -178,10 +178,6 @@ void LineBand::paintRun(QPainter *painter, const QPointF *points, qsizetype coun
     std::fill(high_.begin() + first, high_.begin() + last + 1, -kNone);
 }
 
-// The band of columns first to last, painted as one image of the rows it spans,
-// or as a few stacked images where that would be very large (a picture exported
-// at many thousand pixels). (Cut into narrow pieces it would hold fewer empty
-// pixels, but the many small images draw no faster than the one.)
 void LineBand::rowSpan(int first, int last, int &row0, int &rows) const
 {
     double low = bottom_, high = top_;

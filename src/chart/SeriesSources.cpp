@@ -15,14 +15,14 @@ SeriesSources::Source &SeriesSources::at(int s)
 
 void SeriesSources::setRows(int s, int column, int file, int firstRow, int count)
 {
-    at(s) = {column, file, firstRow, count, nullptr};
+    at(s) = {column, file, firstRow, count, {}};
 }
 
 void SeriesSources::setComputed(int s, int from, std::vector<double> values)
 {
     const int firstRow = at(from).firstRow;
     const int count = int(values.size());
-    at(s) = {0, 0, firstRow, count, std::make_shared<const std::vector<double>>(std::move(values))};
+    at(s) = {0, 0, firstRow, count, std::move(values)};
 }
 
 void SeriesSources::exchange(int a, int b) { std::swap(at(a), at(b)); }
@@ -43,8 +43,8 @@ SeriesValues SeriesSources::values(int s, const DataSet &data) const
     if (source.count <= 0 || source.firstRow < 1 || end > data.Xaxis_Values.size())
         return {};
     const double *x = data.Xaxis_Values.data() + (source.firstRow - 1);
-    if (source.computed)
-        return {x, source.computed->data(), source.computed->size()};
+    if (source.file == 0)
+        return {x, source.computed.data(), source.computed.size()};
     if (source.file < 1 || source.file > data.Perf_Data.files() || source.column < 1 ||
         source.column > data.Perf_Data.columns() || end > size_t(data.Perf_Data.rows()))
         return {};

@@ -7,7 +7,6 @@
 // table that grows after the redraw leaves them valid.
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 namespace kavra {
@@ -38,10 +37,10 @@ public:
 private:
     struct Source {
         int column = 0;
-        int file = 0;  // 0: no source
+        int file = 0;  // 0: the values below, or none when there are none
         int firstRow = 1;
         int count = 0;
-        std::shared_ptr<const std::vector<double>> computed;
+        std::vector<double> computed;
     };
     Source &at(int s);
 
