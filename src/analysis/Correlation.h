@@ -10,9 +10,24 @@
 namespace kavra::analysis {
 
 // The Pearson correlation of x and y over n rows, computed around the means (two
-// passes) so that values near 1e9 that vary by 1 keep their precision; never
-// outside [-1, 1]. 0 when either series is constant or n < 2.
+// passes) so that values near 1e9 that vary by 1 keep their precision, and
+// scaled where the squares of the deviations would overflow or underflow, so
+// every finite input gets its coefficient; never outside [-1, 1]. 0 when either
+// series is constant, holds a value that is not finite, or n < 2.
 double correlation(const double *x, const double *y, size_t n);
+
+// One series correlated with many: its deviations from its mean, scaled by a
+// power of two into [-2, 2], are worked out once.
+class CenteredSeries {
+public:
+    CenteredSeries(const double *x, size_t n);
+    // The correlation of the series with y over the same n rows, as correlation().
+    double correlationWith(const double *y, size_t n) const;
+
+private:
+    std::vector<double> deviations_;
+    double squares_ = 0;  // the sum of the scaled deviations' squares
+};
 
 // The coefficient as the correlation list shows it: three decimals, a leading
 // zero, negative values in parentheses: "0.850", "(0.900)", "1.000".

@@ -1,8 +1,13 @@
 #include "analysis/Correlation.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
 #include <vector>
 
 using namespace kavra::analysis;
@@ -78,4 +83,94 @@ TEST(CorrelationList, ListsTheStrongItemsInTextOrderLetterCaseAside)
     EXPECT_EQ(lines[1].column, 3);
     EXPECT_EQ(seen.size(), items.size());
     EXPECT_TRUE(correlationList(values, 1, 2, items).empty());  // one row correlates nothing
+}
+
+// ---- Values at the ends of the double range ----------------------------------------
+
+namespace {
+
+// The coefficient by two passes around the means in long double, whose range is
+// wide enough for the squares of any double.
+double referenceCorrelation(const std::vector<double> &x, const std::vector<double> &y)
+{
+    long double mx = 0, my = 0, sxx = 0, syy = 0, sxy = 0;
+    for (size_t i = 0; i < x.size(); ++i)
+        mx += x[i], my += y[i];
+    mx /= x.size(), my /= y.size();
+    for (size_t i = 0; i < x.size(); ++i)
+        sxx += (x[i] - mx) * (x[i] - mx), syy += (y[i] - my) * (y[i] - my), sxy += (x[i] - mx) * (y[i] - my);
+    return sxx > 0 && syy > 0 ? double(sxy / std::sqrt(sxx * syy)) : 0.0;
+}
+
+// What `kavra-batch correlate FILE --item Ref` prints.
+std::string batchCorrelate(const std::string &path)
+{
+    std::string out;
+    if (FILE *pipe = popen(("\"" KAVRA_BATCH "\" correlate \"" + path + "\" --item Ref 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+}  // namespace
+
+class CorrelateAtScale : public ::testing::TestWithParam<double> {};
+
+// Items around s: four follow Ref exactly (one against it), one loosely, one not.
+TEST_P(CorrelateAtScale, ListsTheCoefficientsOfAWiderComputation)
+{
+    const double s = GetParam();
+    const std::vector<std::string> names = {"Ref", "Half", "Negative", "Shifted", "Scaled", "Noisy", "Other"};
+    std::vector<std::vector<double>> items(names.size());
+    for (int r = 0; r < 60; ++r) {
+        const double ref = s * (1 + 0.01 * std::sin(r));
+        const double row[] = {ref, ref / 2, -ref, ref - s, ref * 0.3, ref + s * 0.005 * std::cos(2.1 * r),
+                              s * (1 + 0.01 * std::cos(1.7 * r))};
+        for (size_t k = 0; k < names.size(); ++k)
+            items[k].push_back(row[k]);
+    }
+    TempDir dir;
+    std::string file = "NODE1,x\r\n06-DEC-2026,10:00:00\r\nSample Time", expected;
+    for (const std::string &name : names)
+        file += "," + name;
+    std::vector<std::string> lines;
+    for (size_t k = 1; k < names.size(); ++k) {
+        const double r = referenceCorrelation(items[0], items[k]);
+        EXPECT_NEAR(correlation(items[0].data(), items[k].data(), 60), r, 1e-12) << names[k];
+        if (isStrong(r))
+            lines.push_back(coefficientText(r) + "  " + names[k]);
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const std::string &line : lines)
+        expected += line + "\n";
+    for (int r = 0; r < 60; ++r) {
+        char time[32];
+        std::snprintf(time, sizeof time, "\r\n06-DEC-2026 %02d:%02d:00", 10 + r / 60, r % 60);
+        file += time;
+        for (const std::vector<double> &item : items) {
+            char value[40];
+            std::snprintf(value, sizeof value, ",%.15E", item[size_t(r)]);
+            file += value;
+        }
+    }
+    EXPECT_EQ(lines.size(), 5u);
+    EXPECT_EQ(batchCorrelate(dir.write("scaled.csv", file + "\r\n")), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Correlation, CorrelateAtScale, ::testing::Values(1.0, 1e100, 1e160, 1e300, 1e-170),
+                         [](const auto &info) { return "Scale" + std::to_string(info.index); });
+
+TEST(Correlation, ConstantOrNotFiniteSeriesGiveZeroAtEveryScale)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double s : {1.0, 1e300, 1e-300, 1e-320}) {
+        const std::vector<double> x = {s, 2 * s, 3 * s}, flat = {s, s, s}, broken = {s, inf, s};
+        EXPECT_EQ(correlation(x.data(), flat.data(), 3), 0.0) << s;
+        EXPECT_EQ(correlation(flat.data(), x.data(), 3), 0.0) << s;
+        EXPECT_EQ(correlation(x.data(), broken.data(), 3), 0.0) << s;
+        EXPECT_EQ(correlation(broken.data(), x.data(), 3), 0.0) << s;
+    }
 }
