@@ -9,9 +9,11 @@ namespace kavra {
 
 void sortAlphabetically(ItemRevision &revision, int keyStart, int order)
 {
+    // Position P drops the first P characters: with P = 3, zzzA (key A) sorts
+    // before abcX (key X); a name of P characters or fewer has an empty key.
+    const size_t dropped = size_t(std::max(0, keyStart));
     for (ItemRow &row : revision.rows) {
-        const size_t start = size_t(std::max(1, keyStart) - 1);
-        row.subItems[SortKeyColumn - 1] = start < row.text.size() ? row.text.substr(start) : std::string();
+        row.subItems[SortKeyColumn - 1] = dropped < row.text.size() ? row.text.substr(dropped) : std::string();
         row.subItemToolTips[SortKeyColumn - 1] = row.subItems[SortKeyColumn - 1];
     }
     revision.sort = {true, SortKeyColumn, order};

@@ -10,8 +10,8 @@ namespace kavra {
 
 struct DataSet;
 
-// Sort key = the name from its keyStart-th character on (1 the whole name, empty
-// for shorter names); sorts by it.
+// Sort key = the name without its first keyStart characters (empty for names of
+// keyStart characters or fewer); sorts by it.
 void sortAlphabetically(ItemRevision &revision, int keyStart, int order);
 // Sorts by OrigIndex, the file's column order (derived items first when ascending).
 void sortInOriginalOrder(ItemRevision &revision, int order);

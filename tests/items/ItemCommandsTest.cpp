@@ -197,13 +197,13 @@ TEST_F(ItemCommandsTest, AlphabeticalSortAsksForTheKeyStartAndSortsByTheRestOfTh
     ASSERT_EQ(texts(), (Names{"abcX", "mmmB", "zzzA"}));
     ASSERT_EQ(selectedRows(), std::vector<int>{0});
     armRedrawProbe();
-    answer(QStringLiteral("4"));
+    answer(QStringLiteral("3"));  // the keys X, A and B
     trigger("mnuSortItemsinAlphabeticalOrder");
     ASSERT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].prompt, kSortPrompt);
     EXPECT_EQ(asker.questions[0].title, kSortTitle);
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("1"));
-    EXPECT_EQ(state().list.Sort_Key_Start, 4);
+    EXPECT_EQ(state().list.Sort_Key_Start, 3);
     EXPECT_EQ(texts(), (Names{"zzzA", "mmmB", "abcX"}));
     EXPECT_EQ(shownColumn(0), (QStringList{"zzzA", "mmmB", "abcX"}));
     EXPECT_EQ(shownColumn(1), (QStringList{"A", "B", "X"}));
@@ -214,20 +214,19 @@ TEST_F(ItemCommandsTest, AlphabeticalSortAsksForTheKeyStartAndSortsByTheRestOfTh
     EXPECT_FALSE(redrawnSinceProbe());
 }
 
-TEST_F(ItemCommandsTest, AlphabeticalSortFromPositionOneIsByTheWholeName)
+TEST_F(ItemCommandsTest, AlphabeticalSortFromPositionOneDropsTheFirstCharacter)
 {
-    openNamed({"Cache Hit Ratio", "Batch Jobs Active"}, 3);
-    trigger("mnuListItemsinOriginalOrder");
-    ASSERT_EQ(texts(), (Names{"Cache Hit Ratio", "Batch Jobs Active"}));
+    openNamed({"Cache Hit Ratio", "Batch Jobs Active", "Active users"}, 3);
+    ASSERT_EQ(texts(), (Names{"Active users", "Batch Jobs Active", "Cache Hit Ratio"}));
     answer(QStringLiteral("1"));
     trigger("mnuSortItemsinAlphabeticalOrder");
-    EXPECT_EQ(shownColumn(0), (QStringList{"Batch Jobs Active", "Cache Hit Ratio"}));
-    EXPECT_EQ(shownColumn(1), (QStringList{"Batch Jobs Active", "Cache Hit Ratio"}));
+    EXPECT_EQ(shownColumn(0), (QStringList{"Cache Hit Ratio", "Batch Jobs Active", "Active users"}));
+    EXPECT_EQ(shownColumn(1), (QStringList{"ache Hit Ratio", "atch Jobs Active", "ctive users"}));
 }
 
 TEST_F(ItemCommandsTest, AStartOutsideOneToTenAsksAgainWithThatNumberAsDefault)
 {
-    openNamed({"abzX", "zzaA"}, 3);  // from position 3 the keys are zX and aA
+    openNamed({"abzX", "zzaA"}, 3);  // from position 3 the keys are X and A
     for (const char *text : {"0", "11", "2.6"})
         answer(QString::fromLatin1(text));
     trigger("mnuSortItemsinAlphabeticalOrder");

@@ -80,16 +80,16 @@ double medianOf(std::vector<double> values) { return analysis::median(values.dat
 
 // ---- Alphabetical sort ----------------------------------------------------------
 
-TEST(AlphabeticalSort, TheKeyIsTheNameFromItsPthCharacterOn)
+TEST(AlphabeticalSort, TheKeyIsTheNameWithoutItsFirstPCharacters)
 {
-    // Position 1 is the whole name.
+    // Position 1 drops the first character.
     ItemRevision names = loadedRows({"Cache Hit Ratio", "Batch Jobs Active", "active users"});
     sortAlphabetically(names, 1, 0);
-    EXPECT_EQ(texts(names), (Names{"active users", "Batch Jobs Active", "Cache Hit Ratio"}));
-    EXPECT_EQ(names.rows[1].subItems[0], "Batch Jobs Active");
+    EXPECT_EQ(texts(names), (Names{"Cache Hit Ratio", "Batch Jobs Active", "active users"}));
+    EXPECT_EQ(names.rows[1].subItems[0], "atch Jobs Active");
 
     ItemRevision revision = loadedRows({"abcX", "zzzA"});
-    sortAlphabetically(revision, 4, 0);
+    sortAlphabetically(revision, 3, 0);  // keys X and A
     EXPECT_EQ(texts(revision), (Names{"zzzA", "abcX"}));
     EXPECT_EQ(revision.rows[0].subItems[0], "A");
     EXPECT_EQ(revision.rows[1].subItems[0], "X");
@@ -101,37 +101,37 @@ TEST(AlphabeticalSort, TheKeyIsTheNameFromItsPthCharacterOn)
     EXPECT_EQ(revision.rows[0].subItems[1], "00091238.00");
     EXPECT_EQ(revision.rows[0].subItems[2], "000003");
 
-    sortAlphabetically(revision, 4, 1);
+    sortAlphabetically(revision, 3, 1);
     EXPECT_EQ(texts(revision), (Names{"abcX", "zzzA"}));
-    sortAlphabetically(revision, 3, 0);  // keys cX and zA
+    sortAlphabetically(revision, 2, 0);  // keys cX and zA
     EXPECT_EQ(texts(revision), (Names{"abcX", "zzzA"}));
     EXPECT_EQ(revision.rows[0].subItems[0], "cX");
 
-    // Position 10 drops the first nine characters.
-    ItemRevision ten = loadedRows({"012345678zb", "987654321aa"});
+    // Position 10 drops the first ten characters.
+    ItemRevision ten = loadedRows({"0123456789zb", "9876543210aa"});
     sortAlphabetically(ten, 10, 0);
-    EXPECT_EQ(texts(ten), (Names{"987654321aa", "012345678zb"}));
+    EXPECT_EQ(texts(ten), (Names{"9876543210aa", "0123456789zb"}));
     EXPECT_EQ(ten.rows[0].subItems[0], "aa");
 }
 
-TEST(AlphabeticalSort, NamesShorterThanPGetAnEmptyKeyAndComeFirst)
+TEST(AlphabeticalSort, NamesOfPCharactersOrFewerGetAnEmptyKeyAndComeFirst)
 {
     ItemRevision revision = loadedRows({"aaaaB", "zzzz", "aaaaA", "zz", ""});
-    sortAlphabetically(revision, 5, 0);
+    sortAlphabetically(revision, 4, 0);
     EXPECT_EQ(texts(revision), (Names{"zzzz", "zz", "", "aaaaA", "aaaaB"}));
     EXPECT_EQ(revision.rows[0].subItems[0], "");
     EXPECT_EQ(revision.rows[1].subItems[0], "");
     EXPECT_EQ(revision.rows[3].subItems[0], "A");
-    sortAlphabetically(revision, 5, 1);
+    sortAlphabetically(revision, 4, 1);
     EXPECT_EQ(texts(revision), (Names{"aaaaB", "aaaaA", "zzzz", "zz", ""}));
 }
 
 TEST(AlphabeticalSort, KeysCompareWithoutLetterCaseAndTiesKeepTheirOrder)
 {
     ItemRevision revision = loadedRows({"1b", "2X", "3a", "4x", "5B"});
-    sortAlphabetically(revision, 2, 0);
+    sortAlphabetically(revision, 1, 0);
     EXPECT_EQ(texts(revision), (Names{"3a", "1b", "5B", "2X", "4x"}));
-    sortAlphabetically(revision, 2, 1);
+    sortAlphabetically(revision, 1, 1);
     EXPECT_EQ(texts(revision), (Names{"2X", "4x", "1b", "5B", "3a"}));
 }
 
