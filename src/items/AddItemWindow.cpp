@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kavra {
 namespace {
 
@@ -185,14 +187,19 @@ bool AddItemWindow::validate(double &a, double &b)
                     QString());
         return false;
     }
+    // The new row goes into every revision, so its name must be new to all of them.
     const std::string name = name_->text().toLocal8Bit().toStdString();
-    for (const ItemRow &row : list_.current().rows)
-        if (row.text == name) {
-            ui_.message(this, QStringLiteral("An item named ") + name_->text() +
-                                  QStringLiteral(" is already in the list - please choose another name"),
-                        QString());
-            return false;
-        }
+    if (list_.hasRowNamed(name)) {
+        const bool shown = std::any_of(list_.current().rows.begin(), list_.current().rows.end(),
+                                       [&](const ItemRow &row) { return row.text == name; });
+        ui_.message(this,
+                    QStringLiteral("An item named ") + name_->text() +
+                        (shown ? QStringLiteral(" is already in the list")
+                               : QStringLiteral(" is already in an earlier item list (Revert shows it)")) +
+                        QStringLiteral(" - please choose another name"),
+                    QString());
+        return false;
+    }
     a = Source_Item_1 == -1 ? *number(operand1_) : 0;
     b = Source_Item_2 == -1 ? *number(operand2_) : 0;
     return true;
@@ -203,13 +210,12 @@ void AddItemWindow::cmdKavra9253_Click()
     double a = 0, b = 0;
     if (!validate(a, b))
         return;
-    const int32_t column = addDerivedItem(data_, {Source_Item_1, a}, {Source_Item_2, b}, Operator(Operator_Index));
     ItemRow row;
     row.text = name_->text().toLocal8Bit().toStdString();
-    row.tag = column;
+    row.tag = list_.derivedItems().add(data_, {Source_Item_1, a}, {Source_Item_2, b}, Operator(Operator_Index));
     row.key = row.text;
     row.toolTip = itemToolTip(row.text);
-    list_.current().addRow(std::move(row));
+    list_.addToEveryRevision(row);
     finish();
     emit itemAdded();
 }

@@ -18,9 +18,51 @@ double apply(double a, double b, Operator op)
     return 0;
 }
 
+// Which Perf_Data columns hold values of one file: the first file holds every
+// column (its items and the derived items made from them); a later file the
+// columns its own columns were matched to, and the derived items whose operands
+// it holds, which the caller adds as it goes.
+std::vector<bool> loadedColumns(const DataSet &data, int file)
+{
+    const size_t columns = size_t(data.Perf_Data.columns());
+    std::vector<bool> held(columns + 1, file == 1);
+    if (file == 1)
+        return held;
+    for (int k = 1; k <= data.Column_Map.fileColumns(); ++k)
+        if (const int32_t c = data.Column_Map(k, file); c > 0 && size_t(c) <= columns)
+            held[size_t(c)] = true;
+    return held;
+}
+
+bool holds(const std::vector<bool> &held, const Operand &operand)
+{
+    return operand.column <= 0 || (size_t(operand.column) < held.size() && held[size_t(operand.column)]);
+}
+
+// Fills the item's column of one file, zeros when the file lacks an operand;
+// returns whether the file now holds the item.
+bool compute(DataSet &data, const DerivedItem &item, int file, const std::vector<bool> &held)
+{
+    double *target = data.Perf_Data.column(item.column, file);
+    if (!holds(held, item.a) || !holds(held, item.b)) {
+        std::fill_n(target, data.Row_Count, 0.0);
+        return false;
+    }
+    const double *left = item.a.column > 0 ? data.Perf_Data.column(item.a.column, file) : nullptr;
+    const double *right = item.b.column > 0 ? data.Perf_Data.column(item.b.column, file) : nullptr;
+    for (int r = 0; r < data.Row_Count; ++r)
+        target[r] = apply(left ? left[r] : item.a.number, right ? right[r] : item.b.number, item.op);
+    return true;
+}
+
+int filesHeld(const DataSet &data)
+{
+    return std::min(int(data.Files_Open), data.Perf_Data.files());
+}
+
 }  // namespace
 
-int32_t addDerivedItem(DataSet &data, const Operand &a, const Operand &b, Operator op)
+int32_t DerivedItems::add(DataSet &data, const Operand &a, const Operand &b, Operator op)
 {
     // Not Column_Count + 1: Column_Count is the header count of the file loaded
     // last, which may be below a derived item's column or beyond the table (a
@@ -30,12 +72,24 @@ int32_t addDerivedItem(DataSet &data, const Operand &a, const Operand &b, Operat
         data.Perf_Data.addColumns(std::max(kSpareColumns, column - data.Perf_Data.columns()));
     data.Column_Count = column;
     data.Last_Used_Column = column;
-    double *target = data.Perf_Data.column(column, 1);
-    const double *left = a.column > 0 ? data.Perf_Data.column(a.column, 1) : nullptr;
-    const double *right = b.column > 0 ? data.Perf_Data.column(b.column, 1) : nullptr;
-    for (int r = 0; r < data.Row_Count; ++r)
-        target[r] = apply(left ? left[r] : a.number, right ? right[r] : b.number, op);
+    const DerivedItem item{column, a, b, op};
+    for (int file = 1; file <= std::max(1, filesHeld(data)); ++file) {
+        std::vector<bool> held = loadedColumns(data, file);
+        for (const DerivedItem &earlier : items_)  // which earlier derived items the file holds
+            held[size_t(earlier.column)] = holds(held, earlier.a) && holds(held, earlier.b);
+        compute(data, item, file, held);
+    }
+    items_.push_back(item);
     return column;
+}
+
+void DerivedItems::computeFor(DataSet &data, int file) const
+{
+    if (file < 1 || file > data.Perf_Data.files())
+        return;
+    std::vector<bool> held = loadedColumns(data, file);
+    for (const DerivedItem &item : items_)  // in the order made: an operand comes before its use
+        held[size_t(item.column)] = compute(data, item, file, held);
 }
 
 }  // namespace kavra

@@ -137,6 +137,22 @@ void ItemList::clear()
 {
     revisions_.resize(1);
     revisions_.front().rows.clear();
+    derived_.clear();
+}
+
+void ItemList::addToEveryRevision(const ItemRow &row)
+{
+    for (ItemRevision &revision : revisions_)
+        revision.addRow(row);
+}
+
+bool ItemList::hasRowNamed(const std::string &text) const
+{
+    for (const ItemRevision &revision : revisions_)
+        for (const ItemRow &row : revision.rows)
+            if (row.text == text)
+                return true;
+    return false;
 }
 
 }  // namespace kavra

@@ -3,6 +3,8 @@
 // copy of the current revision and prunes the copy; Revert drops the top revision
 // and shows the one below again, exactly as it was.
 
+#include "items/DerivedItem.h"
+
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -90,13 +92,24 @@ public:
     // Drops the top revision; false when only the first one exists.
     bool revert();
     // Drops every revision above the first and empties the first, keeping its
-    // sort settings.
+    // sort settings; forgets the derived items.
     void clear();
+
+    // Adds a new item's row to every revision, at its sorted place in each sorted
+    // one: a Revert never takes a derived item away, and its column stays in use.
+    void addToEveryRevision(const ItemRow &row);
+    // Whether any revision has a row of this text.
+    bool hasRowNamed(const std::string &text) const;
+
+    // How the derived items of the data set shown were made.
+    DerivedItems &derivedItems() { return derived_; }
+    const DerivedItems &derivedItems() const { return derived_; }
 
 private:
     // A deque: revisions stay where they are while others are pushed, so the view
     // of the current one never points at moved memory.
     std::deque<ItemRevision> revisions_;
+    DerivedItems derived_;
 };
 
 }  // namespace kavra

@@ -20,6 +20,8 @@ LoadOutcome ItemLoader::listed(LoadOutcome outcome)
 {
     if (outcome.loaded && data_.Files_Open == 1)
         buildFirstRevision(items_, data_);
+    else if (outcome.loaded)  // the derived items made so far get this file's values too
+        items_.derivedItems().computeFor(data_, data_.Files_Open);
     return outcome;
 }
 

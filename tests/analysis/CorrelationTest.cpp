@@ -127,8 +127,8 @@ TEST_P(CorrelateAtScale, ListsTheCoefficientsOfAWiderComputation)
     std::vector<std::vector<double>> items(names.size());
     for (int r = 0; r < 60; ++r) {
         const double ref = s * (1 + 0.01 * std::sin(r));
-        const double row[] = {ref, ref / 2, -ref, ref - s, ref * 0.3, ref + s * 0.005 * std::cos(2.1 * r),
-                              s * (1 + 0.01 * std::cos(1.7 * r))};
+        const double noise = s * 0.005 * std::cos(2.1 * r), other = s * (1 + 0.01 * std::cos(1.7 * r));
+        const double row[] = {ref, ref / 2, -ref, ref - s, ref * 0.3, ref + noise, other};
         for (size_t k = 0; k < names.size(); ++k)
             items[k].push_back(row[k]);
     }

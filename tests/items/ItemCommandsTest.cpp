@@ -1124,3 +1124,57 @@ TEST_F(ItemCommandsAddTest, ADerivedItemInAMedianSortedListGoesWhereItsTextSorts
     EXPECT_EQ(texts(), (Names{"(00000001.00)Zeros", "(00001150.00)Bytes", "Negative"}));
     EXPECT_EQ(shownColumn(0), (QStringList{"(00000001.00)Zeros", "(00001150.00)Bytes", "Negative"}));
 }
+
+// ---- Derived items with several files and revisions -----------------------------------
+
+// Each file's series of a derived item shows that file's values: a file opened
+// before it with its columns in another order, and one opened after it without
+// an operand (whose series stays at zero, as an item it lacks does).
+TEST_F(ItemCommandsAddTest, ADerivedItemChartsItsOwnValuesInEveryFile)
+{
+    openAddItems();
+    openNamed({"Zeros", "Bytes"}, 4, [](int i, int r) { return i == 1 ? r : 100.0 * r * r; });
+    addItem(QStringLiteral("Bytes"), QStringLiteral("Zeros"), 3, QStringLiteral("Ratio"));
+    openNamed({"Bytes"}, 4);
+    selectRows({0});
+    window->lvwKavra_Click();
+    const std::vector<std::vector<double>> expected = {{750, 0, 200, 0}, {100, 200, 300, 400}, {0, 0, 0, 0}};
+    ASSERT_EQ(window->chart().seriesCount(), 3);
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_EQ(window->chart().seriesName(s), QStringLiteral("Ratio(# %1)").arg(s + 1));
+        std::vector<double> shown;
+        for (int p = 0; p < window->chart().pointCount(s); ++p)
+            shown.push_back(window->chart().pointY(s, p));
+        EXPECT_EQ(shown, expected[size_t(s)]) << "file " << s + 1;
+    }
+}
+
+// An item made while a pruned list is shown is in every revision: Revert keeps
+// it, it charts and is saved, and its name stays taken.
+TEST_F(ItemCommandsAddTest, AnItemMadeOnAPrunedListOutlivesRevertAndIsSaved)
+{
+    openAddItems();
+    selectRows({1});
+    trigger("mnuRemoveSelectedItems");
+    addItem(QStringLiteral("Bytes"), QStringLiteral("2"), 2, QStringLiteral("Double"));
+    ASSERT_EQ(texts(), (Names{"Bytes", "Double"}));
+    selectRows({1});
+    trigger("mnuRemoveSelectedItems");
+    addItem(QStringLiteral("Bytes"), QStringLiteral("3"), 2, QStringLiteral("Double"));
+    EXPECT_EQ(lastMessage(), QStringLiteral("An item named Double is already in an earlier item list (Revert shows "
+                                            "it) - please choose another name"));
+    addWindow()->close();
+    trigger("mnuRevertToPreviousItemList");
+    trigger("mnuRevertToPreviousItemList");
+    ASSERT_EQ(listIndex(), 0);
+    EXPECT_EQ(texts(), (Names{"Double", "Bytes", "Zeros"}));
+    selectRows({0});
+    window->lvwKavra_Click();
+    EXPECT_EQ(window->chart().pointY(0, 3), -6000);
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    trigger("mnuSaveDataAs");
+    trigger("mnuCloseFile");
+    open(dir.file("saved.csv"));
+    ASSERT_NE(rowNamed("Double"), nullptr);
+    EXPECT_EQ(values(rowNamed("Double")->tag), (std::vector<double>{3000, 5000, 1600, -6000}));
+}

@@ -68,9 +68,9 @@ DataSet dataSet(const std::vector<std::vector<double>> &items)
     return data;
 }
 
-std::vector<double> columnValues(const DataSet &data, int column)
+std::vector<double> columnValues(const DataSet &data, int column, int file = 1)
 {
-    const double *values = data.Perf_Data.column(column, 1);
+    const double *values = data.Perf_Data.column(column, file);
     return std::vector<double>(values, values + data.Row_Count);
 }
 
@@ -371,11 +371,12 @@ TEST(OnlyZeros, EveryRowOfTheFirstFileMustBeExactlyZero)
 TEST(DerivedItem, TheFourOperatorsRowByRowWithZeroForADivisionByZero)
 {
     DataSet data = dataSet({{1, 2, 3, -4}, {2, 0, 4, -1}});
+    DerivedItems made;
     const Operand a{2, 0}, b{3, 0};
-    EXPECT_EQ(addDerivedItem(data, a, b, Operator::Add), 4);
-    EXPECT_EQ(addDerivedItem(data, a, b, Operator::Subtract), 5);
-    EXPECT_EQ(addDerivedItem(data, a, b, Operator::Multiply), 6);
-    EXPECT_EQ(addDerivedItem(data, a, b, Operator::Divide), 7);
+    EXPECT_EQ(made.add(data, a, b, Operator::Add), 4);
+    EXPECT_EQ(made.add(data, a, b, Operator::Subtract), 5);
+    EXPECT_EQ(made.add(data, a, b, Operator::Multiply), 6);
+    EXPECT_EQ(made.add(data, a, b, Operator::Divide), 7);
     EXPECT_EQ(data.Column_Count, 7);
     EXPECT_EQ(data.Last_Used_Column, 7);
     EXPECT_EQ(columnValues(data, 4), (std::vector<double>{3, 2, 7, -5}));
@@ -390,15 +391,16 @@ TEST(DerivedItem, TheFourOperatorsRowByRowWithZeroForADivisionByZero)
 TEST(DerivedItem, NumbersAndDerivedItemsAsOperands)
 {
     DataSet data = dataSet({{1500, 0, -250}});
-    const int32_t perK = addDerivedItem(data, {2, 0}, {-1, 1000}, Operator::Divide);
+    DerivedItems made;
+    const int32_t perK = made.add(data, {2, 0}, {-1, 1000}, Operator::Divide);
     EXPECT_EQ(columnValues(data, perK), (std::vector<double>{1.5, 0, -0.25}));
-    const int32_t rest = addDerivedItem(data, {-1, 100}, {2, 0}, Operator::Subtract);
+    const int32_t rest = made.add(data, {-1, 100}, {2, 0}, Operator::Subtract);
     EXPECT_EQ(columnValues(data, rest), (std::vector<double>{-1400, 100, 350}));
-    const int32_t constant = addDerivedItem(data, {-1, 6}, {-1, 7}, Operator::Multiply);
+    const int32_t constant = made.add(data, {-1, 6}, {-1, 7}, Operator::Multiply);
     EXPECT_EQ(columnValues(data, constant), (std::vector<double>{42, 42, 42}));
-    const int32_t byZero = addDerivedItem(data, {-1, 6}, {-1, 0}, Operator::Divide);
+    const int32_t byZero = made.add(data, {-1, 6}, {-1, 0}, Operator::Divide);
     EXPECT_EQ(columnValues(data, byZero), (std::vector<double>{0, 0, 0}));
-    const int32_t ofDerived = addDerivedItem(data, {perK, 0}, {rest, 0}, Operator::Add);
+    const int32_t ofDerived = made.add(data, {perK, 0}, {rest, 0}, Operator::Add);
     EXPECT_EQ(columnValues(data, ofDerived), (std::vector<double>{-1398.5, 100, 349.75}));
     EXPECT_EQ(ofDerived, 7);
 }
@@ -406,11 +408,12 @@ TEST(DerivedItem, NumbersAndDerivedItemsAsOperands)
 TEST(DerivedItem, MoreItemsThanSpareColumnsGrowTheTableAndKeepEveryValue)
 {
     DataSet data = dataSet({{1, 2, 3}, {10, 20, 30}});
+    DerivedItems made;
     const int loadedColumns = data.Perf_Data.columns();
     ASSERT_EQ(loadedColumns, 3 + kSpareColumns);
     std::vector<int32_t> columns;
     for (int k = 1; k <= 2 * kSpareColumns + 1; ++k)
-        columns.push_back(addDerivedItem(data, {2, 0}, {-1, double(k)}, Operator::Multiply));
+        columns.push_back(made.add(data, {2, 0}, {-1, double(k)}, Operator::Multiply));
     EXPECT_GT(data.Perf_Data.columns(), loadedColumns);
     EXPECT_GE(data.Perf_Data.columns(), 3 + 2 * kSpareColumns + 1);
     for (int k = 1; k <= int(columns.size()); ++k) {
@@ -435,13 +438,13 @@ TEST_F(DerivedAfterLaterFile, ANewItemNeverOverwritesAnEarlierColumn)
     const std::string second = "NODE1,x\r\n07-DEC-2026,10:00:00\r\nSample Time,B\r\n"
                                "07-DEC-2026 10:00:00,60\r\n10:01:00,70\r\n";
     ASSERT_TRUE(load("first.csv", first).loaded);
-    const int32_t tenA = addDerivedItem(data, {2, 0}, {-1, 10}, Operator::Multiply);
+    const int32_t tenA = items.derivedItems().add(data, {2, 0}, {-1, 10}, Operator::Multiply);
     EXPECT_EQ(tenA, 6);
     ASSERT_TRUE(load("second.csv", second).loaded);
     ASSERT_EQ(data.Files_Open, 2);
     ASSERT_LT(data.Column_Count, tenA);
 
-    const int32_t sum = addDerivedItem(data, {2, 0}, {5, 0}, Operator::Add);
+    const int32_t sum = items.derivedItems().add(data, {2, 0}, {5, 0}, Operator::Add);
     EXPECT_EQ(sum, 7);
     EXPECT_EQ(columnValues(data, sum), (std::vector<double>{5, 13}));
     EXPECT_EQ(columnValues(data, tenA), (std::vector<double>{10, 50}));
@@ -469,7 +472,7 @@ TEST_F(DerivedAfterLaterFile, AWiderLaterFileLeavesNewItemsInsideTheTable)
 
     std::vector<int32_t> made;
     for (int k = 1; k <= kSpareColumns + 2; ++k) {
-        made.push_back(addDerivedItem(data, {2, 0}, {-1, double(k)}, Operator::Multiply));
+        made.push_back(items.derivedItems().add(data, {2, 0}, {-1, double(k)}, Operator::Multiply));
         ASSERT_LE(made.back(), data.Perf_Data.columns());
     }
     EXPECT_EQ(made.front(), 5);  // the column after the first file's last
@@ -479,4 +482,29 @@ TEST_F(DerivedAfterLaterFile, AWiderLaterFileLeavesNewItemsInsideTheTable)
         EXPECT_EQ(columnValues(data, c), (std::vector<double>{double(c - 1), double(c + 2)})) << c;
     EXPECT_EQ(data.Perf_Data(1, 3, 2), 20);
     EXPECT_EQ(data.Perf_Data(2, 3, 2), 50);
+}
+
+// Each file holds a derived item's own values: files loaded before it was made
+// and after, with their columns in another order, and a file without an operand.
+TEST_F(DerivedAfterLaterFile, EveryFileHoldsTheItemsOwnValues)
+{
+    const auto file = [](const std::string &header, const std::string &row1, const std::string &row2) {
+        return "NODE1,x\r\n06-DEC-2026,10:00:00\r\nSample Time," + header + "\r\n06-DEC-2026 10:00:00," + row1 +
+               "\r\n10:01:00," + row2 + "\r\n";
+    };
+    ASSERT_TRUE(load("1.csv", file("A,B,C", "8,2,1", "9,3,0")).loaded);
+    ASSERT_TRUE(load("2.csv", file("C,B,A", "5,4,20", "7,0,30")).loaded);
+    DerivedItems &made = items.derivedItems();
+    const int32_t ratio = made.add(data, {2, 0}, {3, 0}, Operator::Divide);           // A / B
+    const int32_t scaled = made.add(data, {ratio, 0}, {-1, 10}, Operator::Multiply);  // A / B * 10
+    ASSERT_TRUE(load("3.csv", file("C,A", "6,40", "6,50")).loaded);                   // no B
+    ASSERT_TRUE(load("4.csv", file("B,A,C,D", "2,12,3,1", "4,8,1,1")).loaded);
+    const int32_t diff = made.add(data, {4, 0}, {2, 0}, Operator::Subtract);  // C - A
+    const std::vector<std::vector<double>> expected[] = {{{4, 3}, {5, 0}, {0, 0}, {6, 2}},
+                                                         {{40, 30}, {50, 0}, {0, 0}, {60, 20}},
+                                                         {{-7, -9}, {-15, -23}, {-34, -44}, {-9, -7}}};
+    const int32_t columns[] = {ratio, scaled, diff};
+    for (int k = 0; k < 3; ++k)
+        for (int f = 1; f <= 4; ++f)
+            EXPECT_EQ(columnValues(data, columns[k], f), expected[k][size_t(f - 1)]) << "item " << k << ", file " << f;
 }
