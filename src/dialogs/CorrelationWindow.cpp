@@ -11,6 +11,7 @@
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
 #include "ui/Interaction.h"
+#include "ui/SaveName.h"
 #include "ui/TwipsLayout.h"
 
 #include <QApplication>
@@ -222,7 +223,9 @@ QStringList CorrelationWindow::headerLines() const
 void CorrelationWindow::cmdKavra9222_Click()
 {
     c_.ui.message(this, QStringLiteral("Save Correlations to file ... "), QString());
-    const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    if (path && !hasExtension(*path))
+        path = withAddedExtension(c_.ui, this, *path, QStringLiteral(".txt"), QStringLiteral("Save Correlation List"));
     if (!path)
         return;
     std::vector<std::string> text;
