@@ -33,7 +33,7 @@ bool takeCorrelateOption(int argc, char **argv, int &i, CorrelateOptions &option
 }
 
 int printCorrelationList(const char *program, const DataSet &data, const ItemList &items,
-                         const CorrelateOptions &options)
+                         const CorrelateOptions &options, DescriptorStream &out)
 {
 #ifdef KAVRA_NO_RENDER
     (void)program;
@@ -73,10 +73,9 @@ int printCorrelationList(const char *program, const DataSet &data, const ItemLis
         return 1;
     }
     for (const analysis::CorrelationLine &line : lines)
-        std::cout << line.text << '\n';
-    std::cout.flush();
-    if (!std::cout)
-        return 1;
+        out << line.text << '\n';
+    if (const int status = finishOutput(out))
+        return status;
 #ifndef KAVRA_NO_RENDER
     if (!options.scatter.empty())
         return renderScatterImage(program, data, lines.back().text, lines.back().column, reference->text,

@@ -1,11 +1,13 @@
 #pragma once
 // kavra-batch correlate: the correlation list the viewer's Correlate shows, as text.
 
+#include <iosfwd>
 #include <string>
 
 namespace kavra {
 
 struct DataSet;
+class DescriptorStream;
 class ItemList;
 
 struct CorrelateOptions {
@@ -19,13 +21,14 @@ struct CorrelateOptions {
 // argv[i] is not one of them or lacks its value.
 bool takeCorrelateOption(int argc, char **argv, int &i, CorrelateOptions &options, bool &bad);
 
-// Prints the correlation list of every listed item against the named one over
-// the rows, one line each, in list order. Returns the exit status: 0; 1 when no
-// item correlates strongly ("No relevant items found ..." on standard error); 2
+// Prints to out the correlation list of every listed item against the named one
+// over the rows, one line each, in list order. Returns the exit status: 0; 1
+// when no item correlates strongly ("No relevant items found ..." on standard
+// error) or a file cannot be written (the reason on standard error); 2
 // for an unknown item, rows outside the data or a picture of unknown format.
 // With a scatter picture, also writes the diagram the correlation window shows
 // on opening (the last line's item), drawn by the window's own code.
 int printCorrelationList(const char *program, const DataSet &data, const ItemList &items,
-                         const CorrelateOptions &options);
+                         const CorrelateOptions &options, DescriptorStream &out);
 
 }  // namespace kavra

@@ -8,10 +8,12 @@
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -202,15 +204,15 @@ bool parseArguments(int argc, char **argv, Options &options)
            (!correlate || !options.correlate.item.empty());
 }
 
-void printInfo(const kavra::DataSet &data, const kavra::ItemList &items)
+void printInfo(std::ostream &out, const kavra::DataSet &data, const kavra::ItemList &items)
 {
-    std::cout << "files:   " << data.Files_Open << '\n';
+    out << "files:   " << data.Files_Open << '\n';
     for (int f = 0; f < data.Files_Open; ++f)
-        std::cout << "file " << f + 1 << ":  " << data.File_Names[size_t(f)] << " (node " << data.Node_Names[size_t(f)]
-                  << ")\n";
-    std::cout << "rows:    " << data.Row_Count << '\n';
-    std::cout << "columns: " << data.Column_Count << '\n';
-    std::cout << "items:   " << items.revision(0).rows.size() << '\n';
+        out << "file " << f + 1 << ":  " << data.File_Names[size_t(f)] << " (node " << data.Node_Names[size_t(f)]
+            << ")\n";
+    out << "rows:    " << data.Row_Count << '\n';
+    out << "columns: " << data.Column_Count << '\n';
+    out << "items:   " << items.revision(0).rows.size() << '\n';
 }
 
 }  // namespace
@@ -218,6 +220,8 @@ void printInfo(const kavra::DataSet &data, const kavra::ItemList &items)
 int main(int argc, char **argv)
 {
     kavra::keepFreedMemoryForReuse();
+    // Past a file size limit a write fails and is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
         std::cout << kUsage;
         return 0;
@@ -245,12 +249,13 @@ int main(int argc, char **argv)
         }
     }
 
+    kavra::DescriptorStream out(STDOUT_FILENO);
     if (options.command == "info") {
-        printInfo(data, items);
-        return 0;
+        printInfo(out, data, items);
+        return kavra::finishOutput(out);
     }
     if (options.command == "correlate")
-        return kavra::printCorrelationList(argv[0], data, items, options.correlate);
+        return kavra::printCorrelationList(argv[0], data, items, options.correlate, out);
     if (options.command == "render") {
 #ifdef KAVRA_NO_RENDER
         std::cerr << "This kavra-batch was built without the chart: render is not available\n";
@@ -263,9 +268,7 @@ int main(int argc, char **argv)
         std::cerr << "There is no file " << options.file << ": only " << data.Files_Open << " loaded\n";
         return 2;
     }
-    std::ostringstream out;
+    // Written as it is made: the output can be far larger than the table.
     kavra::writeDataFile(out, data, items.revision(0), {1, data.Row_Count, options.file});
-    std::cout << out.str();
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    return kavra::finishOutput(out);
 }

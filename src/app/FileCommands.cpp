@@ -14,6 +14,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Edition.h"
 #include "ui/Interaction.h"
+#include "ui/SaveName.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -172,7 +173,10 @@ void MainWindow::mnuSaveDataAs_Click()
         interaction_.message(this, kOneRowNotSaved, QStringLiteral("Save as"));
         return;
     }
-    const std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
+    std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
+    // A name typed without an extension gets ".csv", so that Open lists the file.
+    if (path && !hasExtension(*path))
+        path = withAddedExtension(interaction_, this, *path, QStringLiteral(".csv"), QStringLiteral("Save as"));
     if (!path)
         return;
     std::string error;

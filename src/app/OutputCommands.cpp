@@ -8,12 +8,14 @@
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
 #include "ui/Interaction.h"
+#include "ui/SaveName.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QPrinter>
 
+#include <algorithm>
 #include <iterator>
 
 namespace kavra {
@@ -41,21 +43,40 @@ template <size_t N> const ImageFormat *formatAt(const ImageFormat (&formats)[N],
     return index >= 1 && index <= int(N) ? &formats[index - 1] : nullptr;
 }
 
-// The name typed in the picture dialog, with the extension of the chosen type
-// ("*.wmf" gives ".wmf") when it has none. The dialog asked before replacing a
-// file of the name as typed; for the name made here the same question is asked.
-// Empty when the user does not want the file replaced.
-std::optional<QString> completedName(Interaction &ui, QWidget *window, const QString &typed, const QString &filter,
-                                     int index)
+struct PictureFile {
+    QString path;
+    ImageFormat format;
+};
+
+// The file and format of the name typed in the picture dialog. A name that
+// ends in a known extension is that format, and the type list follows it when
+// it lists the format; any other name is the chosen type's and gets its
+// extension ("*.wmf" gives ".wmf"), asking before that name replaces a file.
+// Empty when there is nothing to write: no type, or the file is not to be
+// replaced.
+template <size_t N>
+std::optional<PictureFile> pictureFile(Interaction &ui, QWidget *window, const QString &typed, const QString &filter,
+                                       const ImageFormat (&formats)[N], int &index)
 {
-    const QString pattern = filter.split(QLatin1Char('|')).value(2 * index - 1);
-    if (!QFileInfo(typed).suffix().isEmpty() || !pattern.startsWith(QLatin1String("*.")))
-        return typed;
-    const QString path = typed + pattern.mid(1).toLower();
-    const QString replace = QStringLiteral("%1 already exists.\nDo you want to replace it?");
-    if (QFileInfo::exists(path) && !ui.question(window, replace.arg(QFileInfo(path).fileName()), kExportTitle))
+    if (const std::optional<ImageFormat> named = formatForPath(typed)) {
+        const ImageFormat *listed = std::find(std::begin(formats), std::end(formats), *named);
+        if (listed != std::end(formats))
+            index = int(listed - std::begin(formats)) + 1;
+        return PictureFile{typed, *named};
+    }
+    const ImageFormat *chosen = formatAt(formats, index);
+    if (!chosen)
         return std::nullopt;
-    return path;
+    const QString pattern = filter.split(QLatin1Char('|')).value(2 * index - 1);
+    const std::optional<QString> path = withAddedExtension(ui, window, typed, pattern.mid(1).toLower(), kExportTitle);
+    if (!path)
+        return std::nullopt;
+    return PictureFile{*path, *chosen};
+}
+
+QString savingError(const QString &error)
+{
+    return QStringLiteral("Error : ") + error + QStringLiteral(" generated while saving file");
 }
 
 }  // namespace
@@ -70,17 +91,15 @@ void OutputCommands::mnuExportChart_Click()
 {
     chart_.setPanelColour(Qt::white);
     int index = state_.Export_Filter_Index;  // the dialog always opens on this entry
-    auto path = ui_.exportFileName(window_, kMainFilter, index);
-    if (path)
-        path = completedName(ui_, window_, *path, kMainFilter, index);
+    std::optional<PictureFile> picture;
+    if (const auto typed = ui_.exportFileName(window_, kMainFilter, index))
+        picture = pictureFile(ui_, window_, *typed, kMainFilter, kMainFormats, index);
     QString error;
-    if (path)
-        if (const ImageFormat *format = formatAt(kMainFormats, index))
-            error = exportChart(chart_, *path, *format);
+    if (picture)
+        error = exportChart(chart_, picture->path, picture->format);
     chart_.setPanelColour(kPanelColour);
     if (!error.isEmpty())
-        ui_.message(window_, QStringLiteral("Error : ") + error + QStringLiteral(" generated while saving file"),
-                    QString());
+        ui_.message(window_, savingError(error), QString());
 }
 
 void OutputCommands::mnuPrintChart_Click()
@@ -112,18 +131,16 @@ void OutputCommands::mnuPrintPreview_Click()
 
 void OutputCommands::exportScatterDiagram(ChartView &scatter, QWidget *window)
 {
-    auto path = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_);
-    if (path)
-        path = completedName(ui_, window, *path, kScatterFilter, scatterFilterIndex_);
-    const ImageFormat *format = formatAt(kScatterFormats, scatterFilterIndex_);
-    if (!path || !format)
+    std::optional<PictureFile> picture;
+    if (const auto typed = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_))
+        picture = pictureFile(ui_, window, *typed, kScatterFilter, kScatterFormats, scatterFilterIndex_);
+    if (!picture)
         return;
     scatter.setPanelColour(Qt::white);
-    const QString error = exportChart(scatter, *path, *format);
+    const QString error = exportChart(scatter, picture->path, picture->format);
     scatter.setPanelColour(kPanelColour);
     if (!error.isEmpty())
-        ui_.message(window, QStringLiteral("Error : ") + error + QStringLiteral(" generated while saving file"),
-                    QString());
+        ui_.message(window, savingError(error), QString());
 }
 
 void OutputCommands::printScatterDiagram(ChartView &scatter, QWidget *window)

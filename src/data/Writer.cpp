@@ -23,7 +23,7 @@ void writeDataFile(std::ostream &out, const DataSet &data, const std::vector<Sav
     for (const SavedItem &item : items)
         columns.push_back(data.Perf_Data.column(item.column, range.file));
     const double *times = data.Perf_Data.column(1, 1);
-    for (int r = range.firstRow; r <= range.lastRow; ++r) {
+    for (int r = range.firstRow; r <= range.lastRow && out; ++r) {  // after a failed write, nothing more to make
         record = timestr::generalDateText(times[r - 1]);
         for (const double *column : columns) {
             record += ',';

@@ -7,9 +7,11 @@
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
 #include "data/TimeStrings.h"
+#include "output/PrintFile.h"
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
 #include "ui/Interaction.h"
+#include "ui/SaveName.h"
 #include "ui/TwipsLayout.h"
 
 #include <QApplication>
@@ -221,7 +223,9 @@ QStringList CorrelationWindow::headerLines() const
 void CorrelationWindow::cmdKavra9222_Click()
 {
     c_.ui.message(this, QStringLiteral("Save Correlations to file ... "), QString());
-    const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    if (path && !hasExtension(*path))
+        path = withAddedExtension(c_.ui, this, *path, QStringLiteral(".txt"), QStringLiteral("Save Correlation List"));
     if (!path)
         return;
     std::vector<std::string> text;
@@ -256,14 +260,15 @@ void CorrelationWindow::cmdKavra9223_Click()
     const QStringList entries = lines();
     for (auto it = entries.crbegin(); it != entries.crend(); ++it)
         printed << QStringLiteral("\t\t") + *it;
-    bool started = false;
+    QString error;
     {
         BusyCursor busy;
-        started = printTextLines(printer, printed);
+        error = printIntoFile(printer, [&] {
+            return printTextLines(printer, printed) ? QString() : QStringLiteral("the printer could not be started");
+        });
     }
-    if (!started)
-        c_.ui.message(this, QStringLiteral("The printer could not be started - the correlation list was not printed"),
-                      QString());
+    if (!error.isEmpty())
+        c_.ui.message(this, QStringLiteral("The correlation list was not printed: ") + error, QString());
 }
 
 // ---- The diagram as a picture ------------------------------------------------------

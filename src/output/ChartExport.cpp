@@ -1,6 +1,7 @@
 #include "output/ChartExport.h"
 
 #include "chart/ChartView.h"
+#include "data/AtomicFile.h"
 #include "output/ChartPainting.h"
 #include "output/ClippingDevice.h"
 #include "output/EmfWriter.h"
@@ -11,10 +12,10 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace kavra {
@@ -189,18 +190,21 @@ QString exportChart(ChartView &chart, const QString &path, ImageFormat format, i
     const QString shownPath = QDir::toNativeSeparators(path);
     if (width <= 0 || height <= 0)
         return QStringLiteral("Cannot write the picture %1: the chart has no size").arg(shownPath);
-    // The file is opened first, so that a folder that cannot be written is told at once.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write the picture %1: %2").arg(shownPath, file.errorString());
+    const auto writeError = [&](const std::string &reason) {
+        return QString::fromLocal8Bit(reason) + QStringLiteral(" (") + shownPath + QLatin1Char(')');
+    };
+    // The file is made first, so that a folder that cannot be written is told at once.
+    AtomicFile file(QFile::encodeName(path).toStdString());
+    if (!file.error().empty())
+        return writeError(file.error());
     const EncodedPicture encoded = encodeChart(chart, format, width, height);
     if (!encoded.error.isEmpty() || encoded.bytes.isEmpty()) {
-        file.cancelWriting();
         const QString reason = encoded.error.isEmpty() ? QStringLiteral("nothing was drawn") : encoded.error;
         return QStringLiteral("Cannot make the %1 picture %2: %3").arg(formatName(format), shownPath, reason);
     }
-    if (file.write(encoded.bytes) != encoded.bytes.size() || !file.commit())
-        return QStringLiteral("Cannot write the picture %1: %2").arg(shownPath, file.errorString());
+    file.stream().write(encoded.bytes.constData(), encoded.bytes.size());
+    if (const std::string error = file.commit(); !error.empty())
+        return writeError(error);
     return {};
 }
 

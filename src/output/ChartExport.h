@@ -31,10 +31,10 @@ EncodedPicture encodeChart(ChartView &chart, ImageFormat format, int width, int 
 
 // Writes the chart's picture (white background; the chart on screen keeps its
 // panel colour) to path in format, at the chart's current size (or the given
-// size when width and height are above 0). Writes through a temporary file in
-// the same folder renamed over the target, so a failure never leaves a partial
-// file in place of an existing one. Returns the error's description, empty on
-// success.
+// size when width and height are above 0). Writes as every save does
+// (data/AtomicFile), so a failure never leaves a partial file in place of an
+// existing one. Returns the error's description ("No space left on device
+// (/path/chart.png)"), empty on success.
 QString exportChart(ChartView &chart, const QString &path, ImageFormat format, int width = 0, int height = 0);
 
 }  // namespace kavra

@@ -2,6 +2,7 @@
 
 #include "chart/ChartView.h"
 #include "output/ChartPainting.h"
+#include "output/PrintFile.h"
 #include "output/TextPrint.h"
 
 #include <QDir>
@@ -18,7 +19,8 @@ QString printerName(const QPrinter &printer)
                                               : QDir::toNativeSeparators(printer.outputFileName());
 }
 
-QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double marginY)
+// The printer's name in messages is given: a PDF file is printed under a temporary name.
+QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double marginY, const QString &name)
 {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setFullPage(true);
@@ -33,9 +35,9 @@ QString paintOnPage(ChartView &chart, QPrinter &printer, double marginX, double 
     const int height = std::max(1, int(std::lround(target.height() * screenPixels)));
     switch (chart.paintOnto(printer, width, height, target)) {
     case ChartView::PaintResult::CannotStart:
-        return QStringLiteral("Cannot print on %1").arg(printerName(printer));
+        return QStringLiteral("Cannot print on %1").arg(name);
     case ChartView::PaintResult::CannotFinish:
-        return QStringLiteral("Printing on %1 failed").arg(printerName(printer));
+        return QStringLiteral("Printing on %1 failed").arg(name);
     case ChartView::PaintResult::Done:
         break;
     }
@@ -49,12 +51,13 @@ QString printChart(ChartView &chart, QPrinter &printer, double marginX, double m
     if (!canPrint(printer))
         return QStringLiteral("No printer is installed");
     const WhitePanel white(chart);
-    return paintOnPage(chart, printer, marginX, marginY);
+    const QString name = printerName(printer);
+    return printIntoFile(printer, [&] { return paintOnPage(chart, printer, marginX, marginY, name); });
 }
 
 void paintPreview(ChartView &chart, QPrinter &printer, double marginX, double marginY)
 {
-    paintOnPage(chart, printer, marginX, marginY);
+    paintOnPage(chart, printer, marginX, marginY, printerName(printer));
 }
 
 }  // namespace kavra

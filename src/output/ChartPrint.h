@@ -12,7 +12,8 @@ class ChartView;
 // Prints the chart on printer: landscape, white background, margins of marginX
 // of the page width left and right and marginY of the page height top and
 // bottom (both charts use 0.15 and 0.25, which keep the titles off the paper
-// edge). Returns the error's description, empty on success ("No printer is installed" when
+// edge). A PDF file is written whole or not at all (output/PrintFile). Returns
+// the error's description, empty on success ("No printer is installed" when
 // printer is not a usable one).
 QString printChart(ChartView &chart, QPrinter &printer, double marginX, double marginY);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 // libEMF emulates the Windows GDI calls and brings Windows' names with it: it
@@ -161,9 +162,13 @@ void replay(EmfContext &out, const VectorShape &shape)
 
 std::string emfBytes(const VectorPicture &picture, std::string &error)
 {
-    FILE *file = std::tmpfile();
+    // The metafile is written into memory: a temporary file would make the
+    // picture fail on a full disk, and libEMF ends the program when a write fails.
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = ::open_memstream(&buffer, &size);
     if (!file) {
-        error = "Cannot make a temporary file for the metafile";
+        error = "Cannot make room for the metafile";
         return {};
     }
     const double widthMm = picture.width * 25.4 / kPixelsPerInch, heightMm = picture.height * 25.4 / kPixelsPerInch;
@@ -171,6 +176,7 @@ std::string emfBytes(const VectorPicture &picture, std::string &error)
     HDC dc = CreateEnhMetaFileWithFILEA(0, file, &frame, "Kavra\0Chart\0");
     if (!dc) {
         std::fclose(file);
+        std::free(buffer);
         error = "Cannot start the metafile";
         return {};
     }
@@ -192,16 +198,14 @@ std::string emfBytes(const VectorPicture &picture, std::string &error)
         SelectObject(dc, GetStockObject(SYSTEM_FONT));
     }
     HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
-    std::string bytes;
-    if (std::fflush(file) == 0 && std::fseek(file, 0, SEEK_END) == 0) {
-        bytes.resize(size_t(std::max(0L, std::ftell(file))));
-        std::rewind(file);
-        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
-            bytes.clear();
-    }
+    // libEMF ends with the header written again at the start; the stream's size
+    // is its position when it closes, so it goes back to the end first.
+    const bool whole = metafile && std::fseek(file, 0, SEEK_END) == 0;
     if (metafile)
         DeleteEnhMetaFile(metafile);
     std::fclose(file);
+    std::string bytes = whole ? std::string(buffer, size) : std::string();
+    std::free(buffer);
     if (bytes.empty())
         error = "Cannot write the metafile";
     return bytes;

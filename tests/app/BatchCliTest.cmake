@@ -332,4 +332,63 @@ if(EXISTS "${WORK}/refused.png")
     fail("a refused --zoom wrote a picture")
 endif()
 
+# ---------------------------------------------------------------------------
+# Output that cannot be written: the reason on standard error, exit status 1,
+# and a picture that was there before left byte for byte with nothing beside it
+# ---------------------------------------------------------------------------
+foreach(command dump info correlate)
+    set(args "${NODE1}")
+    if(command STREQUAL "correlate")
+        list(APPEND args --item "CPU Busy")
+    endif()
+    execute_process(COMMAND "${BATCH}" ${command} ${args} OUTPUT_FILE /dev/full
+                    ERROR_VARIABLE full_err RESULT_VARIABLE full_rc)
+    if(NOT full_rc STREQUAL "1")
+        fail("${command} to /dev/full: exit status ${full_rc}, expected 1\n${full_err}")
+    endif()
+    expect_contains("${full_err}" "No space left on device" "${command} to /dev/full: standard error")
+endforeach()
+
+if(without_chart EQUAL -1)
+    set(before "the picture that was there\n")
+    set(n 0)
+    foreach(case "render;old.wmf" "render;old.emf" "render;old.png;--size;200x150" "render;old.svg"
+                 "correlate;old.png;--item;CPU Busy")
+        math(EXPR n "${n} + 1")
+        list(POP_FRONT case command picture)
+        set(folder "${WORK}/full${n}")
+        file(MAKE_DIRECTORY "${folder}")
+        file(WRITE "${folder}/${picture}" "${before}")
+        set(output -o)
+        if(command STREQUAL "correlate")
+            set(output --scatter)
+        endif()
+        # A shell's file size limit (512 bytes) stands for a full disk.
+        execute_process(COMMAND sh -c "ulimit -f 1 && exec \"$@\"" sh "${BATCH}" ${command} "${NODE1}"
+                                ${output} "${folder}/${picture}" ${case}
+                        OUTPUT_QUIET ERROR_VARIABLE limited_err RESULT_VARIABLE limited_rc)
+        set(what "${command} ${picture} with a file size limit")
+        if(NOT limited_rc STREQUAL "1")
+            fail("${what}: exit status ${limited_rc}, expected 1\n${limited_err}")
+        endif()
+        expect_contains("${limited_err}" "File too large" "${what}: standard error")
+        file(READ "${folder}/${picture}" after)
+        if(NOT after STREQUAL before)
+            fail("${what}: the picture that was there is now:\n${after}")
+        endif()
+        file(GLOB left LIST_DIRECTORIES true RELATIVE "${folder}" "${folder}/*" "${folder}/.*")
+        if(NOT left STREQUAL "${picture}")
+            fail("${what}: the folder holds ${left}")
+        endif()
+    endforeach()
+
+    # A name of 250 bytes, the most a file system takes being 255.
+    string(REPEAT "n" 246 long)
+    run_batch(longname render "${NODE1}" --size 200x150 -o "${WORK}/${long}.png")
+    expect_rc(longname 0 "render to a name of 250 bytes")
+    if(NOT EXISTS "${WORK}/${long}.png")
+        fail("render to a name of 250 bytes wrote no picture")
+    endif()
+endif()
+
 message(STATUS "batch_cli: all checks passed")

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
+#include "output/ChartExport.h"
 #include "items/ListFiles.h"
 #include "data/NumberText.h"
 #include "dialogs/PropertiesWindow.h"
@@ -392,8 +393,10 @@ QString Exerciser::writtenFilesAreWhole() const
         const QStringList parts = written.filter.split(QLatin1Char('|'));
         if (written.filterIndex < 1 || 2 * written.filterIndex - 1 >= parts.size())
             continue;
-        const QString extension = parts[2 * written.filterIndex - 1].mid(1);
         const QString path = written.path;
+        // A name in a known extension is that format; any other is the chosen type's.
+        const QString extension = kavra::formatForPath(path) ? QLatin1Char('.') + QFileInfo(path).suffix()
+                                                              : parts[2 * written.filterIndex - 1].mid(1);
         if (!QFileInfo(path).dir().exists())
             return QStringLiteral("an export into a missing folder said nothing");
         if (!looksWhole(path, extension))
