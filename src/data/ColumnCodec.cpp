@@ -1,0 +1,669 @@
+#include "data/ColumnCodec.h"
+
+#include "data/BitPacking.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <span>
+
+namespace kavra::codec {
+namespace {
+
+// Block layout (little-endian):
+//   Zero      [kind]
+//   Constant  [kind] [the double]
+//   Raw       [kind] [count doubles]
+//   Decimal,  [kind | 0x80 when delta coded] [exponent, signed] [scale index] [bit width]
+//   Seconds   [base: zigzag varint] ([first integer: zigzag varint] when delta coded)
+//             [exception count: varint] [patch count: varint] [packed words]
+//             [patches: 2-byte position, the packed value whole: varint]
+//             [exceptions: 2-byte position, the double]
+// The integers of a frame-of-reference block are base + packed value; of a delta
+// coded block the first integer, then each the one before + base + packed value.
+// A patch replaces the low bits the packed words hold for its position.
+
+constexpr uint8_t kDeltaFlag = 0x80;
+constexpr size_t kIntegerHeader = 4;  // kind, exponent, scale, width
+
+// Decimal rule: v == n / 10^e * m (e >= 0) or n * 10^-e * m (e < 0).
+constexpr int kMinExponent = -15;
+constexpr int kMaxExponent = 18;
+constexpr double kScales[] = {1, 0.01, 1000, 1000000};  // no suffix, %, K, M
+constexpr int kScaleCount = 4;
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kSecondsPerDay = 86400;
+
+// Rounding by adding 1.5 * 2^52: exact for |x| < 2^51, and the integer can be read
+// off the sum's bits without a conversion.
+constexpr double kRoundingMagic = 0x1.8p52;
+constexpr double kIntegerLimit = 0x1p51;
+
+uint64_t bitsOf(double v)
+{
+    return std::bit_cast<uint64_t>(v);
+}
+
+double integerValue(int64_t n)
+{
+    return std::bit_cast<double>(bitsOf(kRoundingMagic) + static_cast<uint64_t>(n)) - kRoundingMagic;
+}
+
+uint64_t zigzag(int64_t v)
+{
+    return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+}
+int64_t unzigzag(uint64_t v)
+{
+    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+}
+
+size_t varintBytes(uint64_t v)
+{
+    return std::max<size_t>(1, (static_cast<size_t>(std::bit_width(v)) + 6) / 7);
+}
+uint8_t *putVarint(uint8_t *p, uint64_t v)
+{
+    for (; v >= 0x80; v >>= 7)
+        *p++ = static_cast<uint8_t>(v | 0x80);
+    *p++ = static_cast<uint8_t>(v);
+    return p;
+}
+const uint8_t *getVarint(const uint8_t *p, uint64_t &v)
+{
+    v = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const uint8_t byte = *p++;
+        v |= static_cast<uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80)
+            return p;
+    }
+}
+
+struct Rule {
+    BlockKind kind = BlockKind::Raw;
+    int exponent = 0;
+    int scale = 0;
+
+    double scaleValue() const { return kScales[scale]; }
+    bool operator==(const Rule &) const = default;
+    // What a value is multiplied by to give its integer (rounded, then checked).
+    double factor() const
+    {
+        return exponent >= 0 ? kPowersOfTen[exponent] / scaleValue() : 1 / (kPowersOfTen[-exponent] * scaleValue());
+    }
+};
+
+// The value the decimal rule gives for the integer-valued double r; the same
+// operations, in the same order, as the reader uses on the digits of a field.
+double decimalValue(double r, int exponent, double scale)
+{
+    const double v = exponent >= 0 ? r / kPowersOfTen[exponent] : r * kPowersOfTen[-exponent];
+    return scale == 1 ? v : v * scale;
+}
+
+bool fitsDecimal(double v, const Rule &rule, double factor)
+{
+    const double x = v * factor;
+    if (!(std::fabs(x) < kIntegerLimit))
+        return false;
+    const double r = (x + kRoundingMagic) - kRoundingMagic;
+    return bitsOf(decimalValue(r, rule.exponent, rule.scaleValue())) == bitsOf(v);
+}
+
+// Sample times: day + second / 86400.0, as the reader adds a date and a time of day.
+double secondsValue(int64_t n)
+{
+    int64_t day = n / kSecondsPerDay, second = n % kSecondsPerDay;
+    if (second < 0) {
+        second += kSecondsPerDay;
+        --day;
+    }
+    return static_cast<double>(day) + static_cast<double>(second) / kSecondsPerDay;
+}
+
+bool secondsOf(double v, int64_t &n)
+{
+    if (!(std::fabs(v) < 1e9))
+        return false;
+    const double day = std::floor(v);
+    n = static_cast<int64_t>(day) * kSecondsPerDay + static_cast<int64_t>(std::llround((v - day) * kSecondsPerDay));
+    return bitsOf(secondsValue(n)) == bitsOf(v);
+}
+
+// Choosing the rule from a sample of the block: for each scale, the smallest
+// exponent at which each sampled value fits, then the exponent whose estimated
+// size (bit width from the sample's range, exceptions at their cost) is least.
+constexpr size_t kSampleSize = 32;
+constexpr double kExceptionBits = 80;  // a position and a double
+constexpr int kNoExponent = kMaxExponent + 1;
+
+struct Sample {
+    double values[kSampleSize];
+    size_t size = 0;
+};
+
+// Evenly spread, each taken at a varying place within its stretch, so a pattern
+// that repeats with the spacing cannot hide the values that need more digits.
+Sample takeSample(const double *values, size_t count)
+{
+    Sample s;
+    s.size = std::min(count, kSampleSize);
+    const size_t stretch = count / s.size;
+    for (size_t j = 0; j < s.size; ++j)
+        s.values[j] = values[j * count / s.size + (j * 7919) % stretch];
+    return s;
+}
+
+// Half the first sample and as many of the values that rule left as exceptions.
+Sample resample(const Sample &first, const double *values, const uint16_t *exceptions, size_t exceptionCount)
+{
+    Sample s;
+    for (size_t j = 0; j < first.size; j += 2)
+        s.values[s.size++] = first.values[j];
+    const size_t wanted = std::min(exceptionCount, kSampleSize - s.size);
+    for (size_t j = 0; j < wanted; ++j)
+        s.values[s.size++] = values[exceptions[j * exceptionCount / wanted]];
+    return s;
+}
+
+// Exactness is kept as the exponent grows (n * 10 at e + 1 is the same number)
+// until the integer leaves the safe range.
+int smallestExponent(double v, int scale)
+{
+    Rule rule{BlockKind::Decimal, 0, scale};
+    if (fitsDecimal(v, rule, rule.factor())) {
+        while (rule.exponent > kMinExponent) {
+            --rule.exponent;
+            if (!fitsDecimal(v, rule, rule.factor()))
+                return rule.exponent + 1;
+        }
+        return kMinExponent;
+    }
+    while (rule.exponent < kMaxExponent) {
+        ++rule.exponent;
+        if (fitsDecimal(v, rule, rule.factor()))
+            return rule.exponent;
+    }
+    return kNoExponent;
+}
+
+double widthEstimate(double lo, double hi)
+{
+    return hi > lo ? std::ceil(std::log2(hi - lo + 1)) : 0;
+}
+
+struct Choice {
+    Rule rule;
+    double bits = std::numeric_limits<double>::infinity();  // estimated, per value
+    size_t exceptions = 0;                                  // in the sample
+};
+
+void considerDecimal(const Sample &sample, int scale, Choice &best)
+{
+    int smallest[kSampleSize];
+    for (size_t j = 0; j < sample.size; ++j)
+        smallest[j] = smallestExponent(sample.values[j], scale);
+    for (size_t c = 0; c < sample.size; ++c) {
+        const int e = smallest[c];
+        if (e == kNoExponent || std::find(smallest, smallest + c, e) != smallest + c)
+            continue;
+        const Rule rule{BlockKind::Decimal, e, scale};
+        const double factor = rule.factor();
+        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+        size_t exceptions = 0;
+        for (size_t j = 0; j < sample.size; ++j) {
+            if (smallest[j] > e) {
+                ++exceptions;
+                continue;
+            }
+            lo = std::min(lo, sample.values[j] * factor);
+            hi = std::max(hi, sample.values[j] * factor);
+        }
+        const double bits =
+            widthEstimate(lo, hi) + kExceptionBits * static_cast<double>(exceptions) / static_cast<double>(sample.size);
+        if (bits < best.bits)
+            best = {rule, bits, exceptions};
+    }
+}
+
+void considerSeconds(const Sample &sample, Choice &best)
+{
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    size_t exceptions = 0;
+    for (size_t j = 0; j < sample.size; ++j) {
+        int64_t n = 0;
+        if (!secondsOf(sample.values[j], n)) {
+            ++exceptions;
+            continue;
+        }
+        lo = std::min(lo, static_cast<double>(n));
+        hi = std::max(hi, static_cast<double>(n));
+    }
+    if (exceptions == sample.size)
+        return;
+    // Sample times rise steadily, which delta coding packs to nearly nothing.
+    const double bits = std::min(widthEstimate(lo, hi), 8.0) +
+                        kExceptionBits * static_cast<double>(exceptions) / static_cast<double>(sample.size);
+    if (bits < best.bits)
+        best = {{BlockKind::Seconds, 0, 0}, bits, exceptions};
+}
+
+Rule chooseRule(const Sample &sample)
+{
+    Choice best;
+    best.exceptions = sample.size;  // until a rule is found
+    considerDecimal(sample, 0, best);
+    // The suffix scales only where plain decimals leave exceptions, and only
+    // where some value is a decimal at all.
+    if (best.exceptions > 0 && best.exceptions < sample.size)
+        for (int scale = 1; scale < kScaleCount && best.exceptions > 0; ++scale)
+            considerDecimal(sample, scale, best);
+    if (best.exceptions > 0)
+        considerSeconds(sample, best);
+    if (!(best.bits < 64))
+        return {};
+    return best.rule;
+}
+
+// The integers of the values under the rule, and the positions of the values the
+// rule does not give back exactly (their integers are placeholders).
+template <bool Multiply, bool Scaled>
+size_t mapDecimalWith(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
+{
+    const double factor = rule.factor();
+    const double power = kPowersOfTen[std::abs(rule.exponent)];
+    const double scale = rule.scaleValue();
+    bool fits[kBlockValues];
+    for (size_t i = 0; i < count; ++i) {
+        const double v = values[i];
+        const double x = v * factor;
+        const double sum = x + kRoundingMagic;
+        const double r = sum - kRoundingMagic;
+        double d = Multiply ? r * power : r / power;
+        if constexpr (Scaled)
+            d *= scale;
+        ints[i] = static_cast<int64_t>(bitsOf(sum) - bitsOf(kRoundingMagic));
+        fits[i] = (std::fabs(x) < kIntegerLimit) & (bitsOf(d) == bitsOf(v));
+    }
+    size_t n = 0;
+    for (size_t i = 0; i < count; ++i) {
+        exceptions[n] = static_cast<uint16_t>(i);
+        n += !fits[i];
+    }
+    return n;
+}
+
+size_t mapSeconds(const double *values, size_t count, int64_t *ints, uint16_t *exceptions)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (!secondsOf(values[i], ints[i]))
+            exceptions[n++] = static_cast<uint16_t>(i);
+    return n;
+}
+
+size_t mapValues(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
+{
+    if (rule.kind == BlockKind::Seconds)
+        return mapSeconds(values, count, ints, exceptions);
+    const bool multiply = rule.exponent < 0, scaled = rule.scale != 0;
+    if (multiply)
+        return scaled ? mapDecimalWith<true, true>(values, count, rule, ints, exceptions)
+                      : mapDecimalWith<true, false>(values, count, rule, ints, exceptions);
+    return scaled ? mapDecimalWith<false, true>(values, count, rule, ints, exceptions)
+                  : mapDecimalWith<false, false>(values, count, rule, ints, exceptions);
+}
+
+// An exception's integer becomes its neighbour's, so it widens neither the frame
+// nor the deltas.
+void fillExceptions(int64_t *ints, size_t count, const uint16_t *exceptions, size_t n)
+{
+    size_t leading = 0;
+    while (leading < n && exceptions[leading] == leading)
+        ++leading;
+    for (size_t j = leading; j < n; ++j)
+        ints[exceptions[j]] = ints[exceptions[j] - 1];
+    if (leading < count)
+        std::fill_n(ints, leading, ints[leading]);
+}
+
+// How a block's integers are packed: the packed values are the integers less the
+// base (frame of reference) or the steps between them less the base (delta), at
+// a width that leaves the few values too wide for it as patches kept whole.
+struct Frame {
+    bool delta = false;
+    int64_t base = 0;
+    unsigned width = 0;
+    size_t packedCount = 0;
+    size_t patches = 0;
+    size_t bytes = 0;  // packed words and patches
+};
+
+void packedValues(const int64_t *ints, size_t count, const Frame &frame, uint64_t *packed)
+{
+    if (frame.delta)
+        for (size_t i = 1; i < count; ++i)
+            packed[i - 1] = static_cast<uint64_t>(ints[i] - ints[i - 1] - frame.base);
+    else
+        for (size_t i = 0; i < count; ++i)
+            packed[i] = static_cast<uint64_t>(ints[i] - frame.base);
+}
+
+size_t patchBytes(unsigned valueWidth)
+{
+    return 2 + std::max<size_t>(1, (valueWidth + 6) / 7);
+}
+
+// The width that packs the values in the fewest bytes, patches included.
+void chooseWidth(const uint64_t *packed, Frame &frame)
+{
+    size_t histogram[65] = {};
+    for (size_t i = 0; i < frame.packedCount; ++i)
+        ++histogram[bitpack::bitWidth(packed[i])];
+    unsigned widest = 64;
+    while (widest > 0 && histogram[widest] == 0)
+        --widest;
+    frame.width = widest;
+    frame.patches = 0;
+    frame.bytes = bitpack::packedBytes(frame.packedCount, widest);
+    size_t patches = 0, patchTotal = 0;
+    for (unsigned w = widest; w-- > 0;) {
+        patches += histogram[w + 1];
+        patchTotal += histogram[w + 1] * patchBytes(w + 1);
+        const size_t bytes = bitpack::packedBytes(frame.packedCount, w) + patchTotal;
+        if (bytes < frame.bytes) {
+            frame.width = w;
+            frame.patches = patches;
+            frame.bytes = bytes;
+        }
+    }
+}
+
+size_t headerBytes(const Frame &frame, const int64_t *ints, size_t exceptions)
+{
+    return kIntegerHeader + varintBytes(zigzag(frame.base)) + (frame.delta ? varintBytes(zigzag(ints[0])) : 0) +
+           varintBytes(exceptions) + varintBytes(frame.patches);
+}
+
+// A base that leaves a few far outliers below it (to be patches) instead of
+// widening every packed value: the least value not far below the bulk, the bulk
+// judged from every 32nd value (the second least and second greatest of them).
+bool robustBase(const int64_t *v, size_t count, int64_t least, int64_t &base)
+{
+    int64_t sample[kBlockValues / 32];
+    size_t n = 0;
+    for (size_t i = 0; i < count; i += 32)
+        sample[n++] = v[i];
+    if (n < 4)
+        return false;
+    std::sort(sample, sample + n);
+    const int64_t low = sample[1], spread = sample[n - 2] - sample[1];
+    if (low - least <= 2 * spread + 1)
+        return false;
+    base = low;
+    for (size_t i = 0; i < count; ++i)
+        if (v[i] >= low - spread)
+            base = std::min(base, v[i]);
+    return true;
+}
+
+Frame chooseFrame(const int64_t *ints, size_t count, size_t exceptions, BlockKind kind, uint64_t *packed)
+{
+    int64_t lo = ints[0];
+    int64_t dlo = std::numeric_limits<int64_t>::max();
+    int64_t steps[kBlockValues];
+    for (size_t i = 1; i < count; ++i) {
+        lo = std::min(lo, ints[i]);
+        steps[i - 1] = ints[i] - ints[i - 1];
+        dlo = std::min(dlo, steps[i - 1]);
+    }
+    Frame candidates[5] = {{false, lo, 0, count, 0, 0}};
+    size_t n = 1;
+    int64_t base = 0;
+    if (robustBase(ints, count, lo, base))
+        candidates[n++] = {false, base, 0, count, 0, 0};
+    if (count >= 2) {
+        candidates[n++] = {true, dlo, 0, count - 1, 0, 0};
+        if (robustBase(steps, count - 1, dlo, base))
+            candidates[n++] = {true, base, 0, count - 1, 0, 0};
+        // Sample times step by the same interval: that step as the base packs
+        // to nothing, and gaps and steps back become patches.
+        if (kind == BlockKind::Seconds && steps[0] != dlo)
+            candidates[n++] = {true, steps[0], 0, count - 1, 0, 0};
+    }
+    Frame best;
+    size_t bestBytes = ~size_t(0);
+    for (Frame &frame : std::span(candidates, n)) {
+        packedValues(ints, count, frame, packed);
+        chooseWidth(packed, frame);
+        const size_t bytes = headerBytes(frame, ints, exceptions) + frame.bytes;
+        if (bytes < bestBytes) {
+            best = frame;
+            bestBytes = bytes;
+        }
+    }
+    return best;
+}
+
+size_t integerBlockBytes(const Frame &frame, const int64_t *ints, size_t exceptions)
+{
+    return headerBytes(frame, ints, exceptions) + frame.bytes + exceptions * 10;
+}
+
+void writeIntegerBlock(const Rule &rule, const Frame &frame, const double *values, const int64_t *ints, size_t count,
+                       const uint16_t *exceptions, size_t exceptionCount, uint8_t *p)
+{
+    *p++ = static_cast<uint8_t>(static_cast<uint8_t>(rule.kind) | (frame.delta ? kDeltaFlag : 0));
+    *p++ = static_cast<uint8_t>(static_cast<int8_t>(rule.exponent));
+    *p++ = static_cast<uint8_t>(rule.scale);
+    *p++ = static_cast<uint8_t>(frame.width);
+    p = putVarint(p, zigzag(frame.base));
+    if (frame.delta)
+        p = putVarint(p, zigzag(ints[0]));
+    p = putVarint(p, exceptionCount);
+    p = putVarint(p, frame.patches);
+    uint64_t packed[kBlockValues];
+    packedValues(ints, count, frame, packed);
+    uint8_t *patch = p + bitpack::packedBytes(frame.packedCount, frame.width);
+    if (frame.patches > 0) {
+        const uint64_t mask = (uint64_t(1) << frame.width) - 1;  // width < 64 where there are patches
+        for (size_t i = 0; i < frame.packedCount; ++i) {
+            if ((packed[i] & ~mask) == 0)
+                continue;
+            const auto position = static_cast<uint16_t>(i);
+            std::memcpy(patch, &position, 2);
+            patch = putVarint(patch + 2, packed[i]);
+            packed[i] &= mask;
+        }
+    }
+    bitpack::pack(packed, frame.packedCount, frame.width, p);
+    p = patch;
+    for (size_t j = 0; j < exceptionCount; ++j) {
+        std::memcpy(p, &exceptions[j], 2);
+        std::memcpy(p + 2, &values[exceptions[j]], 8);
+        p += 10;
+    }
+}
+
+uint8_t *grow(std::vector<uint8_t> &out, size_t bytes)
+{
+    const size_t at = out.size();
+    out.resize(at + bytes);
+    return out.data() + at;
+}
+
+void writeRaw(const double *values, size_t count, std::vector<uint8_t> &out)
+{
+    uint8_t *p = grow(out, 1 + count * 8);
+    *p = static_cast<uint8_t>(BlockKind::Raw);
+    std::memcpy(p + 1, values, count * 8);
+}
+
+template <bool Multiply, bool Scaled>
+void decimalValuesWith(const int64_t *ints, size_t count, int exponent, int scale, double *out)
+{
+    const double power = kPowersOfTen[std::abs(exponent)];
+    const double m = kScales[scale];
+    for (size_t i = 0; i < count; ++i) {
+        const double r = integerValue(ints[i]);
+        double d = Multiply ? r * power : r / power;
+        if constexpr (Scaled)
+            d *= m;
+        out[i] = d;
+    }
+}
+
+void decimalValues(const int64_t *ints, size_t count, int exponent, int scale, double *out)
+{
+    const bool multiply = exponent < 0, scaled = scale != 0;
+    if (multiply)
+        scaled ? decimalValuesWith<true, true>(ints, count, exponent, scale, out)
+               : decimalValuesWith<true, false>(ints, count, exponent, scale, out);
+    else
+        scaled ? decimalValuesWith<false, true>(ints, count, exponent, scale, out)
+               : decimalValuesWith<false, false>(ints, count, exponent, scale, out);
+}
+
+size_t decodeIntegerBlock(const uint8_t *block, size_t count, double *out)
+{
+    const uint8_t *p = block;
+    const auto kind = static_cast<BlockKind>(p[0] & ~kDeltaFlag);
+    const bool delta = (p[0] & kDeltaFlag) != 0;
+    const int exponent = static_cast<int8_t>(p[1]);
+    const int scale = p[2];
+    const unsigned width = p[3];
+    p += kIntegerHeader;
+    uint64_t value = 0;
+    p = getVarint(p, value);
+    const int64_t base = unzigzag(value);
+    int64_t first = 0;
+    if (delta) {
+        p = getVarint(p, value);
+        first = unzigzag(value);
+    }
+    uint64_t exceptions = 0, patches = 0;
+    p = getVarint(p, exceptions);
+    p = getVarint(p, patches);
+    uint64_t packed[kBlockValues];
+    int64_t ints[kBlockValues];
+    const size_t packedCount = delta ? count - 1 : count;
+    bitpack::unpack(p, packedCount, width, packed);
+    p += bitpack::packedBytes(packedCount, width);
+    for (uint64_t j = 0; j < patches; ++j) {
+        uint16_t position;
+        std::memcpy(&position, p, 2);
+        p = getVarint(p + 2, packed[position]);
+    }
+    if (delta) {
+        ints[0] = first;
+        for (size_t i = 1; i < count; ++i)
+            ints[i] = ints[i - 1] + base + static_cast<int64_t>(packed[i - 1]);
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            ints[i] = base + static_cast<int64_t>(packed[i]);
+    }
+    if (kind == BlockKind::Seconds)
+        for (size_t i = 0; i < count; ++i)
+            out[i] = secondsValue(ints[i]);
+    else
+        decimalValues(ints, count, exponent, scale, out);
+    for (uint64_t j = 0; j < exceptions; ++j, p += 10) {
+        uint16_t position;
+        std::memcpy(&position, p, 2);
+        std::memcpy(&out[position], p + 2, 8);
+    }
+    return static_cast<size_t>(p - block);
+}
+
+// A block held as integers under one rule, before it is written.
+struct IntegerPlan {
+    Rule rule;
+    int64_t ints[kBlockValues];
+    uint16_t exceptions[kBlockValues];
+    size_t exceptionCount = 0;
+    Frame frame;
+    size_t bytes = 0;
+
+    // False when the rule is no better than the raw doubles.
+    bool make(const double *values, size_t count, const Rule &chosen)
+    {
+        rule = chosen;
+        if (rule.kind == BlockKind::Raw)
+            return false;
+        exceptionCount = mapValues(values, count, rule, ints, exceptions);
+        if (exceptionCount == count)
+            return false;
+        fillExceptions(ints, count, exceptions, exceptionCount);
+        uint64_t packed[kBlockValues];
+        frame = chooseFrame(ints, count, exceptionCount, rule.kind, packed);
+        bytes = integerBlockBytes(frame, ints, exceptionCount);
+        return bytes < 1 + count * 8;
+    }
+    void write(const double *values, size_t count, std::vector<uint8_t> &out) const
+    {
+        writeIntegerBlock(rule, frame, values, ints, count, exceptions, exceptionCount, grow(out, bytes));
+    }
+};
+
+}  // namespace
+
+void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
+{
+    assert(count >= 1 && count <= kBlockValues);
+    const uint64_t first = bitsOf(values[0]);
+    uint64_t differ = 0;
+    for (size_t i = 1; i < count; ++i)
+        differ |= bitsOf(values[i]) ^ first;
+    if (differ == 0) {
+        if (first == 0) {
+            out.push_back(static_cast<uint8_t>(BlockKind::Zero));
+        } else {
+            uint8_t *p = grow(out, 9);
+            *p = static_cast<uint8_t>(BlockKind::Constant);
+            std::memcpy(p + 1, &first, 8);
+        }
+        return;
+    }
+    const Sample sample = takeSample(values, count);
+    IntegerPlan plan;
+    if (!plan.make(values, count, chooseRule(sample)))
+        return writeRaw(values, count, out);
+    // Many exceptions: the sample may have missed what the block needs; a rule
+    // chosen again with the exceptions in view is kept when it packs smaller.
+    if (plan.exceptionCount > count / 16 && plan.rule.kind == BlockKind::Decimal) {
+        const Rule again = chooseRule(resample(sample, values, plan.exceptions, plan.exceptionCount));
+        IntegerPlan other;
+        if (!(again == plan.rule) && other.make(values, count, again) && other.bytes < plan.bytes)
+            return other.write(values, count, out);
+    }
+    plan.write(values, count, out);
+}
+
+size_t decodeBlock(const uint8_t *block, size_t count, double *out)
+{
+    switch (blockKind(block)) {
+    case BlockKind::Zero: std::fill_n(out, count, 0.0); return 1;
+    case BlockKind::Constant: {
+        double v;
+        std::memcpy(&v, block + 1, 8);
+        std::fill_n(out, count, v);
+        return 9;
+    }
+    case BlockKind::Raw: std::memcpy(out, block + 1, count * 8); return 1 + count * 8;
+    case BlockKind::Decimal:
+    case BlockKind::Seconds: return decodeIntegerBlock(block, count, out);
+    }
+    return 0;
+}
+
+BlockKind blockKind(const uint8_t *block)
+{
+    return static_cast<BlockKind>(block[0] & ~kDeltaFlag);
+}
+
+}  // namespace kavra::codec
