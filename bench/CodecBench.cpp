@@ -75,6 +75,7 @@ void BM_Encode(benchmark::State &state)
     for (auto _ : state) {
         kavra::CompressedColumn c;
         c.append(values.data(), values.size());
+        c.shrinkToFit();
         bytes = c.byteSize();
         benchmark::DoNotOptimize(bytes);
     }

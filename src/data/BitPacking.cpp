@@ -20,11 +20,28 @@ void store(uint8_t *p, uint64_t word)
     std::memcpy(p, &word, 8);
 }
 
+// Sixty-four values fill exactly W words: unrolled, every shift is a constant.
+template <unsigned W> void packGroup(const uint64_t *values, uint8_t *out)
+{
+    uint64_t words[W] = {};
+#pragma GCC unroll 64
+    for (unsigned j = 0; j < 64; ++j) {
+        const unsigned bit = j * W, shift = bit & 63;
+        words[bit >> 6] |= values[j] << shift;
+        if (shift + W > 64)
+            words[(bit >> 6) + 1] |= values[j] >> (64 - shift);
+    }
+    std::memcpy(out, words, sizeof words);
+}
+
 template <unsigned W> void packWidth(const uint64_t *values, size_t count, uint8_t *out)
 {
+    size_t i = 0;
+    for (; i + 64 <= count; i += 64, out += W * 8)
+        packGroup<W>(values + i, out);
     uint64_t word = 0;
     unsigned used = 0;
-    for (size_t i = 0; i < count; ++i) {
+    for (; i < count; ++i) {
         const uint64_t v = values[i];
         word |= v << used;
         used += W;
@@ -80,11 +97,6 @@ constexpr auto kPack = packTable(std::make_index_sequence<64>());
 constexpr auto kUnpack = unpackTable(std::make_index_sequence<64>());
 
 }  // namespace
-
-unsigned bitWidth(uint64_t largest)
-{
-    return static_cast<unsigned>(std::bit_width(largest));
-}
 
 void pack(const uint64_t *values, size_t count, unsigned width, uint8_t *out)
 {

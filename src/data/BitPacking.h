@@ -3,13 +3,17 @@
 // little-endian words: value i takes bits i * width to i * width + width - 1.
 // The packed form is whole words, so reading it never runs past its end.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
 namespace kavra::bitpack {
 
 // The bits the largest value needs: 0 for 0, 64 for values of 2^63 and above.
-unsigned bitWidth(uint64_t largest);
+inline unsigned bitWidth(uint64_t largest)
+{
+    return static_cast<unsigned>(std::bit_width(largest));
+}
 
 // The bytes that count values of width bits (0 to 64) take.
 inline size_t packedBytes(size_t count, unsigned width)

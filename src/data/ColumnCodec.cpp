@@ -10,6 +10,15 @@
 #include <limits>
 #include <span>
 
+// The loops that run over every value are built twice where the compiler can:
+// for the vector registers every x86-64 has, and for AVX2, chosen when the
+// program starts.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KAVRA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define KAVRA_VECTOR_CLONES
+#endif
+
 namespace kavra::codec {
 namespace {
 
@@ -253,8 +262,37 @@ void considerSeconds(const Sample &sample, Choice &best)
         best = {{BlockKind::Seconds, 0, 0}, bits, exceptions};
 }
 
-Rule chooseRule(const Sample &sample)
+// The rule of the block before, when it still fits every sampled value and no
+// smaller exponent would.
+bool hintHolds(const Sample &sample, const Rule &hint)
 {
+    if (hint.kind == BlockKind::Seconds) {
+        int64_t n = 0;
+        for (size_t j = 0; j < sample.size; ++j)
+            if (!secondsOf(sample.values[j], n))
+                return false;
+        return true;
+    }
+    if (hint.kind != BlockKind::Decimal)
+        return false;
+    const double factor = hint.factor();
+    for (size_t j = 0; j < sample.size; ++j)
+        if (!fitsDecimal(sample.values[j], hint, factor))
+            return false;
+    if (hint.exponent == kMinExponent)
+        return true;
+    const Rule smaller{BlockKind::Decimal, hint.exponent - 1, hint.scale};
+    const double smallerFactor = smaller.factor();
+    for (size_t j = 0; j < sample.size; ++j)
+        if (!fitsDecimal(sample.values[j], smaller, smallerFactor))
+            return true;
+    return false;
+}
+
+Rule chooseRule(const Sample &sample, const Rule &hint)
+{
+    if (hintHolds(sample, hint))
+        return hint;
     Choice best;
     best.exceptions = sample.size;  // until a rule is found
     considerDecimal(sample, 0, best);
@@ -273,12 +311,15 @@ Rule chooseRule(const Sample &sample)
 // The integers of the values under the rule, and the positions of the values the
 // rule does not give back exactly (their integers are placeholders).
 template <bool Multiply, bool Scaled>
-size_t mapDecimalWith(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
+[[gnu::always_inline]] inline size_t mapDecimalWith(const double *values, size_t count, const Rule &rule, int64_t *ints,
+                                                    uint16_t *exceptions)
 {
     const double factor = rule.factor();
     const double power = kPowersOfTen[std::abs(rule.exponent)];
     const double scale = rule.scaleValue();
-    bool fits[kBlockValues];
+    // Written so that it runs on vector registers: equal doubles of equal sign
+    // are the same double (NaN is equal to nothing), and the verdict is a double.
+    double fits[kBlockValues];
     for (size_t i = 0; i < count; ++i) {
         const double v = values[i];
         const double x = v * factor;
@@ -288,12 +329,13 @@ size_t mapDecimalWith(const double *values, size_t count, const Rule &rule, int6
         if constexpr (Scaled)
             d *= scale;
         ints[i] = static_cast<int64_t>(bitsOf(sum) - bitsOf(kRoundingMagic));
-        fits[i] = (std::fabs(x) < kIntegerLimit) & (bitsOf(d) == bitsOf(v));
+        fits[i] =
+            (std::fabs(x) < kIntegerLimit) & (d == v) & (std::copysign(1.0, d) == std::copysign(1.0, v)) ? 1.0 : 0.0;
     }
     size_t n = 0;
     for (size_t i = 0; i < count; ++i) {
         exceptions[n] = static_cast<uint16_t>(i);
-        n += !fits[i];
+        n += fits[i] == 0;
     }
     return n;
 }
@@ -307,16 +349,21 @@ size_t mapSeconds(const double *values, size_t count, int64_t *ints, uint16_t *e
     return n;
 }
 
-size_t mapValues(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
+KAVRA_VECTOR_CLONES
+size_t mapDecimal(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
 {
-    if (rule.kind == BlockKind::Seconds)
-        return mapSeconds(values, count, ints, exceptions);
     const bool multiply = rule.exponent < 0, scaled = rule.scale != 0;
     if (multiply)
         return scaled ? mapDecimalWith<true, true>(values, count, rule, ints, exceptions)
                       : mapDecimalWith<true, false>(values, count, rule, ints, exceptions);
     return scaled ? mapDecimalWith<false, true>(values, count, rule, ints, exceptions)
                   : mapDecimalWith<false, false>(values, count, rule, ints, exceptions);
+}
+
+size_t mapValues(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions)
+{
+    return rule.kind == BlockKind::Seconds ? mapSeconds(values, count, ints, exceptions)
+                                           : mapDecimal(values, count, rule, ints, exceptions);
 }
 
 // An exception's integer becomes its neighbour's, so it widens neither the frame
@@ -359,28 +406,55 @@ size_t patchBytes(unsigned valueWidth)
     return 2 + std::max<size_t>(1, (valueWidth + 6) / 7);
 }
 
-// The width that packs the values in the fewest bytes, patches included.
-void chooseWidth(const uint64_t *packed, Frame &frame)
+// The packed value of position i under the frame.
+uint64_t packedValue(const int64_t *ints, const int64_t *steps, size_t i, const Frame &frame)
 {
-    size_t histogram[65] = {};
-    for (size_t i = 0; i < frame.packedCount; ++i)
-        ++histogram[bitpack::bitWidth(packed[i])];
-    unsigned widest = 64;
-    while (widest > 0 && histogram[widest] == 0)
-        --widest;
+    return static_cast<uint64_t>((frame.delta ? steps[i] : ints[i]) - frame.base);
+}
+
+// The width that packs the values in the fewest bytes, patches included, judged
+// from every 8th value; widest is the width that needs no patch.
+void estimateWidth(const int64_t *ints, const int64_t *steps, unsigned widest, Frame &frame)
+{
     frame.width = widest;
-    frame.patches = 0;
     frame.bytes = bitpack::packedBytes(frame.packedCount, widest);
-    size_t patches = 0, patchTotal = 0;
+    // Narrow values gain little from patches; the estimate is for wide ones and
+    // for bases that wrap values round (widest 64).
+    if (widest < 10 || frame.packedCount < 64)
+        return;
+    size_t histogram[65] = {};
+    for (size_t i = 0; i < frame.packedCount; i += 8)
+        ++histogram[bitpack::bitWidth(packedValue(ints, steps, i, frame))];
+    size_t patchTotal = 0;
     for (unsigned w = widest; w-- > 0;) {
-        patches += histogram[w + 1];
-        patchTotal += histogram[w + 1] * patchBytes(w + 1);
+        patchTotal += histogram[w + 1] * 8 * patchBytes(w + 1);
         const size_t bytes = bitpack::packedBytes(frame.packedCount, w) + patchTotal;
         if (bytes < frame.bytes) {
             frame.width = w;
-            frame.patches = patches;
             frame.bytes = bytes;
         }
+    }
+}
+
+// The exact size at the estimated width, or the plain width when that is smaller.
+void settleWidth(const int64_t *ints, const int64_t *steps, unsigned widest, Frame &frame)
+{
+    frame.patches = 0;
+    if (frame.width == widest)
+        return;
+    size_t patchTotal = 0;
+    for (size_t i = 0; i < frame.packedCount; ++i) {
+        const uint64_t u = packedValue(ints, steps, i, frame);
+        if (u >> frame.width) {
+            ++frame.patches;
+            patchTotal += patchBytes(bitpack::bitWidth(u));
+        }
+    }
+    frame.bytes = bitpack::packedBytes(frame.packedCount, frame.width) + patchTotal;
+    if (frame.bytes >= bitpack::packedBytes(frame.packedCount, widest)) {
+        frame.width = widest;
+        frame.patches = 0;
+        frame.bytes = bitpack::packedBytes(frame.packedCount, widest);
     }
 }
 
@@ -412,42 +486,72 @@ bool robustBase(const int64_t *v, size_t count, int64_t least, int64_t &base)
     return true;
 }
 
-Frame chooseFrame(const int64_t *ints, size_t count, size_t exceptions, BlockKind kind, uint64_t *packed)
+// The least and greatest integer and step (steps[i] = ints[i + 1] - ints[i]).
+KAVRA_VECTOR_CLONES
+void ranges(const int64_t *ints, size_t count, int64_t *steps, int64_t &lo, int64_t &hi, int64_t &dlo, int64_t &dhi)
 {
-    int64_t lo = ints[0];
-    int64_t dlo = std::numeric_limits<int64_t>::max();
-    int64_t steps[kBlockValues];
-    for (size_t i = 1; i < count; ++i) {
-        lo = std::min(lo, ints[i]);
+    for (size_t i = 1; i < count; ++i)
         steps[i - 1] = ints[i] - ints[i - 1];
-        dlo = std::min(dlo, steps[i - 1]);
+    int64_t a = ints[0], b = ints[0];
+    for (size_t i = 1; i < count; ++i) {
+        a = std::min(a, ints[i]);
+        b = std::max(b, ints[i]);
     }
-    Frame candidates[5] = {{false, lo, 0, count, 0, 0}};
-    size_t n = 1;
+    int64_t c = std::numeric_limits<int64_t>::max(), d = std::numeric_limits<int64_t>::min();
+    for (size_t i = 0; i + 1 < count; ++i) {
+        c = std::min(c, steps[i]);
+        d = std::max(d, steps[i]);
+    }
+    lo = a;
+    hi = b;
+    dlo = c;
+    dhi = d;
+}
+
+// Chooses between frame of reference and delta coding, each at its best width.
+// steps receives the differences of neighbouring integers.
+Frame chooseFrame(const int64_t *ints, size_t count, size_t exceptions, BlockKind kind, int64_t *steps)
+{
+    int64_t lo, hi, dlo, dhi;
+    ranges(ints, count, steps, lo, hi, dlo, dhi);
+    struct Candidate {
+        Frame frame;
+        unsigned widest;
+    };
+    Candidate candidates[5];
+    size_t n = 0;
+    // A base above the least value wraps the values below it round to the top
+    // of the range: those are always patches.
+    const auto add = [&](bool delta, int64_t base, int64_t least, int64_t top) {
+        const Frame frame{delta, base, 0, delta ? count - 1 : count, 0, 0};
+        candidates[n++] = {frame, base == least ? bitpack::bitWidth(static_cast<uint64_t>(top - base)) : 64};
+    };
+    constexpr unsigned kOutlierWidth = 12;  // below it no outlier costs much
     int64_t base = 0;
-    if (robustBase(ints, count, lo, base))
-        candidates[n++] = {false, base, 0, count, 0, 0};
+    add(false, lo, lo, hi);
+    if (candidates[0].widest >= kOutlierWidth && robustBase(ints, count, lo, base))
+        add(false, base, lo, hi);
     if (count >= 2) {
-        candidates[n++] = {true, dlo, 0, count - 1, 0, 0};
-        if (robustBase(steps, count - 1, dlo, base))
-            candidates[n++] = {true, base, 0, count - 1, 0, 0};
+        add(true, dlo, dlo, dhi);
+        if (candidates[n - 1].widest >= kOutlierWidth && robustBase(steps, count - 1, dlo, base))
+            add(true, base, dlo, dhi);
         // Sample times step by the same interval: that step as the base packs
         // to nothing, and gaps and steps back become patches.
         if (kind == BlockKind::Seconds && steps[0] != dlo)
-            candidates[n++] = {true, steps[0], 0, count - 1, 0, 0};
+            add(true, steps[0], dlo, dhi);
     }
-    Frame best;
+    Candidate *best = nullptr;
     size_t bestBytes = ~size_t(0);
-    for (Frame &frame : std::span(candidates, n)) {
-        packedValues(ints, count, frame, packed);
-        chooseWidth(packed, frame);
-        const size_t bytes = headerBytes(frame, ints, exceptions) + frame.bytes;
+    for (Candidate &c : std::span(candidates, n)) {
+        estimateWidth(ints, steps, c.widest, c.frame);
+        const size_t bytes = headerBytes(c.frame, ints, exceptions) + c.frame.bytes;
         if (bytes < bestBytes) {
-            best = frame;
+            best = &c;
             bestBytes = bytes;
         }
     }
-    return best;
+    settleWidth(ints, steps, best->widest, best->frame);
+    return best->frame;
 }
 
 size_t integerBlockBytes(const Frame &frame, const int64_t *ints, size_t exceptions)
@@ -580,6 +684,15 @@ size_t decodeIntegerBlock(const uint8_t *block, size_t count, double *out)
     return static_cast<size_t>(p - block);
 }
 
+KAVRA_VECTOR_CLONES
+bool allSame(const double *values, size_t count, uint64_t first)
+{
+    uint64_t differ = 0;
+    for (size_t i = 1; i < count; ++i)
+        differ |= bitsOf(values[i]) ^ first;
+    return differ == 0;
+}
+
 // A block held as integers under one rule, before it is written.
 struct IntegerPlan {
     Rule rule;
@@ -599,8 +712,8 @@ struct IntegerPlan {
         if (exceptionCount == count)
             return false;
         fillExceptions(ints, count, exceptions, exceptionCount);
-        uint64_t packed[kBlockValues];
-        frame = chooseFrame(ints, count, exceptionCount, rule.kind, packed);
+        int64_t steps[kBlockValues];
+        frame = chooseFrame(ints, count, exceptionCount, rule.kind, steps);
         bytes = integerBlockBytes(frame, ints, exceptionCount);
         return bytes < 1 + count * 8;
     }
@@ -614,12 +727,15 @@ struct IntegerPlan {
 
 void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
 {
+    EncoderHint none;
+    encodeBlock(values, count, out, none);
+}
+
+void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint)
+{
     assert(count >= 1 && count <= kBlockValues);
     const uint64_t first = bitsOf(values[0]);
-    uint64_t differ = 0;
-    for (size_t i = 1; i < count; ++i)
-        differ |= bitsOf(values[i]) ^ first;
-    if (differ == 0) {
+    if (allSame(values, count, first)) {
         if (first == 0) {
             out.push_back(static_cast<uint8_t>(BlockKind::Zero));
         } else {
@@ -630,17 +746,29 @@ void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
         return;
     }
     const Sample sample = takeSample(values, count);
+    const Rule hinted{static_cast<BlockKind>(hint.kind), hint.exponent, hint.scale};
     IntegerPlan plan;
-    if (!plan.make(values, count, chooseRule(sample)))
-        return writeRaw(values, count, out);
-    // Many exceptions: the sample may have missed what the block needs; a rule
-    // chosen again with the exceptions in view is kept when it packs smaller.
-    if (plan.exceptionCount > count / 16 && plan.rule.kind == BlockKind::Decimal) {
-        const Rule again = chooseRule(resample(sample, values, plan.exceptions, plan.exceptionCount));
+    const IntegerPlan *chosen = &plan;
+    if (!plan.make(values, count, chooseRule(sample, hinted))) {
+        chosen = nullptr;
+    } else if (plan.exceptionCount > count / 16 && plan.rule.kind == BlockKind::Decimal) {
+        // Many exceptions: the sample may have missed what the block needs; a
+        // rule chosen again with the exceptions in view is kept when it packs
+        // smaller.
+        const Rule again = chooseRule(resample(sample, values, plan.exceptions, plan.exceptionCount), {});
         IntegerPlan other;
-        if (!(again == plan.rule) && other.make(values, count, again) && other.bytes < plan.bytes)
+        if (!(again == plan.rule) && other.make(values, count, again) && other.bytes < plan.bytes) {
+            hint = {static_cast<uint8_t>(again.kind), static_cast<int8_t>(again.exponent),
+                    static_cast<uint8_t>(again.scale)};
             return other.write(values, count, out);
+        }
     }
+    if (!chosen) {
+        hint = {};
+        return writeRaw(values, count, out);
+    }
+    hint = {static_cast<uint8_t>(plan.rule.kind), static_cast<int8_t>(plan.rule.exponent),
+            static_cast<uint8_t>(plan.rule.scale)};
     plan.write(values, count, out);
 }
 

@@ -12,7 +12,7 @@ void CompressedColumn::append(const double *values, size_t count)
     for (size_t done = 0; done < count;) {
         const size_t n = std::min(kBlockRows, count - done);
         blockOffsets_.push_back(bytes_.size());
-        codec::encodeBlock(values + done, n, bytes_);
+        codec::encodeBlock(values + done, n, bytes_, hint_);
         done += n;
         end += n;
         blockEnds_.push_back(static_cast<uint32_t>(end));
@@ -28,6 +28,8 @@ void CompressedColumn::append(const CompressedColumn &other)
         blockOffsets_.push_back(offset + byteShift);
     for (uint32_t end : other.blockEnds_)
         blockEnds_.push_back(end + rowShift);
+    if (!other.blockEnds_.empty())
+        hint_ = other.hint_;
 }
 
 void CompressedColumn::append(CompressedColumn &&other)
@@ -82,6 +84,7 @@ std::vector<double> CompressedColumn::values() const
 
 void CompressedColumn::clear()
 {
+    hint_ = {};
     bytes_.clear();
     blockOffsets_.clear();
     blockEnds_.clear();

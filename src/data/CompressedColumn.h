@@ -71,6 +71,7 @@ private:
     std::vector<uint8_t> bytes_;
     std::vector<uint64_t> blockOffsets_;  // where each block starts in bytes_
     std::vector<uint32_t> blockEnds_;     // the rows up to the end of each block
+    codec::EncoderHint hint_;             // what the last block appended found
 };
 
 }  // namespace kavra
