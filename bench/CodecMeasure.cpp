@@ -16,6 +16,13 @@
 // and each column is decoded again and compared bit for bit. --random N adds a
 // row of N full-precision random doubles (uniform in [0, 1)). One thread;
 // speeds are values a second over the whole label, best of three passes.
+//
+//   kavra_codec_measure --load-overhead FILE [RUNS]
+//
+// loads FILE RUNS times (default 5) as kavra-batch does, on every core, and
+// after each load encodes every column of the table on as many threads, one
+// block of 1024 rows after another as the loader will: prints each run, the
+// medians and what encoding adds to the load.
 
 #include "data/CompressedColumn.h"
 #include "data/DataSet.h"
@@ -24,8 +31,11 @@
 #include <zlib.h>
 #include <zstd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <bit>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -282,10 +292,66 @@ void loadColumns(const std::string &list, std::vector<Column> &items, std::vecto
     }
 }
 
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+int loadOverhead(const std::string &path, int runs)
+{
+    const int threads = kavra::defaultLoadThreads();
+    std::vector<double> loads, encodes;
+    double bytes = 0, values = 0;
+    for (int run = 0; run < runs; ++run) {
+        kavra::DataSet data;
+        Quiet quiet;
+        kavra::Loader loader(data, quiet);
+        const auto t0 = Clock::now();
+        if (!loader.load(path).loaded) {
+            std::fprintf(stderr, "%s does not load\n", path.c_str());
+            return 1;
+        }
+        const auto t1 = Clock::now();
+        const int columns = data.Last_Used_Column;
+        const auto rows = static_cast<size_t>(data.Row_Count);
+        std::vector<kavra::CompressedColumn> table(static_cast<size_t>(columns));
+        std::atomic<int> next{1};
+        {
+            std::vector<std::jthread> pool;
+            for (int t = 0; t < threads; ++t)
+                pool.emplace_back([&] {
+                    for (int c = next++; c <= columns; c = next++) {
+                        kavra::CompressedColumn &column = table[static_cast<size_t>(c - 1)];
+                        const double *v = data.Perf_Data.column(c, 1);
+                        for (size_t r = 0; r < rows; r += kavra::CompressedColumn::kBlockRows)
+                            column.append(v + r, std::min(kavra::CompressedColumn::kBlockRows, rows - r));
+                        column.shrinkToFit();
+                    }
+                });
+        }
+        const auto t2 = Clock::now();
+        loads.push_back(std::chrono::duration<double>(t1 - t0).count());
+        encodes.push_back(std::chrono::duration<double>(t2 - t1).count());
+        bytes = 0;
+        for (const kavra::CompressedColumn &c : table)
+            bytes += static_cast<double>(c.byteSize());
+        values = static_cast<double>(rows) * columns;
+        std::printf("run %d: load %.3f s, encode %.3f s\n", run + 1, loads.back(), encodes.back());
+    }
+    const double load = median(loads), encode = median(encodes);
+    std::printf("%s: %d threads; median load %.3f s, encode %.3f s (+%.1f %%); %.3f bytes a value "
+                "(%.0f values, sample times included)\n",
+                path.c_str(), threads, load, encode, 100 * encode / load, bytes / values, values);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc >= 3 && std::string(argv[1]) == "--load-overhead")
+        return loadOverhead(argv[2], argc >= 4 ? std::max(1, std::atoi(argv[3])) : 5);
     std::printf("%-28s %12s | %-22s | %-22s | %-22s | %-22s\n", "columns", "values", "kavra B/v enc dec",
                 "gorilla B/v enc dec", "zstd+shuffle B/v enc dec", "zlib B/v enc dec");
     std::printf("%-28s %12s | (bytes a value; encode and decode in million values a second, one thread)\n", "", "");
