@@ -5,6 +5,7 @@
 //   build/bin/kavra_codec_bench [--benchmark_filter=Decode]
 
 #include "data/CompressedColumn.h"
+#include "data/HeapReuse.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,6 +66,9 @@ const std::vector<double> &column(const std::string &shape)
         c = makeColumn(shape);
     return c;
 }
+
+// As every Kavra program does: freed blocks stay for the next column.
+const bool kHeapKept = (kavra::keepFreedMemoryForReuse(), true);
 
 const char *const kShapes[] = {"busy", "percent", "rate", "counter", "zeros", "times", "noise", "doubles"};
 

@@ -25,6 +25,7 @@
 // medians and what encoding adds to the load.
 
 #include "data/CompressedColumn.h"
+#include "data/HeapReuse.h"
 #include "data/DataSet.h"
 #include "data/Loader.h"
 
@@ -350,6 +351,7 @@ int loadOverhead(const std::string &path, int runs)
 
 int main(int argc, char **argv)
 {
+    kavra::keepFreedMemoryForReuse();  // as every Kavra program does
     if (argc >= 3 && std::string(argv[1]) == "--load-overhead")
         return loadOverhead(argv[2], argc >= 4 ? std::max(1, std::atoi(argv[3])) : 5);
     std::printf("%-28s %12s | %-22s | %-22s | %-22s | %-22s\n", "columns", "values", "kavra B/v enc dec",

@@ -164,14 +164,26 @@ size_t headerBytes(const Frame &frame, const int64_t *ints, size_t exceptions)
 // judged from every 32nd value (the second least and second greatest of them).
 bool robustBase(const int64_t *v, size_t count, int64_t least, int64_t &base)
 {
-    int64_t sample[kBlockValues / 32];
-    size_t n = 0;
-    for (size_t i = 0; i < count; i += 32)
-        sample[n++] = v[i];
-    if (n < 4)
+    if (count < 4 * 32)
         return false;
-    std::sort(sample, sample + n);
-    const int64_t low = sample[1], spread = sample[n - 2] - sample[1];
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max(), kMin = std::numeric_limits<int64_t>::min();
+    int64_t least1 = kMax, least2 = kMax, most1 = kMin, most2 = kMin;
+    for (size_t i = 0; i < count; i += 32) {
+        const int64_t x = v[i];
+        if (x < least1) {
+            least2 = least1;
+            least1 = x;
+        } else if (x < least2) {
+            least2 = x;
+        }
+        if (x > most1) {
+            most2 = most1;
+            most1 = x;
+        } else if (x > most2) {
+            most2 = x;
+        }
+    }
+    const int64_t low = least2, spread = most2 - least2;
     if (low - least <= 2 * spread + 1)
         return false;
     base = low;
