@@ -175,11 +175,13 @@ TEST(CompressedColumn, ChunksEncodedApartAndJoinedReadAsOneColumn)
 
 TEST(CompressedColumn, EveryReaderValueOfTheTextFormsRoundTrips)
 {
-    // One block per form, each value as the reader parses it, in blocks of one
-    // form and in one block of all of them.
+    // Each value as the reader parses it: a column of each form, one column of
+    // all forms block after block, and one block of all of them.
     const char *forms[] = {"%.0f",  "%.1f",  "%.2f",   "%.3f",    "%.1f%%", "%.2f%%", "%.0fK", "%.2fK",
                            "%.1fM", "%.4fM", "%.2fE3", "%.1fE-2", "-%.2f",  "%.6f",   "%.15g", "%.17g"};
     Values all;
+    CompressedColumn oneAfterAnother;  // each block's rule differs from the one before
+    Values sequence;
     for (const char *form : forms) {
         SCOPED_TRACE(form);
         const Values values = generate(
@@ -188,7 +190,10 @@ TEST(CompressedColumn, EveryReaderValueOfTheTextFormsRoundTrips)
         column.append(values.data(), values.size());
         EXPECT_TRUE(sameBits(column.values(), values));
         all.insert(all.end(), values.begin(), values.begin() + 64);
+        oneAfterAnother.append(values.data(), values.size());
+        sequence.insert(sequence.end(), values.begin(), values.end());
     }
+    EXPECT_TRUE(sameBits(oneAfterAnother.values(), sequence));
     CompressedColumn mixed;
     mixed.append(all.data(), all.size());
     EXPECT_TRUE(sameBits(mixed.values(), all));
