@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in build-fuzz/ (clang-14, -DKAVRA_FUZZ=ON, core
-# only) and runs each of them for half of SECONDS (default 60), one after the
-# other, with the format's dictionary and the seed corpus of tests/fuzz/corpus/.
+# only) and runs each of them for a third of SECONDS (default 60), one after the
+# other, with the seed corpus of tests/fuzz/corpus/ (and the format's dictionary
+# for the two that read text).
 # The corpus is copied to a scratch folder first, so the repository stays as it
 # was. Exits non-zero when a target crashes (a sanitizer report, a disagreement
 # with a reference, a timeout of 10 s or more than 4096 MB); the input that did
@@ -13,11 +14,11 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds="${1:-60}"
-if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 2 ]; then
-    echo "usage: tools/fuzz.sh [SECONDS]   (at least 2)" >&2
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 3 ]; then
+    echo "usage: tools/fuzz.sh [SECONDS]   (at least 3)" >&2
     exit 2
 fi
-per_target=$((seconds / 2))
+per_target=$((seconds / 3))
 jobs="${KAVRA_JOBS:-2}"
 
 bash tools/setup.sh
@@ -25,21 +26,23 @@ bash tools/setup.sh
 echo "=== build-fuzz/: configure and build (libFuzzer, address and undefined behaviour sanitizers)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DKAVRA_FUZZ=ON \
     -DKAVRA_BUILD_GUI=OFF -DKAVRA_BUILD_TESTS=OFF -DKAVRA_BUILD_BENCH=OFF
-cmake --build build-fuzz -j "$jobs" --target kavra_loader_fuzz kavra_value_fuzz
+cmake --build build-fuzz -j "$jobs" --target kavra_loader_fuzz kavra_value_fuzz kavra_codec_fuzz
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 
 status=0
-for target in loader:kavra_loader_fuzz values:kavra_value_fuzz; do
+for target in loader:kavra_loader_fuzz values:kavra_value_fuzz codec:kavra_codec_fuzz; do
     corpus="${target%%:*}"
     program="${target#*:}"
+    dict=(-dict=tests/fuzz/loader.dict)
+    [ "$corpus" = codec ] && dict=()
     cp -r "tests/fuzz/corpus/$corpus" "$scratch/$corpus"
     log="build-fuzz/logs/$program.log"
     echo "=== fuzz: $program for ${per_target} s (log: $log)"
     if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 "build-fuzz/bin/$program" \
-        -max_total_time="$per_target" -dict=tests/fuzz/loader.dict \
+        -max_total_time="$per_target" "${dict[@]}" \
         -rss_limit_mb=4096 -timeout=10 -print_final_stats=1 \
         -artifact_prefix="build-fuzz/artifacts/$program-" \
         "$scratch/$corpus" >"$log" 2>&1; then

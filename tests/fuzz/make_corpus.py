@@ -4,8 +4,8 @@
 Usage:
     python3 tests/fuzz/make_corpus.py [--out DIR]
 
-Writes DIR/loader/ (seeds of kavra_loader_fuzz) and DIR/values/ (seeds of
-kavra_value_fuzz); DIR defaults to tests/fuzz/corpus/. Each folder is emptied
+Writes DIR/loader/ (seeds of kavra_loader_fuzz), DIR/values/ (seeds of
+kavra_value_fuzz) and DIR/codec/ (seeds of kavra_codec_fuzz); DIR defaults to tests/fuzz/corpus/. Each folder is emptied
 first. The loader seeds are small cuts of examples/*.csv (a few columns covering
 every value form, a few rows, the end-of-data record), the malformed files of
 tests/data/LoaderTest.cpp, and a few inputs of several files joined by the
@@ -174,6 +174,27 @@ VALUE_SEEDS = [
 ]
 
 
+def codec_seeds():
+    """Columns for kavra_codec_fuzz: mode byte, run byte, then the column's bytes."""
+    import struct
+    doubles = [0.0, -0.0, 1e300, -1e-300, 5e-324, float("inf"), float("-inf"), 12.5, 0.452, 1234.56,
+               2.2250738585072009e-308, 1e15, -7.0]
+    seeds = {
+        "raw_awkward": bytes([0, 3]) + b"".join(struct.pack("<d", d) for d in doubles * 3),
+        "raw_nan_payload": bytes([0, 200]) + struct.pack("<Q", 0x7FF800000000BEEF) * 4,
+        "times_steady": bytes([2, 9, 5]) + bytes([1] * 300),
+        "times_gap_and_back": bytes([2, 130, 7]) + bytes([1] * 100 + [200, 255, 255] + [1] * 100),
+        "awkward_runs": bytes([3, 64]) + bytes(range(0, 256, 3)),
+    }
+    for e in range(4):
+        for scale in range(4):
+            mode = 1 | e << 2 | scale << 5
+            body = b"".join(struct.pack("<h", (i * 37) % 2000 - 300) for i in range(200))
+            body += b"\xff" + struct.pack("<d", 3.3e-300) + struct.pack("<h", 5) * 20
+            seeds["decimal_e%d_scale%d" % (e, scale)] = bytes([mode, 17 * (e + scale)]) + body
+    return seeds
+
+
 def write(folder, seeds):
     if os.path.isdir(folder):
         shutil.rmtree(folder)
@@ -190,6 +211,7 @@ def main():
     write(os.path.join(args.out, "loader"), loader_seeds())
     write(os.path.join(args.out, "values"),
           {"seed_%02d" % i: s.encode("latin-1") for i, s in enumerate(VALUE_SEEDS)})
+    write(os.path.join(args.out, "codec"), codec_seeds())
     total = sum(os.path.getsize(os.path.join(d, f))
                 for d, _, files in os.walk(args.out) for f in files)
     print("make_corpus: %d bytes in %s" % (total, args.out))
