@@ -114,7 +114,11 @@ size_t pointCount(size_t n, long long factor, size_t maxPoints)
 // stays straight.
 class Between {
 public:
-    Between(const double *x, const std::vector<double> &s) : x_(x), s_(s) {}
+    Between(const double *x, const std::vector<double> &s) : x_(x), s_(s), slopes_(s.size())
+    {
+        for (size_t i = 0; i < s.size(); ++i)
+            slopes_[i] = chordSlope(i);
+    }
 
     double at(size_t i, double t) const
     {
@@ -123,7 +127,7 @@ public:
             return s_[std::min(i, n - 1)];
         const double a = s_[i], b = s_[i + 1];
         const double h = x_[i + 1] - x_[i];
-        const double ma = slope(i), mb = slope(i + 1);
+        const double ma = slopes_[i], mb = slopes_[i + 1];
         if (!std::isfinite(ma) || !std::isfinite(mb) || !(h > 0))
             return a + (b - a) * t;  // NaN beside a gap, or times that do not rise
         const double t2 = t * t, t3 = t2 * t;
@@ -131,7 +135,7 @@ public:
     }
 
 private:
-    double slope(size_t i) const
+    double chordSlope(size_t i) const
     {
         const size_t lo = i > 0 ? i - 1 : 0, hi = std::min(i + 1, s_.size() - 1);
         const double dx = x_[hi] - x_[lo];
@@ -140,6 +144,7 @@ private:
 
     const double *x_;
     const std::vector<double> &s_;
+    std::vector<double> slopes_;
 };
 
 }  // namespace
