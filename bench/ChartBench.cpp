@@ -4,6 +4,7 @@
 //
 // Usage: kavra_chart_bench [POINTS]   (default 20000; exit status 1 when a limit is missed)
 
+#include "analysis/Curves.h"
 #include "app/AppState.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
@@ -182,6 +183,23 @@ int main(int argc, char **argv)
     const double withAverage = redrawSeconds(true, false, 50);
     const double withSmoothing = redrawSeconds(false, true, 50);
     const double hugeFactor = redrawSeconds(false, true, 10000);
+    // How much the smoothed curve goes up and down, at its samples, by factor:
+    // it must fall as the factor rises.
+    std::string variations;
+    {
+        const double *times = single.Perf_Data.column(1, 1), *values = single.Perf_Data.column(2, 1);
+        const auto variation = [](const std::vector<double> &y) {
+            double sum = 0;
+            for (size_t i = 1; i < y.size(); ++i)
+                sum += std::fabs(y[i] - y[i - 1]);
+            return sum;
+        };
+        variations = "raw " + std::to_string(llround(variation(std::vector<double>(values, values + 100000))));
+        for (int factor : {1, 10, 50, 100, 1000, 10000})
+            variations += ", " + std::to_string(factor) + ": " +
+                          std::to_string(llround(variation(
+                              kavra::analysis::smoothedCurve(times, values, 100000, factor, 100000).y)));
+    }
 
     // A long day on 16 nodes: the redraw of 16 series of 200000 points, and the
     // same chart stacked, each redrawn and then repainted as the screen does.
@@ -218,6 +236,8 @@ int main(int argc, char **argv)
                 "smoothed (factor 50) %.3f s (x%.1f, limit 3), smoothed (factor 10000) %.3f s (limit 1 s)\n",
                 single100k, withAverage, withAverage / single100k, withSmoothing, withSmoothing / single100k,
                 hugeFactor);
+    std::printf("1 series x 100000 points: total variation of the smoothed curve by factor: %s\n",
+                variations.c_str());
     std::printf("16 series x 200000 points: redraw %.3f s (limit 0.300), stacked %.3f s (x%.2f, limit 1.15); "
                 "repaint %.3f s, stacked %.3f s (x%.2f)\n",
                 overlap200k, stacked200k, stacked200k / overlap200k, overlapRepaint, stackedRepaint,

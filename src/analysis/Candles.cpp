@@ -1,5 +1,6 @@
 #include "analysis/Curves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -7,7 +8,7 @@ namespace kavra::analysis {
 
 namespace {
 
-constexpr double kCandleCount = 20;
+constexpr size_t kCandleCount = 20;
 
 // high and low are the group's real extremes; a NaN compares false and is
 // therefore passed over (a group of NaNs only keeps NaN extremes).
@@ -28,24 +29,24 @@ Candle candleOf(const double *x, const double *y, size_t first, size_t size)
 
 }  // namespace
 
+size_t candleGroupSize(size_t n)
+{
+    // Rounded up, so that no point is left out: the last group takes what is
+    // left and is the shorter one. A candle of one point would say nothing,
+    // so groups hold two points at least.
+    const size_t size = (n + kCandleCount - 1) / kCandleCount;
+    return size < 2 ? 2 : size;
+}
+
 std::vector<Candle> candles(const double *x, const double *y, size_t n)
 {
     std::vector<Candle> result;
-    size_t groupSize = n / static_cast<size_t>(kCandleCount);
-    double count = kCandleCount;
-    if (groupSize == 0)
+    if (n == 0)
         return result;
-    if (groupSize == 1) {
-        // Candles of one point would say nothing: pairs instead, n / 2 of them
-        // (a fraction for odd n, so the last odd point is left out).
-        groupSize = 2;
-        count = static_cast<double>(n) / 2.0;
-    }
-    size_t start = 0;
-    for (double c = 0; c <= count - 1; ++c) {
-        result.push_back(candleOf(x, y, start, groupSize));
-        start += groupSize;
-    }
+    const size_t groupSize = candleGroupSize(n);
+    result.reserve((n + groupSize - 1) / groupSize);
+    for (size_t start = 0; start < n; start += groupSize)
+        result.push_back(candleOf(x, y, start, std::min(groupSize, n - start)));
     return result;
 }
 

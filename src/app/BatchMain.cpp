@@ -28,7 +28,7 @@ const char *const kUsage =
     "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
-    "              [--zoom FIRST:LAST]\n"
+    "              [--zoom FIRST:LAST] [--rows FIRST:LAST]\n"
     "\n"
     "Loads the performance data files in order, as repeated Open commands in Kavra would.\n"
     "\n"
@@ -51,7 +51,8 @@ const char *const kUsage =
     "         stacked values, dual Y axes or dual charts (two items), ratio charts\n"
     "         (two items), title lines and the primary and secondary line widths (1-5).\n"
     "         --zoom shows the chart as right after zooming with the mouse to rows\n"
-    "         FIRST to LAST (1 to the number of rows, FIRST before LAST).\n"
+    "         FIRST to LAST (1 to the number of rows, FIRST before LAST); --rows as\n"
+    "         after that zoom and the next redraw, which charts only those rows.\n"
     "\n"
     "Loader diagnostics go to standard error and loading goes on. When a file fails,\n"
     "its message goes to standard error and the exit status is 1.\n";
@@ -130,6 +131,8 @@ Parsed parseRenderOption(int argc, char **argv, int &i, kavra::RenderOptions &re
         return check(hasValue && parseSize(argv[++i], render.width, render.height));
     if (arg == "--zoom")
         return check(hasValue && parseRows(argv[++i], render.zoomFirst, render.zoomLast));
+    if (arg == "--rows")
+        return check(hasValue && parseRows(argv[++i], render.rowsFirst, render.rowsLast));
     if (arg == "--movavg") {
         render.movingAveragePeriod = 10;
         return check(optionalNumber(argc, argv, i, render.movingAveragePeriod, 1, 32767));

@@ -105,21 +105,26 @@ void applyOptions(AppState &state, ChartView &chart, const RenderOptions &option
 }
 
 // False, with a message, when the rows are not in the files or span no time.
-bool zoomFits(const DataSet &data, const RenderOptions &options)
+bool rowsFit(const DataSet &data, const char *option, int first, int last)
 {
-    if (options.zoomFirst <= 0)
+    if (first <= 0)
         return true;
-    if (options.zoomLast > data.Row_Count) {
-        std::cerr << "--zoom " << options.zoomFirst << ':' << options.zoomLast << ": the files have rows 1 to "
-                  << data.Row_Count << '\n';
+    if (last > data.Row_Count) {
+        std::cerr << option << ' ' << first << ':' << last << ": the files have rows 1 to " << data.Row_Count << '\n';
         return false;
     }
-    if (!(data.sampleTime(options.zoomLast) > data.sampleTime(options.zoomFirst))) {
-        std::cerr << "--zoom " << options.zoomFirst << ':' << options.zoomLast
+    if (!(data.sampleTime(last) > data.sampleTime(first))) {
+        std::cerr << option << ' ' << first << ':' << last
                   << ": the rows span no time; a zoom needs rows with different sample times\n";
         return false;
     }
     return true;
+}
+
+bool zoomFits(const DataSet &data, const RenderOptions &options)
+{
+    return rowsFit(data, "--zoom", options.zoomFirst, options.zoomLast) &&
+           rowsFit(data, "--rows", options.rowsFirst, options.rowsLast);
 }
 
 // What a zoom with the mouse does in the viewer: the chart shows the rows' time
@@ -151,6 +156,10 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     state.chart.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
     applyLoadedView(state, data, true);
     applyOptions(state, chart, options);
+    if (options.rowsFirst > 0) {  // as the after-draw event of a zoom to them leaves the rows
+        state.rows.Zoom_First_Row = options.rowsFirst;
+        state.rows.Zoom_Last_Row = options.rowsLast;
+    }
     SeriesSources sources;
     const RedrawContext context{state.chart, state.rows, data, sources};
     const RedrawResult drawn = redrawChart(chart, context, list);

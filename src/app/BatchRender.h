@@ -31,6 +31,9 @@ struct RenderOptions {
     // rows zoomFirst to zoomLast (the series keep every row; the time axis shows
     // those rows).
     int zoomFirst = 0, zoomLast = 0;
+    // > 0: the chart as the viewer draws it after such a zoom and a redraw: the
+    // series hold rows rowsFirst to rowsLast only.
+    int rowsFirst = 0, rowsLast = 0;
 };
 
 // Draws the chart the viewer would show for the loaded files and writes it as a

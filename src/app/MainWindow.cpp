@@ -294,6 +294,7 @@ void MainWindow::lvwKavra_Click()
     action(QStringLiteral("mnuCycleDualCharts"))->setEnabled(result.cycleDualCharts);
     action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
     showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
+    stackFrame_->setEnabled(state_.chart.Dual_Charts == SingleAxis);  // stacking is not offered beside two axes
     QApplication::restoreOverrideCursor();
     itemList_->noteCharted();
     itemList_->setFocus();

@@ -78,10 +78,12 @@ void MainWindow::layOutControls()
     itemList_->setGeometry(place(w, h, 0, 0, 3600, 9000));
     const int left = itemList_->width();
     chart_->setGeometry(left, 0, w - left, h * 10500 / 12000);
-    pageNavigator_->setGeometry(place(w, h, 9000, 10550, 500, 250));
+    grown(pageNavigator_, place(w, h, 9000, 10550, 500, 250));
     QRect labelRect = place(w, h, 100, 10550, 12500, 250);
     labelRect.setHeight(std::max(labelRect.height(), label_->text().isEmpty() ? 0 : label_->sizeHint().height()));
     label_->setGeometry(labelRect);
+    // The label's strip runs under the navigator: the arrows lie on top and take their clicks.
+    pageNavigator_->raise();
     grown(correlate_, place(w, h, 1800, 9300, 1500, 400));
     grown(zoomReset_, place(w, h, 1800, 9800, 1500, 600));
     const QRect frame = place(w, h, 100, 9200, 1320, 1200);

@@ -85,6 +85,68 @@ TimeTicker::TimeTicker()
 
 void TimeTicker::setFormat(const QString &format) { qtFormat_ = qtDateTimeFormat(format); }
 
+bool TimeTicker::setRoom(int axisPixels, const QFont &labelFont)
+{
+    if (axisPixels == axisPixels_ && labelFont == labelFont_)
+        return false;
+    axisPixels_ = axisPixels;
+    labelFont_ = labelFont;
+    return true;
+}
+
+double TimeTicker::leastStep(const QCPRange &range)
+{
+    if (axisPixels_ <= 0 || !(range.size() > 0))
+        return 0;
+    const QFontMetrics metrics(labelFont_);
+    // Labels differ only in their digits and month names: the two ends' labels
+    // and one with wide digits stand for them all.
+    int widest = 0;
+    for (double key : {range.lower, range.upper, range.center()})
+        widest = qMax(widest, metrics.horizontalAdvance(getTickLabel(key, QLocale::c(), QLatin1Char('g'), 0)));
+    const int gap = qMax(8, metrics.height());
+    return range.size() * (widest + gap) / axisPixels_;
+}
+
+double TimeTicker::getTickStep(const QCPRange &range)
+{
+    const double step = QCPAxisTickerDateTime::getTickStep(range);
+    const double least = leastStep(range);
+    if (step >= least)
+        return step;
+    // The date-time steps the plot's own ticker chooses from, in seconds.
+    static const double kSteps[] = {1,           2.5,         5,           10,          15,         30,
+                                    60,          2.5 * 60,    5 * 60,      10 * 60,     15 * 60,    30 * 60,
+                                    3600,        2 * 3600,    3 * 3600,    6 * 3600,    12 * 3600,  86400,
+                                    2 * 86400,   5 * 86400,   7 * 86400,   14 * 86400,  30.4375 * 86400,
+                                    2 * 30.4375 * 86400, 3 * 30.4375 * 86400, 6 * 30.4375 * 86400,
+                                    12 * 30.4375 * 86400};
+    double wider = 0;
+    for (double candidate : kSteps)
+        if (candidate >= least) {
+            wider = candidate;
+            break;
+        }
+    if (wider == 0) {  // years: 1, 2 or 5 times a power of ten of them
+        const double year = 12 * 30.4375 * 86400;
+        const double magnitude = std::pow(10.0, std::floor(std::log10(least / year)));
+        wider = magnitude * year;
+        for (double mantissa : {1.0, 2.0, 5.0, 10.0})
+            if (mantissa * magnitude * year >= least) {
+                wider = mantissa * magnitude * year;
+                break;
+            }
+    }
+    if (least < 1 && wider > least) {  // below a second: plain numbers of seconds
+        const double magnitude = std::pow(10.0, std::ceil(std::log10(least)));
+        wider = magnitude;
+    }
+    mDateStrategy = wider > 30.4375 * 86400 - 1 ? dsUniformDayInMonth
+                    : wider > 86400 - 1        ? dsUniformTimeInDay
+                                               : dsNone;
+    return wider;
+}
+
 QString TimeTicker::getTickLabel(double tick, const QLocale &, QChar, int)
 {
     return QLocale::c().toString(QDateTime::fromMSecsSinceEpoch(qint64(std::llround(tick * 1000.0)), Qt::UTC),

@@ -22,18 +22,29 @@ private:
     double step_ = 1;
 };
 
+// Ticks far enough apart that their labels never run into each other: the step
+// grows with the width of the labels and shrinks with the width of the axis.
 class TimeTicker : public QCPAxisTickerDateTime {
 public:
     TimeTicker();
     // A format written with d, dd, mmm, mmmm, yy, yyyy, hh, mm (minutes after
     // hours), nn and ss.
     void setFormat(const QString &format);
+    // The axis' length in pixels and the labels' font; true when either changed,
+    // so that ticks laid out for the old ones must be laid out again.
+    bool setRoom(int axisPixels, const QFont &labelFont);
 
 protected:
     QString getTickLabel(double tick, const QLocale &locale, QChar formatChar, int precision) override;
+    double getTickStep(const QCPRange &range) override;
 
 private:
+    // The least step (seconds) at which labels of this range keep apart.
+    double leastStep(const QCPRange &range);
+
     QString qtFormat_;
+    int axisPixels_ = 0;  // not yet laid out: no bound
+    QFont labelFont_;
 };
 
 // A date-time format of the chart's kind as a Qt format.

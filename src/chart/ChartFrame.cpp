@@ -397,14 +397,56 @@ void ChartView::fitAxes()
     }
 }
 
+// A candle is drawn across its width, centred on its time: the first and the
+// last one need half a candle's room beyond their times, and a little more, so
+// that they stand clear of the axes as the others stand clear of each other.
+bool ChartView::keyRangeOf(const Series &series, QCPRange &range) const
+{
+    bool found = false;
+    range = series.plottable->getKeyRange(found);
+    if (const auto *candles = qobject_cast<const QCPFinancial *>(series.plottable); candles && found) {
+        bool any = false;
+        const QCPRange centres = candles->data()->keyRange(any);
+        const double room = candles->width() * 0.65;
+        if (any)
+            range = QCPRange(qMin(range.lower, centres.lower - room), qMax(range.upper, centres.upper + room));
+    }
+    return found;
+}
+
+// While zoomed the view stays where the user put it, widened only as far as the
+// series' values in view need.
+void ChartView::widenValueAxesTo(int s)
+{
+    const Series &series = series_[size_t(s)];
+    bool found = false;
+    const QCPRange values = series.plottable->getValueRange(found, QCP::sdBoth, plot_->xAxis->range());
+    if (!found)
+        return;
+    const bool anyRight = std::any_of(series_.begin(), series_.end(),
+                                      [](const Series &other) { return other.axis == ValueAxis::Right; });
+    const double pad = values.size() > 0 ? values.size() * 0.02 : qMax(1.0, std::fabs(values.lower) * 0.1);
+    for (int side = 0; side < 2; ++side) {
+        const bool onThisSide = series.axis == ValueAxis::Both || int(series.axis) == side ||
+                                (side == 1 && !anyRight && series.axis == ValueAxis::Left);
+        QCPAxis *valueAxis = side == 0 ? plot_->yAxis : plot_->yAxis2;
+        const bool inView = valueAxis->range().contains(values.lower) && valueAxis->range().contains(values.upper);
+        if (!onThisSide || fixedRange_[side] || inView)
+            continue;
+        const QCPRange wanted(values.lower - pad, values.upper + pad);
+        valueAxis->setRange(qMin(valueAxis->range().lower, wanted.lower), qMax(valueAxis->range().upper, wanted.upper));
+        auto *ticker = static_cast<ValueTicker *>(valueAxis->ticker().data());
+        ticker->bounds = QCPRange(qMin(ticker->bounds.lower, wanted.lower), qMax(ticker->bounds.upper, wanted.upper));
+    }
+}
+
 bool ChartView::dataTimeRange(double &from, double &to) const
 {
     bool found = false;
     QCPRange all;
     for (const Series &series : series_) {
-        bool seriesFound = false;
-        const QCPRange range = series.plottable->getKeyRange(seriesFound);
-        if (!seriesFound)
+        QCPRange range;
+        if (!keyRangeOf(series, range))
             continue;
         all = found ? QCPRange(qMin(all.lower, range.lower), qMax(all.upper, range.upper)) : range;
         found = true;

@@ -106,6 +106,60 @@ double ChartGraph::drawnDistance(const QPointF &pos, double tolerance, int &near
     return distance;
 }
 
+bool ChartGraph::drawnThrough(const QPointF &pos, double reach) const
+{
+    if (mLineStyle == lsNone) {
+        int nearest = -1;
+        return drawnDistance(pos, reach, nearest) >= 0;
+    }
+    if (mDataContainer->isEmpty() || !mKeyAxis || !mValueAxis)
+        return false;
+    // The column from half a pixel left of pos to half a pixel right of it.
+    double keyLow = 0, keyHigh = 0, ignored = 0;
+    pixelsToCoords(pos - QPointF(0.5, 0), keyLow, ignored);
+    pixelsToCoords(pos + QPointF(0.5, 0), keyHigh, ignored);
+    if (keyLow > keyHigh)
+        std::swap(keyLow, keyHigh);
+    const auto begin = mDataContainer->findBegin(keyLow, true);
+    const auto end = mDataContainer->findEnd(keyHigh, true);
+    const int first = int(begin - mDataContainer->constBegin());
+    const int count = int(end - begin);
+    if (count <= 0)
+        return false;
+    const std::vector<double> values = stackedValues(first, count);
+    const double left = pos.x() - 0.5, right = pos.x() + 0.5;
+    double top = std::numeric_limits<double>::infinity(), bottom = -top;
+    const auto take = [&](double y) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    };
+    QPointF previous;
+    bool previousDrawn = false;
+    for (int i = 0; i < count; ++i) {
+        const double value = values[size_t(i)];
+        if (!std::isfinite(value)) {
+            previousDrawn = false;
+            continue;
+        }
+        const QPointF pixel = coordsToPixels((begin + i)->key, value);
+        if (pixel.x() >= left && pixel.x() <= right)
+            take(pixel.y());
+        if (previousDrawn) {
+            // The part of the segment within the column.
+            const QPointF a = previous.x() <= pixel.x() ? previous : pixel, b = previous.x() <= pixel.x() ? pixel : previous;
+            const double from = std::max(a.x(), left), to = std::min(b.x(), right);
+            if (from <= to && b.x() > a.x()) {
+                const auto yAt = [&](double x) { return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()); };
+                take(yAt(from));
+                take(yAt(to));
+            }
+        }
+        previous = pixel;
+        previousDrawn = true;
+    }
+    return top <= bottom && pos.y() >= top - reach && pos.y() <= bottom + reach;
+}
+
 namespace {
 
 bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }

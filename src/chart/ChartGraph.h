@@ -40,6 +40,10 @@ public:
     // point nearest to it; -1 and no point when nothing is drawn within tolerance
     // pixels of pos.
     double drawnDistance(const QPointF &pos, double tolerance, int &nearest) const;
+    // Whether the line as drawn passes within reach pixels of pos, measured up
+    // and down within pos's pixel column (for points without a line: a point
+    // within reach of pos).
+    bool drawnThrough(const QPointF &pos, double reach) const;
 
     QCPRange getValueRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
                            const QCPRange &inKeyRange = QCPRange()) const override;

@@ -22,6 +22,7 @@ namespace kavra {
 namespace {
 
 constexpr int kClickSlack = 4;  // pixels a click may move without becoming a drag
+constexpr double kPressReach = 3;  // pixels from a drawn line within which a press is on it
 
 }  // namespace
 
@@ -54,6 +55,8 @@ bool ChartView::mousePress(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     if (!plot_->axisRect()->rect().contains(at) || drag_ != Drag::None)
         return false;  // the legend and the axes keep their own clicks
+    if (plot_->legend->realVisibility() && plot_->legend->outerRect().contains(at))
+        return false;  // also where the legend stands over the plot
     dragStart_ = at;
     if (event->button() == Qt::LeftButton) {
         drag_ = Drag::Zoom;
@@ -72,9 +75,10 @@ bool ChartView::mousePress(QMouseEvent *event)
     } else {
         return false;
     }
-    // A press on a series is a click on it: the program may stop the action just begun.
-    int point = -1;
-    if (const int series = seriesAt(at, point); series >= 0)
+    // A press on a line is a click on it: the program may stop the action just
+    // begun. Only on the line itself: on a dense chart nearly every press lies
+    // near some line, and a zoom must still start there.
+    if (const int series = seriesPressedAt(at); series >= 0)
         emit seriesClicked(series);
     return true;
 }
@@ -213,6 +217,24 @@ int ChartView::seriesAt(const QPoint &at, int &point) const
         }
     }
     return found;
+}
+
+int ChartView::seriesPressedAt(const QPoint &at) const
+{
+    for (int i = seriesCount() - 1; i >= 0; --i) {  // the one drawn last lies on top
+        const QCPAbstractPlottable *plottable = series_[size_t(i)].plottable;
+        if (!plottable->realVisibility())
+            continue;
+        if (const auto *line = qobject_cast<const ChartGraph *>(plottable)) {
+            if (line->drawnThrough(at, kPressReach))
+                return i;
+        } else {
+            const double distance = plottable->selectTest(at, false);
+            if (distance >= 0 && distance <= kPressReach)
+                return i;
+        }
+    }
+    return -1;
 }
 
 int ChartView::legendEntryAt(const QPoint &at) const

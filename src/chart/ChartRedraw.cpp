@@ -145,6 +145,19 @@ void applyDualLayout(ChartView &chart, const ChartOptions &options)
 }
 
 // The moving averages, the smoothed curve and the candles the options ask for.
+// Status panel 1 says when the moving average has too few rows to be drawn.
+QString periodNote(const ChartOptions &options, int series, const SeriesSources &sources, const DataSet &data)
+{
+    if (!options.shows(DerivedCurve::MovingAverage) || series < 1 || series > 4)
+        return QString();
+    const size_t rows = sources.values(0, data).n;
+    if (options.MovAvg_Period <= 0 || size_t(options.MovAvg_Period) <= rows)
+        return QString();
+    return QStringLiteral("The moving average period (%1) is longer than the %2 rows shown: no average is drawn")
+        .arg(options.MovAvg_Period)
+        .arg(rows);
+}
+
 void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
 {
     const ChartOptions &options = c.options;
@@ -169,13 +182,17 @@ void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
 int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
 {
     const SeriesValues item = c.sources.values(k, c.data);
-    // A period the series cannot fill draws no curve; the series keeps its place.
     const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.MovAvg_Period);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
     chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
     chart.setSeriesColour(s, paletteColour(s));
     chart.setSeriesValueAxis(s, ValueAxis::Both);
-    chart.setSeriesShown(k, false);
+    // The averages of stacked items are stacked as their items are, on one
+    // another: the average of the stacked values.
+    chart.setSeriesStackGroup(s, 1);
+    chart.setSeriesStackMode(s, chart.seriesStackMode(k));
+    // A period the series cannot fill draws no curve: the item stays in view.
+    chart.setSeriesShown(k, curve.x.empty());
     if (s < kLegendTexts)
         chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
                                    QString::fromStdString(signedNumberText(c.options.MovAvg_Period)) +
@@ -186,17 +203,20 @@ int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
 void addCandleChart(ChartView &chart, const RedrawContext &c)
 {
     const SeriesValues item = c.sources.values(0, c.data);
+    const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
+    if (candles.empty())
+        return;  // nothing to summarise: the item's own line stays, with no empty legend entry
     const int s = chart.addSeries(SeriesKind::Candle);
     chart.setCandleColours(s, QColor(0, 255, 0), QColor(0, 0, 255));
-    const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
     for (const analysis::Candle &candle : candles)
         chart.addCandle(s, candle.date, candle.open, candle.high, candle.low, candle.close);
-    if (candles.size() > 1)
-        chart.setCandleWidth(s, (candles[1].date - candles[0].date) * 0.7);
+    // Full groups lie a group's time apart; a single candle takes its group's time.
+    const double spacing = candles.size() > 1 ? candles[1].date - candles[0].date : item.x[item.n - 1] - item.x[0];
+    if (spacing > 0)
+        chart.setCandleWidth(s, spacing * 0.7);
     chart.setSeriesName(s, QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
     chart.setSeriesValueAxis(s, ValueAxis::Both);
-    // Too few points for a candle: the item's own line stays in view.
-    chart.setSeriesShown(0, candles.empty());
+    chart.setSeriesShown(0, false);
 }
 
 void addRatioCharts(ChartView &chart, const RedrawContext &c)
@@ -234,11 +254,14 @@ int itemsChartedPerFile(int filesOpen)
 
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
 {
-    if (drawn.itemsPerFile >= drawn.selectedItems)
-        return QString();
-    QString text = QStringLiteral("Charting %1 of %2 selected items").arg(drawn.itemsPerFile).arg(drawn.selectedItems);
-    if (filesOpen > 1)
-        text += QStringLiteral(" for each of %1 files").arg(filesOpen);
+    QString text;
+    if (drawn.itemsPerFile < drawn.selectedItems) {
+        text = QStringLiteral("Charting %1 of %2 selected items").arg(drawn.itemsPerFile).arg(drawn.selectedItems);
+        if (filesOpen > 1)
+            text += QStringLiteral(" for each of %1 files").arg(filesOpen);
+    }
+    if (!drawn.periodNote.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral(" - ")) + drawn.periodNote;
     return text;
 }
 
@@ -274,6 +297,7 @@ RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const I
     result.correlate = result.smoothUnSmooth = result.candleChart = data.Files_Open == 1 && series == 1 && severalItems;
     result.movingAverage = series <= 4 && severalItems;
     result.cycleDualCharts = series == 2;
+    result.periodNote = periodNote(options, series, context.sources, data);
     result.ratioCharts = series == 2 && options.Dual_Charts == SingleAxis;
     return result;
 }

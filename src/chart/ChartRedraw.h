@@ -36,6 +36,7 @@ struct RedrawResult {
     bool movingAverage = false;    // mnuToggleMovingAverage
     bool cycleDualCharts = false;  // mnuCycleDualCharts
     bool ratioCharts = false;      // mnuGenerateRatioCharts
+    QString periodNote;            // why no moving average is drawn, if it is not
 };
 
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
@@ -44,7 +45,8 @@ RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const I
 // many as the palette's 16 colours leave room for with every file open.
 int itemsChartedPerFile(int filesOpen);
 // What status panel 1 says when selected items are left out, empty when none is:
-// "Charting 8 of 10 selected items for each of 2 files".
+// "Charting 8 of 10 selected items for each of 2 files"; and when the moving
+// average's period is longer than the rows shown.
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
 
 // Adds the moving average of series k as a new series; returns its index.

@@ -21,6 +21,9 @@ class ChartPlot : public QCustomPlot {
 public:
     using QCustomPlot::QCustomPlot;
     std::function<void()> beforeLayout;
+    // Asked after each layout: true when it must be laid out once more, with
+    // what this one found out (the time axis' length).
+    std::function<bool()> layOutAgain;
 
 protected:
     void updateLayout() override
@@ -28,6 +31,8 @@ protected:
         if (beforeLayout)
             beforeLayout();
         QCustomPlot::updateLayout();
+        if (layOutAgain && layOutAgain())
+            QCustomPlot::updateLayout();
     }
 };
 
@@ -39,6 +44,11 @@ double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
 ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(this))
 {
     static_cast<ChartPlot *>(plot_)->beforeLayout = [this] { fitLegend(); };
+    // The time labels' spacing follows the axis' length, known only once laid out.
+    static_cast<ChartPlot *>(plot_)->layOutAgain = [this] {
+        auto *ticker = dynamic_cast<TimeTicker *>(plot_->xAxis->ticker().data());
+        return ticker && ticker->setRoom(plot_->axisRect()->width(), plot_->xAxis->tickLabelFont());
+    };
     setObjectName(QStringLiteral("tchKavra"));
     plot_->setGeometry(rect());
     plot_->setAutoAddPlottableToLegend(false);
@@ -79,14 +89,24 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
     connect(plot_, &QCustomPlot::afterReplot, this, &ChartView::afterDraw);
     connect(plot_, &QCustomPlot::afterLayout, this, &ChartView::placeLegend);
     connect(plot_, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
-        if (auto *entry = qobject_cast<CheckLegendItem *>(item)) {
-            entry->series()->setVisible(!entry->series()->visible());
-            plot_->replot();
-        }
+        for (size_t s = 0; s < series_.size(); ++s)
+            if (series_[s].legendItem == item)
+                toggleFromLegend(int(s));
     });
 }
 
 ChartView::~ChartView() = default;
+
+// A series ticked back on in the legend is brought into view: the value axes
+// are fitted again, or, while zoomed, widened to what it draws in view.
+void ChartView::toggleFromLegend(int s)
+{
+    const bool shown = !seriesShown(s);
+    series_[size_t(s)].plottable->setVisible(shown);
+    if (shown && zoomed_)
+        widenValueAxesTo(s);
+    draw();
+}
 
 void ChartView::resizeEvent(QResizeEvent *event)
 {
@@ -224,6 +244,13 @@ void ChartView::setSeriesStackMode(int s, int mode)
     changed();
 }
 
+void ChartView::setSeriesStackGroup(int s, int group)
+{
+    series_[size_t(s)].stackGroup = group;
+    restack();
+    changed();
+}
+
 void ChartView::setSeriesValueAxis(int s, ValueAxis valueAxis)
 {
     Series &series = series_[size_t(s)];
@@ -345,19 +372,25 @@ double ChartView::pointY(int s, int p) const
     return static_cast<const QCPGraph *>(plottable)->data()->at(p)->value;
 }
 
-// Each stacked series stands on the stacked series before it. Called whenever
+// Each stacked series stands on the stacked series before it in its stack
+// group (the items, or their moving averages). Called whenever
 // points or stack modes change, so that stacks are worked out again.
 void ChartView::restack()
 {
     const ChartGraph *below = nullptr;
+    int belowGroup = 0;
     for (size_t i = 0; i < series_.size(); ++i) {
         ChartGraph *line = graph(int(i));
         if (!line)
             continue;
         const bool stacked = series_[i].stackMode == Stacked;
+        if (stacked && below && series_[i].stackGroup != belowGroup)
+            below = nullptr;  // a new stack begins
         line->setStackBase(stacked ? below : nullptr);
-        if (stacked)
+        if (stacked) {
             below = line;
+            belowGroup = series_[i].stackGroup;
+        }
     }
 }
 

@@ -17,6 +17,7 @@
 class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
+class QCPRange;
 class QCPTextElement;
 class QContextMenuEvent;
 class QHelpEvent;
@@ -61,6 +62,9 @@ public:
     int seriesPenWidth(int s) const;
     void setSeriesStackMode(int s, int mode);
     int seriesStackMode(int s) const { return series_[size_t(s)].stackMode; }
+    // Stacked series stand on the stacked series before them of the same group
+    // (0 unless set): moving averages stack on one another, not on the items.
+    void setSeriesStackGroup(int s, int group);
     void setSeriesValueAxis(int s, ValueAxis axis);
     ValueAxis seriesValueAxis(int s) const { return series_[size_t(s)].axis; }
     void setSeriesName(int s, const QString &name);
@@ -200,6 +204,7 @@ private:
         CheckLegendItem *legendItem;
         ValueAxis axis = ValueAxis::Both;
         int stackMode = StackNone;
+        int stackGroup = 0;
     };
 
     QCPAxis *axis(ChartAxis which) const;
@@ -208,6 +213,12 @@ private:
     void changed();
     void restack();
     void fitAxes();
+    void widenValueAxesTo(int s);
+    void toggleFromLegend(int s);
+    bool keyRangeOf(const Series &series, QCPRange &range) const;
+    // The series a press at this point lies on (drawn within 3 pixels of it at
+    // its x), the topmost; -1 if none.
+    int seriesPressedAt(const QPoint &at) const;
     void fitTimeAxis(double from, double to);
     void arrangeLayout();
     void arrangeLegend();

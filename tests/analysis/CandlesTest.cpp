@@ -42,44 +42,31 @@ void expectCandleCovers(const Candle &candle, const Series &s, size_t first, siz
 
 }  // namespace
 
-TEST(Candles, MakeTwentyEqualGroupsAndLeaveTheRemainderOut)
+// Every point belongs to a candle: groups of ceil(n / 20) points, two at least,
+// and whatever is left over makes a last, shorter candle.
+TEST(Candles, CoverEveryPointWithALastShorterCandle)
 {
-    const Series hundred = series(100);
-    const std::vector<Candle> c100 = candlesOf(hundred);
-    ASSERT_EQ(c100.size(), 20u);
-    for (size_t k = 0; k < 20; ++k)
-        expectCandleCovers(c100[k], hundred, 5 * k, 5 * k + 4);
-    EXPECT_DOUBLE_EQ(c100[1].date, (125 + 181) / 2.0);
-
-    const Series more = series(103);
-    const std::vector<Candle> c103 = candlesOf(more);
-    ASSERT_EQ(c103.size(), 20u);
-    expectCandleCovers(c103[19], more, 95, 99);
+    struct Case {
+        size_t points, groupSize, candles, lastSize;
+    };
+    const Case cases[] = {
+        {100, 5, 20, 5},   {103, 6, 18, 1}, {119, 6, 20, 5}, {1440, 72, 20, 72}, {1439, 72, 20, 71},
+        {40, 2, 20, 2},    {39, 2, 20, 1},  {30, 2, 15, 2},  {25, 2, 13, 1},     {20, 2, 10, 2},
+        {19, 2, 10, 1},    {2, 2, 1, 2},    {1, 2, 1, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.points);
+        const Series s = series(c.points);
+        const std::vector<Candle> made = candlesOf(s);
+        ASSERT_EQ(made.size(), c.candles);
+        for (size_t k = 0; k + 1 < made.size(); ++k)
+            expectCandleCovers(made[k], s, k * c.groupSize, k * c.groupSize + c.groupSize - 1);
+        expectCandleCovers(made.back(), s, c.points - c.lastSize, c.points - 1);
+    }
+    EXPECT_DOUBLE_EQ(candlesOf(series(100))[1].date, (125 + 181) / 2.0);
 }
 
-TEST(Candles, UsePairsWhenGroupsWouldHoldOnePoint)
-{
-    const Series thirty = series(30);
-    const std::vector<Candle> c30 = candlesOf(thirty);
-    ASSERT_EQ(c30.size(), 15u);
-    for (size_t k = 0; k < 15; ++k)
-        expectCandleCovers(c30[k], thirty, 2 * k, 2 * k + 1);
-
-    const Series odd = series(25);
-    const std::vector<Candle> c25 = candlesOf(odd);
-    ASSERT_EQ(c25.size(), 12u);  // 12.5 candles: the fraction is not made
-    expectCandleCovers(c25[11], odd, 22, 23);
-
-    EXPECT_EQ(candlesOf(series(20)).size(), 10u);
-    EXPECT_EQ(candlesOf(series(39)).size(), 19u);
-    EXPECT_EQ(candlesOf(series(40)).size(), 20u);
-}
-
-TEST(Candles, NoneBelowTwentyPoints)
-{
-    EXPECT_TRUE(candlesOf(series(19)).empty());
-    EXPECT_TRUE(candlesOf(series(0)).empty());
-}
+TEST(Candles, NoneWithoutPoints) { EXPECT_TRUE(candlesOf(series(0)).empty()); }
 
 // Each candle's wicks reach exactly the group's largest and smallest values,
 // whatever their size or sign.

@@ -11,6 +11,9 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 struct BatchRun {
@@ -327,4 +330,81 @@ TEST(BatchRender, EveryFileGetsTheSameItemsAsInTheViewer)
     for (QRgb colour : {0xff0000u, 0x0000ffu, 0x008000u, 0x000080u, 0x800000u, 0xff00ffu, 0x800080u, 0xc890c8u,
                         0xfab946u, 0x808000u, 0x400040u, 0x00dc00u, 0xc0c000u, 0x90dc90u, 0x9090c0u})
         EXPECT_TRUE(colours.contains(colour)) << std::hex << colour;
+}
+
+namespace {
+
+bool seriesBlue(const QColor &c)
+{
+    return c.blue() >= 200 && c.red() <= 90 && c.green() <= 90;
+}
+
+// The smoothed curve (blue) as drawn: for each column of the plot, the middle of
+// its blue pixels; NaN where it has none.
+std::vector<double> blueLine(const QImage &image, const QRect &plot)
+{
+    std::vector<double> line;
+    for (int x = plot.left() + 2; x < plot.right() - 2; ++x) {
+        double sum = 0;
+        int count = 0;
+        for (int y = plot.top() + 2; y < plot.bottom() - 2; ++y)
+            if (seriesBlue(image.pixelColor(x, y))) {
+                sum += y;
+                ++count;
+            }
+        line.push_back(count ? sum / count : std::nan(""));
+    }
+    return line;
+}
+
+}  // namespace
+
+// The picture of each smoothing factor: a decade apart, the curves differ; the
+// larger the factor, the less the curve drawn goes up and down.
+TEST(BatchRender, EachDecadeOfTheSmoothingFactorDrawsASmootherCurve)
+{
+    TempDir dir;
+    std::vector<std::vector<double>> lines;
+    for (const char *factor : {"1", "10", "100", "1000", "10000"}) {
+        SCOPED_TRACE(factor);
+        const QString out = QString::fromStdString(dir.file(std::string("smooth") + factor + ".png"));
+        const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
+                                    QStringLiteral("CPU Busy"), QStringLiteral("--smooth"), QLatin1String(factor),
+                                    QStringLiteral("--size"), QStringLiteral("800x500"), QStringLiteral("-o"), out});
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        const QImage image(out);
+        lines.push_back(blueLine(image, outputtest::plotArea(image)));
+        ASSERT_GT(lines.back().size(), 500u);
+    }
+    const auto upAndDown = [](const std::vector<double> &line) {
+        double sum = 0;
+        for (size_t x = 1; x < line.size(); ++x)
+            if (!std::isnan(line[x]) && !std::isnan(line[x - 1]))
+                sum += std::fabs(line[x] - line[x - 1]);
+        return sum;
+    };
+    for (size_t f = 1; f < lines.size(); ++f) {
+        SCOPED_TRACE(f);
+        EXPECT_LT(upAndDown(lines[f]), upAndDown(lines[f - 1]));
+        int apart = 0;
+        for (size_t x = 0; x < lines[f].size(); ++x)
+            apart += std::fabs(lines[f][x] - lines[f - 1][x]) > 2;  // NaN compares false
+        EXPECT_GT(apart, int(lines[f].size()) / 10) << "columns where the two curves lie apart";
+    }
+}
+
+// A period longer than the rows leaves the item drawn, and says why no average is.
+TEST(BatchRender, AnAverageLongerThanTheRowsLeavesTheItemDrawnAndSaysSo)
+{
+    TempDir dir;
+    const QString out = QString::fromStdString(dir.file("long-average.png"));
+    const BatchRun run = batch({QStringLiteral("render"), example("node1_day.csv"), QStringLiteral("--items"),
+                                QStringLiteral("CPU Busy"), QStringLiteral("--movavg"), QStringLiteral("2000"),
+                                QStringLiteral("--size"), QStringLiteral("800x500"), QStringLiteral("-o"), out});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(
+        QStringLiteral("The moving average period (2000) is longer than the 1440 rows shown: no average is drawn")))
+        << run.errors.toStdString();
+    const QImage image(out);
+    EXPECT_GT(redPixels(image, outputtest::plotArea(image)).inside, 500) << "the item's line";
 }

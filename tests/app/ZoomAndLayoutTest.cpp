@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QToolButton>
 
 using kavra::ChartAxis;
 
@@ -294,6 +295,44 @@ TEST_F(ZoomTest, AnItemHiddenUnderItsMovingAverageDoesNotAnswerTheMouse)
     EXPECT_TRUE(chart().zoomed());
 }
 
+// The navigator's arrows lie on top of the label strip under the chart: a click
+// where an arrow is drawn reaches it, pages the zoomed view, and each arrow
+// tells what it does.
+TEST_F(ZoomTest, ThePageNavigatorsArrowsTakeTheirClicksAndPage)
+{
+    window->resize(1200, 800);
+    window->show();
+    QCoreApplication::processEvents();
+    zoomBetween(6, 11);
+    const double width = chart().axisMaximum(ChartAxis::Bottom) - chart().axisMinimum(ChartAxis::Bottom);
+    struct Arrow {
+        const char *name, *tip;
+        double from;  // where the view starts after the click
+    };
+    const double start = time(1), end = time(kRows);
+    const double middle = time(6) + kQuarter;
+    for (const Arrow &arrow : {Arrow{"cpnKavraNext", "Next page", middle + width},
+                               Arrow{"cpnKavraPrevious", "Previous page", middle},
+                               Arrow{"cpnKavraLast", "Last page", end - width},
+                               Arrow{"cpnKavraFirst", "First page", start}}) {
+        SCOPED_TRACE(arrow.name);
+        auto *button = child<QToolButton>(arrow.name);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(arrow.tip));
+        EXPECT_GE(button->width(), button->minimumSizeHint().width()) << "the arrow is drawn whole";
+        // What the pointer finds where the arrow is drawn.
+        QWidget *central = window->centralWidget();
+        const QPoint centre = button->mapTo(central, button->rect().center());
+        QWidget *under = central->childAt(centre);
+        ASSERT_EQ(under, button) << (under ? under->objectName().toStdString() : "nothing");
+        const QPoint at = under->mapFrom(central, centre);
+        input::click(under, at);
+        EXPECT_NEAR(chart().axisMinimum(ChartAxis::Bottom), arrow.from, 1e-7);
+        EXPECT_NEAR(chart().axisMaximum(ChartAxis::Bottom) - chart().axisMinimum(ChartAxis::Bottom), width, 1e-7);
+        EXPECT_EQ(input::toolTipAt(under, at), QString::fromLatin1(arrow.tip));
+    }
+}
+
 // ---- The point read-out --------------------------------------------------------
 
 // A redraw takes the point under the still pointer away: the file name comes back.
@@ -448,7 +487,7 @@ protected:
         EXPECT_EQ(chart->y(), 0);
         EXPECT_EQ(chart->x() + chart->width(), a.width()) << "the chart reaches the right edge";
         EXPECT_LE(std::abs(chart->height() - a.height() * 10500 / 12000), 1);
-        EXPECT_TRUE(near(child<QWidget>("cpnKavra")->geometry(), fraction(a, 9000, 10550, 500, 250)));
+        EXPECT_TRUE(atOrGrown(child<QWidget>("cpnKavra"), fraction(a, 9000, 10550, 500, 250)));
         EXPECT_TRUE(near(child<QLabel>("lblKavra1")->geometry(), fraction(a, 100, 10550, 12500, 250)));
         EXPECT_TRUE(atOrGrown(child<QPushButton>("cmdCorrelate"), fraction(a, 1800, 9300, 1500, 400)));
         EXPECT_TRUE(atOrGrown(child<QPushButton>("cmdZoomReset"), fraction(a, 1800, 9800, 1500, 600)));

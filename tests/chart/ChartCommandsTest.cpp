@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/ChartCommands.h"
+#include "chart/ChartGraph.h"
 #include "chart/ChartView.h"
 #include "items/ItemListView.h"
 #include "support/ChartAccess.h"
@@ -349,14 +350,133 @@ TEST_F(ChartCommandsTest, CandleWicksReachTheGroupsRealHighestAndLowestValues)
     EXPECT_LT(chart().axisMaximum(ChartAxis::Left), 1.0);
 }
 
-TEST_F(ChartCommandsTest, FewerThanTwentyRowsGiveNoCandles)
+// Every row belongs to a candle, the last one shorter where the rows do not
+// divide evenly, and the time axis leaves room for half a candle beyond the
+// first and the last: none is cut off at an edge. Read back from the candle
+// series as drawn.
+TEST_F(ChartCommandsTest, CandlesCoverEveryRowAndStandWholeInsideTheTimeAxis)
 {
-    openItems(2, 15);
-    trigger("mnuAddRemoveCandleChart");
-    EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::Candle));
-    ASSERT_GE(chart().seriesCount(), 1);
-    EXPECT_TRUE(chart().seriesCount() == 1 || chart().pointCount(1) == 0);
-    EXPECT_TRUE(chart().seriesShown(0));  // with no candle to show, the item's line stays
+    struct Case {
+        int rows, candles, lastSize;
+    };
+    for (const Case c : {Case{100, 20, 5}, Case{119, 20, 5}, Case{103, 18, 1}, Case{39, 20, 1}, Case{15, 8, 1},
+                         Case{2, 1, 2}}) {
+        SCOPED_TRACE(c.rows);
+        // The highest value is in the last row, where a remainder used to be left out.
+        const auto value = [rows = c.rows](int item, int row) { return item == 1 && row == rows ? 500.0 : row % 7; };
+        openItems(2, c.rows, value);
+        if (!state().chart.shows(kavra::DerivedCurve::Candle))
+            trigger("mnuAddRemoveCandleChart");
+        ASSERT_EQ(chart().seriesCount(), 2);
+        EXPECT_FALSE(chart().seriesShown(0));
+        const auto *candles = qobject_cast<QCPFinancial *>(kavra::plotOf(chart())->plottable(1));
+        ASSERT_TRUE(candles);
+        ASSERT_EQ(candles->data()->size(), c.candles);
+        const QCPFinancialData &last = *(candles->data()->constEnd() - 1);
+        EXPECT_EQ(last.high, 500.0);
+        EXPECT_EQ(last.close, 500.0);
+        const std::vector<double> &times = window->data().Xaxis_Values;
+        EXPECT_NEAR(kavra::keyToDateValue(last.key), (times[size_t(c.rows - c.lastSize)] + times.back()) / 2, 1e-9);
+        const QCPRange shown = kavra::plotOf(chart())->xAxis->range();
+        const double half = candles->width() / 2;
+        EXPECT_GT(half, 0);
+        EXPECT_LE(shown.lower, candles->data()->constBegin()->key - half) << "the first candle whole";
+        EXPECT_GE(shown.upper, last.key + half) << "the last candle whole";
+        EXPECT_GE(chart().axisMaximum(ChartAxis::Left), 500.0);
+        trigger("mnuCloseFile");
+    }
+}
+
+// ---- A moving average longer than the rows shown ------------------------------
+
+// The items stay in view and status panel 1 says why no average is drawn; a
+// period that fits hides the items under their averages again.
+TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAndSaysSo)
+{
+    openItems(4, 40);
+    const QString file = QString::fromStdString(window->data().File_Names[0]);
+    for (int items : {1, 2, 3}) {
+        SCOPED_TRACE(items);
+        chartFirstRows(items);
+        state().chart.MovAvg_Period = 60;
+        if (!state().chart.shows(kavra::DerivedCurve::MovingAverage))
+            trigger("mnuToggleMovingAverage");
+        else
+            window->lvwKavra_Click();
+        ASSERT_EQ(chart().seriesCount(), 2 * items);
+        for (int k = 0; k < items; ++k) {
+            EXPECT_TRUE(chart().seriesShown(k)) << k;
+            EXPECT_EQ(chart().pointCount(items + k), 0) << k;
+        }
+        EXPECT_EQ(window->statusText(),
+                  QStringLiteral("The moving average period (60) is longer than the 40 rows shown: no average is drawn"));
+
+        state().chart.MovAvg_Period = 40;
+        window->lvwKavra_Click();
+        for (int k = 0; k < items; ++k) {
+            EXPECT_FALSE(chart().seriesShown(k)) << k;
+            EXPECT_EQ(chart().pointCount(items + k), 1) << k;
+        }
+        EXPECT_EQ(window->statusText(), file);
+    }
+}
+
+// Stacked items draw stacked averages: each average is the average of its item's
+// stacked values, standing on the average below it, as the sub-footer says.
+TEST_F(ChartCommandsTest, StackedItemsDrawTheAveragesOfTheStackedValues)
+{
+    openItems(3, 30, [](int item, int row) { return (item + 1) * 10.0 + (row * (item + 3)) % 11; });
+    chartFirstRows(3);
+    stackButton()->click();
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 6);
+    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
+    QCustomPlot *plot = kavra::plotOf(chart());
+    const int period = state().chart.MovAvg_Period;
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const auto *item = qobject_cast<kavra::ChartGraph *>(plot->plottable(k));
+        const auto *average = qobject_cast<kavra::ChartGraph *>(plot->plottable(3 + k));
+        ASSERT_TRUE(item && average);
+        const std::vector<double> stacked = item->stackedValues(0, 30);
+        const std::vector<double> drawn = average->stackedValues(0, 30 - period + 1);
+        for (int i = 0; i + period <= 30; ++i) {
+            double sum = 0;
+            for (int j = i; j < i + period; ++j)
+                sum += stacked[size_t(j)];
+            EXPECT_NEAR(drawn[size_t(i)], sum / period, 1e-9) << i;
+        }
+    }
+}
+
+// A cancelled Open, or a later file that fails, ends the dual mode: the next
+// chart has one value axis, and the Stack / UnStack frame is offered with it.
+TEST_F(ChartCommandsTest, TheStackFrameFollowsTheChartAfterAnOpenThatLoadsNothing)
+{
+    openItems(3, 10);
+    for (const bool cancelled : {true, false}) {
+        SCOPED_TRACE(cancelled);
+        chartFirstRows(2);
+        trigger("mnuCycleDualCharts");
+        ASSERT_FALSE(stackFrame()->isEnabled());
+        if (cancelled)
+            window->mnuOpenFile_Click();  // no answer: the dialog is cancelled
+        else
+            open(dir.file("no such file.csv"));
+        ASSERT_EQ(window->data().Files_Open, 1);
+        chartFirstRows(2);
+        EXPECT_EQ(state().chart.Dual_Charts, 0);
+        EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
+        EXPECT_TRUE(stackFrame()->isEnabled());
+        stackButton()->click();
+        EXPECT_EQ(state().chart.Stack_Mode, 2);
+        unStackButton()->click();
+    }
+    // One item charted ends a dual mode as well.
+    trigger("mnuCycleDualCharts");
+    ASSERT_FALSE(stackFrame()->isEnabled());
+    chartRows({0});
+    EXPECT_TRUE(stackFrame()->isEnabled());
 }
 
 // ---- Smoothing factor ------------------------------------------------------------

@@ -550,6 +550,48 @@ TEST_F(ChartMouseTest, TakingAwayTheSeriesUnderThePointerReportsTheLeave)
     EXPECT_EQ(reports.left, leftBefore + 2) << "left once only";
 }
 
+// A press starts a zoom unless it lies on a line as drawn: within 3 pixels of
+// it, up or down, at the press's own x. A dense line covers the whole extent of
+// its points in that column.
+TEST_F(ChartMouseTest, APressStartsAZoomUnlessItIsOnTheLineItself)
+{
+    addLine([](int) { return 50.0; });
+    addLine([](int i) { return i < 50 ? 0.0 : 100.0; }, 100);  // keeps the axis from 0 to 100
+    view.setSeriesShown(1, false);
+    view.draw();
+    MouseReports reports(view);
+    QObject::connect(&view, &ChartView::seriesClicked, &view, &ChartView::stopMouseAction);
+    const QPoint onLine = pixel(30.5, 50);  // between two points
+    struct Case {
+        int offset;
+        bool onTheLine;
+    };
+    for (const Case c : {Case{0, true}, Case{-2, true}, Case{3, true}, Case{-3, true}, Case{5, false},
+                         Case{-6, false}, Case{8, false}}) {
+        SCOPED_TRACE(c.offset);
+        view.undoZoom();
+        reports.clicked.clear();
+        const QPoint press = onLine + QPoint(0, c.offset);
+        input::drag(plot(), Qt::LeftButton, press, press + QPoint(60, 60));
+        EXPECT_EQ(!reports.clicked.empty(), c.onTheLine);
+        EXPECT_EQ(view.zoomed(), !c.onTheLine);
+    }
+
+    // A line of many points a pixel: its extent in the column is the line.
+    view.undoZoom();
+    view.removeAllSeries();
+    addLine([](int i) { return i % 2 ? 80.0 : 20.0; }, 5000);
+    view.draw();
+    reports.clicked.clear();
+    const int x = plotArea().center().x();
+    for (double value : {30.0, 50.0, 70.0}) {
+        const QPoint press(x, int(plot()->yAxis->coordToPixel(value)));
+        input::drag(plot(), Qt::LeftButton, press, press + QPoint(60, 60));
+        EXPECT_FALSE(view.zoomed()) << value;
+    }
+    EXPECT_EQ(reports.clicked.size(), 3u);
+}
+
 // ---- Legend ------------------------------------------------------------------
 
 namespace {
@@ -672,6 +714,119 @@ TEST_F(ChartLegendTest, ALegendAtAPointOfTheChartStaysThere)
     const QImage image = view.picture(700, 500);
     const QColor corner = image.pixelColor(100, 100);
     EXPECT_EQ(corner, QColor(Qt::gray)) << corner.name().toStdString();
+}
+
+// A series ticked back on in the legend is brought into view: its peaks are not
+// cut off at the scale the series left shown had.
+TEST_F(ChartLegendTest, TickingAHiddenSeriesBackOnBringsItIntoView)
+{
+    for (const bool zoomed : {false, true}) {
+        SCOPED_TRACE(zoomed);
+        view.removeAllSeries();
+        view.undoZoom();
+        addLine([](int i) { return i == 40 ? 1000.0 : 10.0 + i % 3; });  // an item with a peak
+        addLine([](int) { return 11.0; });                                // its average
+        view.setLegendPlace(ChartView::LegendPlace::Bottom);
+        view.setSeriesShown(0, false);
+        view.draw();
+        if (zoomed)
+            view.showTimeRange(at(30), at(60));
+        ASSERT_LT(view.axisMaximum(ChartAxis::Left), 100);
+        input::click(plot(), plot()->legend->item(0)->outerRect().center());
+        ASSERT_TRUE(view.seriesShown(0));
+        EXPECT_GE(view.axisMaximum(ChartAxis::Left), 1000);
+        EXPECT_GE(view.axisMaximum(ChartAxis::Right), 1000);
+        EXPECT_EQ(view.zoomed(), zoomed);
+        if (zoomed) {
+            EXPECT_NEAR(bottomMin(), at(30), 1e-6);
+            EXPECT_NEAR(bottomMax(), at(60), 1e-6);
+        }
+    }
+}
+
+// Where the legend stands over the plot (at the right, or at a point, as the
+// scatter diagram has it) a click on an entry ticks it, and no zoom begins there.
+TEST_F(ChartLegendTest, EntriesOverThePlotTickTheirSeriesInsteadOfZooming)
+{
+    addNamedSeries(2);
+    for (const bool atAPoint : {false, true}) {
+        SCOPED_TRACE(atAPoint);
+        if (atAPoint)
+            view.setLegendPosition(QPoint(120, 80));
+        else
+            view.setLegendPlace(ChartView::LegendPlace::Right);
+        view.draw();
+        const QPoint centre = entry(1)->outerRect().center();
+        ASSERT_TRUE(plotArea().contains(centre));
+        const bool before = view.seriesShown(1);
+        input::click(plot(), centre);
+        EXPECT_EQ(view.seriesShown(1), !before);
+        input::drag(plot(), Qt::LeftButton, centre, centre + QPoint(60, 60));
+        EXPECT_FALSE(view.zoomed()) << "a drag from the legend draws no zoom rectangle";
+        EXPECT_EQ(view.seriesShown(1), !before) << "nor is it a second click";
+    }
+}
+
+// ---- Time-axis labels ---------------------------------------------------------
+
+namespace {
+
+// The time axis' labels as laid out last: where each is centred and how wide it is.
+struct TimeLabel {
+    double centre;
+    int width;
+    QString text;
+};
+
+std::vector<TimeLabel> timeLabels(QCustomPlot *plot)
+{
+    std::vector<TimeLabel> labels;
+    const QFontMetrics metrics(plot->xAxis->tickLabelFont());
+    const QVector<double> ticks = plot->xAxis->tickVector();
+    const QVector<QString> texts = plot->xAxis->tickVectorLabels();
+    for (int i = 0; i < ticks.size(); ++i)
+        if (plot->xAxis->range().contains(ticks[i]))
+            labels.push_back({plot->xAxis->coordToPixel(ticks[i]), metrics.horizontalAdvance(texts[i]), texts[i]});
+    return labels;
+}
+
+::testing::AssertionResult labelsApart(const std::vector<TimeLabel> &labels)
+{
+    for (size_t i = 1; i < labels.size(); ++i) {
+        const double room = labels[i].centre - labels[i - 1].centre;
+        if (room < (labels[i].width + labels[i - 1].width) / 2.0 + 4)
+            return ::testing::AssertionFailure() << labels[i - 1].text.toStdString() << " and "
+                                                 << labels[i].text.toStdString() << " lie " << room << " px apart";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+// The date-time labels never run into each other, at any width of the chart, at
+// any zoom, on screen and in pictures of other sizes.
+TEST_F(ChartViewTest, TimeLabelsNeverRunIntoEachOther)
+{
+    addLine([](int i) { return double(i % 17); }, 1440);  // a day of minutes
+    for (const int width : {400, 800, 850, 900, 1600}) {
+        for (const int rows : {30, 45, 60, 90, 1440}) {
+            SCOPED_TRACE(std::to_string(width) + " px, " + std::to_string(rows) + " rows");
+            view.resize(width, 500);
+            QCoreApplication::processEvents();
+            if (rows < 1440)
+                view.showTimeRange(at(600), at(600 + rows - 1));
+            else
+                view.undoZoom();
+            view.draw();
+            EXPECT_TRUE(labelsApart(timeLabels(plot()))) << "on screen";
+            EXPECT_GE(timeLabels(plot()).size(), width >= 800 ? 3u : 2u) << "and enough of them to read the times";
+            view.picture(width * 3 / 4, 400);
+            EXPECT_TRUE(labelsApart(timeLabels(plot()))) << "in a picture of three quarters the width";
+            QImage page(width + 300, 600, QImage::Format_ARGB32);
+            view.paintOnto(page, width + 300, 600);
+            EXPECT_TRUE(labelsApart(timeLabels(plot()))) << "painted wider";
+        }
+    }
 }
 
 // ---- Page navigator --------------------------------------------------------
