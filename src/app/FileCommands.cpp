@@ -102,12 +102,14 @@ void MainWindow::loadFile(QString path)
     state_.chart.Dual_Charts = SingleAxis;
 
     if (path.isEmpty()) {
-        const std::optional<QString> chosen = interaction_.openFileName(this, kCsvFilter);
+        const std::optional<QString> chosen =
+            interaction_.openFileName(this, kCsvFilter, state_.folders.startFolder(FileKind::Data));
         if (!chosen) {
             showLoadedControls(data_.Files_Open > 0);
             return;
         }
         path = *chosen;
+        state_.folders.used(FileKind::Data, path);
     }
 
     LoadOutcome outcome;
@@ -128,6 +130,7 @@ void MainWindow::loadFile(QString path)
             showLoadedControls(data_.Files_Open > 0);  // the files loaded before are still there
         return;
     }
+    state_.folders.loaded(path);
     finishLoad();
 }
 
@@ -172,9 +175,11 @@ void MainWindow::mnuSaveDataAs_Click()
         interaction_.message(this, kOneRowNotSaved, QStringLiteral("Save as"));
         return;
     }
-    const std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
+    const std::optional<QString> path =
+        interaction_.saveFileName(this, kCsvFilter, state_.folders.startFolder(FileKind::Data));
     if (!path)
         return;
+    state_.folders.used(FileKind::Data, *path);
     std::string error;
     {
         BusyCursor busy;

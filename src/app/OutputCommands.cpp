@@ -70,9 +70,11 @@ void OutputCommands::mnuExportChart_Click()
 {
     chart_.setPanelColour(Qt::white);
     int index = state_.Export_Filter_Index;  // the dialog always opens on this entry
-    auto path = ui_.exportFileName(window_, kMainFilter, index);
-    if (path)
+    auto path = ui_.exportFileName(window_, kMainFilter, state_.folders.startFolder(FileKind::Picture), index);
+    if (path) {
+        state_.folders.used(FileKind::Picture, *path);
         path = completedName(ui_, window_, *path, kMainFilter, index);
+    }
     QString error;
     if (path)
         if (const ImageFormat *format = formatAt(kMainFormats, index))
@@ -112,9 +114,12 @@ void OutputCommands::mnuPrintPreview_Click()
 
 void OutputCommands::exportScatterDiagram(ChartView &scatter, QWidget *window)
 {
-    auto path = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_);
-    if (path)
+    auto path =
+        ui_.exportFileName(window, kScatterFilter, state_.folders.startFolder(FileKind::Picture), scatterFilterIndex_);
+    if (path) {
+        state_.folders.used(FileKind::Picture, *path);
         path = completedName(ui_, window, *path, kScatterFilter, scatterFilterIndex_);
+    }
     const ImageFormat *format = formatAt(kScatterFormats, scatterFilterIndex_);
     if (!path || !format)
         return;

@@ -9,6 +9,7 @@
 #include "data/TimeStrings.h"
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
+#include "ui/FileFolders.h"
 #include "ui/Interaction.h"
 #include "ui/TwipsLayout.h"
 
@@ -221,9 +222,11 @@ QStringList CorrelationWindow::headerLines() const
 void CorrelationWindow::cmdKavra9222_Click()
 {
     c_.ui.message(this, QStringLiteral("Save Correlations to file ... "), QString());
-    const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    const auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"),
+                                         c_.folders.startFolder(FileKind::CorrelationList));
     if (!path)
         return;
+    c_.folders.used(FileKind::CorrelationList, *path);
     std::vector<std::string> text;
     for (const QString &line : headerLines() + lines())
         text.push_back(line.toLocal8Bit().toStdString());
