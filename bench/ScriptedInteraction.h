@@ -14,8 +14,14 @@ public:
     std::deque<QString> answers;
     int messages = 0;
 
-    std::optional<QString> openFileName(QWidget *, const QString &) override { return pathOrCancel(openPath); }
-    std::optional<QString> saveFileName(QWidget *, const QString &) override { return pathOrCancel(savePath); }
+    std::optional<QString> openFileName(QWidget *, const QString &, const QString &) override
+    {
+        return pathOrCancel(openPath);
+    }
+    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &) override
+    {
+        return pathOrCancel(savePath);
+    }
     void message(QWidget *, const QString &text, const QString &) override
     {
         ++messages;

@@ -5,17 +5,21 @@
 
 set(CPACK_PACKAGE_NAME kavra)
 set(CPACK_PACKAGE_VENDOR "Kavra developers")
-set(CPACK_PACKAGE_CONTACT "Kavra developers <kavra@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KAVRA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The synopsis, then the extended description in lines of at most 80 characters
+# that do not repeat it.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for performance data files recorded over time")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Kavra opens up to 16 comma-separated performance data files at once, lists every\n"
-    "measured item they hold and charts the selected items against sample time, with\n"
-    "moving averages, smoothed curves, candle charts, ratio charts and the correlation\n"
-    "of every item with a chosen one. Charts are exported to image files or printed.\n"
+    "Kavra opens up to 16 comma-separated files of a data collector's samples at\n"
+    "once, lists every measured item they hold and charts the selected items\n"
+    "against sample time, with moving averages, smoothed curves, candle charts,\n"
+    "ratio charts and the correlation of every item with a chosen one. Charts are\n"
+    "exported to image files or printed.\n"
     "\n"
-    "kavra-batch loads the same files without a window, for scripts: it prints what\n"
-    "was loaded, writes the data again and draws the viewer's chart into a picture.")
+    "kavra-batch loads the same files without a window, for scripts: it prints\n"
+    "what was loaded, writes the data again and draws the viewer's chart into a\n"
+    "picture.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -24,7 +28,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+# cpack puts the synopsis before CPACK_PACKAGE_DESCRIPTION itself.
 # The desktop, icon, MIME and manual databases pick the files up through
 # their own dpkg triggers, so the package needs no maintainer scripts.
 

@@ -1,7 +1,7 @@
-# The release history of the AppStream metainfo, read from the release notes so
-# that the two never disagree. A release in the notes is a heading
-# "Version X.Y.Z - YYYY-MM-DD" underlined with dashes; its text follows, in
-# paragraphs and "- " lists, up to the next release.
+# The release history of the AppStream metainfo and the Debian changelog, read
+# from the release notes so that they never disagree. A release in the notes is
+# a heading "Version X.Y.Z - YYYY-MM-DD" underlined with dashes; its text
+# follows, in paragraphs and "- " lists, up to the next release.
 
 function(_kavra_escape_xml text out)
   string(REPLACE "&" "&amp;" text "${text}")
@@ -10,11 +10,65 @@ function(_kavra_escape_xml text out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Appends to the variable out the words of text as lines of at most 79
+# characters, the first starting with first, the others with next.
+function(_kavra_wrap text first next out)
+  string(ASCII 26 semicolon)  # kept apart from CMake's list separator
+  string(REPLACE ";" "${semicolon}" text "${text}")
+  string(REGEX REPLACE " +" ";" words "${text}")
+  set(result "${${out}}")
+  set(line "${first}")
+  set(prefix "${first}")
+  foreach(word IN LISTS words)
+    string(LENGTH "${line} ${word}" length)
+    if(NOT line STREQUAL prefix AND length GREATER 79)
+      string(APPEND result "${line}\n")
+      set(line "${next}")
+      set(prefix "${next}")
+    endif()
+    if(line STREQUAL prefix)
+      string(APPEND line "${word}")
+    else()
+      string(APPEND line " ${word}")
+    endif()
+  endforeach()
+  string(APPEND result "${line}\n")
+  string(REPLACE "${semicolon}" ";" result "${result}")
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# The date of a release (YYYY-MM-DD) as a changelog's trailer writes it:
+# "Mon, 07 Dec 2026 00:00:00 +0000".
+function(_kavra_changelog_date date out)
+  string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" _ "${date}")
+  math(EXPR y "${CMAKE_MATCH_1}")
+  math(EXPR m "${CMAKE_MATCH_2}")
+  math(EXPR d "${CMAKE_MATCH_3}")
+  # Sakamoto's rule for the day of the week, 0 for Sunday.
+  set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+  if(m LESS 3)
+    math(EXPR y "${y} - 1")
+  endif()
+  math(EXPR index "${m} - 1")
+  list(GET offsets ${index} offset)
+  math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${d}) % 7")
+  set(days Sun Mon Tue Wed Thu Fri Sat)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  list(GET days ${weekday} day)
+  list(GET months ${index} month)
+  set(${out} "${day}, ${CMAKE_MATCH_3} ${month} ${CMAKE_MATCH_1} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
 # Writes into out the <release> elements of the notes file, newest first as the
-# notes list them.
+# notes list them; with DEBIAN_CHANGELOG <var> MAINTAINER <text>, also the same
+# history as a Debian changelog of package kavra, one entry per release: each
+# paragraph a "*" item, each list under its heading "-" items.
 function(kavra_release_history notes out)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "DEBIAN_CHANGELOG;MAINTAINER" "")
   file(STRINGS "${notes}" lines ENCODING UTF-8)
   set(xml "")
+  set(changelog "")
+  set(entry "")
   set(in_release OFF)
   set(block "")      # the paragraph or list item being collected
   set(block_kind "")  # p or li
@@ -30,12 +84,14 @@ function(kavra_release_history notes out)
           set(in_list ON)
         endif()
         string(APPEND body "            <li>${escaped}</li>\n")
+        _kavra_wrap("${block}" "    - " "      " entry)
       else()
         if(in_list)
           string(APPEND body "          </ul>\n")
           set(in_list OFF)
         endif()
         string(APPEND body "          <p>${escaped}</p>\n")
+        _kavra_wrap("${block}" "  * " "    " entry)
       endif()
     endif()
     set(block "")
@@ -55,8 +111,15 @@ function(kavra_release_history notes out)
       _close_list()
       string(APPEND xml "    <release version=\"${version}\" date=\"${date}\">\n"
                         "      <description>\n${body}      </description>\n    </release>\n")
+      _kavra_changelog_date("${date}" stamp)
+      if(NOT changelog STREQUAL "")
+        string(APPEND changelog "\n")
+      endif()
+      string(APPEND changelog "kavra (${version}) unstable; urgency=medium\n\n${entry}\n"
+                              " -- ${arg_MAINTAINER}  ${stamp}\n")
     endif()
     set(body "")
+    set(entry "")
   endmacro()
 
   foreach(line IN LISTS lines)
@@ -94,4 +157,7 @@ function(kavra_release_history notes out)
     message(FATAL_ERROR "${notes} names no release (\"Version X.Y.Z - YYYY-MM-DD\")")
   endif()
   set(${out} "${xml}" PARENT_SCOPE)
+  if(arg_DEBIAN_CHANGELOG)
+    set(${arg_DEBIAN_CHANGELOG} "${changelog}" PARENT_SCOPE)
+  endif()
 endfunction()

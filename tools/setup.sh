@@ -17,7 +17,7 @@ packages=(
     xvfb xauth fonts-dejavu-core                 # running the viewer headless
     xdotool                                      # the real-window test (with imagemagick, xvfb)
     clang-14 libclang-rt-14-dev                  # fuzzing (libFuzzer, tools/fuzz.sh)
-    dpkg-dev file                                # the Debian package (cpack -G DEB, dpkg-shlibdeps)
+    dpkg-dev file lintian                        # the Debian package (cpack -G DEB, dpkg-shlibdeps, lintian)
     desktop-file-utils appstream shared-mime-info # checking the desktop entry, metainfo, file type
     man-db bsdextrautils                         # checking the manual pages (man -l, col)
 )

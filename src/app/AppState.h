@@ -6,6 +6,7 @@
 #include "chart/ChartOptions.h"
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
+#include "ui/FileFolders.h"
 
 #include <QString>
 
@@ -26,6 +27,7 @@ struct AppState {
     ListOptions list;
     DisplayedRows rows;
     int32_t Export_Filter_Index = 3;
+    FileFolders folders;  // where each kind of file dialog starts
     QString Current_User;
     int16_t Form_Key_Shift = 0;
 };

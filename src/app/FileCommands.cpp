@@ -103,12 +103,14 @@ void MainWindow::loadFile(QString path)
     state_.chart.Dual_Charts = SingleAxis;
 
     if (path.isEmpty()) {
-        const std::optional<QString> chosen = interaction_.openFileName(this, kCsvFilter);
+        const std::optional<QString> chosen =
+            interaction_.openFileName(this, kCsvFilter, state_.folders.startFolder(FileKind::Data));
         if (!chosen) {
             showLoadedControls(data_.Files_Open > 0);
             return;
         }
         path = *chosen;
+        state_.folders.used(FileKind::Data, path);
     }
 
     LoadOutcome outcome;
@@ -129,6 +131,7 @@ void MainWindow::loadFile(QString path)
             showLoadedControls(data_.Files_Open > 0);  // the files loaded before are still there
         return;
     }
+    state_.folders.loaded(path);
     finishLoad();
 }
 
@@ -173,12 +176,14 @@ void MainWindow::mnuSaveDataAs_Click()
         interaction_.message(this, kOneRowNotSaved, QStringLiteral("Save as"));
         return;
     }
-    std::optional<QString> path = interaction_.saveFileName(this, kCsvFilter);
+    std::optional<QString> path =
+        interaction_.saveFileName(this, kCsvFilter, state_.folders.startFolder(FileKind::Data));
     // A name typed without an extension gets ".csv", so that Open lists the file.
     if (path && !hasExtension(*path))
         path = withAddedExtension(interaction_, this, *path, QStringLiteral(".csv"), QStringLiteral("Save as"));
     if (!path)
         return;
+    state_.folders.used(FileKind::Data, *path);
     std::string error;
     {
         BusyCursor busy;

@@ -335,7 +335,7 @@ void MainWindow::cmdCorrelate_Click()
         reference = int(selected - list.rows.begin());
     }
     if (!correlation_) {
-        correlation_ = new CorrelationWindow({state_.rows, data_, interaction_, this}, this);
+        correlation_ = new CorrelationWindow({state_.rows, data_, interaction_, this, state_.folders}, this);
         connect(correlation_, &CorrelationWindow::exportChartRequested, outputCommands_,
                 [this] { outputCommands_->exportScatterDiagram(correlation_->scatter(), correlation_); });
         connect(correlation_, &CorrelationWindow::printChartRequested, outputCommands_,

@@ -92,8 +92,11 @@ void OutputCommands::mnuExportChart_Click()
     chart_.setPanelColour(Qt::white);
     int index = state_.Export_Filter_Index;  // the dialog always opens on this entry
     std::optional<PictureFile> picture;
-    if (const auto typed = ui_.exportFileName(window_, kMainFilter, index))
+    if (const auto typed =
+            ui_.exportFileName(window_, kMainFilter, state_.folders.startFolder(FileKind::Picture), index)) {
+        state_.folders.used(FileKind::Picture, *typed);
         picture = pictureFile(ui_, window_, *typed, kMainFilter, kMainFormats, index);
+    }
     QString error;
     if (picture)
         error = exportChart(chart_, picture->path, picture->format);
@@ -132,8 +135,11 @@ void OutputCommands::mnuPrintPreview_Click()
 void OutputCommands::exportScatterDiagram(ChartView &scatter, QWidget *window)
 {
     std::optional<PictureFile> picture;
-    if (const auto typed = ui_.exportFileName(window, kScatterFilter, scatterFilterIndex_))
+    if (const auto typed = ui_.exportFileName(window, kScatterFilter, state_.folders.startFolder(FileKind::Picture),
+                                              scatterFilterIndex_)) {
+        state_.folders.used(FileKind::Picture, *typed);
         picture = pictureFile(ui_, window, *typed, kScatterFilter, kScatterFormats, scatterFilterIndex_);
+    }
     if (!picture)
         return;
     scatter.setPanelColour(Qt::white);

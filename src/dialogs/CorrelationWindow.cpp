@@ -10,6 +10,7 @@
 #include "output/PrintFile.h"
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
+#include "ui/FileFolders.h"
 #include "ui/Interaction.h"
 #include "ui/SaveName.h"
 #include "ui/TwipsLayout.h"
@@ -223,11 +224,13 @@ QStringList CorrelationWindow::headerLines() const
 void CorrelationWindow::cmdKavra9222_Click()
 {
     c_.ui.message(this, QStringLiteral("Save Correlations to file ... "), QString());
-    auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"));
+    auto path = c_.ui.saveFileName(this, QStringLiteral(".TXT files (*.TXT)|*.Txt"),
+                                   c_.folders.startFolder(FileKind::CorrelationList));
     if (path && !hasExtension(*path))
         path = withAddedExtension(c_.ui, this, *path, QStringLiteral(".txt"), QStringLiteral("Save Correlation List"));
     if (!path)
         return;
+    c_.folders.used(FileKind::CorrelationList, *path);
     std::vector<std::string> text;
     for (const QString &line : headerLines() + lines())
         text.push_back(line.toLocal8Bit().toStdString());

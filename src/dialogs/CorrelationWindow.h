@@ -21,6 +21,7 @@ namespace kavra {
 struct DataSet;
 struct DisplayedRows;
 class ChartView;
+class FileFolders;
 class Interaction;
 class TwipsLayout;
 
@@ -29,6 +30,7 @@ struct CorrelationContext {
     const DataSet &data;
     Interaction &ui;
     QWidget *mainWindow;
+    FileFolders &folders;  // the list file's dialog starts in its kind's folder
 };
 
 // The item the others are correlated with.

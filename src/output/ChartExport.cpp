@@ -4,9 +4,7 @@
 #include "data/AtomicFile.h"
 #include "output/ChartPainting.h"
 #include "output/ClippingDevice.h"
-#include "output/EmfWriter.h"
-#include "output/EpsWriter.h"
-#include "output/MagickWriter.h"
+#include "output/PictureWriters.h"
 #include "output/VectorRecorder.h"
 #include "output/WmfWriter.h"
 
@@ -56,7 +54,7 @@ Encoded magickImage(const QImage &image, const char *format)
         std::copy_n(rgb.constScanLine(y), row, packed.data() + y * row);
     std::string error;
     const std::string bytes =
-        magickBytes(reinterpret_cast<const unsigned char *>(packed.data()), rgb.width(), rgb.height(), format, error);
+        magickPicture(reinterpret_cast<const unsigned char *>(packed.data()), rgb.width(), rgb.height(), format, error);
     return {fromStd(bytes), QString::fromStdString(error)};
 }
 
@@ -127,7 +125,7 @@ Encoded epsDrawing(ChartView &chart, int width, int height)
     const QByteArray svg = svgDrawing(chart, width, height);
     const double points = 72.0 / chart.logicalDpiX();
     std::string error;
-    const std::string eps = epsFromSvg(svg.toStdString(), width * points, height * points, error);
+    const std::string eps = epsPicture(svg.toStdString(), width * points, height * points, error);
     return {fromStd(eps), QString::fromStdString(error)};
 }
 
@@ -139,7 +137,7 @@ Encoded metafile(ChartView &chart, ImageFormat format, int width, int height)
     if (format == ImageFormat::Wmf)
         return {fromStd(wmfBytes(recorder.picture())), {}};
     std::string error;
-    const std::string bytes = emfBytes(recorder.picture(), error);
+    const std::string bytes = emfPicture(recorder.picture(), error);
     return {fromStd(bytes), QString::fromStdString(error)};
 }
 

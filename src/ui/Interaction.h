@@ -17,17 +17,19 @@ class Interaction {
 public:
     virtual ~Interaction() = default;
 
-    // File dialogs; the filter is written "description|pattern". Empty when cancelled.
-    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
-    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter) = 0;
+    // File dialogs, starting in folder; the filter is written "description|pattern".
+    // Empty when cancelled.
+    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) = 0;
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &folder) = 0;
     // The save dialog of a picture: filterIndex (1-based) presets the file type
     // and returns the one chosen. The name comes back as typed; the command gives
     // a name without an extension the chosen type's (and asks before replacing
     // a file of that name).
-    virtual std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex)
+    virtual std::optional<QString> exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                                  int &filterIndex)
     {
         (void)filterIndex;
-        return saveFileName(parent, filter);
+        return saveFileName(parent, filter, folder);
     }
     // A message box with one OK button; an empty title shows the program's name.
     virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;

@@ -27,31 +27,32 @@ QString QtInteraction::qtFilter(const QString &filter)
     return description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-std::optional<QString> QtInteraction::openFileName(QWidget *parent, const QString &filter)
+std::optional<QString> QtInteraction::openFileName(QWidget *parent, const QString &filter, const QString &folder)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(), qtFilter(filter));
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), folder, qtFilter(filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtInteraction::saveFileName(QWidget *parent, const QString &filter)
+std::optional<QString> QtInteraction::saveFileName(QWidget *parent, const QString &filter, const QString &folder)
 {
     // Qt's dialog asks before overwriting and only offers existing folders.
-    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), QString(), qtFilter(filter));
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), folder, qtFilter(filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtInteraction::exportFileName(QWidget *parent, const QString &filter, int &filterIndex)
+std::optional<QString> QtInteraction::exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                                     int &filterIndex)
 {
     // "description|pattern|description|pattern...": one entry per file type.
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
         entries << qtFilter(parts[i] + QLatin1Char('|') + parts[i + 1]);
-    QFileDialog dialog(parent, QStringLiteral("Export Chart"));
+    QFileDialog dialog(parent, QStringLiteral("Export Chart"), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(entries);
     if (filterIndex >= 1 && filterIndex <= entries.size())

@@ -6,9 +6,10 @@ namespace kavra {
 // The real dialogs.
 class QtInteraction : public Interaction {
 public:
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
-    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override;
-    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override;
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &folder) override;
+    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                          int &filterIndex) override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
     bool question(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,

@@ -71,6 +71,17 @@ endif()
 
 if(GUI)
     expect_file("${BINDIR}/kavra")
+    # The installed kavra-batch finds the installed picture writers module.
+    foreach(picture chart.gif chart.pcx chart.eps chart.emf)
+        execute_process(
+            COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen "${PREFIX}/${BINDIR}/kavra-batch" render
+                    "${SOURCE}/examples/node1_day.csv" --size 320x200 -o "${PREFIX}/${picture}"
+            RESULT_VARIABLE rc
+            ERROR_VARIABLE err)
+        if(NOT rc EQUAL 0 OR NOT EXISTS "${PREFIX}/${picture}")
+            fail("installed kavra-batch render -o ${picture}: exit status ${rc}\n${err}")
+        endif()
+    endforeach()
     # The release notes in the data folder, where the viewer looks from its
     # own folder, byte for byte (CR LF line ends).
     expect_file("${DATADIR}/kavra/Kavra_Release_Notes.Txt")

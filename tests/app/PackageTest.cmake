@@ -1,6 +1,8 @@
 # The Debian package as an administrator gets it: cpack -G DEB in the build
-# folder, then what dpkg-deb says about the package, and the programs run from
-# the unpacked package. Installing it system-wide is left to people.
+# folder, then what dpkg-deb says about the package, the programs run from the
+# unpacked package (every picture format among them), and, where lintian is
+# installed, lintian's verdict: no error and no warning. Installing it
+# system-wide is left to people.
 #
 #   cmake -DCPACK=<cpack> -DBUILD=<build dir> -DEXAMPLES=<examples dir> -DWORK=<scratch dir>
 #         -DVERSION=<x.y.z> -DGUI=<ON|OFF> -DCLASSIC=<ON|OFF> -P PackageTest.cmake
@@ -76,12 +78,13 @@ if(NOT EXISTS "${deb}")
     fail("no ${deb}; cpack wrote: ${written}\n${build_log}")
 endif()
 
-execute_process(COMMAND "${dpkg_deb}" --field "${deb}" Package Version Architecture Depends
+execute_process(COMMAND "${dpkg_deb}" --field "${deb}" Package Version Architecture Maintainer Depends
     RESULT_VARIABLE rc OUTPUT_VARIABLE fields ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
     fail("dpkg-deb --field refused the package: ${err}")
 endif()
-foreach(expected "Package: kavra\n" "Version: ${VERSION}\n" "Architecture: ${arch}\n")
+foreach(expected "Package: kavra\n" "Version: ${VERSION}\n" "Architecture: ${arch}\n"
+                 "Maintainer: Kavra maintainers <maintainers@users.noreply.c-seed-ba5d87d1.example>\n")
     string(FIND "${fields}" "${expected}" at)
     if(at EQUAL -1)
         fail("the control fields lack \"${expected}\":\n${fields}")
@@ -99,7 +102,8 @@ foreach(library IN LISTS libraries)
 endforeach()
 
 execute_process(COMMAND "${dpkg_deb}" --contents "${deb}" OUTPUT_VARIABLE contents RESULT_VARIABLE rc)
-set(files usr/bin/kavra-batch usr/share/man/man1/kavra-batch.1.gz)
+set(files usr/bin/kavra-batch usr/share/man/man1/kavra-batch.1.gz usr/share/doc/kavra/copyright
+    usr/share/doc/kavra/changelog.gz)
 if(GUI)
     list(APPEND files usr/bin/kavra usr/share/kavra/Kavra_Release_Notes.Txt
         usr/share/applications/kavra.desktop usr/share/icons/hicolor/scalable/apps/kavra.svg
@@ -115,6 +119,9 @@ foreach(file IN LISTS files)
         fail("the package holds no /${file}:\n${contents}")
     endif()
 endforeach()
+if(GUI AND NOT contents MATCHES " \\./usr/lib/[a-z0-9_-]+/kavra/kavra-picture-writers\\.so\n")
+    fail("the package holds no picture writers module in /usr/lib/<triplet>/kavra/:\n${contents}")
+endif()
 if(contents MATCHES " \\./usr/local/" OR contents MATCHES " \\./usr/bin/Kavra_Release_Notes")
     fail("the package puts files where Debian keeps none:\n${contents}")
 endif()
@@ -130,6 +137,43 @@ endif()
 execute_process(COMMAND "${batch}" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "kavra-batch ${VERSION}\n")
     fail("the packaged kavra-batch --version gave ${rc}: ${out}")
+endif()
+
+# Every picture format, from the packaged program and its packaged module.
+if(GUI)
+    foreach(entry "png|89504E47" "bmp|424D" "jpg|FFD8FF" "gif|47494638" "pcx|0A" "eps|252150532D41646F6265" "pdf|25504446"
+                  "svg|3C3F786D6C" "wmf|D7CDC69A" "emf|01000000")
+        string(REPLACE "|" ";" entry "${entry}")
+        list(GET entry 0 extension)
+        list(GET entry 1 magic)
+        set(picture "${WORK}/chart.${extension}")
+        execute_process(COMMAND "${CMAKE_COMMAND}" -E env QT_QPA_PLATFORM=offscreen
+                                "${batch}" render "${EXAMPLES}/node1_day.csv" -o "${picture}"
+            RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+        if(NOT rc EQUAL 0 OR NOT EXISTS "${picture}")
+            fail("the packaged kavra-batch render -o chart.${extension} gave ${rc}:\n${out}${err}")
+        endif()
+        string(LENGTH "${magic}" length)
+        math(EXPR length "${length} / 2")
+        file(READ "${picture}" start LIMIT ${length} HEX)
+        string(TOUPPER "${start}" start)
+        if(NOT start STREQUAL magic)
+            fail("the packaged kavra-batch wrote a chart.${extension} that starts with ${start}, not ${magic}")
+        endif()
+    endforeach()
+endif()
+
+# lintian, where it is installed: nothing it counts as an error or a warning.
+find_program(LINTIAN lintian)
+if(LINTIAN)
+    execute_process(COMMAND "${LINTIAN}" --fail-on error,warning "${deb}"
+        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0)
+        fail("lintian found errors or warnings (${rc}):\n${out}${err}")
+    endif()
+    message(STATUS "package: lintian reports no error and no warning\n${out}")
+else()
+    message(STATUS "package: lintian is not installed, so its verdict was not checked")
 endif()
 
 message(STATUS "package: ${deb} checked")

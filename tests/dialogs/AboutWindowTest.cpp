@@ -1,5 +1,6 @@
 #include "dialogs/AboutWindow.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -81,4 +82,28 @@ TEST(AboutWindow, HasTheDesignedControlsAndOkHidesKeepingTheText)
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.text(), shown);
     EXPECT_EQ(text->toPlainText(), QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+// The package's copyright file gives the same terms as the About window.
+TEST(AboutWindow, ThePackagesCopyrightFileStatesTheSameTerms)
+{
+    QFile file(QStringLiteral(KAVRA_EXAMPLES "/../packaging/copyright"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    // The text of the stand-alone License paragraph: lines after its first,
+    // each starting with a blank, " ." between paragraphs.
+    const qsizetype start = lines.indexOf(QStringLiteral("License: Kavra-terms"),
+                                          1 + lines.indexOf(QStringLiteral("License: Kavra-terms")));
+    ASSERT_GT(start, 0);
+    QStringList paragraphs{QString()};
+    for (qsizetype k = start + 1; k < lines.size() && lines[k].startsWith(QLatin1Char(' ')); ++k) {
+        if (lines[k] == QStringLiteral(" ."))
+            paragraphs << QString();
+        else
+            paragraphs.back() += (paragraphs.back().isEmpty() ? QString() : QStringLiteral(" ")) + lines[k].mid(1);
+    }
+    const auto statement = AboutWindow::statementSlots();
+    ASSERT_EQ(paragraphs.size(), 9);
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(paragraphs[k], statement[size_t(k)]) << "paragraph " << k;
 }

@@ -35,7 +35,7 @@ QString ExerciserInteraction::outputPath(const QString &stem, const QString &ext
     return outputFolder_ + QLatin1Char('/') + name;
 }
 
-std::optional<QString> ExerciserInteraction::openFileName(QWidget *, const QString &)
+std::optional<QString> ExerciserInteraction::openFileName(QWidget *, const QString &, const QString &)
 {
     if (random_.chance(8)) {
         log(QStringLiteral("open: Cancel"));
@@ -50,7 +50,7 @@ std::optional<QString> ExerciserInteraction::openFileName(QWidget *, const QStri
     return path;
 }
 
-std::optional<QString> ExerciserInteraction::saveFileName(QWidget *, const QString &filter)
+std::optional<QString> ExerciserInteraction::saveFileName(QWidget *, const QString &filter, const QString &)
 {
     if (random_.chance(10)) {
         log(QStringLiteral("save: Cancel"));
@@ -63,7 +63,8 @@ std::optional<QString> ExerciserInteraction::saveFileName(QWidget *, const QStri
     return path;
 }
 
-std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QString &filter, int &filterIndex)
+std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QString &filter, const QString &,
+                                                            int &filterIndex)
 {
     if (random_.chance(10)) {
         log(QStringLiteral("export: Cancel"));

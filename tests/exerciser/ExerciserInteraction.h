@@ -24,9 +24,10 @@ public:
 
     ExerciserInteraction(Random &random, QStringList pool, QString outputFolder);
 
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
-    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override;
-    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override;
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &folder) override;
+    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                          int &filterIndex) override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &defaultAnswer) override;

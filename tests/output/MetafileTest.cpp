@@ -1,8 +1,8 @@
 // Vector pictures: what the recorder keeps of a painter's drawing, and the two
 // metafile writers' records, walked as a reader would walk them.
 
-#include "output/EmfWriter.h"
 #include "output/OutputTestSupport.h"
+#include "output/PictureWriters.h"
 #include "output/VectorRecorder.h"
 #include "output/WmfWriter.h"
 #include "support/TempDir.h"
@@ -249,7 +249,7 @@ TEST(EmfWriter, WritesHeaderDrawingRecordsAndUnicodeText)
     accented.text = u"Pr\u00FCfung \u2264 5";
     picture.shapes.push_back(accented);
     std::string error;
-    const QByteArray bytes = QByteArray::fromStdString(kavra::emfBytes(picture, error));
+    const QByteArray bytes = QByteArray::fromStdString(kavra::emfPicture(picture, error));
     ASSERT_EQ(error, std::string());
     ASSERT_GT(bytes.size(), 108);
     EXPECT_EQ(bytes.mid(40, 4), QByteArray(" EMF"));

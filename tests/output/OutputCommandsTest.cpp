@@ -21,12 +21,13 @@ public:
     int presetSeen = 0;
     QString previewFile;
 
-    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override
+    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                          int &filterIndex) override
     {
         presetSeen = filterIndex;
         if (chosenIndex)
             filterIndex = chosenIndex;
-        return saveFileName(parent, filter);
+        return saveFileName(parent, filter, folder);
     }
     void printPreview(QWidget *, const std::function<void(QPrinter &)> &paint) override
     {

@@ -28,9 +28,10 @@ namespace {
 class TypedInteraction : public FakeInteraction {
 public:
     int chosenIndex = 0;
-    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, int &filterIndex) override
+    std::optional<QString> exportFileName(QWidget *parent, const QString &filter, const QString &folder,
+                                          int &filterIndex) override
     {
-        std::optional<QString> name = saveFileName(parent, filter);
+        std::optional<QString> name = saveFileName(parent, filter, folder);
         if (name)
             filterIndex = chosenIndex;
         return name;

@@ -21,10 +21,11 @@ std::optional<QString> FakeInteraction::input(QWidget *, const QString &, const 
     return takeFirst(inputAnswers);
 }
 
-std::optional<QString> FakeInteraction::nextFile(const QString &filter)
+std::optional<QString> FakeInteraction::nextFile(const QString &filter, const QString &folder)
 {
     ++fileDialogs;
     filters << filter;
+    folders << folder;
     return takeFirst(fileAnswers);
 }
 

@@ -23,6 +23,7 @@ public:
     std::deque<QString> inputAnswers;
     std::vector<Message> messages;
     QStringList filters;
+    QStringList folders;  // the folder each file dialog started in
     int fileDialogs = 0;
     // Yes/No questions: the answers in turn, No when they run out; every
     // question asked is recorded.
@@ -40,8 +41,14 @@ public:
     // Runs while a message is up, as the user acting on other windows meanwhile.
     std::function<void()> whileMessageShown;
 
-    std::optional<QString> openFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
-    std::optional<QString> saveFileName(QWidget *, const QString &filter) override { return nextFile(filter); }
+    std::optional<QString> openFileName(QWidget *, const QString &filter, const QString &folder) override
+    {
+        return nextFile(filter, folder);
+    }
+    std::optional<QString> saveFileName(QWidget *, const QString &filter, const QString &folder) override
+    {
+        return nextFile(filter, folder);
+    }
     void message(QWidget *, const QString &text, const QString &title) override
     {
         messages.push_back({text, title});
@@ -54,5 +61,5 @@ public:
     std::optional<QColor> chooseColour(QWidget *, const QColor &initial, const QString &) override;
 
 private:
-    std::optional<QString> nextFile(const QString &filter);
+    std::optional<QString> nextFile(const QString &filter, const QString &folder);
 };

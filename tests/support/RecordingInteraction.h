@@ -20,13 +20,13 @@ public:
     std::vector<Question> questions;
     bool runaway = false;
 
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter, const QString &folder) override
     {
-        return scripted_.openFileName(parent, filter);
+        return scripted_.openFileName(parent, filter, folder);
     }
-    std::optional<QString> saveFileName(QWidget *parent, const QString &filter) override
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter, const QString &folder) override
     {
-        return scripted_.saveFileName(parent, filter);
+        return scripted_.saveFileName(parent, filter, folder);
     }
     void message(QWidget *parent, const QString &text, const QString &title) override
     {
