@@ -6,6 +6,7 @@
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "items/ItemFilterBox.h"
 #include "items/ItemListView.h"
 
 #include <QGroupBox>
@@ -75,7 +76,12 @@ void MainWindow::layOutControls()
     const auto grown = [](QWidget *control, QRect r) {
         control->setGeometry(QRect(r.topLeft(), r.size().expandedTo(control->sizeHint())));
     };
-    itemList_->setGeometry(place(w, h, 0, 0, 3600, 9000));
+    // The filter box takes its line off the top of the list's place.
+    const QRect list = place(w, h, 0, 0, 3600, 9000);
+    const int filterHeight = itemFilter_ ? itemFilter_->sizeHint().height() : 0;
+    if (itemFilter_)
+        itemFilter_->setGeometry(list.left(), list.top(), list.width(), filterHeight);
+    itemList_->setGeometry(list.adjusted(0, filterHeight, 0, 0));
     const int left = itemList_->width();
     chart_->setGeometry(left, 0, w - left, h * 10500 / 12000);
     pageNavigator_->setGeometry(place(w, h, 9000, 10550, 500, 250));
