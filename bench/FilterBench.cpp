@@ -10,7 +10,6 @@
 #include "items/ItemListView.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -21,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -50,6 +50,13 @@ void key(QWidget *to, int key, const QString &text)
     QApplication::sendEvent(to, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(to, &release);
+}
+
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 }  // namespace
@@ -96,24 +103,25 @@ int main(int argc, char **argv)
     const QString word = QStringLiteral("disk busy");
     benchmark::RegisterBenchmark("BM_FilterKeystroke/5000", [&](benchmark::State &state) {
         int step = 0;
-        qint64 slowest = 0;
+        // The slowest keystroke in processor time of this thread, which a busy
+        // machine's other programs do not stretch as they stretch the wall time.
+        double slowest = 0;
         int slowestStep = 0;  // 0 the first letter typed, 17 the last Backspace
-        QElapsedTimer clock;
         for (auto _ : state) {
-            clock.start();
+            const double start = threadSeconds();
             const int at = step % (2 * int(word.size()));
             if (at < word.size())
                 key(box, word[at].toUpper().unicode(), word.mid(at, 1));
             else
                 key(box, Qt::Key_Backspace, QString());
             QApplication::processEvents();
-            if (const qint64 t = clock.nsecsElapsed(); t > slowest) {
+            if (const double t = threadSeconds() - start; t > slowest) {
                 slowest = t;
                 slowestStep = step % (2 * int(word.size()));
             }
             ++step;
         }
-        state.counters["slowest_ms"] = double(slowest) / 1e6;
+        state.counters["slowest_cpu_ms"] = slowest * 1e3;
         state.counters["slowest_step"] = slowestStep;
     })->Unit(benchmark::kMillisecond)->UseRealTime();
 
