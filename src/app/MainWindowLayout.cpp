@@ -44,9 +44,11 @@ QSize MainWindow::minimumForCaptions() const
     const QSize correlate = correlate_->sizeHint(), zoomReset = zoomReset_->sizeHint();
     const QSize option = stack_->sizeHint().expandedTo(unStack_->sizeHint());
     const QSize frame = minimumStackFrame();
-    // Buttons end left of the chart, the frame left of the buttons, each row above the next.
+    // Buttons end left of the chart, the frame left of the buttons, each row
+    // above the next; the filter box as wide as the list.
+    const int filter = itemFilter_ ? itemFilter_->minimumSizeHint().width() : 0;
     const int width = std::max({correlate.width() * 17000 / (3600 - 1800), zoomReset.width() * 17000 / (3600 - 1800),
-                                frame.width() * 17000 / (1800 - 100)});
+                                frame.width() * 17000 / (1800 - 100), filter * 17000 / 3600});
     const int height =
         std::max({correlate.height() * 12000 / (9800 - 9300), zoomReset.height() * 12000 / (10550 - 9800),
                   frame.height() * 12000 / (10550 - 9200), option.height() * 12000 / 10550});
