@@ -17,6 +17,10 @@ namespace {
 using kavra::analysis::changeScore;
 using Series = std::vector<double>;
 
+// The order of the lines (by size, sign aside, ties in list order) and the cut
+// to the top N are checked byte for byte through kavra-batch rank
+// (tests/app/BatchCliTest.cmake).
+
 // The effect size as the textbook writes it: two means, two sums of squared
 // deviations, the pooled standard deviation over rows - 2 degrees of freedom.
 long double referenceScore(const Series &x, size_t first, size_t last)
@@ -133,29 +137,6 @@ struct Table {
         return [this](int32_t c) { return columns[size_t(c - 1)].data(); };
     }
 };
-
-TEST(ChangeRanking, LargestChangesFirstWhateverTheirSign)
-{
-    Table table{40, {Series(40, 0)}};
-    const double lifts[] = {100, -600, 300, 0, 300, 900, -200};  // columns 2 to 8, far above the noise
-    std::vector<kavra::analysis::RankingItem> items{{"Sample Time", 1}};
-    for (size_t k = 0; k < std::size(lifts); ++k) {
-        table.columns.push_back(eighths(40, 10, 19, lifts[k], 3));  // the same spread: the two 300s tie
-        items.push_back({"Item " + std::to_string(k + 2), int32_t(k + 2)});
-    }
-    const auto ranking = kavra::analysis::rankByChange(table.values(), 40, 19, 10, items, 5);
-    ASSERT_TRUE(ranking.enoughRows);
-    const int32_t expectedColumns[] = {7, 3, 4, 6, 8};  // 900, -600, 300, 300 in list order, -200
-    ASSERT_EQ(ranking.lines.size(), std::size(expectedColumns));
-    for (size_t k = 0; k < ranking.lines.size(); ++k) {
-        const auto &line = ranking.lines[k];
-        const Series &x = table.columns[size_t(line.column - 1)];
-        EXPECT_EQ(line.column, expectedColumns[k]) << k;
-        EXPECT_EQ(line.score, changeScore(x.data(), 40, 10, 19)) << k;
-        EXPECT_EQ(line.text, kavra::analysis::rankingLineText(line.score, "Item " + std::to_string(line.column)));
-    }
-    EXPECT_LT(ranking.lines[1].score, 0);
-}
 
 TEST(ChangeRanking, NotEnoughRowsOutsideTheCursors)
 {
