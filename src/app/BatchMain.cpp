@@ -2,6 +2,7 @@
 
 #include "app/BatchArguments.h"
 #include "app/BatchCorrelate.h"
+#include "app/BatchRank.h"
 #include "app/BatchRender.h"
 #include "data/DataSet.h"
 #include "data/HeapReuse.h"
@@ -25,6 +26,7 @@ const char *const kUsage =
     "       kavra-batch info FILE [FILE...]\n"
     "       kavra-batch correlate FILE [FILE...] --item NAME [--from ROW] [--to ROW]\n"
     "              [--scatter PICTURE]\n"
+    "       kavra-batch rank FILE [FILE...] --from ROW --to ROW [--top N]\n"
     "       kavra-batch render FILE [FILE...] -o PICTURE [--items NAME,NAME...] [--size WIDTHxHEIGHT]\n"
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
@@ -41,6 +43,12 @@ const char *const kUsage =
     "         correlated item; exit status 1 and \"No relevant items found ...\" when\n"
     "         there is none. --scatter writes the scatter diagram the correlation\n"
     "         window shows first (the last line's item) as a picture, as render does.\n"
+    "  rank   prints the items ranked by how much rows ROW to ROW differ from all\n"
+    "         other rows (the difference of the means over the pooled standard\n"
+    "         deviation), the N largest changes (default 50) first whatever their\n"
+    "         sign, as \"+3.42  Disk Busy DSK05\"; values of the file loaded last.\n"
+    "         Exit status 1 and \"Not enough rows outside the cursors\" when fewer\n"
+    "         than 2 rows lie outside ROW to ROW.\n"
     "  render draws, without a window system, the chart the viewer shows after\n"
     "         loading the files and selecting the named items (default: the item\n"
     "         selected after loading; --items \"\" selects none) as a picture\n"
@@ -69,6 +77,7 @@ struct Options {
     std::vector<std::string> paths;
     kavra::RenderOptions render;
     kavra::CorrelateOptions correlate;
+    kavra::RankOptions rank;
 };
 
 std::vector<std::string> splitNames(const std::string &list)
@@ -192,6 +201,11 @@ bool parseArguments(int argc, char **argv, Options &options)
                 return false;
             continue;
         }
+        if (options.command == "rank" && kavra::takeRankOption(argc, argv, i, options.rank, bad)) {
+            if (bad)
+                return false;
+            continue;
+        }
         if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
             if (!parseWhole(argv[++i], options.file) || options.file < 1)
                 return false;
@@ -202,9 +216,10 @@ bool parseArguments(int argc, char **argv, Options &options)
         }
     }
     const bool correlate = options.command == "correlate";
-    const bool known = options.command == "dump" || options.command == "info" || render || correlate;
+    const bool rank = options.command == "rank";
+    const bool known = options.command == "dump" || options.command == "info" || render || correlate || rank;
     return known && !options.paths.empty() && (!render || consistent(options.render)) &&
-           (!correlate || !options.correlate.item.empty());
+           (!correlate || !options.correlate.item.empty()) && (!rank || kavra::rankOptionsComplete(options.rank));
 }
 
 void printInfo(std::ostream &out, const kavra::DataSet &data, const kavra::ItemList &items)
@@ -259,6 +274,8 @@ int main(int argc, char **argv)
     }
     if (options.command == "correlate")
         return kavra::printCorrelationList(argv[0], data, items, options.correlate, out);
+    if (options.command == "rank")
+        return kavra::printChangeRanking(data, items, options.rank, out);
     if (options.command == "render") {
 #ifdef KAVRA_NO_RENDER
         std::cerr << "This kavra-batch was built without the chart: render is not available\n";

@@ -9,6 +9,7 @@
 #include "chart/PageNavigator.h"
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
+#include "items/ItemFilterBox.h"
 #include "items/ItemListView.h"
 #include "items/ListFiles.h"
 #include "ui/BusyCursor.h"
@@ -231,6 +232,8 @@ void MainWindow::mnuCloseFile_Click()
 
     items_.clear();
     itemList_->showRevision(&items_.current());
+    if (itemFilter_)
+        itemFilter_->clear();  // the next file's list starts whole
     itemList_->hide();
     data_.closeAll();
     propertiesWindow().clear();

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,7 @@ constexpr int kOtherKey = 255;
 constexpr Shortcut kTable[] = {
     {2, 'C', ShortcutAction::MenuEntry, "mnuCloseFile"},
     {2, 'E', ShortcutAction::MenuEntry, "mnuExportChart"},
+    {2, 'F', ShortcutAction::FocusFilter, nullptr},
     {2, 'O', ShortcutAction::MenuEntry, "mnuOpenFile"},
     {2, 'P', ShortcutAction::MenuEntry, "mnuPrintChart"},
     {2, 'S', ShortcutAction::MenuEntry, "mnuSaveDataAs"},
@@ -153,6 +155,7 @@ bool KeyboardShortcuts::available(const Shortcut &shortcut) const
     case ShortcutAction::EndProgram: return true;
     case ShortcutAction::ItemListMenu: return shown("lvwKavra");
     case ShortcutAction::Correlate: return shown("cmdCorrelate");
+    case ShortcutAction::FocusFilter: return shown("txtKavraFilter");
     case ShortcutAction::Stack:
     case ShortcutAction::UnStack: {
         // As a click would: the options are disabled while two value axes are in use.
@@ -173,6 +176,12 @@ void KeyboardShortcuts::run(const Shortcut &shortcut)
             menu->popup(QCursor::pos());
         break;
     case ShortcutAction::Correlate: window_.cmdCorrelate_Click(); break;
+    case ShortcutAction::FocusFilter:
+        if (auto *filter = window_.findChild<QLineEdit *>(QStringLiteral("txtKavraFilter"))) {
+            filter->setFocus(Qt::ShortcutFocusReason);
+            filter->selectAll();  // what is typed next replaces the filter
+        }
+        break;
     case ShortcutAction::Stack:
     case ShortcutAction::UnStack: {
         // As a click on the option would: it becomes the chosen one, then its handler runs.

@@ -34,6 +34,7 @@ enum class ShortcutAction {
     Correlate,     // the Correlate button's handler, when the button is visible
     Stack,         // OptStack(0), when the frame fraKavra1 is visible
     UnStack,       // OptStack(1), when the frame fraKavra1 is visible
+    FocusFilter,   // the item list's filter box takes the keys, when it is visible
 };
 
 struct Shortcut {

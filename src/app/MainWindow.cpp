@@ -13,8 +13,10 @@
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
 #include "dialogs/ReleaseNotesWindow.h"
+#include "items/ItemFilterBox.h"
 #include "items/ItemListView.h"
 #include "ui/Interaction.h"
+#include "ui/Edition.h"
 #include "ui/Palette.h"
 
 #include <QAction>
@@ -172,6 +174,8 @@ void MainWindow::createControls()
     setCentralWidget(central);
     itemList_ = new ItemListView(central);
     connect(itemList_, &ItemListView::activated, this, &MainWindow::lvwKavra_Click);
+    if constexpr (!kClassicEdition)
+        itemFilter_ = new ItemFilterBox(*itemList_, central);
     chart_ = new ChartView(central);
     chart_->colourWanted = [](int s) { return paletteColour(s); };
     chart_->legendToolTipWanted = [this](int s) { return shownStatistics(*chart_, s); };

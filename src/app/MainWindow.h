@@ -33,6 +33,7 @@ class ItemListCommands;
 class ChartView;
 class Interaction;
 class PageNavigator;
+class ItemFilterBox;
 class ItemListView;
 class StatusBar;
 
@@ -116,6 +117,7 @@ private:
     ItemList items_;
     QHash<QString, QAction *> actions_;
     ItemListView *itemList_ = nullptr;
+    ItemFilterBox *itemFilter_ = nullptr;  // none in the classic edition
     ChartView *chart_ = nullptr;
     PageNavigator *pageNavigator_ = nullptr;
     ChartCommands *chartCommands_ = nullptr;

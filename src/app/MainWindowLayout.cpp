@@ -6,6 +6,7 @@
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "items/ItemFilterBox.h"
 #include "items/ItemListView.h"
 
 #include <QGroupBox>
@@ -43,9 +44,11 @@ QSize MainWindow::minimumForCaptions() const
     const QSize correlate = correlate_->sizeHint(), zoomReset = zoomReset_->sizeHint();
     const QSize option = stack_->sizeHint().expandedTo(unStack_->sizeHint());
     const QSize frame = minimumStackFrame();
-    // Buttons end left of the chart, the frame left of the buttons, each row above the next.
+    // Buttons end left of the chart, the frame left of the buttons, each row
+    // above the next; the filter box as wide as the list.
+    const int filter = itemFilter_ ? itemFilter_->minimumSizeHint().width() : 0;
     const int width = std::max({correlate.width() * 17000 / (3600 - 1800), zoomReset.width() * 17000 / (3600 - 1800),
-                                frame.width() * 17000 / (1800 - 100)});
+                                frame.width() * 17000 / (1800 - 100), filter * 17000 / 3600});
     const int height =
         std::max({correlate.height() * 12000 / (9800 - 9300), zoomReset.height() * 12000 / (10550 - 9800),
                   frame.height() * 12000 / (10550 - 9200), option.height() * 12000 / 10550});
@@ -75,7 +78,12 @@ void MainWindow::layOutControls()
     const auto grown = [](QWidget *control, QRect r) {
         control->setGeometry(QRect(r.topLeft(), r.size().expandedTo(control->sizeHint())));
     };
-    itemList_->setGeometry(place(w, h, 0, 0, 3600, 9000));
+    // The filter box takes its line off the top of the list's place.
+    const QRect list = place(w, h, 0, 0, 3600, 9000);
+    const int filterHeight = itemFilter_ ? itemFilter_->sizeHint().height() : 0;
+    if (itemFilter_)
+        itemFilter_->setGeometry(list.left(), list.top(), list.width(), filterHeight);
+    itemList_->setGeometry(list.adjusted(0, filterHeight, 0, 0));
     const int left = itemList_->width();
     chart_->setGeometry(left, 0, w - left, h * 10500 / 12000);
     grown(pageNavigator_, place(w, h, 9000, 10550, 500, 250));

@@ -94,18 +94,47 @@ ItemListView::ItemListView(QWidget *parent) : QTreeView(parent), model_(new Item
 void ItemListView::showRevision(ItemRevision *revision)
 {
     model_->setRevision(revision);
+    hidden_.clear();  // the reset showed every row again
+    applyFilter();
     applySelection();
 }
 
-void ItemListView::refresh()
+void ItemListView::refresh() { showRevision(model_->revision()); }
+
+void ItemListView::setFilter(const QString &text)
 {
-    model_->setRevision(model_->revision());
-    applySelection();
+    if (text == filter_)
+        return;
+    filter_ = text;
+    applyFilter();
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !isRowHidden(current.row(), {}))
+        scrollTo(current);
+}
+
+// Hides and shows only the rows whose state changes, so that a keystroke costs
+// one comparison per row and a little layout.
+void ItemListView::applyFilter()
+{
+    const ItemRevision *revision = model_->revision();
+    const size_t rows = revision ? revision->rows.size() : 0;
+    hidden_.resize(rows, false);
+    shownRows_ = 0;
+    for (size_t i = 0; i < rows; ++i) {
+        const bool hide =
+            !filter_.isEmpty() && !QString::fromLocal8Bit(revision->rows[i].text).contains(filter_, Qt::CaseInsensitive);
+        if (hide != hidden_[i]) {
+            setRowHidden(int(i), {}, hide);
+            hidden_[i] = hide;
+        }
+        shownRows_ += hide ? 0 : 1;
+    }
+    emit shownRowsChanged(shownRows_, int(rows));
 }
 
 void ItemListView::scrollToRow(int row)
 {
-    if (row < 0 || row >= model_->rowCount())
+    if (row < 0 || row >= model_->rowCount() || isRowHidden(row, {}))
         return;
     const QModelIndex index = model_->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
@@ -161,13 +190,13 @@ void ItemListView::applySelection()
     const ItemRevision *revision = model_->revision();
     applying_ = true;
     QItemSelection selection;
-    int first = -1;
+    int first = -1;  // the first selected row shown
     if (revision) {
         for (size_t i = 0; i < revision->rows.size(); ++i) {
             if (!revision->rows[i].selected)
                 continue;
             const int row = static_cast<int>(i);
-            first = first < 0 ? row : first;
+            first = first < 0 && !hidden_[i] ? row : first;
             selection.select(model_->index(row, 0), model_->index(row, 3));
         }
     }

@@ -35,6 +35,12 @@ private:
 // of any other change the user makes to the selection (a drag, Ctrl+A, Shift or
 // Page keys, a click on empty space): the release of the mouse button or key that
 // leaves a selection other than the one charted.
+//
+// A filter narrows the rows shown to those whose text holds it. It hides rows
+// and nothing more: the revision keeps every row, and a hidden row keeps its
+// selection (and its place in the chart) until a gesture that replaces the
+// selection, such as a plain click, Shift+click or Ctrl+A, clears it; Ctrl+click
+// adds to the selection and leaves hidden rows as they are.
 class ItemListView : public QTreeView {
     Q_OBJECT
 public:
@@ -50,14 +56,23 @@ public:
     // The current selection is now the one charted.
     void noteCharted();
 
+    // Shows only the rows whose text holds text, letter case aside, every
+    // character taken as itself; an empty text shows every row.
+    void setFilter(const QString &text);
+    int shownRowCount() const { return shownRows_; }
+
 signals:
     void activated();
+    // After every change of the rows shown: by the filter, or another revision or
+    // its rows shown.
+    void shownRowsChanged(int shown, int total);
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void applyFilter();
     void applySelection();
     void takeSelection();
     // The Perf_Data columns of the selected rows, in display order.
@@ -69,6 +84,9 @@ private:
     bool selectionTouched_ = false;  // by the user, since the chart was drawn
     const ItemRevision *chartedRevision_ = nullptr;
     std::vector<int32_t> chartedColumns_;
+    QString filter_;
+    std::vector<bool> hidden_;  // each row's state as last set
+    int shownRows_ = 0;
 };
 
 }  // namespace kavra

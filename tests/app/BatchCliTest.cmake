@@ -305,6 +305,81 @@ expect_rc(corrnoitem 2 "correlate without --item")
 expect_contains("${corrnoitem_err}" "correlate" "correlate without --item: usage")
 
 # ---------------------------------------------------------------------------
+# rank: rows FROM to TO against all other rows, the largest changes first
+# whatever their sign, equal sizes in list order; the file loaded last
+# ---------------------------------------------------------------------------
+expect_contains("${help_out}" "kavra-batch rank FILE [FILE...] --from ROW --to ROW [--top N]" "--help")
+file(WRITE "${WORK}/steps.csv"
+     "N,x\r\n06-DEC-2026\r\nSample Time,Flat,Rises,Falls,Noise\r\n10:00:00,5,1,9,3\r\n10:01:00,5,2,8,1\r\n"
+     "10:02:00,5,7,2,4\r\n10:03:00,5,8,3,1\r\n10:04:00,5,1,9,5\r\n10:05:00,5,2,8,2\r\n")
+file(WRITE "${WORK}/steps-later.csv"
+     "N2,x\r\n06-DEC-2026\r\nSample Time,Flat,Rises,Falls,Noise\r\n10:00:00,5,1,1,3\r\n10:01:00,5,1,2,1\r\n"
+     "10:02:00,5,1,9,4\r\n10:03:00,5,1,8,1\r\n10:04:00,5,1,1,5\r\n10:05:00,5,1,2,2\r\n")
+# expect_rank(<name> <expected output> FILES f... OPTIONS o...): the output byte for byte.
+function(expect_rank name expected)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "FILES;OPTIONS")
+    set(paths "")
+    foreach(f IN LISTS arg_FILES)
+        list(APPEND paths "${WORK}/${f}")
+    endforeach()
+    run_batch(${name} rank ${paths} ${arg_OPTIONS})
+    set(what "rank ${arg_FILES} ${arg_OPTIONS}")
+    expect_rc(${name} 0 "${what}")
+    expect_empty_file("${${name}_errfile}" "${what}: standard error")
+    file(READ "${${name}_outfile}" out_hex HEX)
+    string(HEX "${expected}" expected_hex)
+    if(NOT out_hex STREQUAL expected_hex)
+        fail("${what}: standard output is\n${${name}_out}\nexpected\n${expected}")
+    endif()
+endfunction()
+# Worked by hand: Rises 7.5 against 1.5, pooled deviation sqrt((0.5 + 1) / 4);
+# Falls as far the other way, listed first.
+expect_rank(rank1 "-9.80  Falls\n+9.80  Rises\n-0.14  Noise\n+0.00  Flat\n" FILES steps.csv OPTIONS --from 3 --to 4)
+expect_rank(ranktop "-9.80  Falls\n+9.80  Rises\n" FILES steps.csv OPTIONS --top 2 --from 3 --to 4)
+expect_rank(ranklast "+11.43  Falls\n-0.14  Noise\n+0.00  Flat\n+0.00  Rises\n"
+            FILES steps.csv steps-later.csv OPTIONS --from 3 --to 4)
+
+run_batch(rankfew rank "${WORK}/steps.csv" --from 2 --to 6)
+expect_rc(rankfew 1 "rank with one row outside")
+expect_empty_file("${rankfew_outfile}" "rank with one row outside: standard output")
+if(NOT rankfew_err STREQUAL "Not enough rows outside the cursors\n")
+    fail("rank with one row outside: standard error is \"${rankfew_err}\"")
+endif()
+foreach(rows "4;3" "1;7")
+    list(GET rows 0 from)
+    list(GET rows 1 to)
+    run_batch(rankrows rank "${WORK}/steps.csv" --from ${from} --to ${to})
+    expect_rc(rankrows 2 "rank --from ${from} --to ${to}")
+    expect_contains("${rankrows_err}" "Rows ${from} to ${to} are not rows of the data: use rows 1 to 6"
+                    "rank --from ${from} --to ${to}")
+endforeach()
+foreach(bad "--from;3" "--to;4" "--from;0;--to;4" "--from;3;--to;4;--top;0" "--from;x;--to;4" "--from;3;--to")
+    run_batch(rankbad rank "${WORK}/steps.csv" ${bad})
+    expect_rc(rankbad 2 "rank ${bad}")
+    expect_contains("${rankbad_err}" "Usage" "rank ${bad}")
+endforeach()
+
+# A real day: 50 lines of the one form, and --top cuts the same list.
+run_batch(rankday rank "${NODE1}" --from 600 --to 700)
+expect_rc(rankday 0 "rank node1 600..700")
+string(REGEX MATCHALL "[^\n]+" rankday_lines "${rankday_out}")
+list(LENGTH rankday_lines rankday_count)
+if(NOT rankday_count EQUAL 50)
+    fail("rank node1 600..700: ${rankday_count} lines, expected 50")
+endif()
+foreach(line IN LISTS rankday_lines)
+    if(NOT line MATCHES "^[+-][0-9]+\\.[0-9][0-9]  [^ ].*$")
+        fail("rank node1 600..700: line \"${line}\" is not \"+3.42  Name\"")
+    endif()
+endforeach()
+run_batch(rankday3 rank "${NODE1}" --from 600 --to 700 --top 3)
+list(SUBLIST rankday_lines 0 3 first3)
+string(REPLACE ";" "\n" first3 "${first3}")
+if(NOT rankday3_out STREQUAL "${first3}\n")
+    fail("rank --top 3 is not the first 3 lines of the whole ranking:\n${rankday3_out}")
+endif()
+
+# ---------------------------------------------------------------------------
 # render --zoom: the chart as right after a zoom to rows FIRST to LAST
 # ---------------------------------------------------------------------------
 expect_contains("${help_out}" "[--zoom FIRST:LAST]" "--help")

@@ -7,10 +7,12 @@
 #include "support/ChartAccess.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -38,6 +40,9 @@ bool carriesText(const QWidget *w)
         return !button->text().isEmpty();
     if (const auto *frame = qobject_cast<const QGroupBox *>(w))
         return !frame->title().isEmpty();
+    // A text box of its own (a spin box's is sized by the spin box).
+    if (const auto *box = qobject_cast<const QLineEdit *>(w); box && !qobject_cast<const QAbstractSpinBox *>(w->parentWidget()))
+        return !box->text().isEmpty() || !box->placeholderText().isEmpty();
     return false;
 }
 
@@ -47,6 +52,8 @@ QSize roomNeeded(const QWidget *w)
         return {0, label->heightForWidth(label->width())};
     if (qobject_cast<const QGroupBox *>(w))
         return w->minimumSizeHint();
+    if (qobject_cast<const QLineEdit *>(w))  // as wide as its own least, as high as a line of text
+        return {w->minimumSizeHint().width(), w->sizeHint().height()};
     return w->sizeHint();
 }
 
@@ -112,6 +119,11 @@ TEST_F(CaptionsTest, NoWindowClipsACaption)
     open(KAVRA_EXAMPLES "/node1_day.csv");
     ASSERT_EQ(window->data().Files_Open, 1) << lastMessage().toStdString();
     expectWholeCaptions("file loaded");
+    auto *filter = window->findChild<QLineEdit *>(QStringLiteral("txtKavraFilter"));
+    ASSERT_NE(filter, nullptr);
+    filter->setText(QStringLiteral("cpu"));
+    expectWholeCaptions("item list filtered");
+    filter->clear();
 
     window->cmdCorrelate_Click();
     expectWholeCaptions("correlation window");

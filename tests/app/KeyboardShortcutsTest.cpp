@@ -95,7 +95,7 @@ TEST(KeyboardShortcutsKeys, QtKeysBecomeTheTableKeyCodes)
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::AltModifier), 6);
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::MetaModifier | Qt::KeypadModifier), 2);
 
-    EXPECT_EQ(kavra::shortcutTable().size(), 26u);
+    EXPECT_EQ(kavra::shortcutTable().size(), 27u);
 }
 
 class KeyboardShortcutsTest : public WindowTest {
@@ -202,6 +202,7 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
             case ShortcutAction::Correlate: return window->correlationWindow() != nullptr;
             case ShortcutAction::Stack: return window->state().chart.Stack_Mode == 2;
             case ShortcutAction::UnStack: return window->state().chart.Stack_Mode == 1;
+            case ShortcutAction::FocusFilter: return window->focusWidget() == child<QWidget>("txtKavraFilter");
             }
             return false;
         };
@@ -228,6 +229,7 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
         case ShortcutAction::Correlate: child<QWidget>("cmdCorrelate")->hide(); break;
         case ShortcutAction::Stack:
         case ShortcutAction::UnStack: child<QWidget>("fraKavra1")->hide(); break;
+        case ShortcutAction::FocusFilter: child<QWidget>("txtKavraFilter")->hide(); break;
         }
         if (shortcut.action != ShortcutAction::EndProgram) {
             typeShortcut(window.get(), modifiers, key);
@@ -241,6 +243,7 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
         case ShortcutAction::Correlate: child<QWidget>("cmdCorrelate")->show(); break;
         case ShortcutAction::Stack:
         case ShortcutAction::UnStack: child<QWidget>("fraKavra1")->show(); break;
+        case ShortcutAction::FocusFilter: child<QWidget>("txtKavraFilter")->show(); break;
         }
         // The other modifier values run nothing.
         for (Qt::KeyboardModifiers other :

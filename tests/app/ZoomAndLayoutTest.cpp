@@ -482,7 +482,12 @@ protected:
         SCOPED_TRACE(std::to_string(a.width()) + "x" + std::to_string(a.height()));
         auto *list = child<QWidget>("lvwKavra");
         auto *chart = child<QWidget>("tchKavra");
-        EXPECT_TRUE(near(list->geometry(), fraction(a, 0, 0, 3600, 9000)));
+        // The filter box takes its line off the top of the list's place.
+        auto *filter = child<QWidget>("txtKavraFilter");
+        EXPECT_TRUE(near(filter->geometry().united(list->geometry()), fraction(a, 0, 0, 3600, 9000)));
+        EXPECT_EQ(filter->geometry().bottom() + 1, list->y());
+        EXPECT_EQ(filter->width(), list->width());
+        EXPECT_EQ(filter->height(), filter->sizeHint().height());
         EXPECT_EQ(chart->x(), list->x() + list->width()) << "the chart starts at the list's right edge";
         EXPECT_EQ(chart->y(), 0);
         EXPECT_EQ(chart->x() + chart->width(), a.width()) << "the chart reaches the right edge";

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -209,6 +210,11 @@ std::vector<Scene> Scenes::all()
              correlation->close();
          }},
         {QStringLiteral("multiple-items"), window([this] { chartItems(QStringLiteral("CPU Busy Cpu 0")); })},
+        {QStringLiteral("filtered-item-list"),  // the charted items hidden by the filter stay charted
+         window([this] { QTest::keyClicks(window_.findChild<QLineEdit *>("txtKavraFilter"), QStringLiteral("disk b")); })},
+        {QStringLiteral("filter-cleared"), window([this] {
+             QTest::keyClick(window_.findChild<QLineEdit *>("txtKavraFilter"), Qt::Key_Escape);
+         })},
         {QStringLiteral("stacked"), window([this] { window_.findChild<QRadioButton *>("OptStack(0)")->click(); })},
         {QStringLiteral("unstacked"), window([this] { window_.findChild<QRadioButton *>("OptStack(1)")->click(); })},
         {QStringLiteral("two-items"), window([this] { chartItems(QStringLiteral("Cache Hits/s")); })},
