@@ -69,7 +69,7 @@ void ColumnMap::growColumns(int fileColumns)
 
 bool DataSet::isItemColumn(int column) const
 {
-    return column >= 1 && column <= static_cast<int>(Column_Names.size()) &&
+    return column >= 2 && column <= static_cast<int>(Column_Names.size()) &&
            !text::containsNoCase(Column_Names[static_cast<size_t>(column - 1)], "SAMPLE TIME");
 }
 

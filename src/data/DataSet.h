@@ -157,7 +157,8 @@ struct DataSet {
 
     double sampleTime(int row) const { return Xaxis_Values[static_cast<size_t>(row - 1)]; }
 
-    // Whether the first file's column c holds an item (not a sample time).
+    // Whether the first file's column c holds an item: column 1 is the sample time
+    // whatever its name, and so is every column named "Sample Time".
     bool isItemColumn(int column) const;
     // The first file's column holding the item of that name, 0 when none does.
     int32_t itemColumn(const std::string &name) const;

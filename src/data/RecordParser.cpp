@@ -58,9 +58,17 @@ int RecordParser::read(std::string_view record, double *row)
     return j;
 }
 
-RowBlock::RowBlock(int tableColumns, double *target, size_t height)
-    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height),
-      cells_(static_cast<size_t>(kRows) * columns_, 0.0)
+int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
+{
+    const size_t withinBudget = kCellBudget / static_cast<size_t>(std::max(tableColumns, 1));
+    return static_cast<int>(std::clamp<long long>(
+        std::min<long long>(rowsToRead, static_cast<long long>(std::min<size_t>(withinBudget, kMaxRows))), 1,
+        kMaxRows));
+}
+
+RowBlock::RowBlock(int tableColumns, double *target, size_t height, int rows)
+    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height), rows_(rows),
+      cells_(static_cast<size_t>(rows) * columns_, 0.0)
 {
 }
 

@@ -3,6 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace kavra;
 
 namespace {
@@ -93,6 +103,65 @@ TEST_P(Loading, SampleTimeColumnsGiveNoItemAndNoValues)
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 1, 1), timestr::fallbackDate() + 10 / 24.0);
 }
 
+// Where the data begins and what becomes an item: the data pass starts at the
+// record after the header the reader found, and column 1 is the sample time
+// whatever it is called.
+TEST_P(Loading, TheDataStartsAfterTheHeaderFoundAndColumnOneIsNeverAnItem)
+{
+    struct Case {
+        const char *name;
+        std::string bytes;
+        std::vector<std::string> items;  // empty: the file fails with message
+        std::vector<double> firstItem;   // its values, row by row
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"NodeRecordNamingTheHeader", "NODE1,Vesk collector,Sample Time 60s\nd\nSample Time,A\n10:00,1\n10:01,2\n",
+         {"A"}, {1, 2}, ""},
+        {"BlockHeaderCalledTime", "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\nB\n$$$ END COLUMN HEADERS $$$\n"
+                                  "10:00,1,5\n10:01,2,6\n",
+         {"A", "B"}, {1, 2}, ""},
+        {"PlainHeaderCalledTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,3\n", {"CPU Busy"}, {1, 3}, ""},
+        {"EndMarkerInTheNodeRecord", "N,$$$ END COLUMN HEADERS $$$\nd\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n"
+                                     "$$$ END COLUMN HEADERS $$$\n10:00,7\n10:01,8\n",
+         {"A"}, {7, 8}, ""},
+        // A preamble record taken as the header: the real header is then a data
+        // record, whose time cannot be read (no row of zeros dated 1899 is added).
+        {"PreambleTakenAsHeader", "N,x\nd\nCollection start time,10:00\nSample Time,A\n10:00,1\n10:01,2\n",
+         {}, {}, "Error - Type mismatch: 'TIME' is not a time of day - generated while extracting data from file"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        data = DataSet();
+        items.clear();
+        const LoadOutcome outcome = load("a.csv", c.bytes);
+        if (c.items.empty()) {
+            EXPECT_EQ(outcome.message, c.message);
+            EXPECT_EQ(data.Files_Open, 0);
+            continue;
+        }
+        ASSERT_TRUE(outcome.loaded) << outcome.message;
+        EXPECT_EQ(itemNames(), c.items);
+        ASSERT_EQ(data.Row_Count, int(c.firstItem.size()));
+        const int column = items.current().rows[0].tag;
+        for (int r = 1; r <= data.Row_Count; ++r)
+            EXPECT_EQ(data.Perf_Data(r, column, 1), c.firstItem[size_t(r - 1)]) << "row " << r;
+        EXPECT_EQ(data.sampleTime(1), timestr::fallbackDate() + 10 / 24.0);
+    }
+}
+
+// A later file's column named as the first file's column 1 is not matched to it.
+TEST_P(Loading, ALaterFileNeverFeedsTheSampleTimeColumn)
+{
+    ASSERT_TRUE(load("a.csv", "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\n$$$ END COLUMN HEADERS $$$\n"
+                              "10:00,1\n10:01,2\n")
+                    .loaded);
+    ASSERT_TRUE(load("b.csv", "N,x\nd\nSample Time,Time,A\n10:00,5,6\n10:01,7,8\n").loaded);
+    EXPECT_EQ(data.Column_Map(2, 2), 0);
+    EXPECT_EQ(data.Column_Map(3, 2), 2);
+    EXPECT_EQ(data.Perf_Data(2, 2, 2), 8);
+}
+
 TEST_P(Loading, DataEndsAtColumnAverageOrNulButNotLowerCase)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\nColumn Average,1\n10:02,3\n").loaded);
@@ -117,6 +186,58 @@ TEST_P(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
                                   " 1 ...  2");
     EXPECT_EQ(data.Perf_Data(4, 2, 1), 4);
     EXPECT_EQ(data.Perf_Data(4, 3, 1), 0);
+}
+
+// A file cut off inside its last record: that record is not a row, and the user
+// is told once. A complete last record without a terminator is a row as before.
+TEST_P(Loading, ACutOffLastRecordIsLeftOutAndReportedOnce)
+{
+    const std::string head = "N,x\n06-DEC-2026\nSample Time,A,B\n10:00,1,1K\n10:01,2,2K\n";
+    const std::string cutOff = "The last record is incomplete and was left out";
+    struct Case {
+        const char *name;
+        std::string first, later;     // later empty: the case loads the first file only
+        int rows;                     // rows of the file looked at
+        std::vector<double> lastRow;  // its last row's values A and B
+        std::vector<std::string> diagnostics;
+    };
+    const std::vector<Case> cases = {
+        {"CutInsideAField", head + "10:02,3,0.8", "", 3, {3, 0.8}, {}},  // all fields there: a row
+        {"CutBeforeTheLastField", head + "10:02,3", "", 2, {2, 2000}, {cutOff}},
+        {"CutInsideTheTime", head + "10:0", "", 2, {2, 2000}, {cutOff}},
+        {"CutAfterTheTerminator", head, "", 2, {2, 2000}, {}},
+        {"CutAfterColumnAverage", head + "Column Average,1,1\n10:0", "", 2, {2, 2000}, {}},
+        {"CutAfterAShortRecord", head + "10:02,3\n10:03,4,4K\n10:0", "", 4, {4, 4000},
+         {std::string(kMismatchTitle) + "|", cutOff}},
+        {"OneTimeColumnCutInTheTime", "N,x\nd\nSample Time\n10:00\n10:01\n10:02\n1o:", "", 3, {}, {cutOff}},
+        {"LaterFileCutWithinTheRows", head + "10:02,3,3K\n", head + "10:0", 2, {2, 2000}, {cutOff}},
+        {"LaterFileCutBeyondTheRows", head, head + "10:02,3", 2, {2, 2000}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        data = DataSet();
+        items.clear();
+        diagnostics.clear();
+        ASSERT_TRUE(load("a.csv", c.first).loaded);
+        if (!c.later.empty()) {
+            diagnostics.clear();
+            ASSERT_TRUE(load("b.csv", c.later).loaded);
+        }
+        const int file = data.Files_Open;
+        std::vector<std::string> seen;
+        for (const std::string &d : diagnostics)
+            seen.push_back(d.starts_with(kMismatchTitle) ? std::string(kMismatchTitle) + "|"
+                                                         : d.substr(d.find('|') + 1));
+        EXPECT_EQ(seen, c.diagnostics);
+        if (c.later.empty()) {
+            EXPECT_EQ(data.Row_Count, c.rows);
+        }
+        for (size_t i = 0; i < c.lastRow.size(); ++i)
+            EXPECT_EQ(data.Perf_Data(c.rows, int(i) + 2, file), c.lastRow[i]) << "column " << i + 2;
+        if (!c.later.empty() && c.rows < data.Row_Count) {
+            EXPECT_EQ(data.Perf_Data(c.rows + 1, 2, file), 0);
+        }
+    }
 }
 
 // The earlier edition's rules, which its program passes to the loader.
@@ -219,6 +340,86 @@ TEST_P(Loading, AFolderOrAMissingFileIsAnOpenError)
     EXPECT_EQ(data.Files_Open, 0);
 }
 
+// Opening a FIFO must not wait for a writer. Should it ever wait, the watchdog
+// opens the other end after a while, so the test fails instead of hanging.
+TEST_P(Loading, AFifoIsRefusedAtOnce)
+{
+    const std::string fifo = dir.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::atomic<bool> done{false}, waited{false};
+    std::thread watchdog([&] {
+        for (int tenths = 0; tenths < 200 && !done; ++tenths)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done) {
+            waited = true;
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+    });
+    ItemLoader loader(data, items, *this, options);
+    const LoadOutcome outcome = loader.load(fifo);
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(waited) << "the open waited for a writer";
+    EXPECT_EQ(outcome.message, "Error : Not a regular file generated while opening file");
+    EXPECT_EQ(data.Files_Open, 0);
+}
+
+// A file without terminators is refused after its head is read: a huge sparse one
+// is never read (or held) whole.
+TEST_P(Loading, AHugeFileWithoutTerminatorsIsRefusedFromItsHead)
+{
+    const std::string path = dir.write("sparse.csv", "no terminator here");
+    ASSERT_EQ(::truncate(path.c_str(), off_t(64) << 30), 0);
+    ItemLoader loader(data, items, *this, options);
+    EXPECT_EQ(loader.load(path).message, "File has incorrect format - can't find any record terminators");
+}
+
+// A collector writing the file while it loads: truncated, extended or rewritten,
+// it is refused; a first file leaves no file, a later one is just not added.
+TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
+{
+    struct Change {
+        const char *name;
+        std::function<void(const std::string &)> apply;
+    };
+    const std::vector<Change> changes = {
+        {"Truncated", [](const std::string &path) { ASSERT_EQ(::truncate(path.c_str(), 60), 0); }},
+        {"Extended", [](const std::string &path) { std::ofstream(path, std::ios::app) << "10:02:00,14,1K\r\n"; }},
+        {"Rewritten",
+         [](const std::string &path) {
+             const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+             ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+         }},
+    };
+    struct ChangingObserver : LoadObserver {
+        std::function<void()> onDataPass;
+        void status(const std::string &text) override
+        {
+            if (text.starts_with("Extracting data from") && onDataPass)
+                std::exchange(onDataPass, nullptr)();
+        }
+    };
+    for (const Change &change : changes)
+        for (const bool first : {true, false}) {
+            SCOPED_TRACE(std::string(change.name) + (first ? " first file" : " later file"));
+            data = DataSet();
+            items.clear();
+            if (!first) {
+                ASSERT_TRUE(load("good.csv", kPlain).loaded);
+            }
+            const std::string path = dir.write("changing.csv", kPlain);
+            ChangingObserver observer;
+            observer.onDataPass = [&] { change.apply(path); };
+            ItemLoader loader(data, items, observer, options);
+            const LoadOutcome outcome = loader.load(path);
+            EXPECT_EQ(outcome.message, "File changed while it was being read - please open it again");
+            EXPECT_EQ(outcome.title, kOpenFileTitle);
+            EXPECT_EQ(outcome.closeAllFiles, first);
+            EXPECT_EQ(data.Files_Open, first ? 0 : 1);
+            EXPECT_EQ(data.Perf_Data.files(), 1);
+        }
+}
+
 TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
 {
     const LoadOutcome one = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n");
@@ -229,7 +430,7 @@ TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
     EXPECT_TRUE(load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\n").loaded);
 }
 
-TEST_P(Loading, AnUnreadableSampleTimeClosesAllFiles)
+TEST_P(Loading, AnUnreadableSampleTimeInTheFirstFileClosesAllFiles)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n\n10:01,1\n");
     EXPECT_EQ(outcome.message,
