@@ -199,6 +199,11 @@ private:
             names.push_back(columnName(field));
             if (names.back().empty())
                 failLoad("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
+            // Names are kept as UTF-8; one written in Windows-1252 is written back so.
+            const bool windows1252 = !text::isUtf8(names.back());
+            if (windows1252)
+                names.back() = text::windows1252ToUtf8(names.back());
+            parsed_.windows1252Names.push_back(windows1252);
         }
         columnCount_ = static_cast<int>(names.size());
         observer_.status("Extracting column headings from " + path_ + " ... 2");

@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/FieldReader.h"
 #include "data/LoadFailure.h"
+#include "data/Text.h"
 
 #include <algorithm>
 
@@ -39,12 +40,12 @@ int RecordParser::read(std::string_view record, double *row)
             } else {
                 const FieldValue value = readValue(prepared);
                 if (value.status == ValueStatus::BadExponent)
-                    throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
+                    throw DataError("Type mismatch: the exponent of '" + text::quoted(field) + "' is not a number");
                 if (value.status == ValueStatus::Invalid && layout_.classicRules) {
                     cell = leadingNumber(prepared);
                 } else if (value.status == ValueStatus::Invalid) {
-                    failLoad("Invalid data ( " + std::string(field) + " ) detected in row " +
-                                 std::string(sampleTimeText),
+                    failLoad("Invalid data ( " + text::quoted(field) + " ) detected in row " +
+                                 text::quoted(sampleTimeText),
                              kOpenFileTitle, layout_.firstFile);
                 } else {
                     cell = value.value;

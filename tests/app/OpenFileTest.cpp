@@ -224,6 +224,63 @@ TEST_F(WindowTest, SaveAsWritesTheDisplayedData)
                                      "06-DEC-2026 10:02:00, 14, 2000, 3\r\n");
 }
 
+// The saved header names the items, not what the list shows in front of them, so
+// the saved file matches the collector's files again.
+TEST_F(WindowTest, SaveAsAfterAMedianSortWritesTheItemNames)
+{
+    open(dir.write("day.csv", kGoodFile));
+    window->action(QStringLiteral("mnuSortInMedianOrder"))->trigger();
+    ASSERT_EQ(window->items().current().rows[0].text, "(00000002.00)MP Sync Time");
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    window->mnuSaveDataAs_Click();
+    ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    const std::string saved = dir.read("saved.csv");
+    EXPECT_EQ(saved.substr(0, saved.find("\r\n06-DEC")),
+              "NODE1,Collection of the day\r\nSample Time,MP Sync Time,CPU Busy,Disk Rate");
+}
+
+// Names written in Windows-1252 show as the characters they stand for, in the list
+// and the legend, and a removal by string finds them.
+TEST_F(WindowTest, NamesInWindows1252ShowAndMatchAsWritten)
+{
+    open(dir.write("latin.csv", "NODE1,x\r\nd\r\nSample Time,Temp \xB0" "C,Wait \xB5s,CPU\r\n"
+                                "10:00:00,1,2,3\r\n10:01:00,4,5,6\r\n"));
+    ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    auto *view = child<kavra::ItemListView>("lvwKavra");
+    QStringList shown;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        shown << view->model()->index(r, 0).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("CPU"), QStringLiteral("Temp \u00B0C"), QStringLiteral("Wait \u00B5s")}));
+    view->selectionModel()->select(view->model()->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    window->lvwKavra_Click();
+    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Temp \u00B0C(# 1)"));
+    ui.inputAnswers.push_back(QStringLiteral("\u00B0c"));
+    window->action(QStringLiteral("mnuRemoveItemsContainingString"))->trigger();
+    ASSERT_EQ(window->items().current().rows.size(), 2u);
+    EXPECT_EQ(window->items().current().rows[1].text, "Wait \u00B5s");
+}
+
+// A huge name is shown cut, and kept whole for saving.
+TEST_F(WindowTest, AHugeNameIsShownCutAndSavedWhole)
+{
+    const std::string name = "Queue " + std::string(1000000, 'q');
+    open(dir.write("long.csv", "NODE1,x\r\nd\r\nSample Time," + name + ",B\r\n10:00:00,1,2\r\n10:01:00,4,5\r\n"));
+    ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
+    window->items().copyItemList();  // a copy gives each sub-item its full text as tooltip
+    auto *view = child<kavra::ItemListView>("lvwKavra");
+    view->showRevision(&window->items().current());
+    const QAbstractItemModel *model = view->model();
+    const QString cut = QString::fromStdString(name.substr(0, 253)) + QStringLiteral("...");
+    EXPECT_EQ(model->index(1, 0).data().toString(), cut);
+    EXPECT_EQ(model->index(1, 1).data().toString(), cut);
+    EXPECT_EQ(model->index(1, 0).data(Qt::ToolTipRole).toString().size(), 80);
+    EXPECT_EQ(model->index(1, 1).data(Qt::ToolTipRole).toString(), cut);
+    ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
+    window->mnuSaveDataAs_Click();
+    EXPECT_NE(dir.read("saved.csv").find("Sample Time,B," + name + "\r\n"), std::string::npos);
+}
+
 TEST_F(WindowTest, SaveAsWithTwoNodesNamesTheNodeWhoseValuesItHolds)
 {
     open(dir.write("day.csv", kGoodFile));

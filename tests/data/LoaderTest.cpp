@@ -240,6 +240,73 @@ TEST_P(Loading, ACutOffLastRecordIsLeftOutAndReportedOnce)
     }
 }
 
+// Names as the collector wrote them: Windows-1252 bytes are read as the characters
+// they stand for, later files in UTF-8 match them, and saving writes the bytes back.
+TEST_P(Loading, NamesInWindows1252OrUtf8AreReadAndSavedAsWritten)
+{
+    const std::string header = "Sample Time,Temp \xB0" "C,\xB5s,Caf\xC3\xA9,\x80\x81\x9F\xFF";
+    const std::string file = "N\xE9ud,x\r\nd\r\n" + header + "\r\n10:00:00,1,2,3,4\r\n10:01:00,5,6,7,8\r\n";
+    ASSERT_TRUE(load("a.csv", file).loaded);
+    EXPECT_EQ(itemNames(), (std::vector<std::string>{"Caf\u00E9", "Temp \u00B0C", "\u00B5s",
+                                                     "\u20AC\u0081\u0178\u00FF"}));
+    EXPECT_EQ(data.Node_Name, "N\u00E9ud");
+    // A later file written in UTF-8 lands under the same items.
+    ASSERT_TRUE(load("b.csv", "N,x\r\nd\r\nSample Time,\u00B5s,Temp \u00B0C\r\n10:00:00,20,10\r\n10:01:00,60,50\r\n")
+                    .loaded);
+    EXPECT_EQ(data.Perf_Data(2, 2, 2), 50);
+    EXPECT_EQ(data.Perf_Data(2, 3, 2), 60);
+
+    ItemRevision inFileOrder = items.current();
+    std::sort(inFileOrder.rows.begin(), inFileOrder.rows.end(),
+              [](const ItemRow &a, const ItemRow &b) { return a.tag < b.tag; });
+    ASSERT_EQ(saveDataFile(dir.file("saved.csv"), data, inFileOrder, {1, 2, 1}), "");
+    const std::string saved = dir.read("saved.csv");
+    const std::string records1And2 = "N\xE9ud,x\r\n" + header + "\r\n";
+    EXPECT_EQ(saved.substr(0, records1And2.size()), records1And2);
+    LoaderFixture again;
+    again.options = options;
+    ASSERT_TRUE(again.load("saved.csv", saved).loaded);
+    EXPECT_EQ(again.itemNames(), itemNames());
+
+    // A tooltip cuts a long name after 77 characters, not bytes.
+    data = DataSet();
+    items.clear();
+    ASSERT_TRUE(load("c.csv", "N,x\nd\nSample Time," + std::string(81, '\xE9') + "\n10:00,1\n10:01,2\n").loaded);
+    std::string cut;
+    for (int i = 0; i < 77; ++i)
+        cut += "\u00E9";
+    EXPECT_EQ(items.current().rows[0].toolTip, cut + "...");
+}
+
+// Messages quote at most 60 characters of a field; the item keeps its whole name.
+TEST_P(Loading, MessagesQuoteTheStartOfALongField)
+{
+    const std::string longText(100000, 'x');
+    const std::string cut = std::string(60, 'x') + "...";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"10:00," + longText, "Invalid data ( " + cut + " ) detected in row 10:00"},
+        {"10:00:00." + std::string(100000, '5') + ",x",
+         "Invalid data ( x ) detected in row 10:00:00." + std::string(51, '5') + "..."},
+        {"10:00,1E" + longText,
+         "Error - Type mismatch: the exponent of '1E" + std::string(58, 'x') +
+             "...' is not a number - generated while extracting data from file"},
+        {"1o" + longText + ",1",
+         "Error - Type mismatch: '1O" + std::string(58, 'X') +
+             "...' is not a time of day - generated while extracting data from file"},
+        {"10:00,\xB5" + longText, "Invalid data ( \u00B5" + std::string(59, 'x') + "... ) detected in row 10:00"},
+    };
+    for (const auto &[record, message] : cases) {
+        SCOPED_TRACE(message.substr(0, 40));
+        data = DataSet();
+        items.clear();
+        EXPECT_EQ(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n" + record + "\n").message, message);
+    }
+    data = DataSet();
+    items.clear();
+    ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time," + longText + "\n10:00,1\n10:01,2\n").loaded);
+    EXPECT_EQ(itemNames(), std::vector<std::string>{longText});
+}
+
 // The earlier edition's rules, which its program passes to the loader.
 TEST_P(Loading, TheEarlierEditionReadsAValueThatBreaksTheSyntaxAsItsLeadingNumber)
 {
