@@ -292,8 +292,7 @@ private:
         }
         observer_.progress(rows);
         observer_.progressEnd();
-        if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) &&
-            !endOfDataBefore(cutOffAt_))
+        if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfDataBefore(cutOffAt_))
             observer_.diagnostic("The last record is incomplete and was left out", kOpenFileTitle);
     }
 
@@ -380,8 +379,8 @@ private:
     bool outOfMemory_ = false;
     size_t start_ = 0;  // where the first field of records 1 and 2 starts
     std::string header_;
-    size_t dataStart_ = 0;                          // the first record after the header
-    size_t cutOffAt_ = std::string_view::npos;      // where a cut-off last record was left out
+    size_t dataStart_ = 0;                      // the first record after the header
+    size_t cutOffAt_ = std::string_view::npos;  // where a cut-off last record was left out
     std::vector<std::string_view> headerFields_;
     int columnCount_ = 0;
     std::optional<RecordScan> scan_;  // the records as counted on several threads

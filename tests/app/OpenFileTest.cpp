@@ -243,14 +243,16 @@ TEST_F(WindowTest, SaveAsAfterAMedianSortWritesTheItemNames)
 // and the legend, and a removal by string finds them.
 TEST_F(WindowTest, NamesInWindows1252ShowAndMatchAsWritten)
 {
-    open(dir.write("latin.csv", "NODE1,x\r\nd\r\nSample Time,Temp \xB0" "C,Wait \xB5s,CPU\r\n"
+    open(dir.write("latin.csv", "NODE1,x\r\nd\r\nSample Time,Temp \xB0"
+                                "C,Wait \xB5s,CPU\r\n"
                                 "10:00:00,1,2,3\r\n10:01:00,4,5,6\r\n"));
     ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
     auto *view = child<kavra::ItemListView>("lvwKavra");
     QStringList shown;
     for (int r = 0; r < view->model()->rowCount(); ++r)
         shown << view->model()->index(r, 0).data().toString();
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("CPU"), QStringLiteral("Temp \u00B0C"), QStringLiteral("Wait \u00B5s")}));
+    EXPECT_EQ(shown,
+              (QStringList{QStringLiteral("CPU"), QStringLiteral("Temp \u00B0C"), QStringLiteral("Wait \u00B5s")}));
     view->selectionModel()->select(view->model()->index(1, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window->lvwKavra_Click();

@@ -116,19 +116,31 @@ TEST_P(Loading, TheDataStartsAfterTheHeaderFoundAndColumnOneIsNeverAnItem)
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"NodeRecordNamingTheHeader", "NODE1,Vesk collector,Sample Time 60s\nd\nSample Time,A\n10:00,1\n10:01,2\n",
-         {"A"}, {1, 2}, ""},
-        {"BlockHeaderCalledTime", "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\nB\n$$$ END COLUMN HEADERS $$$\n"
-                                  "10:00,1,5\n10:01,2,6\n",
-         {"A", "B"}, {1, 2}, ""},
+        {"NodeRecordNamingTheHeader",
+         "NODE1,Vesk collector,Sample Time 60s\nd\nSample Time,A\n10:00,1\n10:01,2\n",
+         {"A"},
+         {1, 2},
+         ""},
+        {"BlockHeaderCalledTime",
+         "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\nB\n$$$ END COLUMN HEADERS $$$\n"
+         "10:00,1,5\n10:01,2,6\n",
+         {"A", "B"},
+         {1, 2},
+         ""},
         {"PlainHeaderCalledTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,3\n", {"CPU Busy"}, {1, 3}, ""},
-        {"EndMarkerInTheNodeRecord", "N,$$$ END COLUMN HEADERS $$$\nd\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n"
-                                     "$$$ END COLUMN HEADERS $$$\n10:00,7\n10:01,8\n",
-         {"A"}, {7, 8}, ""},
+        {"EndMarkerInTheNodeRecord",
+         "N,$$$ END COLUMN HEADERS $$$\nd\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n"
+         "$$$ END COLUMN HEADERS $$$\n10:00,7\n10:01,8\n",
+         {"A"},
+         {7, 8},
+         ""},
         // A preamble record taken as the header: the real header is then a data
         // record, whose time cannot be read (no row of zeros dated 1899 is added).
-        {"PreambleTakenAsHeader", "N,x\nd\nCollection start time,10:00\nSample Time,A\n10:00,1\n10:01,2\n",
-         {}, {}, "Error - Type mismatch: 'TIME' is not a time of day - generated while extracting data from file"},
+        {"PreambleTakenAsHeader",
+         "N,x\nd\nCollection start time,10:00\nSample Time,A\n10:00,1\n10:01,2\n",
+         {},
+         {},
+         "Error - Type mismatch: 'TIME' is not a time of day - generated while extracting data from file"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,7 +219,11 @@ TEST_P(Loading, ACutOffLastRecordIsLeftOutAndReportedOnce)
         {"CutInsideTheTime", head + "10:0", "", 2, {2, 2000}, {cutOff}},
         {"CutAfterTheTerminator", head, "", 2, {2, 2000}, {}},
         {"CutAfterColumnAverage", head + "Column Average,1,1\n10:0", "", 2, {2, 2000}, {}},
-        {"CutAfterAShortRecord", head + "10:02,3\n10:03,4,4K\n10:0", "", 4, {4, 4000},
+        {"CutAfterAShortRecord",
+         head + "10:02,3\n10:03,4,4K\n10:0",
+         "",
+         4,
+         {4, 4000},
          {std::string(kMismatchTitle) + "|", cutOff}},
         {"OneTimeColumnCutInTheTime", "N,x\nd\nSample Time\n10:00\n10:01\n10:02\n1o:", "", 3, {}, {cutOff}},
         {"LaterFileCutWithinTheRows", head + "10:02,3,3K\n", head + "10:0", 2, {2, 2000}, {cutOff}},
@@ -244,15 +260,16 @@ TEST_P(Loading, ACutOffLastRecordIsLeftOutAndReportedOnce)
 // they stand for, later files in UTF-8 match them, and saving writes the bytes back.
 TEST_P(Loading, NamesInWindows1252OrUtf8AreReadAndSavedAsWritten)
 {
-    const std::string header = "Sample Time,Temp \xB0" "C,\xB5s,Caf\xC3\xA9,\x80\x81\x9F\xFF";
+    const std::string header = "Sample Time,Temp \xB0"
+                               "C,\xB5s,Caf\xC3\xA9,\x80\x81\x9F\xFF";
     const std::string file = "N\xE9ud,x\r\nd\r\n" + header + "\r\n10:00:00,1,2,3,4\r\n10:01:00,5,6,7,8\r\n";
     ASSERT_TRUE(load("a.csv", file).loaded);
-    EXPECT_EQ(itemNames(), (std::vector<std::string>{"Caf\u00E9", "Temp \u00B0C", "\u00B5s",
-                                                     "\u20AC\u0081\u0178\u00FF"}));
+    EXPECT_EQ(itemNames(),
+              (std::vector<std::string>{"Caf\u00E9", "Temp \u00B0C", "\u00B5s", "\u20AC\u0081\u0178\u00FF"}));
     EXPECT_EQ(data.Node_Name, "N\u00E9ud");
     // A later file written in UTF-8 lands under the same items.
-    ASSERT_TRUE(load("b.csv", "N,x\r\nd\r\nSample Time,\u00B5s,Temp \u00B0C\r\n10:00:00,20,10\r\n10:01:00,60,50\r\n")
-                    .loaded);
+    ASSERT_TRUE(
+        load("b.csv", "N,x\r\nd\r\nSample Time,\u00B5s,Temp \u00B0C\r\n10:00:00,20,10\r\n10:01:00,60,50\r\n").loaded);
     EXPECT_EQ(data.Perf_Data(2, 2, 2), 50);
     EXPECT_EQ(data.Perf_Data(2, 3, 2), 60);
 
@@ -287,12 +304,10 @@ TEST_P(Loading, MessagesQuoteTheStartOfALongField)
         {"10:00," + longText, "Invalid data ( " + cut + " ) detected in row 10:00"},
         {"10:00:00." + std::string(100000, '5') + ",x",
          "Invalid data ( x ) detected in row 10:00:00." + std::string(51, '5') + "..."},
-        {"10:00,1E" + longText,
-         "Error - Type mismatch: the exponent of '1E" + std::string(58, 'x') +
-             "...' is not a number - generated while extracting data from file"},
-        {"1o" + longText + ",1",
-         "Error - Type mismatch: '1O" + std::string(58, 'X') +
-             "...' is not a time of day - generated while extracting data from file"},
+        {"10:00,1E" + longText, "Error - Type mismatch: the exponent of '1E" + std::string(58, 'x') +
+                                    "...' is not a number - generated while extracting data from file"},
+        {"1o" + longText + ",1", "Error - Type mismatch: '1O" + std::string(58, 'X') +
+                                     "...' is not a time of day - generated while extracting data from file"},
         {"10:00,\xB5" + longText, "Invalid data ( \u00B5" + std::string(59, 'x') + "... ) detected in row 10:00"},
     };
     for (const auto &[record, message] : cases) {

@@ -5,11 +5,11 @@
 
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
-#include "items/ListFiles.h"
 #include "data/NumberText.h"
 #include "data/Text.h"
 #include "dialogs/PropertiesWindow.h"
 #include "items/ItemList.h"
+#include "items/ListFiles.h"
 
 #include <QDir>
 #include <QFile>
