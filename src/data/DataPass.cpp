@@ -214,10 +214,15 @@ public:
         RecordParser parser;
         RowBlock block;
     };
+    // Each worker's block holds no more rows than the largest chunk gives it.
     Worker makeWorker() const
     {
+        long long rowsToRead = 0;
+        for (const RecordScan::Chunk &chunk : scan_.chunks)
+            rowsToRead = std::max(rowsToRead, std::min(chunk.records, setup_.rowLimit - chunk.before));
         return {RecordParser(setup_.layout),
-                RowBlock(setup_.tableColumns, setup_.target, static_cast<size_t>(setup_.rowLimit))};
+                RowBlock(setup_.tableColumns, setup_.target, static_cast<size_t>(setup_.rowLimit),
+                         RowBlock::rowsFor(setup_.tableColumns, rowsToRead))};
     }
 
     void run(Worker &worker, size_t index)
@@ -235,8 +240,8 @@ public:
                 const std::string_view record = records_.at(p, p);
                 ++k;
                 const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart));
-                if (k - blockStart == RowBlock::kRows) {
-                    worker.block.flush(blockStart, RowBlock::kRows);
+                if (k - blockStart == worker.block.rows()) {
+                    worker.block.flush(blockStart, worker.block.rows());
                     blockStart = k;
                 }
                 if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
@@ -329,7 +334,8 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
 {
     RecordReader reader(setup.content, setup.terminator, setup.start);
     RecordParser parser(setup.layout);
-    RowBlock block(setup.tableColumns, setup.target, static_cast<size_t>(setup.rowLimit));
+    RowBlock block(setup.tableColumns, setup.target, static_cast<size_t>(setup.rowLimit),
+                   RowBlock::rowsFor(setup.tableColumns, setup.rowLimit));
     int k = 0;
     int blockStart = 0;  // row index (0-based) of the block's first row
     bool mismatchReported = false;
@@ -345,8 +351,8 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
             observer.keepAlive();
         }
         const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart));
-        if (k - blockStart == RowBlock::kRows) {
-            block.flush(blockStart, RowBlock::kRows);
+        if (k - blockStart == block.rows()) {
+            block.flush(blockStart, block.rows());
             blockStart = k;
         }
         if (k == setup.rowLimit)

@@ -69,7 +69,7 @@ void ColumnMap::growColumns(int fileColumns)
 
 bool DataSet::isItemColumn(int column) const
 {
-    return column >= 1 && column <= static_cast<int>(Column_Names.size()) &&
+    return column >= 2 && column <= static_cast<int>(Column_Names.size()) &&
            !text::containsNoCase(Column_Names[static_cast<size_t>(column - 1)], "SAMPLE TIME");
 }
 
@@ -92,6 +92,7 @@ void DataSet::apply(LoadedFile &&file)
         Column_Map.reset(columns, kFileLimit);
         Xaxis_Values.assign(Perf_Data.column(1, 1), Perf_Data.column(1, 1) + Row_Count);
         Column_Names = file.names;
+        Column_Names_Windows1252 = file.windows1252Names;
     } else {
         Perf_Data.addLayer(std::move(file.layer));
     }
@@ -101,9 +102,9 @@ void DataSet::apply(LoadedFile &&file)
     Files_Open = file.fileNumber;
     Column_Count = columns;
     File_Names[n] = std::move(file.path);
-    Node_Name = file.nodeName;
-    Node_Names[n] = text::upperCased(text::trimBlanks(file.nodeName));
-    File_Header_Lines[n] = std::string(text::trimBlanks(file.line1));
+    Node_Name = text::decoded(file.nodeName);
+    Node_Names[n] = text::upperCased(text::trimBlanks(Node_Name));
+    File_Header_Lines[n] = text::decoded(text::trimBlanks(file.line1));
     Collection_Date_Text = std::move(file.collectionDate);
     Line1 = file.line1;
     File_Line1[n] = std::move(file.line1);

@@ -127,7 +127,8 @@ struct LoadedFile {
     std::string line1;  // record 1, untrimmed
     std::string nodeName;
     std::string collectionDate;
-    std::vector<std::string> names;      // the column headers, the sample time's included
+    std::vector<std::string> names;      // the column headers, the sample time's included, as UTF-8
+    std::vector<bool> windows1252Names;  // which of them the file wrote in Windows-1252
     std::vector<int32_t> columnMap;      // file column c - 1 -> Perf_Data column, 0 when not stored
     int rowCount = 0;
     PerfData table;                      // the first file's values, with spare columns
@@ -149,15 +150,20 @@ struct DataSet {
     std::array<std::string, kFileLimit> Node_Names;
     std::array<std::string, kFileLimit> File_Header_Lines;
     std::array<std::string, kFileLimit> File_Line1;  // record 1 of each file, untrimmed
+    // Node_Name, Node_Names and File_Header_Lines are texts to show, as UTF-8;
+    // Line1 and File_Line1 keep record 1's bytes for writing it back.
     std::string Node_Name;
     std::string Collection_Date_Text;
     std::string Line1;
-    // Column_Names[c - 1] is the header of the first file's column c.
+    // Column_Names[c - 1] is the header of the first file's column c, as UTF-8;
+    // Column_Names_Windows1252[c - 1] says whether the file wrote it in Windows-1252.
     std::vector<std::string> Column_Names;
+    std::vector<bool> Column_Names_Windows1252;
 
     double sampleTime(int row) const { return Xaxis_Values[static_cast<size_t>(row - 1)]; }
 
-    // Whether the first file's column c holds an item (not a sample time).
+    // Whether the first file's column c holds an item: column 1 is the sample time
+    // whatever its name, and so is every column named "Sample Time".
     bool isItemColumn(int column) const;
     // The first file's column holding the item of that name, 0 when none does.
     int32_t itemColumn(const std::string &name) const;

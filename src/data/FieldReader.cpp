@@ -292,7 +292,7 @@ double readSampleTime(std::string_view field, std::string_view collectionDateTex
     const double date = timestr::dateTextToDate(dateText);
     const auto time = timestr::timeOfDay(timeText);
     if (!time)
-        throw DataError("Type mismatch: '" + std::string(timeText) + "' is not a time of day");
+        throw DataError("Type mismatch: '" + text::quoted(timeText) + "' is not a time of day");
     return date + *time;
 }
 

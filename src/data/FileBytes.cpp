@@ -15,16 +15,6 @@
 namespace kavra {
 namespace {
 
-// Closes the descriptor however the read ends.
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 constexpr size_t kMinPiece = size_t(8) << 20;  // smaller files are read by one call
 
 // Reads bytes [offset, offset + size) into target; returns how many it got (fewer
@@ -49,21 +39,36 @@ size_t readPiece(int fd, char *target, size_t offset, size_t size, int &error)
 
 }  // namespace
 
-std::string FileBytes::open(const std::string &path, int threads)
+FileBytes::~FileBytes()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::string FileBytes::open(const std::string &path)
 {
     data_.reset();
     size_ = 0;
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
+    if (fd_ >= 0)
+        ::close(fd_);
+    // Not blocking: opening a FIFO would otherwise wait for a writer.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0)
         return std::strerror(errno);
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0)
+    if (::fstat(fd_, &opened_) != 0)
         return std::strerror(errno);
-    if (S_ISDIR(info.st_mode))
+    if (S_ISDIR(opened_.st_mode))
         return "Path is a folder, not a file";
-    if (!S_ISREG(info.st_mode))
+    if (!S_ISREG(opened_.st_mode))
         return "Not a regular file";
-    const size_t size = static_cast<size_t>(info.st_size);
+    return {};
+}
+
+std::string FileBytes::read(size_t limit, int threads)
+{
+    data_.reset();
+    size_ = 0;
+    const size_t size = std::min(static_cast<size_t>(opened_.st_size), limit);
     data_.reset(new (std::nothrow) char[size > 0 ? size : 1]);  // no zeroing: every byte is read over
     if (!data_)
         return "Out of memory";
@@ -75,7 +80,7 @@ std::string FileBytes::open(const std::string &path, int threads)
     const auto readOne = [&](size_t i) {
         const size_t offset = i * pieceSize;
         const size_t length = std::min(pieceSize, size - std::min(size, offset));
-        got[i] = readPiece(file.fd, data_.get() + offset, offset, length, errors[i]);
+        got[i] = readPiece(fd_, data_.get() + offset, offset, length, errors[i]);
     };
     {
         std::vector<std::jthread> readers;
@@ -90,10 +95,21 @@ std::string FileBytes::open(const std::string &path, int threads)
             return std::strerror(errors[i]);
         }
         size_ += got[i];
-        if (got[i] < pieceSize)
-            break;  // the file shrank while it was read: take what is there up to the first gap
+        if (size_ < std::min(size, (i + 1) * pieceSize)) {
+            cutShort_ = true;  // the file shrank while it was read: take what is there up to the first gap
+            break;
+        }
     }
     return {};
+}
+
+bool FileBytes::changed() const
+{
+    struct stat now {};
+    if (cutShort_ || fd_ < 0 || ::fstat(fd_, &now) != 0)
+        return true;
+    return now.st_size != opened_.st_size || now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
+           now.st_mtim.tv_nsec != opened_.st_mtim.tv_nsec;
 }
 
 }  // namespace kavra

@@ -11,6 +11,7 @@
 #include "data/TimeStrings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <optional>
 
@@ -68,28 +69,25 @@ public:
     LoadedFile run()
     {
         observer_.status("Opening file " + path_ + " - please wait ... ");
-        if (!content_.data()) {
-            if (const std::string error = file_.open(path_, options_.threads); !error.empty())
-                failLoad("Error : " + error + " generated while opening file", "");
-            content_ = file_.bytes();
-        }
-        terminator_ = detectTerminator(content_);
-        if (terminator_.empty())
-            failLoad("File has incorrect format - can't find any record terminators");
         parsed_.fileNumber = data_.Files_Open + 1;
+        first_ = parsed_.fileNumber == 1;
+        const bool onDisk = !content_.data();
+        readContent(onDisk);
         if (parsed_.fileNumber > data_.Max_Files)
             failLoad("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
-        first_ = parsed_.fileNumber == 1;
 
         RecordReader reader(content_, terminator_);
         readNodeRecord(reader);
         findHeader(reader);
         readColumnHeadings();
+        leaveOutCutOffRecord();
         if (first_)
-            countRows(reader);
+            countRows(RecordReader(content_, terminator_, dataStart_));
         sizeDataSet();
         observer_.status("Extracting data from " + path_ + " ... ");
         readData();
+        if (onDisk)
+            checkUnchanged();
         observer_.status("Fixing up time strings ... ");
         parsed_.path = path_;
         return std::move(parsed_);
@@ -99,6 +97,38 @@ public:
     bool outOfMemory() const { return outOfMemory_; }
 
 private:
+    // The bytes and their record terminator. The terminator is looked for in the
+    // file's head alone, so a file without one is refused before the rest of it
+    // is read.
+    void readContent(bool onDisk)
+    {
+        const auto check = [](const std::string &error) {
+            if (!error.empty())
+                failLoad("Error : " + error + " generated while opening file", "");
+        };
+        if (onDisk) {
+            check(file_.open(path_));
+            check(file_.read(kRecordChunk));
+            content_ = file_.bytes();
+        }
+        terminator_ = detectTerminator(content_);
+        if (terminator_.empty())
+            failLoad("File has incorrect format - can't find any record terminators");
+        if (onDisk) {
+            check(file_.read(SIZE_MAX, options_.threads));
+            content_ = file_.bytes();
+            checkUnchanged();
+        }
+    }
+
+    // What was read must be one state of the file: a collector that truncates or
+    // extends it meanwhile leaves records of two states, or part of a record.
+    void checkUnchanged() const
+    {
+        if (file_.changed())
+            failLoad("File changed while it was being read - please open it again", kOpenFileTitle, first_);
+    }
+
     static void checkLength(bool overlong)
     {
         if (overlong)
@@ -132,10 +162,9 @@ private:
             failLoad("Record #2 in file has incorrect format");
         if (!containsNoCase(record, kStartMarker)) {
             header_ = std::string(record);
-            dataMarker_ = kSampleTime;
+            dataStart_ = reader.position();
             return;
         }
-        dataMarker_ = kEndMarker;
         std::vector<std::string_view> lines;
         for (;;) {
             if (reader.atEnd())
@@ -147,6 +176,7 @@ private:
                 break;
             lines.push_back(line);
         }
+        dataStart_ = reader.position();
         for (size_t i = 0; i < lines.size(); ++i)
             header_ += (i ? "," : "") + std::string(lines[i]);
         if (header_.empty())
@@ -169,6 +199,11 @@ private:
             names.push_back(columnName(field));
             if (names.back().empty())
                 failLoad("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
+            // Names are kept as UTF-8; one written in Windows-1252 is written back so.
+            const bool windows1252 = !text::isUtf8(names.back());
+            if (windows1252)
+                names.back() = text::windows1252ToUtf8(names.back());
+            parsed_.windows1252Names.push_back(windows1252);
         }
         columnCount_ = static_cast<int>(names.size());
         observer_.status("Extracting column headings from " + path_ + " ... 2");
@@ -234,21 +269,10 @@ private:
 
     void readData()
     {
-        RecordReader reader(content_, terminator_);
-        do {
-            const std::string_view record = reader.next();
-            checkLength(reader);
-            if (containsNoCase(record, dataMarker_))
-                break;
-            if (!reader.more())
-                failLoad("File has incorrect format - can't find the column header record holding \"" +
-                         std::string(dataMarker_) + "\"");
-        } while (true);
-
         DataPassSetup setup;
         setup.content = content_;
         setup.terminator = terminator_;
-        setup.start = reader.position();
+        setup.start = dataStart_;
         setup.rowLimit = parsed_.rowCount;
         setup.layout = {columnCount_, &parsed_.columnMap, parsed_.collectionDate, first_,
                         options_.edition == Edition::Classic};
@@ -268,6 +292,54 @@ private:
         }
         observer_.progress(rows);
         observer_.progressEnd();
+        if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfDataBefore(cutOffAt_))
+            observer_.diagnostic("The last record is incomplete and was left out", kOpenFileTitle);
+    }
+
+    // A file cut off by a collector still writing it ends inside a record. Such a
+    // last record, without its terminator, is not a row when it lacks fields or
+    // its time cannot be read: the data then ends before it. A complete one is
+    // read as any other.
+    void leaveOutCutOffRecord()
+    {
+        const size_t lastTerminator = content_.rfind(terminator_);
+        if (lastTerminator == std::string_view::npos)
+            return;
+        const size_t last = lastTerminator + terminator_.size();
+        // Not a record the reader would read: the file ends with a terminator, or
+        // no more than a terminator's length is left after it.
+        if (last < dataStart_ || (last != dataStart_ && content_.size() - last <= terminator_.size()))
+            return;
+        const std::string_view record = content_.substr(last);
+        if (isEndOfData(record) || isComplete(record))
+            return;
+        content_ = content_.substr(0, last);
+        cutOffAt_ = last;
+    }
+
+    bool isComplete(std::string_view record) const
+    {
+        const auto fields = std::count(record.begin(), record.end(), ',') + 1;
+        if (fields < columnCount_)
+            return false;
+        std::string scratch;
+        try {
+            readSampleTime(prepareField(record.substr(0, record.find(',')), scratch), parsed_.collectionDate);
+        } catch (const DataError &) {
+            return false;
+        }
+        return true;
+    }
+
+    // Whether a record that ends the data comes between the header and end.
+    bool endOfDataBefore(size_t end) const
+    {
+        const std::string_view records = content_.substr(dataStart_, end - dataStart_);
+        for (const std::string_view mark : {std::string_view("\0", 1), std::string_view("Column Average")})
+            for (size_t at = records.find(mark); at != std::string_view::npos; at = records.find(mark, at + 1))
+                if (at == 0 || records.substr(0, at).ends_with(terminator_))
+                    return true;
+        return false;
     }
 
     // The chunk size when the records from start on are read on several threads, 0
@@ -307,7 +379,8 @@ private:
     bool outOfMemory_ = false;
     size_t start_ = 0;  // where the first field of records 1 and 2 starts
     std::string header_;
-    std::string_view dataMarker_;
+    size_t dataStart_ = 0;                      // the first record after the header
+    size_t cutOffAt_ = std::string_view::npos;  // where a cut-off last record was left out
     std::vector<std::string_view> headerFields_;
     int columnCount_ = 0;
     std::optional<RecordScan> scan_;  // the records as counted on several threads
@@ -329,7 +402,8 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
 {
     // A first file replaces the values of files closed before: their table goes
     // first, so the new one has the memory.
-    if (data_.Files_Open == 0)
+    const bool first = data_.Files_Open == 0;
+    if (first)
         data_.Perf_Data.reset(1, 1);
     FileLoad parse(data_, observer_, options_, path, bytes);
     try {
@@ -342,8 +416,10 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         return failure.outcome;
     } catch (const DataError &error) {
         observer_.progressEnd();
+        // Only a first file takes everything with it: a later one that fails is
+        // simply not added, and the files loaded before stay as they were.
         return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "",
-                true};
+                first};
     } catch (const std::bad_alloc &) {
         observer_.progressEnd();
         return {false, "Error : Out of memory generated while opening file", "", false};

@@ -42,7 +42,8 @@ struct LoadOutcome {
     bool loaded = false;
     std::string message;  // the message box text on failure
     std::string title;    // its title; empty for the generic errors
-    // The failure leaves no usable file: the caller closes all files.
+    // A first file failed in a way that leaves no usable file: the caller closes
+    // all files. A later file never asks for it.
     bool closeAllFiles = false;
 };
 

@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/FieldReader.h"
 #include "data/LoadFailure.h"
+#include "data/Text.h"
 
 #include <algorithm>
 
@@ -39,12 +40,12 @@ int RecordParser::read(std::string_view record, double *row)
             } else {
                 const FieldValue value = readValue(prepared);
                 if (value.status == ValueStatus::BadExponent)
-                    throw DataError("Type mismatch: the exponent of '" + std::string(field) + "' is not a number");
+                    throw DataError("Type mismatch: the exponent of '" + text::quoted(field) + "' is not a number");
                 if (value.status == ValueStatus::Invalid && layout_.classicRules) {
                     cell = leadingNumber(prepared);
                 } else if (value.status == ValueStatus::Invalid) {
-                    failLoad("Invalid data ( " + std::string(field) + " ) detected in row " +
-                                 std::string(sampleTimeText),
+                    failLoad("Invalid data ( " + text::quoted(field) + " ) detected in row " +
+                                 text::quoted(sampleTimeText),
                              kOpenFileTitle, layout_.firstFile);
                 } else {
                     cell = value.value;
@@ -58,9 +59,17 @@ int RecordParser::read(std::string_view record, double *row)
     return j;
 }
 
-RowBlock::RowBlock(int tableColumns, double *target, size_t height)
-    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height),
-      cells_(static_cast<size_t>(kRows) * columns_, 0.0)
+int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
+{
+    const size_t withinBudget = kCellBudget / static_cast<size_t>(std::max(tableColumns, 1));
+    return static_cast<int>(std::clamp<long long>(
+        std::min<long long>(rowsToRead, static_cast<long long>(std::min<size_t>(withinBudget, kMaxRows))), 1,
+        kMaxRows));
+}
+
+RowBlock::RowBlock(int tableColumns, double *target, size_t height, int rows)
+    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height), rows_(rows),
+      cells_(static_cast<size_t>(rows) * columns_, 0.0)
 {
 }
 

@@ -39,10 +39,17 @@ private:
 // the layer is written one column stretch at a time.
 class RowBlock {
 public:
-    static constexpr int kRows = 64;
+    // A block holds up to 64 rows, fewer when the table is wide: its cells stay
+    // within a fixed budget (one row at least), whatever the number of columns.
+    static constexpr int kMaxRows = 64;
+    static constexpr size_t kCellBudget = size_t(1) << 20;
+    // The rows of a block for a reader that reads at most rowsToRead rows.
+    static int rowsFor(int tableColumns, long long rowsToRead);
 
-    // target: the first cell of the layer, columns of height rows each.
-    RowBlock(int tableColumns, double *target, size_t height);
+    // target: the first cell of the layer, columns of height rows each; rows: the
+    // block's rows.
+    RowBlock(int tableColumns, double *target, size_t height, int rows);
+    int rows() const { return rows_; }
     double *row(int index) { return cells_.data() + static_cast<size_t>(index) * columns_; }
     // Writes the block's first rows into the layer from firstRow (0-based) on and
     // clears them in the block.
@@ -54,6 +61,7 @@ private:
     size_t columns_;
     double *target_;
     size_t height_;
+    int rows_;
     std::vector<double> cells_;
 };
 

@@ -166,7 +166,7 @@ double dateTextToDate(std::string_view s)
     const auto day = wholeNumber(s.substr(0, p1));
     const auto year = wholeNumber(s.substr(p2 + 1));
     if (!day || !year || std::llabs(*day) > 10000000 || std::llabs(*year) > 10000000)
-        throw DataError("Type mismatch: cannot read the date '" + std::string(s) + "'");
+        throw DataError("Type mismatch: cannot read the date '" + text::quoted(s) + "'");
     const std::string_view monthText = s.substr(p1 + 1, p2 - p1 - 1);
     const size_t found = kMonthTable.find(monthText);
     const double position = found == std::string_view::npos ? 0.0 : static_cast<double>(found + 1);

@@ -43,7 +43,7 @@ std::string medianText(double median)
 
 std::string itemToolTip(const std::string &name)
 {
-    return name.size() > 80 ? name.substr(0, 77) + "..." : name;
+    return text::characters(name) > 80 ? text::shortened(name, 77) : name;
 }
 
 ItemRow makeLoadedItemRow(const std::string &name, int32_t tag)

@@ -1,7 +1,8 @@
 #include "items/ItemListView.h"
 
-#include "ui/Edition.h"
+#include "data/Text.h"
 #include "items/ItemList.h"
+#include "ui/Edition.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -22,6 +23,17 @@ constexpr ColumnLook kColumns[] = {
     {"Median", 500, Qt::AlignRight},
     {"OrigIndex", 500, Qt::AlignRight},
 };
+
+// A name as the list shows it: whole names are kept for matching and saving, but
+// a huge one would take seconds to lay out on every paint.
+constexpr size_t kShownCharacters = 256;
+
+QString shown(const std::string &text)
+{
+    if (text.size() <= kShownCharacters)
+        return QString::fromStdString(text);
+    return QString::fromStdString(text::shortened(text, kShownCharacters - 3));
+}
 
 }  // namespace
 
@@ -47,9 +59,9 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromLocal8Bit(row.columnText(column));
+        return shown(row.columnText(column));
     case Qt::ToolTipRole:
-        return QString::fromLocal8Bit(column == 0 ? row.toolTip : row.subItemToolTips[size_t(column - 1)]);
+        return shown(column == 0 ? row.toolTip : row.subItemToolTips[size_t(column - 1)]);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(kColumns[column].alignment | Qt::AlignVCenter);
     case Qt::UserRole:

@@ -1,5 +1,6 @@
 #include "items/ListFiles.h"
 
+#include "data/Text.h"
 #include "items/ItemList.h"
 
 namespace kavra {
@@ -35,12 +36,20 @@ void buildFirstRevision(ItemList &items, const DataSet &data)
     list.applySort();
 }
 
-std::vector<SavedItem> savedItems(const ItemRevision &items)
+std::vector<SavedItem> savedItems(const ItemRevision &items, const DataSet &data)
 {
     std::vector<SavedItem> saved;
     saved.reserve(items.rows.size());
-    for (const ItemRow &row : items.rows)
-        saved.push_back({row.text, row.tag});
+    for (const ItemRow &row : items.rows) {
+        // A derived item's key is its name; a loaded item is named by its column.
+        const size_t column = static_cast<size_t>(row.tag);
+        if (!row.key.empty() || column < 1 || column > data.Column_Names.size())
+            saved.push_back({row.key.empty() ? row.text : row.key, row.tag});
+        else if (column <= data.Column_Names_Windows1252.size() && data.Column_Names_Windows1252[column - 1])
+            saved.push_back({text::utf8ToWindows1252(data.Column_Names[column - 1]), row.tag});
+        else
+            saved.push_back({data.Column_Names[column - 1], row.tag});
+    }
     return saved;
 }
 

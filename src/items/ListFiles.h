@@ -34,18 +34,20 @@ private:
 // revision's sort order.
 void buildFirstRevision(ItemList &items, const DataSet &data);
 
-// The revision's items as the saved file's columns, in display order.
-std::vector<SavedItem> savedItems(const ItemRevision &items);
+// The revision's items as the saved file's columns, in display order: each under
+// its name (a median sort's prefix is not part of it), in the bytes the file it
+// came from wrote it in.
+std::vector<SavedItem> savedItems(const ItemRevision &items, const DataSet &data);
 
 inline void writeDataFile(std::ostream &out, const DataSet &data, const ItemRevision &items, const SaveRange &range)
 {
-    writeDataFile(out, data, savedItems(items), range);
+    writeDataFile(out, data, savedItems(items, data), range);
 }
 
 inline std::string saveDataFile(const std::string &path, const DataSet &data, const ItemRevision &items,
                                 const SaveRange &range)
 {
-    return saveDataFile(path, data, savedItems(items), range);
+    return saveDataFile(path, data, savedItems(items, data), range);
 }
 
 }  // namespace kavra

@@ -45,6 +45,7 @@ function(run_batch name)
     execute_process(
         COMMAND "${BATCH}" ${ARGN}
         WORKING_DIRECTORY "${WORK}"
+        TIMEOUT 300
         RESULT_VARIABLE rc
         OUTPUT_FILE "${outfile}"
         ERROR_FILE "${errfile}")
@@ -245,6 +246,40 @@ run_batch(missing info "${WORK}/does-not-exist.csv")
 expect_rc(missing 1 "missing file")
 expect_contains("${missing_err}" "generated while opening file" "missing file")
 expect_empty_file("${missing_outfile}" "missing file: standard output")
+
+# A FIFO is refused at once: opening it does not wait for a writer.
+execute_process(COMMAND mkfifo "${WORK}/pipe.csv" RESULT_VARIABLE mkfifo_rc)
+if(mkfifo_rc EQUAL 0)
+    run_batch(fifo info "${WORK}/pipe.csv")
+    expect_rc(fifo 1 "a FIFO")
+    if(NOT fifo_err STREQUAL "Error : Not a regular file generated while opening file\n")
+        fail("a FIFO: standard error is \"${fifo_err}\"")
+    endif()
+endif()
+
+# ---------------------------------------------------------------------------
+# A file cut off in its last record, large enough to be read on several threads:
+# the same data and the same report on one thread and on several.
+# ---------------------------------------------------------------------------
+string(REPEAT "10:00:00,1.5,2K\r\n" 200000 many_rows)
+file(WRITE "${WORK}/cut-off.csv" "N,x\r\n06-DEC-2026\r\nSample Time,A,B\r\n${many_rows}10:00:00,1")
+foreach(threads 1 3)
+    set(name "cutoff${threads}")
+    execute_process(
+        COMMAND "${CMAKE_COMMAND}" -E env KAVRA_THREADS=${threads} "${BATCH}" dump "${WORK}/cut-off.csv"
+        WORKING_DIRECTORY "${WORK}" TIMEOUT 300 RESULT_VARIABLE rc
+        OUTPUT_FILE "${WORK}/${name}.stdout" ERROR_FILE "${WORK}/${name}.stderr")
+    file(READ "${WORK}/${name}.stderr" err)
+    if(NOT rc EQUAL 0 OR NOT err STREQUAL "The last record is incomplete and was left out\n")
+        fail("cut-off file on ${threads} threads: exit status ${rc}, standard error \"${err}\"")
+    endif()
+    file(STRINGS "${WORK}/${name}.stdout" lines)
+    list(LENGTH lines count)
+    if(NOT count EQUAL 200002)
+        fail("cut-off file on ${threads} threads: ${count} lines, expected 200000 rows + 2, not the cut one")
+    endif()
+endforeach()
+expect_same_bytes("${WORK}/cutoff1.stdout" "${WORK}/cutoff3.stdout" "cut-off file: one thread against three")
 
 # ---------------------------------------------------------------------------
 # Data rows with fewer fields than the header: a diagnostic, and loading goes on

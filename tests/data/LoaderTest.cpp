@@ -3,6 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace kavra;
 
 namespace {
@@ -93,6 +103,77 @@ TEST_P(Loading, SampleTimeColumnsGiveNoItemAndNoValues)
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 1, 1), timestr::fallbackDate() + 10 / 24.0);
 }
 
+// Where the data begins and what becomes an item: the data pass starts at the
+// record after the header the reader found, and column 1 is the sample time
+// whatever it is called.
+TEST_P(Loading, TheDataStartsAfterTheHeaderFoundAndColumnOneIsNeverAnItem)
+{
+    struct Case {
+        const char *name;
+        std::string bytes;
+        std::vector<std::string> items;  // empty: the file fails with message
+        std::vector<double> firstItem;   // its values, row by row
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"NodeRecordNamingTheHeader",
+         "NODE1,Vesk collector,Sample Time 60s\nd\nSample Time,A\n10:00,1\n10:01,2\n",
+         {"A"},
+         {1, 2},
+         ""},
+        {"BlockHeaderCalledTime",
+         "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\nB\n$$$ END COLUMN HEADERS $$$\n"
+         "10:00,1,5\n10:01,2,6\n",
+         {"A", "B"},
+         {1, 2},
+         ""},
+        {"PlainHeaderCalledTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,3\n", {"CPU Busy"}, {1, 3}, ""},
+        {"EndMarkerInTheNodeRecord",
+         "N,$$$ END COLUMN HEADERS $$$\nd\n$$$ START COLUMN HEADERS $$$\nSample Time,A\n"
+         "$$$ END COLUMN HEADERS $$$\n10:00,7\n10:01,8\n",
+         {"A"},
+         {7, 8},
+         ""},
+        // A preamble record taken as the header: the real header is then a data
+        // record, whose time cannot be read (no row of zeros dated 1899 is added).
+        {"PreambleTakenAsHeader",
+         "N,x\nd\nCollection start time,10:00\nSample Time,A\n10:00,1\n10:01,2\n",
+         {},
+         {},
+         "Error - Type mismatch: 'TIME' is not a time of day - generated while extracting data from file"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        data = DataSet();
+        items.clear();
+        const LoadOutcome outcome = load("a.csv", c.bytes);
+        if (c.items.empty()) {
+            EXPECT_EQ(outcome.message, c.message);
+            EXPECT_EQ(data.Files_Open, 0);
+            continue;
+        }
+        ASSERT_TRUE(outcome.loaded) << outcome.message;
+        EXPECT_EQ(itemNames(), c.items);
+        ASSERT_EQ(data.Row_Count, int(c.firstItem.size()));
+        const int column = items.current().rows[0].tag;
+        for (int r = 1; r <= data.Row_Count; ++r)
+            EXPECT_EQ(data.Perf_Data(r, column, 1), c.firstItem[size_t(r - 1)]) << "row " << r;
+        EXPECT_EQ(data.sampleTime(1), timestr::fallbackDate() + 10 / 24.0);
+    }
+}
+
+// A later file's column named as the first file's column 1 is not matched to it.
+TEST_P(Loading, ALaterFileNeverFeedsTheSampleTimeColumn)
+{
+    ASSERT_TRUE(load("a.csv", "N,x\nd\n$$$ START COLUMN HEADERS $$$\nTime,A\n$$$ END COLUMN HEADERS $$$\n"
+                              "10:00,1\n10:01,2\n")
+                    .loaded);
+    ASSERT_TRUE(load("b.csv", "N,x\nd\nSample Time,Time,A\n10:00,5,6\n10:01,7,8\n").loaded);
+    EXPECT_EQ(data.Column_Map(2, 2), 0);
+    EXPECT_EQ(data.Column_Map(3, 2), 2);
+    EXPECT_EQ(data.Perf_Data(2, 2, 2), 8);
+}
+
 TEST_P(Loading, DataEndsAtColumnAverageOrNulButNotLowerCase)
 {
     ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\nColumn Average,1\n10:02,3\n").loaded);
@@ -117,6 +198,128 @@ TEST_P(Loading, ShortRecordsGiveOneDiagnosticAndLoadingGoesOn)
                                   " 1 ...  2");
     EXPECT_EQ(data.Perf_Data(4, 2, 1), 4);
     EXPECT_EQ(data.Perf_Data(4, 3, 1), 0);
+}
+
+// A file cut off inside its last record: that record is not a row, and the user
+// is told once. A complete last record without a terminator is a row as before.
+TEST_P(Loading, ACutOffLastRecordIsLeftOutAndReportedOnce)
+{
+    const std::string head = "N,x\n06-DEC-2026\nSample Time,A,B\n10:00,1,1K\n10:01,2,2K\n";
+    const std::string cutOff = "The last record is incomplete and was left out";
+    struct Case {
+        const char *name;
+        std::string first, later;     // later empty: the case loads the first file only
+        int rows;                     // rows of the file looked at
+        std::vector<double> lastRow;  // its last row's values A and B
+        std::vector<std::string> diagnostics;
+    };
+    const std::vector<Case> cases = {
+        {"CutInsideAField", head + "10:02,3,0.8", "", 3, {3, 0.8}, {}},  // all fields there: a row
+        {"CutBeforeTheLastField", head + "10:02,3", "", 2, {2, 2000}, {cutOff}},
+        {"CutInsideTheTime", head + "10:0", "", 2, {2, 2000}, {cutOff}},
+        {"CutAfterTheTerminator", head, "", 2, {2, 2000}, {}},
+        {"CutAfterColumnAverage", head + "Column Average,1,1\n10:0", "", 2, {2, 2000}, {}},
+        {"CutAfterAShortRecord",
+         head + "10:02,3\n10:03,4,4K\n10:0",
+         "",
+         4,
+         {4, 4000},
+         {std::string(kMismatchTitle) + "|", cutOff}},
+        {"OneTimeColumnCutInTheTime", "N,x\nd\nSample Time\n10:00\n10:01\n10:02\n1o:", "", 3, {}, {cutOff}},
+        {"LaterFileCutWithinTheRows", head + "10:02,3,3K\n", head + "10:0", 2, {2, 2000}, {cutOff}},
+        {"LaterFileCutBeyondTheRows", head, head + "10:02,3", 2, {2, 2000}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        data = DataSet();
+        items.clear();
+        diagnostics.clear();
+        ASSERT_TRUE(load("a.csv", c.first).loaded);
+        if (!c.later.empty()) {
+            diagnostics.clear();
+            ASSERT_TRUE(load("b.csv", c.later).loaded);
+        }
+        const int file = data.Files_Open;
+        std::vector<std::string> seen;
+        for (const std::string &d : diagnostics)
+            seen.push_back(d.starts_with(kMismatchTitle) ? std::string(kMismatchTitle) + "|"
+                                                         : d.substr(d.find('|') + 1));
+        EXPECT_EQ(seen, c.diagnostics);
+        if (c.later.empty()) {
+            EXPECT_EQ(data.Row_Count, c.rows);
+        }
+        for (size_t i = 0; i < c.lastRow.size(); ++i)
+            EXPECT_EQ(data.Perf_Data(c.rows, int(i) + 2, file), c.lastRow[i]) << "column " << i + 2;
+        if (!c.later.empty() && c.rows < data.Row_Count) {
+            EXPECT_EQ(data.Perf_Data(c.rows + 1, 2, file), 0);
+        }
+    }
+}
+
+// Names as the collector wrote them: Windows-1252 bytes are read as the characters
+// they stand for, later files in UTF-8 match them, and saving writes the bytes back.
+TEST_P(Loading, NamesInWindows1252OrUtf8AreReadAndSavedAsWritten)
+{
+    const std::string header = "Sample Time,Temp \xB0"
+                               "C,\xB5s,Caf\xC3\xA9,\x80\x81\x9F\xFF";
+    const std::string file = "N\xE9ud,x\r\nd\r\n" + header + "\r\n10:00:00,1,2,3,4\r\n10:01:00,5,6,7,8\r\n";
+    ASSERT_TRUE(load("a.csv", file).loaded);
+    EXPECT_EQ(itemNames(),
+              (std::vector<std::string>{"Caf\u00E9", "Temp \u00B0C", "\u00B5s", "\u20AC\u0081\u0178\u00FF"}));
+    EXPECT_EQ(data.Node_Name, "N\u00E9ud");
+    // A later file written in UTF-8 lands under the same items.
+    ASSERT_TRUE(
+        load("b.csv", "N,x\r\nd\r\nSample Time,\u00B5s,Temp \u00B0C\r\n10:00:00,20,10\r\n10:01:00,60,50\r\n").loaded);
+    EXPECT_EQ(data.Perf_Data(2, 2, 2), 50);
+    EXPECT_EQ(data.Perf_Data(2, 3, 2), 60);
+
+    ItemRevision inFileOrder = items.current();
+    std::sort(inFileOrder.rows.begin(), inFileOrder.rows.end(),
+              [](const ItemRow &a, const ItemRow &b) { return a.tag < b.tag; });
+    ASSERT_EQ(saveDataFile(dir.file("saved.csv"), data, inFileOrder, {1, 2, 1}), "");
+    const std::string saved = dir.read("saved.csv");
+    const std::string records1And2 = "N\xE9ud,x\r\n" + header + "\r\n";
+    EXPECT_EQ(saved.substr(0, records1And2.size()), records1And2);
+    LoaderFixture again;
+    again.options = options;
+    ASSERT_TRUE(again.load("saved.csv", saved).loaded);
+    EXPECT_EQ(again.itemNames(), itemNames());
+
+    // A tooltip cuts a long name after 77 characters, not bytes.
+    data = DataSet();
+    items.clear();
+    ASSERT_TRUE(load("c.csv", "N,x\nd\nSample Time," + std::string(81, '\xE9') + "\n10:00,1\n10:01,2\n").loaded);
+    std::string cut;
+    for (int i = 0; i < 77; ++i)
+        cut += "\u00E9";
+    EXPECT_EQ(items.current().rows[0].toolTip, cut + "...");
+}
+
+// Messages quote at most 60 characters of a field; the item keeps its whole name.
+TEST_P(Loading, MessagesQuoteTheStartOfALongField)
+{
+    const std::string longText(100000, 'x');
+    const std::string cut = std::string(60, 'x') + "...";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"10:00," + longText, "Invalid data ( " + cut + " ) detected in row 10:00"},
+        {"10:00:00." + std::string(100000, '5') + ",x",
+         "Invalid data ( x ) detected in row 10:00:00." + std::string(51, '5') + "..."},
+        {"10:00,1E" + longText, "Error - Type mismatch: the exponent of '1E" + std::string(58, 'x') +
+                                    "...' is not a number - generated while extracting data from file"},
+        {"1o" + longText + ",1", "Error - Type mismatch: '1O" + std::string(58, 'X') +
+                                     "...' is not a time of day - generated while extracting data from file"},
+        {"10:00,\xB5" + longText, "Invalid data ( \u00B5" + std::string(59, 'x') + "... ) detected in row 10:00"},
+    };
+    for (const auto &[record, message] : cases) {
+        SCOPED_TRACE(message.substr(0, 40));
+        data = DataSet();
+        items.clear();
+        EXPECT_EQ(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n" + record + "\n").message, message);
+    }
+    data = DataSet();
+    items.clear();
+    ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time," + longText + "\n10:00,1\n10:01,2\n").loaded);
+    EXPECT_EQ(itemNames(), std::vector<std::string>{longText});
 }
 
 // The earlier edition's rules, which its program passes to the loader.
@@ -219,6 +422,86 @@ TEST_P(Loading, AFolderOrAMissingFileIsAnOpenError)
     EXPECT_EQ(data.Files_Open, 0);
 }
 
+// Opening a FIFO must not wait for a writer. Should it ever wait, the watchdog
+// opens the other end after a while, so the test fails instead of hanging.
+TEST_P(Loading, AFifoIsRefusedAtOnce)
+{
+    const std::string fifo = dir.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::atomic<bool> done{false}, waited{false};
+    std::thread watchdog([&] {
+        for (int tenths = 0; tenths < 200 && !done; ++tenths)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done) {
+            waited = true;
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+    });
+    ItemLoader loader(data, items, *this, options);
+    const LoadOutcome outcome = loader.load(fifo);
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(waited) << "the open waited for a writer";
+    EXPECT_EQ(outcome.message, "Error : Not a regular file generated while opening file");
+    EXPECT_EQ(data.Files_Open, 0);
+}
+
+// A file without terminators is refused after its head is read: a huge sparse one
+// is never read (or held) whole.
+TEST_P(Loading, AHugeFileWithoutTerminatorsIsRefusedFromItsHead)
+{
+    const std::string path = dir.write("sparse.csv", "no terminator here");
+    ASSERT_EQ(::truncate(path.c_str(), off_t(64) << 30), 0);
+    ItemLoader loader(data, items, *this, options);
+    EXPECT_EQ(loader.load(path).message, "File has incorrect format - can't find any record terminators");
+}
+
+// A collector writing the file while it loads: truncated, extended or rewritten,
+// it is refused; a first file leaves no file, a later one is just not added.
+TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
+{
+    struct Change {
+        const char *name;
+        std::function<void(const std::string &)> apply;
+    };
+    const std::vector<Change> changes = {
+        {"Truncated", [](const std::string &path) { ASSERT_EQ(::truncate(path.c_str(), 60), 0); }},
+        {"Extended", [](const std::string &path) { std::ofstream(path, std::ios::app) << "10:02:00,14,1K\r\n"; }},
+        {"Rewritten",
+         [](const std::string &path) {
+             const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+             ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+         }},
+    };
+    struct ChangingObserver : LoadObserver {
+        std::function<void()> onDataPass;
+        void status(const std::string &text) override
+        {
+            if (text.starts_with("Extracting data from") && onDataPass)
+                std::exchange(onDataPass, nullptr)();
+        }
+    };
+    for (const Change &change : changes)
+        for (const bool first : {true, false}) {
+            SCOPED_TRACE(std::string(change.name) + (first ? " first file" : " later file"));
+            data = DataSet();
+            items.clear();
+            if (!first) {
+                ASSERT_TRUE(load("good.csv", kPlain).loaded);
+            }
+            const std::string path = dir.write("changing.csv", kPlain);
+            ChangingObserver observer;
+            observer.onDataPass = [&] { change.apply(path); };
+            ItemLoader loader(data, items, observer, options);
+            const LoadOutcome outcome = loader.load(path);
+            EXPECT_EQ(outcome.message, "File changed while it was being read - please open it again");
+            EXPECT_EQ(outcome.title, kOpenFileTitle);
+            EXPECT_EQ(outcome.closeAllFiles, first);
+            EXPECT_EQ(data.Files_Open, first ? 0 : 1);
+            EXPECT_EQ(data.Perf_Data.files(), 1);
+        }
+}
+
 TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
 {
     const LoadOutcome one = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n");
@@ -229,7 +512,7 @@ TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
     EXPECT_TRUE(load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\n").loaded);
 }
 
-TEST_P(Loading, AnUnreadableSampleTimeClosesAllFiles)
+TEST_P(Loading, AnUnreadableSampleTimeInTheFirstFileClosesAllFiles)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n\n10:01,1\n");
     EXPECT_EQ(outcome.message,

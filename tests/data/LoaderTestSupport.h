@@ -51,7 +51,7 @@ inline std::vector<LoadMode> loadModes()
 }
 
 // Files the loader rejects, with the start of their message and whether the
-// failure closes all files.
+// failure closes all files when they are loaded after a good file.
 struct Rejection {
     const char *name;
     std::string bytes;
@@ -81,9 +81,7 @@ inline std::vector<Rejection> rejectedFiles()
                   "Blank Column Header text detected - cannot continue ...", false},
         Rejection{"InvalidValue", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n10:01, N/a \n",
                   "Invalid data (  N/a  ) detected in row 10:01", false},
-        Rejection{"BadExponent", "N,x\nd\nSample Time,CPU Busy\n10:00,ERR\n10:01,1\n", "Error - Type mismatch", true},
-        Rejection{"TimeWithoutSampleTime", "N,x\nd\nTime,CPU Busy\n10:00,1\n10:01,1\n",
-                  "File has incorrect format - can't find the column header record", false},
+        Rejection{"BadExponent", "N,x\nd\nSample Time,CPU Busy\n10:00,ERR\n10:01,1\n", "Error - Type mismatch", false},
         Rejection{"OverlongRecord", "N,x\nd\nSample Time,A\n10:00," + std::string(200000, '1') + "\n10:01,1\n",
                   "File has incorrect format - a record is longer than", false},
     };

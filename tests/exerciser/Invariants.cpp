@@ -6,10 +6,11 @@
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
 #include "output/ChartExport.h"
-#include "items/ListFiles.h"
 #include "data/NumberText.h"
+#include "data/Text.h"
 #include "dialogs/PropertiesWindow.h"
 #include "items/ItemList.h"
+#include "items/ListFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -321,9 +322,11 @@ QString Exerciser::savedFilesLoadAgain() const
                 .arg(list.rows.size())
                 .arg(rows);
         std::vector<bool> used(loaded.rows.size(), false);
+        const std::vector<SavedItem> names = savedItems(list, data);  // the names without a median's prefix
         for (size_t i = 0; i < list.rows.size(); ++i) {
+            const std::string name = text::decoded(names[i].name);
             size_t k = 0;
-            while (k < loaded.rows.size() && (used[k] || loaded.rows[k].text != list.rows[i].text))
+            while (k < loaded.rows.size() && (used[k] || loaded.rows[k].text != name))
                 ++k;
             if (k == loaded.rows.size())
                 return QStringLiteral("saved item %1 \"%2\" is not in the file loaded again")
