@@ -101,13 +101,14 @@ void MainWindow::openFile(const QString &path)
 void MainWindow::loadFile(QString path)
 {
     showLoadedControls(false);
+    const bool leftDualLayout = state_.chart.Dual_Charts != SingleAxis;
     state_.chart.Dual_Charts = SingleAxis;
 
     if (path.isEmpty()) {
         const std::optional<QString> chosen =
             interaction_.openFileName(this, kCsvFilter, state_.folders.startFolder(FileKind::Data));
         if (!chosen) {
-            showLoadedControls(data_.Files_Open > 0);
+            showFilesLoadedBefore(leftDualLayout);
             return;
         }
         path = *chosen;
@@ -129,11 +130,21 @@ void MainWindow::loadFile(QString path)
         if (outcome.closeAllFiles)
             mnuCloseFile_Click();
         else
-            showLoadedControls(data_.Files_Open > 0);  // the files loaded before are still there
+            showFilesLoadedBefore(leftDualLayout);
         return;
     }
     state_.folders.loaded(path);
     finishLoad();
+}
+
+// An Open that loaded nothing: the files loaded before are still there. Open
+// ended a dual layout, so a chart drawn in one is drawn again on one value axis,
+// with the Stack / UnStack choice it allows.
+void MainWindow::showFilesLoadedBefore(bool leftDualLayout)
+{
+    showLoadedControls(data_.Files_Open > 0);
+    if (data_.Files_Open > 0 && leftDualLayout)
+        lvwKavra_Click();
 }
 
 // What follows a successful load: menus, controls, the default selection, the chart.

@@ -103,6 +103,7 @@ private:
     QSize minimumStackFrame() const;
     void showLoadedControls(bool visible);
     void showLeftOutItems(const QString &text);
+    void showFilesLoadedBefore(bool leftDualLayout);
     void finishLoad();
     void openDroppedItems(const QStringList &files, const QStringList &refused);
     // The Open command on path, asking the user for a file when it is empty.

@@ -464,6 +464,8 @@ TEST_F(ChartCommandsTest, TheStackFrameFollowsTheChartAfterAnOpenThatLoadsNothin
         else
             open(dir.file("no such file.csv"));
         ASSERT_EQ(window->data().Files_Open, 1);
+        EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);  // drawn again on one axis at once
+        EXPECT_TRUE(stackFrame()->isEnabled());
         chartFirstRows(2);
         EXPECT_EQ(state().chart.Dual_Charts, 0);
         EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
