@@ -4,6 +4,7 @@
 // values at each start; nothing is kept between runs.
 
 #include "chart/ChartOptions.h"
+#include "chart/CursorPair.h"
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
 #include "ui/FileFolders.h"
@@ -26,6 +27,7 @@ struct AppState {
     ChartOptions chart;
     ListOptions list;
     DisplayedRows rows;
+    CursorPair cursors;
     int32_t Export_Filter_Index = 3;
     FileFolders folders;  // where each kind of file dialog starts
     QString Current_User;

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ChartCommands.h"
+#include "app/CursorCommands.h"
 #include "app/ItemListCommands.h"
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
@@ -215,6 +216,7 @@ void MainWindow::mnuCloseFile_Click()
     if (correlation_)
         correlation_->cmdKavra9221_Click();
     itemCommands_->closeDataWindows();
+    cursorCommands_->closeAll();
     action(QStringLiteral("mnuCloseFile"))->setEnabled(false);
     action(QStringLiteral("mnuOpenFile"))->setEnabled(true);
     setEntriesEnabled(dataMenuEntries(), false);

@@ -1,6 +1,7 @@
 #include "app/KeyboardShortcuts.h"
 
 #include "app/ChartCommands.h"
+#include "app/CursorCommands.h"
 #include "app/MainWindow.h"
 #include "items/ItemListView.h"
 
@@ -18,6 +19,17 @@ namespace kavra {
 namespace {
 
 constexpr int kOtherKey = 255;
+
+bool isTextEditingKey(const QObject *receiver, const QKeyEvent &key)
+{
+    if (!qobject_cast<const QLineEdit *>(receiver))
+        return false;
+    for (const QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll})
+        if (key.matches(editing))
+            return true;
+    return false;
+}
 
 constexpr Shortcut kTable[] = {
     {2, 'C', ShortcutAction::MenuEntry, "mnuCloseFile"},
@@ -42,12 +54,29 @@ constexpr Shortcut kTable[] = {
     {3, 45, ShortcutAction::MenuEntry, "mnuRemoveSelectedItems"},     // Insert
     {3, 46, ShortcutAction::MenuEntry, "mnuRemoveItemsNotSelected"},  // Delete
     {4, 'A', ShortcutAction::MenuEntry, "mnuAddNewItem"},
+    {4, 'C', ShortcutAction::MenuEntry, "mnuCursors"},
     {4, 'M', ShortcutAction::MenuEntry, "mnuChartMultipleItems"},
     {4, 'O', ShortcutAction::MenuEntry, "mnuSetChartFooter"},
     {4, 'S', ShortcutAction::MenuEntry, "mnuSetChartSubTitle"},
     {4, 'T', ShortcutAction::MenuEntry, "mnuSetChartTitle"},
     {4, 'W', ShortcutAction::MenuEntry, "mnuSetPrimaryChartLineWidth"},
 };
+
+// [ and ] move the cursor touched last one sample back or on; with Shift ({ and
+// } on most layouts) ten. 0 for any other key.
+int cursorStep(const QKeyEvent &key)
+{
+    if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+        return 0;
+    const int ten = key.modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
+    switch (key.key()) {
+    case Qt::Key_BracketLeft: return -ten;
+    case Qt::Key_BracketRight: return ten;
+    case Qt::Key_BraceLeft: return -10;
+    case Qt::Key_BraceRight: return 10;
+    default: return 0;
+    }
+}
 
 }  // namespace
 
@@ -218,10 +247,16 @@ bool KeyboardShortcuts::eventFilter(QObject *watched, QEvent *event)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     const int code = virtualKeyCode(key->key());
+    if (type == QEvent::KeyPress && !qobject_cast<QLineEdit *>(watched) && cursorStep(*key) != 0 &&
+        window_.cursorCommands().step(cursorStep(*key))) {
+        key->accept();
+        return true;
+    }
     if (type == QEvent::KeyPress) {
         // A key the focused control leaves alone travels on to its parents; recording
-        // it again there gives the same value.
-        keyDown(code, shiftState(key->modifiers()));
+        // it again there gives the same value. In a text box the editing keys (copy,
+        // cut, paste, undo, redo, select all) edit its text and run no command.
+        keyDown(code, isTextEditingKey(watched, *key) ? 0 : shiftState(key->modifiers()));
         return false;
     }
     // A key held down repeats its press and release; only the real release counts.

@@ -2,6 +2,7 @@
 
 #include "analysis/SeriesStatistics.h"
 #include "app/ChartCommands.h"
+#include "app/CursorCommands.h"
 #include "app/ItemListCommands.h"
 #include "app/KeyboardShortcuts.h"
 #include "app/OutputCommands.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
     connectChartCommands();
     connectItemCommands();
     connectOutputCommands();
+    connectCursorCommands();
     setAcceptDrops(true);
     new KeyboardShortcuts(*this);
 }
@@ -82,6 +84,39 @@ void MainWindow::connectOutputCommands()
             &OutputCommands::mnuPrintPreview_Click);
     if (QAction *copy = action(QStringLiteral("mnuCopyChart")))
         connect(copy, &QAction::triggered, outputCommands_, &OutputCommands::mnuCopyChart_Click);
+}
+
+void MainWindow::connectCursorCommands()
+{
+    cursorCommands_ = new CursorCommands({state_, *chart_, data_, sources_, items_, interaction_, this,
+                                          [this](int column) { chartOnly(column); },
+                                          [this](const char *name) { return action(QString::fromLatin1(name)); }},
+                                         this);
+    const std::pair<const char *, void (CursorCommands::*)()> entries[] = {
+        {"mnuCursors", &CursorCommands::mnuCursors_Click},
+        {"mnuCursorReadout", &CursorCommands::mnuCursorReadout_Click},
+        {"mnuRankItemsByChange", &CursorCommands::mnuRankItemsByChange_Click},
+    };
+    for (const auto &[name, handler] : entries)
+        if (QAction *entry = action(QString::fromLatin1(name)))  // the classic edition has none
+            connect(entry, &QAction::triggered, cursorCommands_, handler);
+}
+
+// The item of this data column charted alone, as a click on its row would.
+void MainWindow::chartOnly(int column)
+{
+    ItemRevision &list = items_.current();
+    const auto found = std::find_if(list.rows.begin(), list.rows.end(), [&](const ItemRow &r) { return r.tag == column; });
+    if (found == list.rows.end()) {
+        interaction_.message(this, QStringLiteral("The item is no longer in the item list"), QString());
+        return;
+    }
+    for (ItemRow &row : list.rows)
+        row.selected = &row == &*found;
+    itemList_->refresh();
+    itemList_->scrollToRow(int(found - list.rows.begin()));
+    chart_->show();
+    lvwKavra_Click();
 }
 
 void MainWindow::showCurrentList()
@@ -301,6 +336,7 @@ void MainWindow::lvwKavra_Click()
     stackFrame_->setEnabled(state_.chart.Dual_Charts == SingleAxis);  // stacking is not offered beside two axes
     QApplication::restoreOverrideCursor();
     itemList_->noteCharted();
+    cursorCommands_->chartRedrawn();
     itemList_->setFocus();
 }
 

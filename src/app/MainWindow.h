@@ -25,6 +25,7 @@ namespace kavra {
 
 class AboutWindow;
 class ChartCommands;
+class CursorCommands;
 class PropertiesWindow;
 class ReleaseNotesWindow;
 class OutputCommands;
@@ -55,6 +56,7 @@ public:
     ChartView &chart() const { return *chart_; }
     ChartCommands &chartCommands() const { return *chartCommands_; }
     ItemListCommands &itemCommands() const { return *itemCommands_; }
+    CursorCommands &cursorCommands() const { return *cursorCommands_; }
     // The correlation window, once Correlate has made it.
     CorrelationWindow *correlationWindow() const { return correlation_; }
     QString statusText() const;
@@ -94,6 +96,8 @@ private:
     void connectChartCommands();
     void connectItemCommands();
     void connectOutputCommands();
+    void connectCursorCommands();
+    void chartOnly(int column);
     void showCurrentList();
     PropertiesWindow &propertiesWindow();
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
@@ -123,6 +127,7 @@ private:
     PageNavigator *pageNavigator_ = nullptr;
     ChartCommands *chartCommands_ = nullptr;
     ItemListCommands *itemCommands_ = nullptr;
+    CursorCommands *cursorCommands_ = nullptr;
     CorrelationWindow *correlation_ = nullptr;
     OutputCommands *outputCommands_ = nullptr;
     PropertiesWindow *properties_ = nullptr;

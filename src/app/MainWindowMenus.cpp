@@ -26,7 +26,7 @@ QStringList dataMenuEntries()
         QStringLiteral("mnuRemoveItemsNotSelected"), QStringLiteral("mnuRemoveItemsContainingString"),
         QStringLiteral("mnuRemoveItemsNotContainingString"), QStringLiteral("mnuRevertToPreviousItemList"),
         QStringLiteral("mnuSortItemsinAlphabeticalOrder"), QStringLiteral("mnuListItemsinOriginalOrder"),
-        QStringLiteral("mnuCopyChart"),
+        QStringLiteral("mnuCopyChart"), QStringLiteral("mnuCursors"),
     };
 }
 
@@ -100,6 +100,11 @@ void MainWindow::createMenus()
     addEntry(chart, "mnuSetSecondaryChartLineWidth", QStringLiteral("Set Secondary Chart Line Width"), false);
     addEntry(chart, "mnuSetMovingAveragePeriodValue", QStringLiteral("Set Moving A&verage Period Value"), false);
     addEntry(chart, "mnuSetSmoothingFactor", QStringLiteral("Set Smoothing Factor"), false);
+    if constexpr (!kClassicEdition) {
+        chart->addSeparator();
+        addEntry(chart, "mnuCursors", QStringLiteral("&Cursors"), false)->setCheckable(true);
+        addEntry(chart, "mnuCursorReadout", QStringLiteral("Cursor &Readout"), false);
+    }
 
     QMenu *list = addMenu("mnuModifyItemList", QStringLiteral("Modify Item List"));
     addEntry(list, "mnuRemoveZeroItems", QStringLiteral("Remove Items with Zero Values"), false);
@@ -115,6 +120,7 @@ void MainWindow::createMenus()
         addEntry(list, "mnuSortItemsinAlphabeticalOrder", QStringLiteral("Sort Items in Alphabetical Order"), false);
         addEntry(list, "mnuListItemsinOriginalOrder", QStringLiteral("List Items in Original Order"), false);
         addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous Item List"), false);
+        addEntry(list, "mnuRankItemsByChange", QStringLiteral("Rank Items by Change A..B"), false);
     }
 
     QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));

@@ -59,6 +59,12 @@ bool ChartView::mousePress(QMouseEvent *event)
         return false;  // also where the legend stands over the plot
     dragStart_ = at;
     if (event->button() == Qt::LeftButton) {
+        if (const int which = cursorLineAt(at); which >= 0) {
+            drag_ = Drag::Cursor;
+            draggedCursor_ = which;
+            emit cursorPressed(which);
+            return true;
+        }
         drag_ = Drag::Zoom;
         rubberBand_->setGeometry(QRect(at, QSize()));
         rubberBand_->show();
@@ -86,6 +92,15 @@ bool ChartView::mousePress(QMouseEvent *event)
 bool ChartView::mouseMove(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
+    if (drag_ == Drag::Cursor) {
+        emit cursorDragged(draggedCursor_, fromKey(plot_->xAxis->pixelToCoord(at.x())));
+        return true;
+    }
+    // Over a cursor line the pointer says that it can be dragged sideways.
+    if (drag_ == Drag::None && cursorLineAt(at) >= 0)
+        plot_->setCursor(Qt::SplitHCursor);
+    else if (drag_ == Drag::None)
+        plot_->unsetCursor();
     if (drag_ == Drag::Zoom) {
         rubberBand_->setGeometry(QRect(dragStart_, at).normalized());
         return true;
@@ -123,6 +138,8 @@ bool ChartView::mouseRelease(QMouseEvent *event)
         emit contextMenuWanted(event->globalPosition().toPoint());
         return true;
     }
+    if (drag == Drag::Cursor)
+        return true;
     if (drag == Drag::Scroll) {
         plot_->replot();
         emit zoomChanged();
@@ -171,6 +188,7 @@ void ChartView::stopMouseAction()
     if (drag_ == Drag::Scroll)
         setDragging(false);
     drag_ = Drag::None;
+    draggedCursor_ = -1;
     rubberBand_->hide();
 }
 

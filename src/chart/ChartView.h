@@ -17,6 +17,8 @@
 class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
+class QCPItemLine;
+class QCPItemText;
 class QCPRange;
 class QCPTextElement;
 class QContextMenuEvent;
@@ -156,6 +158,18 @@ public:
     // that its axis still reads the file's times; not a zoom.
     void setEmptyTimeRange(double from, double to);
     void stopMouseAction();
+
+    // Two cursor lines across the plot, "A" at time a and "B" at time b (date
+    // values), drawn over the series; a line outside the time axis as shown is
+    // not drawn and comes back with the view. Pressing on a line drags it
+    // (cursorPressed, then cursorDragged), and never starts a zoom.
+    void setCursorLines(bool shown, double a = 0, double b = 0);
+    bool cursorLinesShown() const { return cursorsShown_; }
+    double cursorLineTime(int which) const { return cursorTimes_[which == 0 ? 0 : 1]; }
+    // The cursor line drawn within reach of this point of the plot: 0 A, 1 B, -1 none.
+    int cursorLineAt(const QPoint &at) const;
+    // The pixel column of a cursor line (where the plot would draw it).
+    double cursorLinePixel(int which) const;
     // While off, changes are collected and nothing is drawn; switching on draws once.
     void setRepaint(bool on);
     bool repaintOn() const { return repaint_; }
@@ -186,6 +200,9 @@ signals:
     void mouseLeftSeries();
     void seriesClicked(int series);
     void zoomChanged();
+    // A cursor line pressed (0 A, 1 B), and dragged to the time under the pointer.
+    void cursorPressed(int which);
+    void cursorDragged(int which, double time);
     // A right click without a drag, or the keyboard's menu key: the place for a
     // context menu, in screen coordinates.
     void contextMenuWanted(const QPoint &globalPosition);
@@ -233,6 +250,8 @@ private:
     void wheel(QWheelEvent *event);
     bool contextMenu(QContextMenuEvent *event);
     void setDragging(bool dragging);
+    void createCursorLines();
+    void placeCursorLines();
 
     QCustomPlot *plot_;
     std::vector<Series> series_;
@@ -254,7 +273,13 @@ private:
     bool zoomed_ = false;
     bool repaint_ = true;
     // Mouse actions: a zoom rectangle with the left button, a scroll with the right.
-    enum class Drag { None, Zoom, Scroll } drag_ = Drag::None;
+    // A cursor line is dragged with the left button too.
+    enum class Drag { None, Zoom, Scroll, Cursor } drag_ = Drag::None;
+    int draggedCursor_ = -1;
+    bool cursorsShown_ = false;
+    double cursorTimes_[2] = {};
+    QCPItemLine *cursorLines_[2] = {};
+    QCPItemText *cursorLabels_[2] = {};
     QPoint dragStart_;
     double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
     bool zoomedBeforeScroll_ = false;

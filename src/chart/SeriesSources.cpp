@@ -33,6 +33,15 @@ void SeriesSources::truncate(int s)
         sources_.resize(size_t(s));
 }
 
+bool SeriesSources::itemOf(int s, int &column, int &file) const
+{
+    if (s < 0 || size_t(s) >= sources_.size() || sources_[size_t(s)].file == 0)
+        return false;
+    column = sources_[size_t(s)].column;
+    file = sources_[size_t(s)].file;
+    return true;
+}
+
 SeriesValues SeriesSources::values(int s, const DataSet &data) const
 {
     if (s < 0 || size_t(s) >= sources_.size())

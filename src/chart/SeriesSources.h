@@ -31,6 +31,8 @@ public:
     // Series from s on are gone from the chart.
     void truncate(int s);
 
+    // The item and file series s charts rows of; false for computed values or no source.
+    bool itemOf(int s, int &column, int &file) const;
     // The values of series s; none for a series without a source (a derived curve).
     SeriesValues values(int s, const DataSet &data) const;
 

@@ -95,7 +95,7 @@ TEST(KeyboardShortcutsKeys, QtKeysBecomeTheTableKeyCodes)
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::AltModifier), 6);
     EXPECT_EQ(kavra::shiftState(Qt::ControlModifier | Qt::MetaModifier | Qt::KeypadModifier), 2);
 
-    EXPECT_EQ(kavra::shortcutTable().size(), 27u);
+    EXPECT_EQ(kavra::shortcutTable().size(), 28u);
 }
 
 class KeyboardShortcutsTest : public WindowTest {

@@ -7,6 +7,7 @@
 #include "items/ItemListView.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,6 +182,31 @@ TEST_F(ItemFilterTest, EscapeClearsReturnGoesToTheListCloseEmptiesIt)
     EXPECT_TRUE(box()->isVisible());
     EXPECT_TRUE(box()->text().isEmpty());
     EXPECT_EQ(shown(), kAll);
+}
+
+// Copy and undo in the box edit its text: the same keys on the list close the
+// files and revert the list.
+TEST_F(ItemFilterTest, CopyAndUndoInTheBoxEditItsText)
+{
+    window->action(QStringLiteral("mnuRemoveSelectedItems"))->trigger();
+    ASSERT_EQ(window->items().index(), 1);
+    box()->setFocus();
+    type(QStringLiteral("busy"));
+    box()->selectAll();
+    key(box(), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("busy"));
+    EXPECT_EQ(window->data().Files_Open, 1) << "Ctrl+C closed the files";
+    key(box(), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(window->items().index(), 1) << "Ctrl+Z reverted the list";
+    EXPECT_NE(box()->text(), QStringLiteral("busy")) << "Ctrl+Z undid no typing";
+    key(box(), Qt::Key_X, {}, Qt::ControlModifier);  // cut, not the end of the program
+    EXPECT_EQ(window->data().Files_Open, 1);
+
+    list()->setFocus();
+    key(list(), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(window->items().index(), 0);
+    key(list(), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(window->data().Files_Open, 0);
 }
 
 }  // namespace

@@ -215,6 +215,30 @@ std::vector<Scene> Scenes::all()
         {QStringLiteral("filter-cleared"), window([this] {
              QTest::keyClick(window_.findChild<QLineEdit *>("txtKavraFilter"), Qt::Key_Escape);
          })},
+        {QStringLiteral("cursors-with-readout"),
+         [this] {
+             trigger("mnuCursors");
+             Tour::settle();
+             const QRect area = window_.chart().findChild<QCustomPlot *>()->axisRect()->rect();
+             const double b = (window_.chart().cursorLinePixel(1) - area.left()) / area.width();
+             dragOverChart(Qt::LeftButton, {b, 0.5}, {b + 0.12, 0.5});  // B, dragged on
+             if (auto *readout = window_.findChild<QDialog *>(QStringLiteral("frmKavraReadout"))) {
+                 readout->move(window_.geometry().right() - readout->frameGeometry().width(),
+                               window_.geometry().bottom() - readout->frameGeometry().height());
+                 Tour::settle();
+                 tour_.picture(&window_, readout->frameGeometry());
+             }
+         }},
+        {QStringLiteral("cursor-readout-window"),
+         [this] {
+             if (auto *readout = window_.findChild<QDialog *>(QStringLiteral("frmKavraReadout")))
+                 tour_.picture(readout);
+         }},
+        {QStringLiteral("ranking-window"),
+         [this] {
+             pictureWindowOf("mnuRankItemsByChange", "frmKavraRanking", 800);
+             trigger("mnuCursors");  // off again
+         }},
         {QStringLiteral("stacked"), window([this] { window_.findChild<QRadioButton *>("OptStack(0)")->click(); })},
         {QStringLiteral("unstacked"), window([this] { window_.findChild<QRadioButton *>("OptStack(1)")->click(); })},
         {QStringLiteral("two-items"), window([this] { chartItems(QStringLiteral("Cache Hits/s")); })},

@@ -1,0 +1,207 @@
+#include "app/CursorCommands.h"
+
+#include "analysis/ChangeRanking.h"
+#include "app/AppState.h"
+#include "chart/ChartView.h"
+#include "chart/SeriesSources.h"
+#include "data/DataSet.h"
+#include "data/TimeStrings.h"
+#include "dialogs/CursorReadoutWindow.h"
+#include "dialogs/RankingWindow.h"
+#include "items/ItemList.h"
+#include "ui/BusyCursor.h"
+#include "ui/Interaction.h"
+
+#include <QAction>
+
+#include <algorithm>
+
+namespace kavra {
+namespace {
+
+const QString kRankTitle = QStringLiteral("Rank Items by Change A..B");
+
+QString dateText(double value) { return QString::fromStdString(timestr::generalDateText(value)); }
+
+}  // namespace
+
+CursorCommands::CursorCommands(CursorCommandContext context, QObject *parent) : QObject(parent), c_(std::move(context))
+{
+    connect(&c_.chart, &ChartView::cursorPressed, this, [this](int which) { c_.state.cursors.lastTouched = which; });
+    connect(&c_.chart, &ChartView::cursorDragged, this,
+            [this](int which, double time) { moveCursor(which, nearestRow(c_.data.Xaxis_Values, time)); });
+}
+
+CursorCommands::~CursorCommands() = default;
+
+void CursorCommands::updateEntries()
+{
+    const bool on = c_.state.cursors.on;
+    if (QAction *cursors = c_.entry("mnuCursors"))
+        cursors->setChecked(on);
+    if (QAction *readout = c_.entry("mnuCursorReadout"))
+        readout->setEnabled(on);
+    if (QAction *rank = c_.entry("mnuRankItemsByChange"))
+        rank->setEnabled(on && c_.data.Files_Open == 1);
+}
+
+void CursorCommands::mnuCursors_Click()
+{
+    CursorPair &cursors = c_.state.cursors;
+    cursors.on = !cursors.on && c_.data.Row_Count > 0;
+    if (cursors.on) {
+        const auto [first, last] = c_.state.rows.within(int(c_.data.Row_Count));
+        std::tie(cursors.rowA, cursors.rowB) = cursorStartRows(c_.data.Xaxis_Values, first, last);
+        cursors.lastTouched = 1;
+        showCursors(true);
+        mnuCursorReadout_Click();
+    } else {
+        c_.chart.setCursorLines(false);
+        if (readout_)
+            readout_->cmdKavraReadoutOK_Click();
+    }
+    updateEntries();
+}
+
+void CursorCommands::mnuCursorReadout_Click()
+{
+    if (!c_.state.cursors.on)
+        return;
+    if (!readout_)
+        readout_ = new CursorReadoutWindow(c_.window);
+    readout_->showReadout(readoutInput(), true);
+    readout_->show();
+    readout_->raise();
+}
+
+void CursorCommands::chartRedrawn()
+{
+    if (c_.state.cursors.on)
+        showCursors(true);
+    updateEntries();
+}
+
+void CursorCommands::closeAll()
+{
+    c_.state.cursors = CursorPair{};
+    c_.chart.setCursorLines(false);
+    if (readout_) {
+        readout_->cmdKavraReadoutOK_Click();
+        readout_->forgetData();
+    }
+    if (ranking_)
+        ranking_->cmdKavraRankingOK_Click();
+    updateEntries();
+}
+
+bool CursorCommands::step(int samples)
+{
+    const CursorPair &cursors = c_.state.cursors;
+    if (!cursors.on || c_.data.Row_Count <= 0)
+        return false;
+    const int which = cursors.lastTouched;
+    moveCursor(which, std::clamp(cursors.row(which) + samples, 1, int(c_.data.Row_Count)));
+    return true;
+}
+
+void CursorCommands::moveCursor(int which, int row)
+{
+    CursorPair &cursors = c_.state.cursors;
+    cursors.lastTouched = which;
+    if (!cursors.on || row < 1 || row == cursors.row(which))
+        return;
+    cursors.setRow(which, row);
+    showCursors(false);
+}
+
+void CursorCommands::showCursors(bool newChart)
+{
+    const CursorPair &cursors = c_.state.cursors;
+    const int rows = int(c_.data.Row_Count);
+    if (rows <= 0)
+        return;
+    // Rows of a table that shrank since (a file loaded again) stay within it.
+    c_.state.cursors.rowA = std::clamp(cursors.rowA, 1, rows);
+    c_.state.cursors.rowB = std::clamp(cursors.rowB, 1, rows);
+    c_.chart.setCursorLines(true, c_.data.sampleTime(cursors.rowA), c_.data.sampleTime(cursors.rowB));
+    if (readout_ && readout_->isVisible())
+        readout_->showReadout(readoutInput(), newChart);
+}
+
+ReadoutInput CursorCommands::readoutInput() const
+{
+    ReadoutInput input;
+    const DataSet &data = c_.data;
+    std::tie(input.rowA, input.rowB) = c_.state.cursors.ordered();
+    if (input.rowA < 1 || input.rowB > data.Row_Count)
+        return input;
+    input.timeA = data.sampleTime(input.rowA);
+    input.timeB = data.sampleTime(input.rowB);
+    const ChartView &chart = c_.chart;
+    for (int s = 0; s < chart.seriesCount(); ++s) {
+        ReadoutSeries series;
+        series.name = chart.seriesName(s);
+        series.colour = chart.seriesColour(s);
+        series.format =
+            chart.axisNumberFormat(chart.seriesValueAxis(s) == ValueAxis::Right ? ChartAxis::Right : ChartAxis::Left);
+        int column = 0, file = 0;
+        if (c_.sources.itemOf(s, column, file) && file <= data.Perf_Data.files() && column >= 1 &&
+            column <= data.Perf_Data.columns()) {
+            // The item's whole column: a cursor outside the rows shown still reads its values.
+            series.values = data.Perf_Data.column(column, file);
+            series.count = size_t(data.Row_Count);
+            series.column = column;
+            series.file = file;
+        } else if (const SeriesValues values = c_.sources.values(s, data); values.n > 0) {
+            series.values = values.y;
+            series.count = values.n;
+            series.firstRow = int(values.x - data.Xaxis_Values.data()) + 1;
+        } else {
+            continue;  // a curve derived from a series has no values of its own
+        }
+        input.series.push_back(series);
+    }
+    return input;
+}
+
+void CursorCommands::mnuRankItemsByChange_Click()
+{
+    const DataSet &data = c_.data;
+    const CursorPair &cursors = c_.state.cursors;
+    if (!cursors.on || data.Files_Open != 1 || data.Row_Count <= 0)
+        return;
+    const auto [first, last] = c_.state.rows.within(int(data.Row_Count));
+    const auto [a, b] = cursors.ordered();
+    const int from = std::max(a, first), to = std::min(b, last);
+    if (from > to) {
+        c_.ui.message(c_.window, QStringLiteral("The cursors stand outside the rows shown"), kRankTitle);
+        return;
+    }
+    std::vector<analysis::RankingItem> candidates;
+    for (const ItemRow &row : c_.items.current().rows)
+        candidates.push_back({row.text, row.tag});
+    analysis::ChangeRanking ranking;
+    {
+        BusyCursor busy;
+        ranking = analysis::rankByChange([&](int32_t column) { return data.Perf_Data.column(column, 1) + (first - 1); },
+                                         size_t(last - first + 1), size_t(from - first), size_t(to - first),
+                                         candidates);
+    }
+    if (!ranking.enoughRows) {
+        c_.ui.message(c_.window, QString::fromLatin1(analysis::kNotEnoughRowsText), kRankTitle);
+        return;
+    }
+    if (!ranking_) {
+        ranking_ = new RankingWindow(c_.ui, c_.state.folders, c_.window);
+        connect(ranking_, &RankingWindow::itemChosen, this, [this](int column) { c_.chartItem(column); });
+    }
+    const QStringList header = {
+        QStringLiteral("Change between ") + dateText(data.sampleTime(from)) + QStringLiteral(" and ") +
+            dateText(data.sampleTime(to)),
+        QStringLiteral("against the other rows from ") + dateText(data.sampleTime(first)) + QStringLiteral(" to ") +
+            dateText(data.sampleTime(last)),
+        QStringLiteral("on node ") + QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" :")};
+    ranking_->showRanking(header, ranking.lines);
+}
+
+}  // namespace kavra
