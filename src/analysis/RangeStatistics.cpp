@@ -6,7 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <numeric>
+#include <utility>
 
 namespace kavra::analysis {
 namespace {
@@ -24,6 +24,43 @@ struct CompensatedSum {
     }
     double total() const { return sum + compensation; }
 };
+
+// The rows in the order of their values, equal values in row order, gaps (NaN)
+// last: a radix sort of the values' bits made to order as the values do, 16
+// bits a pass, which is several times quicker than comparing doubles.
+std::vector<uint32_t> sortedRows(const std::vector<double> &values)
+{
+    const size_t n = values.size();
+    struct Entry {
+        uint64_t key;
+        uint32_t row;
+    };
+    std::vector<Entry> entries(n), scratch(n);
+    for (size_t i = 0; i < n; ++i) {
+        const double v = values[i] == 0 ? 0.0 : values[i];  // -0 and 0 are one value
+        const uint64_t bits = std::bit_cast<uint64_t>(v);
+        const uint64_t key = std::isnan(v) ? ~uint64_t(0) : (bits >> 63) ? ~bits : bits | (uint64_t(1) << 63);
+        entries[i] = {key, uint32_t(i)};
+    }
+    std::vector<size_t> counts(size_t(1) << 16);
+    for (unsigned shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const Entry &e : entries)
+            ++counts[(e.key >> shift) & 0xffff];
+        if (std::find(counts.begin(), counts.end(), n) != counts.end())
+            continue;  // every key has the same digit here
+        size_t start = 0;
+        for (size_t &count : counts)
+            start += std::exchange(count, start);
+        for (const Entry &e : entries)
+            scratch[counts[(e.key >> shift) & 0xffff]++] = e;
+        entries.swap(scratch);
+    }
+    std::vector<uint32_t> rows(n);
+    for (size_t j = 0; j < n; ++j)
+        rows[j] = entries[j].row;
+    return rows;
+}
 
 }  // namespace
 
@@ -85,12 +122,7 @@ RangeStatistics::RangeStatistics(const double *y, size_t n) : n_(n), values_(y, 
     }
 
     // Each row's place in sorted order, the gaps last.
-    std::vector<uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
-        const double va = values_[a], vb = values_[b];
-        return !std::isnan(va) && (std::isnan(vb) || va < vb);
-    });
+    const std::vector<uint32_t> order = sortedRows(values_);
     sorted_.resize(finite_[n]);
     std::vector<uint32_t> place(n);
     for (size_t j = 0; j < n; ++j) {
@@ -106,21 +138,31 @@ RangeStatistics::RangeStatistics(const double *y, size_t n) : n_(n), values_(y, 
     std::vector<uint32_t> next(n);
     for (size_t level = 0; level < levels_; ++level) {
         const unsigned bit = unsigned(levels_ - 1 - level);
-        std::vector<uint64_t> &bits = bits_[level];
-        size_t zeros = 0;
-        for (size_t i = 0; i < n; ++i) {
-            if ((place[i] >> bit) & 1u)
-                bits[i / 64] |= uint64_t(1) << (i % 64);
-            else
-                ++zeros;
+        uint64_t *bits = bits_[level].data();
+        uint32_t *ones = ones_[level].data();
+        const uint32_t *from = place.data();
+        for (size_t w = 0; w < words; ++w) {
+            const size_t begin = w * 64, end = std::min(n, begin + 64);
+            uint64_t word = 0;
+            for (size_t i = begin; i < end; ++i)
+                word |= uint64_t((from[i] >> bit) & 1u) << (i - begin);
+            bits[w] = word;
+            if (w + 1 < words)
+                ones[w + 1] = ones[w] + uint32_t(std::popcount(word));
         }
-        for (size_t w = 1; w < words; ++w)
-            ones_[level][w] = ones_[level][w - 1] + uint32_t(std::popcount(bits[w - 1]));
+        const size_t zeros = n - (ones[words - 1] + size_t(std::popcount(bits[words - 1])));
         zeros_[level] = zeros;
         // The rows whose bit is 0 first, then the others, each in row order.
+        // Without a branch: the bits are as good as random, and a branch on them
+        // is mispredicted half the time.
         size_t low = 0, high = zeros;
-        for (size_t i = 0; i < n; ++i)
-            next[((place[i] >> bit) & 1u) ? high++ : low++] = place[i];
+        for (size_t i = 0; i < n; ++i) {
+            const uint32_t p = from[i];
+            const size_t one = (p >> bit) & 1u;
+            next[one ? high : low] = p;
+            high += one;
+            low += 1 - one;
+        }
         place.swap(next);
     }
 }

@@ -3,6 +3,7 @@
 #include "analysis/RangeStatistics.h"
 #include "chart/NumberFormat.h"
 #include "data/TimeStrings.h"
+#include "ui/BusyCursor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,9 +15,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cmath>
 #include <limits>
 
@@ -104,24 +109,74 @@ CursorReadoutWindow::CursorReadoutWindow(QWidget *parent)
     buttons->addWidget(copy_);
     buttons->addWidget(ok_);
     layout->addLayout(buttons, 2, 0);
-    resize(820, 300);
 }
 
 CursorReadoutWindow::~CursorReadoutWindow() = default;
+
+namespace {
+
+// The first and last index of the series' values between rows a and b (1-based,
+// a <= b); false when it has none there.
+bool valuesBetween(const ReadoutSeries &series, int a, int b, size_t &first, size_t &last)
+{
+    const long long from = a - series.firstRow, to = b - series.firstRow, count = (long long)series.count;
+    if (to < 0 || from >= count)
+        return false;
+    first = size_t(std::max(0LL, from));
+    last = size_t(std::min(to, count - 1));
+    return true;
+}
+
+}  // namespace
+
+std::pair<int, int> CursorReadoutWindow::keyOf(const ReadoutSeries &series, size_t index)
+{
+    return series.file > 0 ? std::pair(series.column, series.file) : std::pair(0, int(index));
+}
+
+// The figures of every series whose run is too long to sum up at each move are
+// worked out once, the series side by side on every core (joined here).
+void CursorReadoutWindow::keepFigures(const ReadoutInput &input)
+{
+    std::vector<size_t> wanted;
+    for (size_t s = 0; s < input.series.size(); ++s) {
+        size_t first = 0, last = 0;
+        const ReadoutSeries &series = input.series[s];
+        const auto found = kept_.find(keyOf(series, s));
+        if (valuesBetween(series, input.rowA, input.rowB, first, last) && last - first + 1 > kDirectRows &&
+            (found == kept_.end() || found->second->size() != series.count))
+            wanted.push_back(s);
+    }
+    if (wanted.empty())
+        return;
+    BusyCursor busy;
+    std::vector<std::unique_ptr<analysis::RangeStatistics>> made(wanted.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t k = next++; k < wanted.size(); k = next++)
+            made[k] = std::make_unique<analysis::RangeStatistics>(input.series[wanted[k]].values,
+                                                                  input.series[wanted[k]].count);
+    };
+    {
+        std::vector<std::jthread> helpers;
+        const size_t threads = std::min<size_t>(wanted.size(), std::max(1u, std::thread::hardware_concurrency()));
+        for (size_t t = 1; t < threads; ++t)
+            helpers.emplace_back(work);
+        work();
+    }
+    for (size_t k = 0; k < wanted.size(); ++k)
+        kept_[keyOf(input.series[wanted[k]], wanted[k])] = std::move(made[k]);
+}
 
 analysis::RangeFigures CursorReadoutWindow::figuresOf(const ReadoutSeries &series, size_t first, size_t last,
                                                       size_t index)
 {
     if (last - first + 1 <= kDirectRows)
         return analysis::rangeFigures(series.values, first, last);
-    const std::pair<int, int> key = series.file > 0 ? std::pair(series.column, series.file) : std::pair(0, int(index));
-    std::unique_ptr<analysis::RangeStatistics> &kept = kept_[key];
-    if (!kept || kept->size() != series.count) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        kept = std::make_unique<analysis::RangeStatistics>(series.values, series.count);
-        QApplication::restoreOverrideCursor();
-    }
-    return kept->figures(first, last);
+    const auto found = kept_.find(keyOf(series, index));
+    if (found == kept_.end() || found->second->size() != series.count)
+        return analysis::rangeFigures(series.values, first, last);
+    return found->second->figures(first, last);
 }
 
 void CursorReadoutWindow::showReadout(const ReadoutInput &input, bool newChart)
@@ -135,6 +190,7 @@ void CursorReadoutWindow::showReadout(const ReadoutInput &input, bool newChart)
             it = charted ? std::next(it) : kept_.erase(it);
         }
     }
+    keepFigures(input);
     timeA_->setText(QStringLiteral("A : ") + dateText(input.timeA));
     timeB_->setText(QStringLiteral("B : ") + dateText(input.timeB));
     span_->setText(QStringLiteral("B \u2212 A : ") + spanText(input.timeB - input.timeA));
@@ -143,7 +199,6 @@ void CursorReadoutWindow::showReadout(const ReadoutInput &input, bool newChart)
         const ReadoutSeries &series = input.series[s];
         QStringList cells(kColumns.size());
         cells[0] = series.name;
-        // The rows of the series between the cursors; none when it has no values there.
         const long long a = input.rowA - series.firstRow, b = input.rowB - series.firstRow;
         const long long count = (long long)series.count;
         const auto text = [&](double v) { return std::isfinite(v) ? formatNumber(v, series.format) : QString(); };
@@ -153,8 +208,8 @@ void CursorReadoutWindow::showReadout(const ReadoutInput &input, bool newChart)
         cells[1] = text(at(a));
         cells[2] = text(at(b));
         cells[3] = text(at(b) - at(a));
-        if (b >= 0 && a < count) {
-            const analysis::RangeFigures f = figuresOf(series, size_t(std::max(0LL, a)), size_t(std::min(b, count - 1)), s);
+        if (size_t first = 0, last = 0; valuesBetween(series, input.rowA, input.rowB, first, last)) {
+            const analysis::RangeFigures f = figuresOf(series, first, last, s);
             if (f.count > 0) {
                 cells[4] = text(f.minimum);
                 cells[5] = text(f.maximum);
@@ -176,6 +231,26 @@ void CursorReadoutWindow::showReadout(const ReadoutInput &input, bool newChart)
             table_->item(int(s), 0)->setIcon(swatch(series.colour));
     }
     table_->resizeColumnsToContents();
+    if (newChart)
+        fitToTable();
+}
+
+// The window takes the size of its whole table (16 rows at most) whenever the
+// chart is drawn anew; the user may make it smaller again.
+void CursorReadoutWindow::fitToTable()
+{
+    const int frame = 2 * table_->frameWidth();
+    int height = table_->horizontalHeader()->height() + frame;
+    for (int r = 0; r < std::min(table_->rowCount(), 16); ++r)
+        height += table_->rowHeight(r);
+    int width = table_->horizontalHeader()->length() + frame;
+    if (table_->rowCount() > 16)
+        width += table_->verticalScrollBar()->sizeHint().width();
+    if (const QScreen *shown = screen())
+        width = std::min(width, shown->availableGeometry().width() * 9 / 10);
+    table_->setMinimumSize(width, height);
+    adjustSize();
+    table_->setMinimumSize(0, 0);
 }
 
 void CursorReadoutWindow::forgetData()

@@ -73,6 +73,9 @@ protected:
     void reject() override;
 
 private:
+    static std::pair<int, int> keyOf(const ReadoutSeries &series, size_t index);
+    void keepFigures(const ReadoutInput &input);
+    void fitToTable();
     analysis::RangeFigures figuresOf(const ReadoutSeries &series, size_t first, size_t last, size_t index);
 
     QLabel *timeA_, *timeB_, *span_;
