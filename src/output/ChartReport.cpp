@@ -26,8 +26,27 @@ constexpr double kMarginMm = 12;
 // leave the plot room.
 constexpr double kChartScale = 0.7;
 constexpr int kLeastLayoutHeight = 220;
+constexpr double kLeastScale = 0.3;
 const QString kGap = QStringLiteral("   ");  // between the figures of a statistics line
 const QString kIndent = QStringLiteral("    ");
+
+// A series' name and its statistics.
+struct StatisticsLine {
+    QString name;
+    QString figures;
+};
+
+QStringList statisticsLines(const std::vector<StatisticsLine> &lines, const QFontMetrics &metrics, int width);
+
+// The statistics lines under a chart, in one column or, for many files, two.
+struct StatisticsBlock {
+    QFont font;
+    QStringList lines;
+    int columns = 1;
+    int columnWidth = 0;
+    int lineHeight = 0;
+    int height = 0;
+};
 
 class Page {
 public:
@@ -100,6 +119,43 @@ public:
         }
     }
 
+    // The lines of statistics laid out for the slot of a chart: at most a
+    // little under half the slot high, in a smaller font where they need it;
+    // in two columns for more than two files when the chart is as wide as the page.
+    StatisticsBlock statisticsBlock(const std::vector<StatisticsLine> &statistics, const QRect &slot) const
+    {
+        StatisticsBlock block;
+        block.columns = statistics.size() > 2 && slot.width() > mm(120) ? 2 : 1;  // a page's width
+        block.columnWidth = (slot.width() - (block.columns - 1) * mm(4)) / block.columns;
+        for (double points = 7.5; points >= 5; points -= 0.5) {
+            block.font = font(points);
+            const QFontMetrics metrics(block.font, painter_.device());
+            // Two columns keep a line each (cut where it must be): a wrapped
+            // line would run on into the other column.
+            block.lines = statisticsLines(statistics, metrics, block.columns == 1 ? block.columnWidth : 1 << 20);
+            block.lineHeight = metrics.lineSpacing();
+            const int rows = (int(block.lines.size()) + block.columns - 1) / block.columns;
+            block.height = rows * block.lineHeight;
+            const bool fit = std::all_of(block.lines.begin(), block.lines.end(), [&](const QString &line) {
+                return metrics.horizontalAdvance(line) <= block.columnWidth;
+            });
+            if (fit && block.height <= slot.height() * 45 / 100)
+                break;
+        }
+        return block;
+    }
+
+    void drawStatistics(const StatisticsBlock &block, const QPoint &topLeft)
+    {
+        const int rows = (int(block.lines.size()) + block.columns - 1) / block.columns;
+        for (int l = 0; l < block.lines.size(); ++l) {
+            const int column = l / std::max(1, rows), row = l % std::max(1, rows);
+            const QRect line(topLeft.x() + column * (block.columnWidth + mm(4)), topLeft.y() + row * block.lineHeight,
+                             block.columnWidth, block.lineHeight);
+            text(line, block.font, block.lines[l]);
+        }
+    }
+
     QPainter &painter_;
 
 private:
@@ -118,12 +174,6 @@ int pageCount(const ReportRequest &r)
     return 1 + int((r.items.size() + perPage - 1) / perPage);
 }
 
-// A series' name and its statistics.
-struct StatisticsLine {
-    QString name;
-    QString figures;
-};
-
 // Draws the item alone as the viewer draws it, white behind; returns the
 // statistics of each of its series from the files.
 std::vector<StatisticsLine> drawItem(ChartView &chart, const ReportRequest &r, size_t item, SeriesSources &sources)
@@ -141,8 +191,9 @@ std::vector<StatisticsLine> drawItem(ChartView &chart, const ReportRequest &r, s
     const int itemSeries = std::min(drawn.seriesCount, int(r.data.Files_Open));
     for (int s = 0; s < itemSeries; ++s) {
         const SeriesValues values = sources.values(s, r.data);
-        lines.push_back({chart.seriesName(s),
-                         statisticsFigures(values.x, values.y, values.n, options.Axis_Format_String_Left)});
+        // With many files the chart's title names the item, and each line its file.
+        const QString name = r.data.Files_Open > 2 ? QStringLiteral("(# %1)").arg(s + 1) : chart.seriesName(s);
+        lines.push_back({name, statisticsFigures(values.x, values.y, values.n, options.Axis_Format_String_Left)});
     }
     return lines;
 }
@@ -204,9 +255,6 @@ QString paintReport(QPdfWriter &writer, const ReportRequest &r, const std::funct
     page.summary(page.footer(r.title, 1, total), r.title, reportSummary(r));
 
     SeriesSources sources;
-    const QFont statsFont = page.font(7.5);
-    const QFontMetrics statsMetrics(statsFont, &writer);
-    const int statsLine = page.lineHeight(statsFont);
     const int perPage = chartsPerPage(r);
     QRect room;
     for (size_t i = 0; i < r.items.size(); ++i) {
@@ -217,21 +265,20 @@ QString paintReport(QPdfWriter &writer, const ReportRequest &r, const std::funct
             room = page.footer(r.title, 2 + int(i / size_t(perPage)), total);
         }
         const QRect slot = chartSlot(room, perPage, onPage, page.mm(6));
-        const QStringList lines = statisticsLines(drawItem(chart, r, r.items[i], sources), statsMetrics, slot.width());
-        const int statsHeight = int(lines.size()) * statsLine;
-        const QRect target(slot.left(), slot.top(), slot.width(), std::max(1, slot.height() - statsHeight - page.mm(4)));
+        const std::vector<StatisticsLine> statistics = drawItem(chart, r, r.items[i], sources);
+        const StatisticsBlock block = page.statisticsBlock(statistics, slot);
+        const QRect target(slot.left(), slot.top(), slot.width(),
+                           std::max(1, slot.height() - block.height - page.mm(4)));
         // Laid out larger than the page shows it, so that the plot keeps room
         // beside its titles, legend and labels: a chart low on the page smaller still.
         double scale = kChartScale;
-        if (target.height() / scale < kLeastLayoutHeight)
-            scale = double(target.height()) / kLeastLayoutHeight;
+        if (target.height() / scale < kLeastLayoutHeight)  // but not so small as to be unreadable
+            scale = std::max(kLeastScale, double(target.height()) / kLeastLayoutHeight);
         const int width = std::max(1, int(std::lround(target.width() / scale)));
         const int height = std::max(1, int(std::lround(target.height() / scale)));
         chart.resize(width, height);
         pages.paintChart(chart, width, height, target);
-        for (int l = 0; l < lines.size(); ++l)
-            page.text(QRect(slot.left(), target.bottom() + page.mm(1) + l * statsLine, slot.width(), statsLine),
-                      statsFont, lines[l]);
+        page.drawStatistics(block, QPoint(slot.left(), target.bottom() + page.mm(1)));
         if (progress)
             progress(int(i) + 1, int(r.items.size()));
     }
