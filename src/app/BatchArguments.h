@@ -7,7 +7,9 @@
 #include <charconv>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace kavra {
 
@@ -16,6 +18,16 @@ inline bool parseWhole(const std::string &text, int &value)
 {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
+}
+
+// "A,B,C" as its names; an empty text names none.
+inline std::vector<std::string> splitNames(const std::string &list)
+{
+    std::vector<std::string> names;
+    std::stringstream in(list);
+    for (std::string name; std::getline(in, name, ',');)
+        names.push_back(name);
+    return names;
 }
 
 // Sends what is left of the output; the exit status: 0, or 1 with the reason

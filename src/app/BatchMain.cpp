@@ -4,6 +4,7 @@
 #include "app/BatchCorrelate.h"
 #include "app/BatchRank.h"
 #include "app/BatchRender.h"
+#include "app/BatchReport.h"
 #include "data/DataSet.h"
 #include "data/HeapReuse.h"
 #include "items/ItemList.h"
@@ -12,7 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -20,10 +21,11 @@
 namespace {
 
 using kavra::parseWhole;
+using kavra::splitNames;
 
 const char *const kUsage =
-    "Usage: kavra-batch dump [--file N] FILE [FILE...]\n"
-    "       kavra-batch info FILE [FILE...]\n"
+    "Usage: kavra-batch dump [--file N] [--tail-from ROW] FILE [FILE...]\n"
+    "       kavra-batch info [--tail-from ROW] FILE [FILE...]\n"
     "       kavra-batch correlate FILE [FILE...] --item NAME [--from ROW] [--to ROW]\n"
     "              [--scatter PICTURE]\n"
     "       kavra-batch rank FILE [FILE...] --from ROW --to ROW [--top N]\n"
@@ -31,6 +33,8 @@ const char *const kUsage =
     "              [--movavg [PERIOD] | --smooth [FACTOR] | --candle] [--stack] [--dual-y | --dual-charts]\n"
     "              [--ratio] [--title TEXT] [--subtitle TEXT] [--footer TEXT] [--width N] [--width2 N]\n"
     "              [--zoom FIRST:LAST] [--rows FIRST:LAST]\n"
+    "       kavra-batch report FILE [FILE...] -o REPORT.pdf [--items NAME,NAME... | --top N]\n"
+    "              [--per-page K] [--from ROW] [--to ROW]\n"
     "\n"
     "Loads the performance data files in order, as repeated Open commands in Kavra would.\n"
     "\n"
@@ -38,6 +42,8 @@ const char *const kUsage =
     "         record 1 and the values of file N (default 1), the items as listed after\n"
     "         loading, all rows.\n"
     "  info   prints the files, nodes, rows, columns and items loaded.\n"
+    "         --tail-from ROW (dump, info): only rows ROW to the last, counted from 1\n"
+    "         as correlate and rank count them, are written or counted.\n"
     "  correlate prints the correlation list that Correlate shows for the named\n"
     "         item over rows ROW to ROW (default: all), one line per strongly\n"
     "         correlated item; exit status 1 and \"No relevant items found ...\" when\n"
@@ -61,6 +67,13 @@ const char *const kUsage =
     "         --zoom shows the chart as right after zooming with the mouse to rows\n"
     "         FIRST to LAST (1 to the number of rows, FIRST before LAST); --rows as\n"
     "         after that zoom and the next redraw, which charts only those rows.\n"
+    "  report writes a PDF document: a summary page (files, nodes, collection dates,\n"
+    "         first and last sample, rows, items, items all zero), then the charts of\n"
+    "         the named items, or of the N items with the highest median (default 24),\n"
+    "         K to a page (default 4, at most 8), each as the viewer draws it with the\n"
+    "         item selected, with its minimum, maximum, mean, median and last value\n"
+    "         under it; rows ROW to ROW (default: all). \"No such item: NAME\" and exit\n"
+    "         status 1, with nothing written, when a named item is not in the list.\n"
     "\n"
     "Loader diagnostics go to standard error and loading goes on. When a file fails,\n"
     "its message goes to standard error and the exit status is 1.\n";
@@ -78,16 +91,9 @@ struct Options {
     kavra::RenderOptions render;
     kavra::CorrelateOptions correlate;
     kavra::RankOptions rank;
+    kavra::ReportOptions report;
+    std::optional<std::string> tailFrom;  // as given; checked once the rows are known
 };
-
-std::vector<std::string> splitNames(const std::string &list)
-{
-    std::vector<std::string> names;
-    std::stringstream in(list);
-    for (std::string name; std::getline(in, name, ',');)
-        names.push_back(name);
-    return names;
-}
 
 bool parseSize(const std::string &text, int &width, int &height)
 {
@@ -206,7 +212,15 @@ bool parseArguments(int argc, char **argv, Options &options)
                 return false;
             continue;
         }
-        if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
+        if (options.command == "report" && kavra::takeReportOption(argc, argv, i, options.report, bad)) {
+            if (bad)
+                return false;
+            continue;
+        }
+        const bool listing = options.command == "dump" || options.command == "info";
+        if (arg == "--tail-from" && listing && i + 1 < argc) {
+            options.tailFrom = argv[++i];
+        } else if (arg == "--file" && options.command == "dump" && i + 1 < argc) {
             if (!parseWhole(argv[++i], options.file) || options.file < 1)
                 return false;
         } else if (arg.starts_with("-")) {
@@ -217,18 +231,35 @@ bool parseArguments(int argc, char **argv, Options &options)
     }
     const bool correlate = options.command == "correlate";
     const bool rank = options.command == "rank";
-    const bool known = options.command == "dump" || options.command == "info" || render || correlate || rank;
+    const bool report = options.command == "report";
+    const bool known =
+        options.command == "dump" || options.command == "info" || render || correlate || rank || report;
     return known && !options.paths.empty() && (!render || consistent(options.render)) &&
-           (!correlate || !options.correlate.item.empty()) && (!rank || kavra::rankOptionsComplete(options.rank));
+           (!correlate || !options.correlate.item.empty()) && (!rank || kavra::rankOptionsComplete(options.rank)) &&
+           (!report || kavra::reportOptionsComplete(options.report));
 }
 
-void printInfo(std::ostream &out, const kavra::DataSet &data, const kavra::ItemList &items)
+// The first row --tail-from leaves, 1 without it; 0, with the reason told, when
+// it names no row of the data.
+int tailFromRow(const std::optional<std::string> &given, const kavra::DataSet &data)
+{
+    if (!given)
+        return 1;
+    int row = 0;
+    if (parseWhole(*given, row) && row >= 1 && row <= data.Row_Count)
+        return row;
+    std::cerr << "--tail-from " << *given << ": not a row of the data; the files have rows 1 to " << data.Row_Count
+              << '\n';
+    return 0;
+}
+
+void printInfo(std::ostream &out, const kavra::DataSet &data, const kavra::ItemList &items, int firstRow)
 {
     out << "files:   " << data.Files_Open << '\n';
     for (int f = 0; f < data.Files_Open; ++f)
         out << "file " << f + 1 << ":  " << data.File_Names[size_t(f)] << " (node " << data.Node_Names[size_t(f)]
             << ")\n";
-    out << "rows:    " << data.Row_Count << '\n';
+    out << "rows:    " << data.Row_Count - firstRow + 1 << '\n';
     out << "columns: " << data.Column_Count << '\n';
     out << "items:   " << items.revision(0).rows.size() << '\n';
 }
@@ -267,9 +298,12 @@ int main(int argc, char **argv)
         }
     }
 
+    const int firstRow = tailFromRow(options.tailFrom, data);
+    if (firstRow == 0)
+        return 1;
     kavra::DescriptorStream out(STDOUT_FILENO);
     if (options.command == "info") {
-        printInfo(out, data, items);
+        printInfo(out, data, items, firstRow);
         return kavra::finishOutput(out);
     }
     if (options.command == "correlate")
@@ -284,11 +318,19 @@ int main(int argc, char **argv)
         return kavra::renderChartImage(argv[0], data, items, options.render);
 #endif
     }
+    if (options.command == "report") {
+#ifdef KAVRA_NO_RENDER
+        std::cerr << "This kavra-batch was built without the chart: report is not available\n";
+        return 2;
+#else
+        return kavra::writeReportFile(argv[0], data, items, options.report);
+#endif
+    }
     if (options.file > data.Files_Open) {
         std::cerr << "There is no file " << options.file << ": only " << data.Files_Open << " loaded\n";
         return 2;
     }
     // Written as it is made: the output can be far larger than the table.
-    kavra::writeDataFile(out, data, items.revision(0), {1, data.Row_Count, options.file});
+    kavra::writeDataFile(out, data, items.revision(0), {firstRow, data.Row_Count, options.file});
     return kavra::finishOutput(out);
 }

@@ -1,6 +1,7 @@
 #include "app/BatchRender.h"
 
 #include "app/AppState.h"
+#include "app/OffscreenApplication.h"
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/ScatterDiagram.h"
@@ -8,8 +9,6 @@
 #include "data/DataSet.h"
 #include "items/ItemList.h"
 #include "output/ChartExport.h"
-
-#include <QApplication>
 
 #include <iostream>
 
@@ -38,24 +37,6 @@ QString text(const std::string &bytes)
 {
     return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
 }
-
-// The application a picture is drawn in, with no window system needed or used.
-class OffscreenApplication {
-public:
-    explicit OffscreenApplication(const char *program) : argv_{const_cast<char *>(program), nullptr} {}
-
-private:
-    // Set before the application starts, which reads it.
-    static int offscreenArgc()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return 1;
-    }
-
-    int argc_ = offscreenArgc();
-    char *argv_[2];
-    QApplication app_{argc_, argv_};
-};
 
 // Writes the chart in the format of the path's extension (known to be one);
 // returns the exit status.

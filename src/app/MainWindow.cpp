@@ -82,6 +82,9 @@ void MainWindow::connectOutputCommands()
             &OutputCommands::mnuPrintChart_Click);
     connect(action(QStringLiteral("mnuPrintPreview")), &QAction::triggered, outputCommands_,
             &OutputCommands::mnuPrintPreview_Click);
+    if (QAction *report = action(QStringLiteral("mnuSaveReport")))
+        connect(report, &QAction::triggered, outputCommands_,
+                [this] { outputCommands_->mnuSaveReport_Click(data_, items_.current()); });
     if (QAction *copy = action(QStringLiteral("mnuCopyChart")))
         connect(copy, &QAction::triggered, outputCommands_, &OutputCommands::mnuCopyChart_Click);
 }

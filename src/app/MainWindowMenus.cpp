@@ -26,7 +26,7 @@ QStringList dataMenuEntries()
         QStringLiteral("mnuRemoveItemsNotSelected"), QStringLiteral("mnuRemoveItemsContainingString"),
         QStringLiteral("mnuRemoveItemsNotContainingString"), QStringLiteral("mnuRevertToPreviousItemList"),
         QStringLiteral("mnuSortItemsinAlphabeticalOrder"), QStringLiteral("mnuListItemsinOriginalOrder"),
-        QStringLiteral("mnuCopyChart"), QStringLiteral("mnuCursors"),
+        QStringLiteral("mnuCopyChart"), QStringLiteral("mnuCursors"), QStringLiteral("mnuSaveReport"),
     };
 }
 
@@ -67,6 +67,8 @@ void MainWindow::createMenus()
         addEntry(file, "mnuCopyChart", QStringLiteral("Copy Chart"), false);
     connect(addEntry(file, "mnuSaveDataAs", QStringLiteral("Save as ..."), false), &QAction::triggered, this,
             &MainWindow::mnuSaveDataAs_Click);
+    if constexpr (!kClassicEdition)
+        addEntry(file, "mnuSaveReport", QStringLiteral("Save Report ..."), false);
     connect(addEntry(file, "mnuProperties", QStringLiteral("Properties"), false), &QAction::triggered, this,
             &MainWindow::mnuProperties_Click);
     connect(addEntry(file, "mnuCloseFile", QStringLiteral("Close"), false), &QAction::triggered, this,

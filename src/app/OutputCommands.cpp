@@ -5,6 +5,7 @@
 #include "output/ChartClipboard.h"
 #include "output/ChartExport.h"
 #include "output/ChartPrint.h"
+#include "output/ChartReport.h"
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
 #include "ui/Interaction.h"
@@ -23,6 +24,8 @@ namespace {
 
 const QColor kPanelColour(236, 233, 216);
 const QString kExportTitle = QStringLiteral("Export Chart");
+const QString kReportTitle = QStringLiteral("Save Report");
+const QString kReportFilter = QStringLiteral("PDF files (*.pdf)|*.pdf");
 
 const QString kMainFilter = QStringLiteral(
     "Images (*.bmp)|*.bmp|Images(*.jpg)|*.jpg|Images(*.wmf)|*.wmf|Images(*.emf)|*.emf|Images (*.gif)|*.gif|"
@@ -163,6 +166,31 @@ void OutputCommands::printScatterDiagram(ChartView &scatter, QWidget *window)
     scatter.setPanelColour(kPanelColour);
     if (!error.isEmpty())
         ui_.message(window, QStringLiteral("The chart was not printed: ") + error, QString());
+}
+
+void OutputCommands::mnuSaveReport_Click(const DataSet &data, const ItemRevision &list)
+{
+    std::optional<QString> path =
+        ui_.saveFileName(window_, kReportFilter, state_.folders.startFolder(FileKind::Report));
+    if (!path)
+        return;
+    state_.folders.used(FileKind::Report, *path);
+    // A report is a PDF document whatever else the name says: "day" and "day.v2" give "day.pdf", "day.v2.pdf".
+    if (!path->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path = withAddedExtension(ui_, window_, *path, QStringLiteral(".pdf"), kReportTitle);
+    if (!path)
+        return;
+    QString note;
+    std::vector<size_t> items = selectedOrTopItems(data, list, state_.rows, note);
+    const ReportRequest request{data,         list, std::move(items), state_.rows, state_.chart, kReportChartsPerPage,
+                                reportTitle(data), note};
+    QString error;
+    {
+        BusyCursor busy;
+        error = writeReport(*path, request);
+    }
+    if (!error.isEmpty())
+        ui_.message(window_, savingError(error), QString());
 }
 
 void OutputCommands::mnuCopyChart_Click()

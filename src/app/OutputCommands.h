@@ -1,7 +1,7 @@
 #pragma once
 // The commands that put a chart on paper, into a picture file or on the
-// clipboard: the main window's ExportChart, PrintChart, PrintPreview and Copy
-// Chart, and the correlation window's Export Chart, Print Chart and the scatter
+// clipboard: the main window's ExportChart, PrintChart, PrintPreview, Copy
+// Chart and Save Report ..., and the correlation window's Export Chart, Print Chart and the scatter
 // diagram's Copy Chart.
 
 #include <QObject>
@@ -15,7 +15,9 @@ class QWidget;
 namespace kavra {
 
 struct AppState;
+struct DataSet;
 class ChartView;
+class ItemRevision;
 class Interaction;
 
 class OutputCommands : public QObject {
@@ -28,6 +30,9 @@ public slots:
     void mnuPrintChart_Click();
     void mnuPrintPreview_Click();
     void mnuCopyChart_Click();
+    // Save Report ...: the charts of list's selected items (or the top 24) over
+    // the rows shown, as a PDF file named in the save dialog.
+    void mnuSaveReport_Click(const DataSet &data, const ItemRevision &list);
     // The correlation window's buttons, for its scatter diagram.
     void exportScatterDiagram(ChartView &scatter, QWidget *window);
     void printScatterDiagram(ChartView &scatter, QWidget *window);

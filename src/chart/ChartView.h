@@ -214,6 +214,7 @@ protected:
 private:
     // Tests and benchmarks look into the plot through this one door.
     friend QCustomPlot *plotOf(const ChartView &chart);
+    friend class ChartPages;  // paints the plot with a report's painter
 
     struct Series {
         SeriesKind kind;

@@ -105,6 +105,7 @@ void DataSet::apply(LoadedFile &&file)
     Node_Name = text::decoded(file.nodeName);
     Node_Names[n] = text::upperCased(text::trimBlanks(Node_Name));
     File_Header_Lines[n] = text::decoded(text::trimBlanks(file.line1));
+    Collection_Dates[n] = file.collectionDate;
     Collection_Date_Text = std::move(file.collectionDate);
     Line1 = file.line1;
     File_Line1[n] = std::move(file.line1);

@@ -154,6 +154,7 @@ struct DataSet {
     // Line1 and File_Line1 keep record 1's bytes for writing it back.
     std::string Node_Name;
     std::string Collection_Date_Text;
+    std::array<std::string, kFileLimit> Collection_Dates;  // record 2's date of each file, as written
     std::string Line1;
     // Column_Names[c - 1] is the header of the first file's column c, as UTF-8;
     // Column_Names_Windows1252[c - 1] says whether the file wrote it in Windows-1252.

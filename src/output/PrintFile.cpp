@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace kavra {
@@ -19,6 +20,29 @@ bool wholePdf(const QString &path)
     return file.readAll().contains("%%EOF");
 }
 
+QString withName(const QString &error, const QString &shown)
+{
+    return error + QStringLiteral(" (") + shown + QLatin1Char(')');
+}
+
+// Runs write, which writes the document into the temporary file it is given,
+// and puts the file in place of target when it is a whole PDF document.
+QString checkedPdf(const QString &target, const std::function<QString(const QString &temporary)> &write)
+{
+    const QString shown = QDir::toNativeSeparators(target);
+    AtomicFile file(QFile::encodeName(target).toStdString());
+    if (!file.error().empty())
+        return withName(QString::fromLocal8Bit(file.error()), shown);
+    if (const QString error = write(QFile::decodeName(QByteArray::fromStdString(file.temporaryPath())));
+        !error.isEmpty())
+        return error;
+    if (!wholePdf(QFile::decodeName(QByteArray::fromStdString(file.temporaryPath()))))
+        return QStringLiteral("the PDF file %1 could not be written whole - is the disk full?").arg(shown);
+    if (const std::string failed = file.commit(); !failed.empty())
+        return withName(QString::fromLocal8Bit(failed), shown);
+    return {};
+}
+
 }  // namespace
 
 QString printIntoFile(QPrinter &printer, const std::function<QString()> &print)
@@ -26,21 +50,33 @@ QString printIntoFile(QPrinter &printer, const std::function<QString()> &print)
     const QString target = printer.outputFileName();
     if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty())
         return print();
-    const QString shown = QDir::toNativeSeparators(target);
-    AtomicFile file(QFile::encodeName(target).toStdString());
-    if (!file.error().empty())
-        return QString::fromLocal8Bit(file.error()) + QStringLiteral(" (") + shown + QLatin1Char(')');
-    const QString temporary = QFile::decodeName(QByteArray::fromStdString(file.temporaryPath()));
-    printer.setOutputFileName(temporary);
-    const QString error = print();
-    printer.setOutputFileName(target);
-    if (!error.isEmpty())
+    return checkedPdf(target, [&](const QString &temporary) {
+        printer.setOutputFileName(temporary);
+        const QString error = print();
+        printer.setOutputFileName(target);
         return error;
-    if (!wholePdf(temporary))
-        return QStringLiteral("the PDF file %1 could not be written whole - is the disk full?").arg(shown);
-    if (const std::string failed = file.commit(); !failed.empty())
-        return QString::fromLocal8Bit(failed) + QStringLiteral(" (") + shown + QLatin1Char(')');
-    return {};
+    });
+}
+
+QString writePdfFile(const QString &path, const std::function<QString(QPdfWriter &writer)> &paint)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    return checkedPdf(path, [&](const QString &temporary) {
+        QFile out(temporary);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return withName(out.errorString(), shown);
+        QString error;
+        {
+            QPdfWriter writer(&out);
+            error = paint(writer);
+        }
+        // The engine does not tell a failed write, and stops drawing after one;
+        // the file keeps its reason, which comes first.
+        if (!out.flush() || out.error() != QFileDevice::NoError)
+            error = withName(out.errorString(), shown);
+        out.close();
+        return error;
+    });
 }
 
 }  // namespace kavra

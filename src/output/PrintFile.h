@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QPdfWriter;
 class QPrinter;
 
 namespace kavra {
@@ -17,5 +18,11 @@ namespace kavra {
 // temporary file meanwhile. Returns print's error, or why the file was not
 // written; empty on success.
 QString printIntoFile(QPrinter &printer, const std::function<QString()> &print);
+
+// Writes a PDF document of pages that paint draws on writer (returning the
+// error's description, empty on success) into path the same checked way.
+// Returns paint's error, or why the file was not written ("File too large
+// (/path/report.pdf)"); empty on success.
+QString writePdfFile(const QString &path, const std::function<QString(QPdfWriter &writer)> &paint);
 
 }  // namespace kavra

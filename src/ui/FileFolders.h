@@ -9,7 +9,7 @@
 
 namespace kavra {
 
-enum class FileKind { Data, Picture, CorrelationList };
+enum class FileKind { Data, Picture, CorrelationList, Report };
 
 class FileFolders {
 public:
@@ -20,7 +20,7 @@ public:
     void loaded(const QString &path);
 
 private:
-    std::array<QString, 3> lastUsed_;
+    std::array<QString, 4> lastUsed_;
     QString loadedFrom_;
 };
 

@@ -230,6 +230,35 @@ if(dumpf1_sum STREQUAL dumpf2_sum)
 endif()
 
 # ---------------------------------------------------------------------------
+# --tail-from ROW: info counts rows ROW to the last, dump writes the header
+# records and those rows, as the whole dump ends
+# ---------------------------------------------------------------------------
+run_batch(tailinfo info --tail-from 1001 "${NODE1}" "${NODE2}")
+expect_rc(tailinfo 0 "info --tail-from 1001")
+expect_contains("${tailinfo_out}" "rows:    440\n" "info --tail-from 1001")
+expect_contains("${tailinfo_out}" "files:   2\n" "info --tail-from 1001")
+run_batch(taildump dump --tail-from 1438 "${NODE1}")
+expect_rc(taildump 0 "dump --tail-from 1438")
+expect_empty_file("${taildump_errfile}" "dump --tail-from 1438: standard error")
+expect_crlf_lines("${taildump_outfile}" 5 "dump --tail-from 1438 (3 rows + 2)")
+string(REGEX MATCHALL "[^\n]+" whole_lines "${dump1_out}")
+string(REGEX MATCHALL "[^\n]+" tail_lines "${taildump_out}")
+list(SUBLIST whole_lines 0 2 whole_head)
+list(SUBLIST whole_lines 1439 3 whole_tail)
+if(NOT tail_lines STREQUAL "${whole_head};${whole_tail}")
+    fail("dump --tail-from 1438 is not the header records and the last 3 rows of the whole dump:\n${taildump_out}")
+endif()
+foreach(bad 0 1441 x -3)
+    run_batch(tailbad info --tail-from "${bad}" "${NODE1}")
+    expect_rc(tailbad 1 "info --tail-from '${bad}'")
+    expect_empty_file("${tailbad_outfile}" "info --tail-from '${bad}': standard output")
+    expect_contains("${tailbad_err}" "--tail-from ${bad}: not a row of the data; the files have rows 1 to 1440"
+                    "info --tail-from '${bad}'")
+endforeach()
+run_batch(tailmissing dump "${NODE1}" --tail-from)
+expect_rc(tailmissing 2 "dump --tail-from without a row")
+
+# ---------------------------------------------------------------------------
 # Files that fail
 # ---------------------------------------------------------------------------
 file(WRITE "${WORK}/no-terminator.csv" "NODE9,collector,06-DEC-2026 Sample Time,A,B 10:00:00,1,2")
@@ -443,6 +472,87 @@ if(EXISTS "${WORK}/refused.png")
 endif()
 
 # ---------------------------------------------------------------------------
+# report: a PDF document read back by poppler's tools
+# ---------------------------------------------------------------------------
+expect_contains("${help_out}" "kavra-batch report FILE [FILE...] -o REPORT.pdf" "--help")
+find_program(PDFINFO pdfinfo)
+find_program(PDFTOTEXT pdftotext)
+# expect_report(<name> <pages> <texts> ARGS...): report ARGS writes <name>.pdf
+# of that many pages, in whose text every one of texts (a list) stands.
+function(expect_report name pages texts)
+    set(pdf "${WORK}/${name}.pdf")
+    run_batch(${name} report ${ARGN} -o "${pdf}")
+    expect_rc(${name} 0 "report ${ARGN}")
+    bytes_of(head "${pdf}" LIMIT 5)
+    if(NOT head STREQUAL " 25 50 44 46 2d")
+        fail("report ${ARGN}: not a PDF document (${head})")
+    endif()
+    if(PDFINFO AND PDFTOTEXT)
+        execute_process(COMMAND "${PDFINFO}" "${pdf}" OUTPUT_VARIABLE info RESULT_VARIABLE info_rc)
+        if(NOT info_rc EQUAL 0 OR NOT info MATCHES "\nPages: +${pages}\n")
+            fail("report ${ARGN}: pdfinfo says (${info_rc}), expected ${pages} pages:\n${info}")
+        endif()
+        execute_process(COMMAND "${PDFTOTEXT}" -layout "${pdf}" - OUTPUT_VARIABLE pdftext)
+        foreach(needle IN LISTS texts)
+            expect_contains("${pdftext}" "${needle}" "report ${ARGN}: the text pdftotext reads")
+        endforeach()
+    endif()
+endfunction()
+if(without_chart EQUAL -1)
+    set(summary "Files" "node NODE1, collected 06-DEC-2026" "node NODE2" "First sample" "06-DEC-2026 00:10:00"
+                "Last sample" "06-DEC-2026 00:29:00" "Rows" "20 (rows 11 to 30 of 1440)" "Items all zero"
+                "Page 1 of 3" "Page 3 of 3" "Kavra Report - Node(s) : NODE1, NODE2")
+    expect_report(report2 3 "${summary};CPU Busy(# 1);CPU Busy(# 2);CPU Queue Length(# 2);Median"
+                  "${NODE1}" "${NODE2}" --items "CPU Busy,CPU Queue Length,CPU Busy Cpu 03" --per-page 2
+                  --from 11 --to 30)
+    # By default the 24 items of the highest median, 4 to a page.
+    expect_report(reporttop 7 "Page 7 of 7;the 24 items with the highest median" "${NODE1}")
+    expect_report(reporttop3 2 "the 3 items with the highest median" "${NODE1}" --top 3)
+    # Medians worked by hand: Falls 8, Flat 5, Noise 2.5, Rises 2; Idle is all zero.
+    file(WRITE "${WORK}/medians.csv"
+         "N,x\r\n06-DEC-2026\r\nSample Time,Flat,Rises,Falls,Idle,Noise\r\n10:00:00,5,1,9,0,3\r\n"
+         "10:01:00,5,2,8,0,1\r\n10:02:00,5,7,2,0,4\r\n10:03:00,5,8,3,0,1\r\n10:04:00,5,1,9,0,5\r\n"
+         "10:05:00,5,2,8,0,2\r\n")
+    expect_report(reportmedian 3 "Items all zero;1: Idle;Min 2;Max 9;Mean 6.5;Median 8;Last 8"
+                  "${WORK}/medians.csv" --top 3 --per-page 2)
+    if(PDFTOTEXT)
+        execute_process(COMMAND "${PDFTOTEXT}" "${WORK}/reportmedian.pdf" - OUTPUT_VARIABLE median_text)
+        string(REGEX MATCHALL "(Falls|Flat|Noise|Rises|Idle)\\(# 1\\)" charted "${median_text}")
+        if(NOT charted STREQUAL "Falls(# 1);Falls(# 1);Flat(# 1);Flat(# 1);Noise(# 1);Noise(# 1)")
+            fail("report --top 3: the items charted, in order, are ${charted}")
+        endif()
+    endif()
+
+    file(WRITE "${WORK}/kept.pdf" "the report that was there\n")
+    run_batch(reportunknown report "${NODE1}" --items "CPU Busy,No Such Item" -o "${WORK}/kept.pdf")
+    expect_rc(reportunknown 1 "report of an unknown item")
+    if(NOT reportunknown_err STREQUAL "No such item: No Such Item\n")
+        fail("report of an unknown item: standard error is \"${reportunknown_err}\"")
+    endif()
+    file(READ "${WORK}/kept.pdf" kept)
+    if(NOT kept STREQUAL "the report that was there\n")
+        fail("report of an unknown item changed the file that was there")
+    endif()
+    run_batch(reportnofolder report "${NODE1}" -o "${WORK}/no-such-folder/report.pdf")
+    expect_rc(reportnofolder 1 "report into a missing folder")
+    expect_contains("${reportnofolder_err}" "No such file or directory" "report into a missing folder")
+    run_batch(reportrows report "${NODE1}" --from 30 --to 1441 -o "${WORK}/refused.pdf")
+    expect_rc(reportrows 2 "report of rows beyond the data")
+    expect_contains("${reportrows_err}" "Rows 30 to 1441 are not rows of the data: use rows 1 to 1440"
+                    "report of rows beyond the data")
+    foreach(bad "--per-page;0" "--per-page;9" "--top;0" "--top;3;--items;CPU Busy" "--from;x")
+        run_batch(reportbad report "${NODE1}" ${bad} -o "${WORK}/refused.pdf")
+        expect_rc(reportbad 2 "report ${bad}")
+        expect_contains("${reportbad_err}" "Usage" "report ${bad}")
+    endforeach()
+    run_batch(reportnoout report "${NODE1}")
+    expect_rc(reportnoout 2 "report without -o")
+    if(EXISTS "${WORK}/refused.pdf")
+        fail("a refused report wrote a file")
+    endif()
+endif()
+
+# ---------------------------------------------------------------------------
 # Output that cannot be written: the reason on standard error, exit status 1,
 # and a picture that was there before left byte for byte with nothing beside it
 # ---------------------------------------------------------------------------
@@ -463,7 +573,7 @@ if(without_chart EQUAL -1)
     set(before "the picture that was there\n")
     set(n 0)
     foreach(case "render;old.wmf" "render;old.emf" "render;old.png;--size;200x150" "render;old.svg"
-                 "correlate;old.png;--item;CPU Busy")
+                 "correlate;old.png;--item;CPU Busy" "report;old.pdf")
         math(EXPR n "${n} + 1")
         list(POP_FRONT case command picture)
         set(folder "${WORK}/full${n}")

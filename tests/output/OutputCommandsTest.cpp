@@ -1,4 +1,4 @@
-// The main window's ExportChart, PrintChart and PrintPreview commands.
+// The main window's ExportChart, PrintChart, PrintPreview and Save Report commands.
 
 #include "app/WindowFixture.h"
 
@@ -260,4 +260,48 @@ TEST_F(OutputCommandsTest, AnEmptyChartExportsWholeInEveryFormat)
     EXPECT_TRUE(ui.messages.empty());
     if (!skipped.isEmpty())
         GTEST_SKIP() << "no reader installed for " << skipped.join(' ').toStdString();
+}
+
+TEST_F(OutputCommandsTest, SaveReportChartsTheSelectedItemsOrTheTopOnesIntoAPdfNamedAsSaveAsNamesFiles)
+{
+    QAction *report = window->action("mnuSaveReport");
+    ASSERT_TRUE(report && report->isEnabled());
+    const QString typed = QString::fromStdString(dir.file("day report"));
+    outputtest::writeFile(typed + QStringLiteral(".pdf"), "the report before");
+    ui.fileAnswers = {typed, typed};
+    ui.questionAnswers = {false, true};  // not replaced, then replaced
+    report->trigger();
+    EXPECT_EQ(outputtest::readFile(typed + QStringLiteral(".pdf")), QByteArray("the report before"));
+    report->trigger();
+    ASSERT_EQ(ui.askedQuestions.size(), 2u);
+    EXPECT_EQ(ui.askedQuestions[1].text, QStringLiteral("day report.pdf already exists.\nDo you want to replace it?"));
+    EXPECT_EQ(ui.askedQuestions[1].title, QStringLiteral("Save Report"));
+    EXPECT_EQ(ui.filters.last(), QStringLiteral("PDF files (*.pdf)|*.pdf"));
+    // With nothing selected, the items of the highest median: all three here.
+    for (kavra::ItemRow &row : window->items().current().rows)
+        row.selected = false;
+    ui.fileAnswers = {QString::fromStdString(dir.file("top.PDF"))};
+    report->trigger();
+    EXPECT_EQ(ui.folders.last(), QString::fromStdString(dir.file("")).chopped(1)) << "the folder last used";
+    EXPECT_TRUE(ui.messages.empty());
+
+    const struct {
+        QString file;
+        const char *pages;
+        QStringList texts;
+    } reports[] = {
+        {typed + QStringLiteral(".pdf"), "2", {QStringLiteral("MP Sync Time(# 1)"), QStringLiteral("the selected items")}},
+        {QString::fromStdString(dir.file("top.PDF")), "2",
+         {QStringLiteral("Disk Rate(# 1)"), QStringLiteral("CPU Busy(# 1)"), QStringLiteral("MP Sync Time(# 1)"),
+          QStringLiteral("the 24 items with the highest median")}},
+    };
+    for (const auto &r : reports) {
+        const outputtest::ToolRun info = outputtest::runTool(QStringLiteral("pdfinfo"), {r.file});
+        const outputtest::ToolRun text = outputtest::runTool(QStringLiteral("pdftotext"), {r.file, QStringLiteral("-")});
+        if (!info.found || !text.found)
+            GTEST_SKIP() << "poppler's pdfinfo and pdftotext are not installed";
+        EXPECT_TRUE(info.output.contains(QByteArray("\nPages:           ") + r.pages + '\n')) << info.output.constData();
+        for (const QString &needle : r.texts)
+            EXPECT_TRUE(QString::fromUtf8(text.output).contains(needle)) << needle.toStdString();
+    }
 }
