@@ -103,6 +103,11 @@ void MainWindow::connectCursorCommands()
     for (const auto &[name, handler] : entries)
         if (QAction *entry = action(QString::fromLatin1(name)))  // the classic edition has none
             connect(entry, &QAction::triggered, cursorCommands_, handler);
+    // These two change the series in place, without a redraw; the readout follows
+    // them as it follows a redraw (connected after their handlers, so it runs last).
+    for (const char *name : {"mnuGenerateRatioCharts", "mnuToggleMovingAverage"})
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, cursorCommands_,
+                &CursorCommands::chartRedrawn);
 }
 
 // The item of this data column charted alone, as a click on its row would.

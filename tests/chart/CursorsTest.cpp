@@ -169,4 +169,19 @@ TEST_F(CursorsTest, OnAChartOfOneRowBothStandOnIt)
     EXPECT_FALSE(chart().cursorLinesShown());
 }
 
+// Generate Ratio Charts changes the series without a redraw: the readout lists
+// the ratios the chart shows all the same.
+TEST_F(CursorsTest, TheReadoutFollowsRatioCharts)
+{
+    auto &rows = window->items().current().rows;
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].selected = i < 2;
+    child<kavra::ItemListView>("lvwKavra")->refresh();
+    window->lvwKavra_Click();
+    window->action(QStringLiteral("mnuCursors"))->trigger();
+    window->action(QStringLiteral("mnuGenerateRatioCharts"))->trigger();
+    ASSERT_TRUE(window->state().chart.Ratio_Mode);
+    EXPECT_TRUE(readout()->tableText().contains(chart().seriesName(0))) << readout()->tableText().toStdString();
+}
+
 }  // namespace
