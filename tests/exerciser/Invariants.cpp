@@ -149,7 +149,7 @@ std::vector<ItemRow> Exerciser::selectedRows() const
 {
     std::vector<ItemRow> selected;
     for (const ItemRow &row : window_->items().current().rows)
-        if (row.selected && selected.size() < 50)
+        if (row.selected)
             selected.push_back(row);
     return selected;
 }
