@@ -360,6 +360,8 @@ QString Exerciser::savedFilesLoadAgain() const
 QString Exerciser::writtenFilesAreWhole() const
 {
     for (const Written &record : ui_->written)
+        checked_["\"replace it?\" answered No"] += record.declined;
+    for (const Written &record : ui_->written)
         ++checked_[(ui_->messageAfter(record) ? "failed write" : "write") +
                    (record.fault.isEmpty() ? std::string() : ", " + record.fault.section(QLatin1Char(' '), 0, 2).toStdString())];
     if (const QString wrong = writesFailSafely(ui_->written, ui_->messages.size()); !wrong.isEmpty())
