@@ -198,15 +198,16 @@ FieldValue readValue(std::string_view f)
     }
 
     // Integer part: an optionally signed whole number ("0" when the field starts
-    // with the point); fraction: digits. Small mantissas are composed exactly from
-    // their digits, longer ones read by from_chars (both correctly rounded).
+    // with the point, after its sign if any: Save as writes -0.75 as "-.75");
+    // fraction: digits. Small mantissas are composed exactly from their digits,
+    // longer ones read by from_chars (both correctly rounded).
     size_t i = 0;
     const size_t n = f.size();
     const bool negative = n > 0 && f[0] == '-';
     if (n > 0 && f[0] != '.') {
         if (f[0] == '+' || negative)
             ++i;
-        if (i == n || !isDigit(f[i]))
+        if (i == n || (!isDigit(f[i]) && f[i] != '.'))
             return {0, ValueStatus::Invalid};
     }
     uint64_t digits = 0;

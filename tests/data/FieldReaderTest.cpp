@@ -64,11 +64,13 @@ TEST(ValueSyntax, NegativeFractionsKeepTheirSign)
     EXPECT_DOUBLE_EQ(valueOf("-5.5"), -5.5);
     EXPECT_DOUBLE_EQ(valueOf("-3"), -3);
     EXPECT_DOUBLE_EQ(valueOf("-2.5K"), -2500);
+    EXPECT_DOUBLE_EQ(valueOf("-.75"), -0.75);  // as Save as writes it
+    EXPECT_DOUBLE_EQ(valueOf("+.5E1"), 5);
 }
 
 TEST(ValueSyntax, RejectsWhatBreaksTheRules)
 {
-    for (const char *bad : {"1.2.3", "ABC", "N/A", ".", "-", "+", "1..", "1.5X", "1 5", "-.5", "1.-5", "E5", "1E999"})
+    for (const char *bad : {"1.2.3", "ABC", "N/A", ".", "-", "+", "1..", "1.5X", "1 5", "-.", "+.E2", "1.-5", "E5", "1E999"})
         EXPECT_EQ(value(bad).status, ValueStatus::Invalid) << bad;
 }
 

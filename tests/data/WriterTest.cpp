@@ -98,3 +98,31 @@ TEST_F(Writing, AFailedSaveLeavesTheExistingFileAlone)
     EXPECT_NE(saveDataFile(dir.path(), data, items.current(), {1, 3, 1}), "");
     EXPECT_NE(saveDataFile(dir.file("no/such/folder.csv"), data, items.current(), {1, 3, 1}), "");
 }
+
+// Values between -1 and 0 are written without the zero before the point
+// ("-.75"); the loader must read them back in both thread modes.
+TEST(WritingFractions, NegativeFractionsBelowOneLoadBack)
+{
+    const std::vector<double> values = {-0.75, -0.5, -0.001, -1.5E-05, 0.25, -0.999999999999999};
+    std::string file = "NODE1,x\r\n06-DEC-2026,10:00:00\r\nSample Time,A\r\n";
+    for (size_t i = 0; i < values.size(); ++i)
+        file += "10:0" + std::to_string(i) + ":00," + std::to_string(values[i]) + "\r\n";
+    for (const LoadMode &mode : loadModes()) {
+        SCOPED_TRACE(mode.name);
+        LoaderFixture first;
+        first.options = mode.options;
+        ASSERT_TRUE(first.load("a.csv", file).loaded);
+        for (size_t i = 0; i < values.size(); ++i)
+            first.data.Perf_Data(int(i) + 1, 2, 1) = values[i];
+        ASSERT_EQ(saveDataFile(first.dir.file("saved.csv"), first.data, first.items.current(),
+                               {1, int(values.size()), 1}),
+                  "");
+        EXPECT_NE(first.dir.read("saved.csv").find(",-.75\r\n"), std::string::npos);
+        LoaderFixture again;
+        again.options = mode.options;
+        const LoadOutcome outcome = again.load("copy.csv", first.dir.read("saved.csv"));
+        ASSERT_TRUE(outcome.loaded) << outcome.message;
+        for (size_t i = 0; i < values.size(); ++i)
+            EXPECT_DOUBLE_EQ(again.data.Perf_Data(int(i) + 1, 2, 1), values[i]) << values[i];
+    }
+}

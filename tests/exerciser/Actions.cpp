@@ -105,7 +105,10 @@ const std::vector<Exerciser::Action> &Exerciser::actions()
         {"chart hover", 3, &Exerciser::chartHover},    {"legend tick", 4, &Exerciser::legendTick},
         {"stack option", 4, &Exerciser::stackOption},  {"main button", 8, &Exerciser::mainButton},
         {"small window", 14, &Exerciser::smallWindow}, {"drop", 2, &Exerciser::dropFiles},
-        {"restart", 1, &Exerciser::restart},
+        {"restart", 1, &Exerciser::restart},           {"file change", 2, &Exerciser::changeFile},
+        {"window shape", 2, &Exerciser::windowShape},  {"focus move", 3, &Exerciser::focusMove},
+        {"widget", 10, &Exerciser::widgetSignal},      {"context menu", 4, &Exerciser::contextMenu},
+        {"new item", 3, &Exerciser::newItem},
     };
     return table;
 }
@@ -174,6 +177,7 @@ void Exerciser::shortcut()
     if (random_.chance(10))
         modifiers = shortcutModifiers(random_.below(8));  // the key with other modifiers
     note(modifierText(modifiers) + QKeySequence(key).toString());
+    correlated_ = chosen.action == kavra::ShortcutAction::Correlate;
     if (chosen.action == kavra::ShortcutAction::EndProgram && modifiers == Qt::ControlModifier)
         note(QStringLiteral("(ends the program)"));
     typeKeys(key, modifiers);
@@ -324,6 +328,7 @@ void Exerciser::mainButton()
             if (correlate->isVisible())
                 button = correlate;
     note(button->objectName() + (button->isEnabled() ? QString() : QStringLiteral(" (disabled)")));
+    correlated_ = button->objectName() == QLatin1String("cmdCorrelate");
     button->click();
 }
 
@@ -417,5 +422,7 @@ void Exerciser::restart()
         commandLine = pool[random_.below(int(pool.size()))];
     }
     note(QStringLiteral("start afresh with \"%1\"").arg(QFileInfo(commandLine).fileName()));
+    window_.reset();
+    pool_ = writeFilePool(folder_.path() + QStringLiteral("/pool"));  // files saved over are made again
     startWindow(commandLine);
 }

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QWidget>
 
@@ -22,10 +23,14 @@ Exerciser::Exerciser(uint64_t seed) : random_(seed)
     outputFolder_ = folder_.path() + QStringLiteral("/out");
     QDir().mkpath(outputFolder_);
     QDir().mkpath(folder_.path() + QStringLiteral("/pool"));
-    ui_ = std::make_unique<ExerciserInteraction>(random_, writeFilePool(folder_.path() + QStringLiteral("/pool")),
-                                                 outputFolder_);
+    pool_ = writeFilePool(folder_.path() + QStringLiteral("/pool"));
+    ui_ = std::make_unique<ExerciserInteraction>(random_, pool_.paths, outputFolder_);
     ui_->log = [this](const QString &text) { note(text); };
     ui_->wordsOnShow = [this] { return itemNames(); };
+    ui_->loadedFile = [this] {
+        return window_->data().Files_Open > 0 ? QFile::decodeName(QByteArray::fromStdString(window_->data().File_Names[0]))
+                                              : QString();
+    };
     startWindow(QString());
 }
 
@@ -40,6 +45,7 @@ void Exerciser::startWindow(const QString &commandLine)
     if (auto *keys = window_->findChild<kavra::KeyboardShortcuts *>(QStringLiteral("KeyboardShortcuts")))
         keys->exitProgram = [this](int) { exitAsked_ = true; };
     window_->show();
+    liveStale_ = false;
     window_->Form_Load(commandLine);
     shownWithLoad_.clear();
 }
@@ -89,19 +95,26 @@ std::optional<QString> Exerciser::step()
     ui_->written.clear();
     ui_->messages.clear();
     ui_->questions = 0;
+    ui_->pipeChosen = false;
+    correlated_ = false;
     history_.push_back(QStringLiteral("%1 %2").arg(steps_).arg(QString::fromLatin1(chosen->kind)));
     if (history_.size() > kHistoryKept)
         history_.pop_front();
     (this->*chosen->run)();
+    ui_->faults().lift();
     settle();
+    if (window_->data().Files_Open == 0)
+        liveStale_ = false;
     if (exitAsked_) {
         exitAsked_ = false;
         note(QStringLiteral("the program ended; started afresh"));
         startWindow(QString());
     }
 
-    for (const QString &failure : {rowRangeFits(), tagsNameStoredColumns(), chartShowsTheSelection(),
-                                   windowsShowLiveData(), savedFilesLoadAgain(), writtenFilesAreWhole()})
+    for (const QString &failure :
+         {rowRangeFits(), tagsNameStoredColumns(), chartShowsTheSelection(), windowsShowLiveData(),
+          savedFilesLoadAgain(), writtenFilesAreWhole(), oddFilesAreTold(), stackedSeriesAreSums(),
+          movingAveragesAreMeans(), derivedItemsHoldTheirResults(), correlationListAgrees()})
         if (!failure.isEmpty())
             return failure;
     return std::nullopt;

@@ -4,6 +4,7 @@
 // the same walk.
 
 #include "ExerciserInteraction.h"
+#include "FilePool.h"
 #include "Random.h"
 
 #include "items/ItemList.h"
@@ -38,6 +39,8 @@ public:
     std::optional<QString> step();
     long long steps() const { return steps_; }
     const std::map<std::string, long long> &actionCounts() const { return counts_; }
+    // How often each kind of check found something to look at.
+    const std::map<std::string, long long> &checkCounts() const { return checked_; }
     // Known faults met (first description of each kind) and how often.
     // The last actions, oldest first.
     QStringList history() const { return QStringList(history_.begin(), history_.end()); }
@@ -52,6 +55,12 @@ public:
     QString windowsShowLiveData();
     QString savedFilesLoadAgain() const;
     QString writtenFilesAreWhole() const;
+    QString oddFilesAreTold() const;
+    // Values (ValueChecks.cpp): what the chart and the windows show, computed again.
+    QString stackedSeriesAreSums() const;
+    QString movingAveragesAreMeans() const;
+    QString derivedItemsHoldTheirResults() const;
+    QString correlationListAgrees() const;
 
 private:
     static const std::vector<Action> &actions();
@@ -72,6 +81,13 @@ private:
     void smallWindow();
     void dropFiles();
     void restart();
+    // (WindowActions.cpp)
+    void changeFile();
+    void windowShape();
+    void focusMove();
+    void widgetSignal();
+    void contextMenu();
+    void newItem();
 
     void startWindow(const QString &commandLine);
     void typeKeys(int key, Qt::KeyboardModifiers modifiers);
@@ -82,12 +98,16 @@ private:
     Random random_;
     QTemporaryDir folder_;
     QString outputFolder_;
+    FilePool pool_;
+    bool liveStale_ = false;  // the live file changed after it was loaded
+    bool correlated_ = false;  // the step pressed Correlate
     std::unique_ptr<ExerciserInteraction> ui_;
     std::unique_ptr<kavra::MainWindow> window_;
     bool exitAsked_ = false;
     std::vector<kavra::ItemRow> drawnSelection_;  // the selection the chart last matched
     long long steps_ = 0;
     std::map<std::string, long long> counts_;
+    mutable std::map<std::string, long long> checked_;
     std::deque<QString> history_;
     QString current_;
     // Which load of the data a small window was showing when it appeared.

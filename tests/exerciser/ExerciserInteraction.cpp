@@ -2,6 +2,8 @@
 
 #include "Random.h"
 
+#include "output/ChartExport.h"
+
 #include <QDir>
 #include <QPrinter>
 
@@ -22,17 +24,28 @@ QStringList extensions(const QString &filter)
 }  // namespace
 
 ExerciserInteraction::ExerciserInteraction(Random &random, QStringList pool, QString outputFolder)
-    : random_(random), pool_(std::move(pool)), outputFolder_(std::move(outputFolder))
+    : random_(random), pool_(std::move(pool)), outputFolder_(outputFolder), faults_(random, outputFolder)
 {
 }
 
-QString ExerciserInteraction::outputPath(const QString &stem, const QString &extension)
+ExerciserInteraction::~ExerciserInteraction() = default;
+
+// The name typed for a file of the type of filter's entry filterIndex (the
+// first for the one-type dialogs), with the fault it meets and the files it may
+// touch as they were.
+QString ExerciserInteraction::outputPath(const QString &stem, const QString &extension, const QString &filter,
+                                         int filterIndex)
 {
-    // A few names only, so that files are written over again.
-    const QString name = stem + QString::number(random_.below(3)) + extension;
-    if (random_.chance(3))
-        return outputFolder_ + QStringLiteral("/no such folder/") + name;
-    return outputFolder_ + QLatin1Char('/') + name;
+    Written record;
+    record.filter = filter;
+    record.filterIndex = filterIndex;
+    record.path = faults_.target(stem, extension, loadedFile ? loadedFile() : QString(), record);
+    record.before = DiskFaults::snapshot(record.path, extensions(filter));
+    record.messagesAt = messages.size();
+    log(QStringLiteral("%1%2").arg(QDir(outputFolder_).relativeFilePath(record.path),
+                                   record.fault.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(record.fault)));
+    written.push_back(record);
+    return record.path;
 }
 
 std::optional<QString> ExerciserInteraction::openFileName(QWidget *, const QString &, const QString &)
@@ -46,6 +59,7 @@ std::optional<QString> ExerciserInteraction::openFileName(QWidget *, const QStri
         return outputFolder_ + QStringLiteral("/missing.csv");
     }
     const QString path = pool_[random_.below(int(pool_.size()))];
+    pipeChosen = pipeChosen || QFileInfo(path).fileName() == QLatin1String("pipe.csv");
     log(QStringLiteral("open: ") + QFileInfo(path).fileName());
     return path;
 }
@@ -57,10 +71,9 @@ std::optional<QString> ExerciserInteraction::saveFileName(QWidget *, const QStri
         return std::nullopt;
     }
     const QStringList known = extensions(filter);
-    const QString path = outputPath(QStringLiteral("saved"), known.isEmpty() ? QString() : known.first().toLower());
-    log(QStringLiteral("save: ") + QDir(outputFolder_).relativeFilePath(path));
-    written.push_back({path, filter, 0});
-    return path;
+    log(QStringLiteral("save: "));
+    return outputPath(known.contains(QLatin1String(".Txt")) ? QStringLiteral("list") : QStringLiteral("saved"),
+                      known.isEmpty() ? QString() : known.first().toLower(), filter, 0);
 }
 
 std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QString &filter, const QString &,
@@ -78,13 +91,17 @@ std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QSt
         extension = known[filterIndex - 1];
     else if (random_.chance(50))
         extension = known[random_.below(int(known.size()))];
-    QString path = outputPath(QStringLiteral("chart"), extension);
-    // As the dialog does: a name without an extension gets the chosen type's.
-    if (extension.isEmpty() && filterIndex >= 1 && filterIndex <= known.size())
-        path += known[filterIndex - 1];
-    log(QStringLiteral("export: type %1, ").arg(filterIndex) + QDir(outputFolder_).relativeFilePath(path));
-    written.push_back({path, filter, filterIndex});
-    return path;
+    log(QStringLiteral("export: type %1, ").arg(filterIndex));
+    return outputPath(QStringLiteral("chart"), extension, filter, filterIndex);
+}
+
+bool ExerciserInteraction::question(QWidget *, const QString &text, const QString &)
+{
+    const bool yes = random_.chance(60);
+    log(QStringLiteral("question \"%1\": %2").arg(text.left(60), yes ? QStringLiteral("Yes") : QStringLiteral("No")));
+    if (!yes && !written.empty())
+        written.back().declined = true;
+    return yes;
 }
 
 void ExerciserInteraction::message(QWidget *, const QString &text, const QString &)
@@ -149,8 +166,12 @@ bool ExerciserInteraction::choosePrinter(QWidget *, QPrinter &printer)
         return false;
     }
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(outputFolder_ + QStringLiteral("/printed.pdf"));
-    log(QStringLiteral("print dialog: to a PDF file"));
+    log(QStringLiteral("print dialog: to a PDF file "));
+    outputPath(QStringLiteral("printed"), QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)|*.pdf"), 1);
+    Written &record = written.back();
+    if (!kavra::formatForPath(record.path))
+        record.path += QStringLiteral(".pdf");  // the print dialog adds it; the name with it was looked at
+    printer.setOutputFileName(record.path);
     return true;
 }
 

@@ -1,7 +1,13 @@
 #include "FilePool.h"
 
-#include <QFile>
+#include "Random.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,15 +28,25 @@ struct Layout {
     bool block = false;
     std::string terminator = "\r\n";
     uint32_t valueSeed = 1;
+    bool endRecord = true;
+    int secondsApart = 60;
 };
 
-// Values in every form the value syntax allows; the zero counter stays zero.
+// Values in every form the value syntax allows; the zero counter stays zero, and
+// three items follow the row number with a little noise, so that the correlation
+// list has lines (one of them negative).
 std::string value(const std::string &item, int row, uint32_t &state)
 {
     if (item == "Zero Counter")
         return "0";
     state = state * 1664525u + 1013904223u;
     const uint32_t r = state >> 8;
+    if (item == "Lock Waits/s" || item == "Large Item 7")
+        return std::to_string(row * 5 + int(r % 7));
+    if (item == "Cache Hit Ratio" || item == "Large Item 8")
+        return std::to_string(row * 3 + int(r % 4)) + "." + std::to_string(r % 10);
+    if (item == "Memory Pages Free")
+        return std::to_string(90000 - row * 11 - int(r % 9));
     switch (r % 7) {
     case 0: return std::to_string(r % 1000);
     case 1: return std::to_string(r % 90) + "." + std::to_string(r % 100);
@@ -42,11 +58,11 @@ std::string value(const std::string &item, int row, uint32_t &state)
     }
 }
 
-std::string timeText(int row)
+std::string timeText(int row, int secondsApart)
 {
-    const int minutes = 10 * 60 + row;
+    const int seconds = 10 * 3600 + row * secondsApart;
     char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:00", minutes / 60 % 24, minutes % 60);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600 % 24, seconds / 60 % 60, seconds % 60);
     return row == 0 ? std::string("06-DEC-2026 ") + text : std::string(text);
 }
 
@@ -61,11 +77,13 @@ std::string fileText(const Layout &layout)
         layout.block ? "$$$ START COLUMN HEADERS $$$" + t + header + t + "$$$ END COLUMN HEADERS $$$" + t : header + t;
     uint32_t state = layout.valueSeed;
     for (int row = 0; row < layout.rows; ++row) {
-        out += timeText(row);
+        out += timeText(row, layout.secondsApart);
         for (const std::string &item : layout.items)
             out += "," + value(item, row, state);
         out += t;
     }
+    if (!layout.endRecord)
+        return out;
     out += "Column Average";
     for (size_t i = 0; i < layout.items.size(); ++i)
         out += ",1";
@@ -88,7 +106,7 @@ std::vector<std::string> wider()
 
 }  // namespace
 
-QStringList writeFilePool(const QString &folder)
+FilePool writeFilePool(const QString &folder)
 {
     std::vector<std::pair<std::string, std::string>> files;
     Layout plain;
@@ -129,13 +147,83 @@ QStringList writeFilePool(const QString &folder)
                                                       "ELF\0\0\x01\n\x02\x03,,\n\n",
                                                       14)});
 
-    QStringList paths;
+    FilePool pool;
     for (const auto &[name, text] : files) {
         const QString path = folder + QLatin1Char('/') + QString::fromStdString(name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(text.data(), qint64(text.size()));
-        paths << path;
+        pool.paths << path;
     }
-    return paths;
+
+    // Enough rows and columns for the reader to share the records among threads.
+    Layout large;
+    large.node = "NODE6", large.rows = 5000, large.secondsApart = 1, large.valueSeed = 9, large.items.clear();
+    for (int i = 1; i <= 300; ++i)
+        large.items.push_back("Large Item " + std::to_string(i));
+    pool.large = folder + QStringLiteral("/large_5000x300.csv");
+    const std::string largeText = fileText(large);
+    if (QFileInfo(pool.large).size() != qint64(largeText.size()) || !QFileInfo(pool.large).isFile()) {
+        QFile file(pool.large);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(largeText.data(), qint64(largeText.size()));
+    }
+    pool.paths.insert(8, pool.large);
+
+    Layout live = plain;
+    live.node = "NODE7", live.rows = 400, live.valueSeed = 10, live.endRecord = false;
+    pool.live.path = folder + QStringLiteral("/live_changing.csv");
+    pool.live.full = fileText(live);
+    pool.live.headerEnd = pool.live.full.find("\r\n", pool.live.full.find("Sample Time")) + 2;
+    pool.live.length = pool.live.full.size();
+    pool.live.items = int(live.items.size());
+    pool.live.write();
+    pool.paths.insert(9, pool.live.path);
+
+    pool.pipe = folder + QStringLiteral("/pipe.csv");
+    if (!QFileInfo(pool.pipe).exists())
+        ::mkfifo(QFile::encodeName(pool.pipe).constData(), 0600);
+    pool.paths << pool.pipe;
+    return pool;
+}
+
+void LiveFile::write() const
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(full.data(), qint64(length));
+}
+
+QString LiveFile::change(Random &random)
+{
+    const size_t before = length;
+    const int roll = random.below(10);
+    if (roll < 2)
+        length = full.size();
+    else if (roll < 4)  // just after a record
+        length = full.find("\r\n", headerEnd + size_t(random.below(int(full.size() - headerEnd)))) + 2;
+    else
+        length = headerEnd + size_t(random.below(int(full.size() - headerEnd) + 1));
+    length = std::min(length, full.size());
+    if (length > 0 && full[length - 1] == '\r')
+        --length;  // not between the two characters of a terminator
+    write();
+    return QStringLiteral("%1 %2 to %3 bytes")
+        .arg(length > before ? QStringLiteral("grown") : QStringLiteral("cut"))
+        .arg(QFileInfo(path).fileName())
+        .arg(length);
+}
+
+std::pair<int, int> LiveFile::rows() const
+{
+    int complete = 0;
+    size_t lastEnd = headerEnd;
+    for (size_t at = full.find("\r\n", headerEnd); at != std::string::npos && at + 2 <= length;
+         at = full.find("\r\n", at + 2)) {
+        ++complete;
+        lastEnd = at + 2;
+    }
+    const std::string tail = full.substr(lastEnd, length - lastEnd);
+    const bool wholeFields = int(std::count(tail.begin(), tail.end(), ',')) >= items;
+    return {complete, complete + (wholeFields ? 1 : 0)};
 }

@@ -11,6 +11,9 @@
 #include "dialogs/PropertiesWindow.h"
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
+#include "ui/Edition.h"
+
+#include "DiskFaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,7 +149,7 @@ std::vector<ItemRow> Exerciser::selectedRows() const
 {
     std::vector<ItemRow> selected;
     for (const ItemRow &row : window_->items().current().rows)
-        if (row.selected && selected.size() < 50)
+        if (row.selected)
             selected.push_back(row);
     return selected;
 }
@@ -293,26 +296,29 @@ QString Exerciser::savedFilesLoadAgain() const
     const DataSet &data = window_->data();
     const AppState &state = window_->state();
     const ItemRevision &list = window_->items().current();
-    for (const auto &written : ui_->written) {
-        if (!written.filter.contains(QLatin1String("*.CSV")))
+    for (const Written &written : ui_->written) {
+        const QString path = writtenPath(written);
+        if (!written.filter.contains(QLatin1String("*.CSV")) || path.isEmpty())
             continue;
-        const bool failed = !ui_->messages.empty();
-        if (!QFileInfo::exists(written.path))
+        const bool failed = ui_->messageAfter(written);
+        if (!QFileInfo::exists(path))
             return failed ? QString() : QStringLiteral("Save as ... wrote no file and said nothing");
         if (failed || list.rows.empty())
             continue;
         DataSet again;
         ItemList againItems;
         LoadObserver quiet;
+        LoadOptions options;
+        options.edition = kavra::kEdition;
         const LoadOutcome outcome =
-            ItemLoader(again, againItems, quiet).load(QFile::encodeName(written.path).toStdString());
+            ItemLoader(again, againItems, quiet, options).load(QFile::encodeName(path).toStdString());
         if (!outcome.loaded)
             return QStringLiteral("the saved file does not load: %1 (%2 rows of %3 shown, %4 items); it begins:\n%5")
                 .arg(QString::fromStdString(outcome.message))
                 .arg(state.rows.Zoom_Last_Row - state.rows.Zoom_First_Row + 1)
                 .arg(data.Row_Count)
                 .arg(list.rows.size())
-                .arg(fileStart(written.path));
+                .arg(fileStart(path));
         const ItemRevision &loaded = againItems.revision(0);
         const int rows = state.rows.Zoom_Last_Row - state.rows.Zoom_First_Row + 1;
         if (loaded.rows.size() != list.rows.size() || again.Row_Count != rows)
@@ -351,71 +357,52 @@ QString Exerciser::savedFilesLoadAgain() const
     return {};
 }
 
-namespace {
-
-// Whether the file's first bytes are those of the format named by extension.
-bool looksWhole(const QString &path, const QString &extension)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-        return false;
-    const QByteArray head = file.read(64);
-    const QString ext = extension.toLower();
-    if (ext == QLatin1String(".bmp") || ext == QLatin1String(".jpg") || ext == QLatin1String(".png") ||
-        ext == QLatin1String(".gif")) {
-        file.close();
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true);
-        return !reader.read().isNull();
-    }
-    if (ext == QLatin1String(".pcx"))
-        return head.startsWith('\x0a');
-    if (ext == QLatin1String(".pdf")) {
-        file.seek(std::max<qint64>(0, file.size() - 32));
-        return head.startsWith("%PDF") && file.readAll().contains("%%EOF");
-    }
-    if (ext == QLatin1String(".eps"))
-        return head.startsWith("%!PS");
-    if (ext == QLatin1String(".svg"))
-        return head.contains("<?xml") || head.contains("<svg");
-    if (ext == QLatin1String(".emf"))
-        return head.size() >= 44 && head.mid(40, 4) == " EMF";
-    if (ext == QLatin1String(".wmf"))
-        return head.startsWith("\xd7\xcd\xc6\x9a") || head.startsWith("\x01\x00\x09\x00") ||
-               head.startsWith("\x02\x00\x09\x00");
-    return true;
-}
-
-}  // namespace
-
 QString Exerciser::writtenFilesAreWhole() const
 {
-    for (const auto &written : ui_->written) {
-        if (written.filterIndex == 0 || !ui_->messages.empty())
-            continue;
-        const QStringList parts = written.filter.split(QLatin1Char('|'));
-        if (written.filterIndex < 1 || 2 * written.filterIndex - 1 >= parts.size())
-            continue;
-        const QString path = written.path;
-        // A name in a known extension is that format; any other is the chosen type's.
-        const QString extension = kavra::formatForPath(path) ? QLatin1Char('.') + QFileInfo(path).suffix()
-                                                              : parts[2 * written.filterIndex - 1].mid(1);
-        if (!QFileInfo(path).dir().exists())
-            return QStringLiteral("an export into a missing folder said nothing");
-        if (!looksWhole(path, extension))
-            return QStringLiteral("the export %1 is not a whole %2 file (%3 bytes)")
-                .arg(QFileInfo(path).fileName(), extension)
-                .arg(QFileInfo(path).size());
-    }
-    for (const QFileInfo &entry : QDir(outputFolder_).entryInfoList(QDir::Files | QDir::Hidden)) {
-        const QString name = entry.fileName();
-        if (entry.size() == 0)
-            return QStringLiteral("an empty file was left: ") + name;
-        if (!name.startsWith(QLatin1String("saved")) && !name.startsWith(QLatin1String("chart")) &&
-            name != QLatin1String("preview.pdf") && name != QLatin1String("printed.pdf"))
-            return QStringLiteral("a file was left behind: ") + name;
-        if (name.contains(QLatin1Char('~')) || name.count(QLatin1Char('.')) > 1)
-            return QStringLiteral("a temporary file was left behind: ") + name;
-    }
+    for (const Written &record : ui_->written)
+        checked_["\"replace it?\" answered No"] += record.declined;
+    for (const Written &record : ui_->written)
+        ++checked_[(ui_->messageAfter(record) ? "failed write" : "write") +
+                   (record.fault.isEmpty() ? std::string() : ", " + record.fault.section(QLatin1Char(' '), 0, 2).toStdString())];
+    if (const QString wrong = writesFailSafely(ui_->written, ui_->messages.size()); !wrong.isEmpty())
+        return wrong;
+    static const QStringList kNames = {QStringLiteral("saved"), QStringLiteral("chart"),  QStringLiteral("list"),
+                                       QStringLiteral("link"),  QStringLiteral("target"), QStringLiteral("printed"),
+                                       QStringLiteral("preview"), QStringLiteral("folder")};
+    for (const QString &folder : ui_->faults().folders())
+        for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden)) {
+            const QString name = entry.fileName();
+            if (entry.size() == 0)
+                return QStringLiteral("an empty file was left: ") + name;
+            if (std::none_of(kNames.begin(), kNames.end(), [&](const QString &n) { return name.startsWith(n); }))
+                return QStringLiteral("a file was left behind: ") + name;
+            if (name.contains(QLatin1Char('~')) || name.count(QLatin1Char('.')) > 1)
+                return QStringLiteral("a temporary file was left behind: ") + name;
+        }
+    return {};
+}
+
+// A FIFO chosen in the open dialog is refused with a message (a step that
+// blocks on it is caught as a hang), and a load of the file that grows and is
+// cut between steps holds its complete records (and its last one when only the
+// terminator is missing), never a row made of a fragment.
+QString Exerciser::oddFilesAreTold() const
+{
+    checked_["FIFO opened"] += ui_->pipeChosen;
+    if (ui_->pipeChosen && ui_->messages.empty())
+        return QStringLiteral("opening a FIFO said nothing");
+    const DataSet &data = window_->data();
+    if (data.Files_Open == 0 || liveStale_ ||
+        QFile::decodeName(QByteArray::fromStdString(data.File_Names[0])) != pool_.live.path)
+        return {};
+    const auto [low, high] = pool_.live.rows();
+    ++checked_["live file rows"];
+    if (data.Row_Count < low || data.Row_Count > high)
+        return QStringLiteral("%1 of %2 bytes loads %3 rows; it holds %4 complete records%5")
+            .arg(QFileInfo(pool_.live.path).fileName())
+            .arg(pool_.live.length)
+            .arg(data.Row_Count)
+            .arg(low)
+            .arg(high > low ? QStringLiteral(" and a last one without its terminator") : QString());
     return {};
 }

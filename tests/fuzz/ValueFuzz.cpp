@@ -13,8 +13,9 @@
 //
 // Decisions the rules leave open, which the reader implements and the references
 // follow:
-//   - "-5.5" reads as -5.5 (the sign applies to the whole mantissa); the mantissa
-//     is the correctly rounded value of its decimal text;
+//   - "-5.5" reads as -5.5 (the sign applies to the whole mantissa); a sign alone
+//     before the point stands for a signed zero integer part ("-.75" is -0.75);
+//     the mantissa is the correctly rounded value of its decimal text;
 //   - an exponent text that is not an optionally signed whole number is a
 //     BadExponent; the exponent is applied by multiplying or dividing the
 //     multiplier by 10 once per unit, stopping once it is 0 or infinite; a zero
@@ -182,6 +183,8 @@ RefValue refValue(std::string_view raw)
         fraction = "0";
     } else {
         integerPart = d == 0 ? "0" : f.substr(0, d);
+        if (integerPart == "-" || integerPart == "+")
+            integerPart += "0";  // "-.75", as Save as writes -0.75
         fraction = f.substr(d + 1);
     }
     if (fraction.find('.') != std::string::npos)

@@ -1,0 +1,29 @@
+#pragma once
+// What the exerciser remembers of a file the viewer was asked to write: the
+// dialog's filter and answer, the fault the write was sent into, and the files
+// it could touch as they were before, so that a failure can be shown to have
+// left them alone and a success to have written a whole file.
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+struct FileBefore {
+    QString path;
+    bool existed = false;
+    bool link = false;
+    bool folder = false;
+    QByteArray bytes;  // of a regular file (through a link)
+};
+
+struct Written {
+    QString path;  // as typed into the dialog
+    QString filter;
+    int filterIndex = 0;  // 0 for the data and list dialogs
+    QString fault;        // empty for a plain write into the output folder
+    bool mustFail = false;
+    bool declined = false;  // "replace it?" answered No
+    size_t messagesAt = 0;  // messages shown before the dialog answered
+    std::vector<FileBefore> before;
+};
