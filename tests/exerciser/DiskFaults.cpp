@@ -163,6 +163,9 @@ QString writtenPath(const Written &record)
     if (record.declined)
         return {};
     const QStringList parts = record.filter.split(QLatin1Char('|'));
+    if (record.filterIndex == 0 && parts.value(1) == QLatin1String("*.pdf"))  // a report is always a .pdf
+        return record.path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? record.path
+                                                                                 : record.path + QLatin1String(".pdf");
     if (record.filterIndex == 0)  // data and list files: the one type, added when no extension was typed
         return kavra::hasExtension(record.path) ? record.path : record.path + parts.value(1).mid(1).toLower();
     if (kavra::formatForPath(record.path))
