@@ -12,15 +12,15 @@ PerfData::PerfData() { reset(1, 1); }
 void PerfData::reset(int rows, int columns)
 {
     layers_.clear();
-    rows_ = rows;
+    rows_ = stride_ = rows;
     columns_ = columns;
     layers_.push_back(makeLayer());
 }
 
 PerfData::Layer PerfData::makeLayer() const
 {
-    const size_t cells = static_cast<size_t>(rows_) * static_cast<size_t>(columns_);
-    if (rows_ < 1 || columns_ < 1 || cells / static_cast<size_t>(columns_) != static_cast<size_t>(rows_))
+    const size_t cells = static_cast<size_t>(stride_) * static_cast<size_t>(columns_);
+    if (stride_ < 1 || columns_ < 1 || cells / static_cast<size_t>(columns_) != static_cast<size_t>(stride_))
         throw std::bad_alloc();
     return Layer(cells);
 }
@@ -31,8 +31,27 @@ void PerfData::addColumns(int count)
 {
     // Columns lie one after another, so new ones go at the end of each layer.
     for (Layer &layer : layers_)
-        layer.resize(layer.size() + size_t(count) * size_t(rows_), 0.0);
+        layer.resize(layer.size() + size_t(count) * size_t(stride_), 0.0);
     columns_ += count;
+}
+
+void PerfData::growRows(int rows)
+{
+    if (rows <= rows_)
+        return;
+    if (rows > stride_) {
+        // A quarter more, and at least 4096 rows: an hour of one-second samples.
+        const int stride = std::max({rows, stride_ + stride_ / 4, stride_ + 4096});
+        const size_t columns = static_cast<size_t>(columns_);
+        for (Layer &layer : layers_) {
+            Layer grown(static_cast<size_t>(stride) * columns);
+            for (size_t c = 0; c < columns; ++c)
+                std::copy_n(layer.data() + c * size_t(stride_), rows_, grown.data() + c * size_t(stride));
+            layer = std::move(grown);
+        }
+        stride_ = stride;
+    }
+    rows_ = rows;
 }
 
 void PerfData::removeLastLayer()
@@ -109,6 +128,31 @@ void DataSet::apply(LoadedFile &&file)
     Collection_Date_Text = std::move(file.collectionDate);
     Line1 = file.line1;
     File_Line1[n] = std::move(file.line1);
+}
+
+int DataSet::appendRows(int file, int firstRow, const double *rows, int count, int width)
+{
+    if (file < 1 || file > std::min(int(Files_Open), Perf_Data.files()) || count < 1 || firstRow < 1 ||
+        firstRow > Row_Count + 1)
+        return 0;
+    const int last = file == 1 ? firstRow + (count - 1) : std::min(Row_Count, firstRow + (count - 1));
+    if (last < firstRow)
+        return 0;
+    if (file == 1 && last > Row_Count) {
+        Perf_Data.growRows(last);
+        Row_Count = last;
+        Xaxis_Values.resize(static_cast<size_t>(Row_Count));
+    }
+    const size_t stride = static_cast<size_t>(width);
+    for (int c = 1; c <= std::min(width, Perf_Data.columns()); ++c) {
+        double *column = Perf_Data.column(c, file);
+        for (int r = firstRow; r <= last; ++r)
+            column[r - 1] = rows[static_cast<size_t>(r - firstRow) * stride + size_t(c - 1)];
+    }
+    if (file == 1)
+        for (int r = firstRow; r <= last; ++r)
+            Xaxis_Values[static_cast<size_t>(r - 1)] = Perf_Data(r, 1, 1);
+    return last - firstRow + 1;
 }
 
 void DataSet::closeAll()

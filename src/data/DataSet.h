@@ -62,8 +62,13 @@ public:
     // More columns for every file, zeroed; the values in place stay.
     void addColumns(int count);
     void removeLastLayer();
+    // More rows for every file, zeroed. Room is kept beyond them, so a table
+    // that grows a few rows at a time is moved only now and then.
+    void growRows(int rows);
 
     int rows() const { return rows_; }
+    // The cells from one column to the next in a layer: rows() and the room kept.
+    size_t rowStride() const { return static_cast<size_t>(stride_); }
     int columns() const { return columns_; }
     int files() const { return static_cast<int>(layers_.size()); }
 
@@ -79,7 +84,7 @@ private:
     size_t index(int row, int column) const
     {
         assert(row >= 1 && row <= rows_ && column >= 1 && column <= columns_);
-        return static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1);
+        return static_cast<size_t>(column - 1) * static_cast<size_t>(stride_) + static_cast<size_t>(row - 1);
     }
     const Layer &layer(int file) const
     {
@@ -93,6 +98,7 @@ private:
     }
 
     int rows_ = 1;
+    int stride_ = 1;
     int columns_ = 1;
     std::vector<Layer> layers_;
 };
@@ -171,6 +177,13 @@ struct DataSet {
 
     // Takes over a file the loader has read whole.
     void apply(LoadedFile &&file);
+
+    // Rows read from a loaded file after its load, count rows of width values
+    // each (columns 1 to width, one row after another), into rows firstRow on.
+    // The first file's rows may go past Row_Count: the table grows, and their
+    // sample times join Xaxis_Values. A later file's rows go no further than
+    // Row_Count. Returns how many rows were stored.
+    int appendRows(int file, int firstRow, const double *rows, int count, int width);
 
     // Back to the state before any file: what closing all files leaves.
     void closeAll();
