@@ -70,6 +70,7 @@ void FollowCommands::start()
     for (const FollowStart &start : waiting_)
         files_.add(start);
     waiting_.clear();
+    FollowSet::makeRoom(c_.data);  // at once, so that no tick has to move every file's values
     shownRows_ = c_.data.Row_Count;
     changed_ = false;
     c_.entry->setChecked(true);

@@ -12,9 +12,10 @@ PerfData::PerfData() { reset(1, 1); }
 void PerfData::reset(int rows, int columns)
 {
     layers_.clear();
+    strides_.clear();
     rows_ = stride_ = rows;
     columns_ = columns;
-    layers_.push_back(makeLayer());
+    addLayer(makeLayer());
 }
 
 PerfData::Layer PerfData::makeLayer() const
@@ -25,39 +26,61 @@ PerfData::Layer PerfData::makeLayer() const
     return Layer(cells);
 }
 
-void PerfData::addLayer(Layer layer) { layers_.push_back(std::move(layer)); }
+void PerfData::addLayer(Layer layer)
+{
+    layers_.push_back(std::move(layer));
+    strides_.push_back(static_cast<size_t>(stride_));
+}
 
 void PerfData::addColumns(int count)
 {
     // Columns lie one after another, so new ones go at the end of each layer.
-    for (Layer &layer : layers_)
-        layer.resize(layer.size() + size_t(count) * size_t(stride_), 0.0);
+    for (size_t f = 0; f < layers_.size(); ++f)
+        layers_[f].resize(layers_[f].size() + size_t(count) * strides_[f], 0.0);
     columns_ += count;
+}
+
+void PerfData::moveLayer(size_t file, int stride)
+{
+    const size_t columns = static_cast<size_t>(columns_), from = strides_[file], to = static_cast<size_t>(stride);
+    Layer grown(to * columns);
+    for (size_t c = 0; c < columns; ++c)
+        std::copy_n(layers_[file].data() + c * from, rows_, grown.data() + c * to);
+    layers_[file] = std::move(grown);
+    strides_[file] = to;
+}
+
+void PerfData::reserveRows(int rows)
+{
+    stride_ = std::max(stride_, rows);
+    for (size_t f = 0; f < layers_.size(); ++f)
+        if (strides_[f] < static_cast<size_t>(stride_))
+            moveLayer(f, stride_);
 }
 
 void PerfData::growRows(int rows)
 {
     if (rows <= rows_)
         return;
-    if (rows > stride_) {
-        // A quarter more, and at least 4096 rows: an hour of one-second samples.
-        const int stride = std::max({rows, stride_ + stride_ / 4, stride_ + 4096});
-        const size_t columns = static_cast<size_t>(columns_);
-        for (Layer &layer : layers_) {
-            Layer grown(static_cast<size_t>(stride) * columns);
-            for (size_t c = 0; c < columns; ++c)
-                std::copy_n(layer.data() + c * size_t(stride_), rows_, grown.data() + c * size_t(stride));
-            layer = std::move(grown);
+    // Within an eighth of the room (at least 1024 rows), room for a quarter
+    // more rows (at least 4096, an hour of one-second samples) is made.
+    if (rows + std::max(stride_ / 8, 1024) > stride_)
+        stride_ = std::max({rows, stride_ + stride_ / 4, stride_ + 4096});
+    bool movedOne = false;
+    for (size_t f = 0; f < layers_.size(); ++f)
+        if (strides_[f] < static_cast<size_t>(rows) || (!movedOne && strides_[f] < static_cast<size_t>(stride_))) {
+            movedOne = movedOne || strides_[f] >= static_cast<size_t>(rows);
+            moveLayer(f, stride_);
         }
-        stride_ = stride;
-    }
     rows_ = rows;
 }
 
 void PerfData::removeLastLayer()
 {
-    if (layers_.size() > 1)
+    if (layers_.size() > 1) {
         layers_.pop_back();
+        strides_.pop_back();
+    }
 }
 
 void ColumnMap::reset(int fileColumns, int files)

@@ -190,6 +190,11 @@ void FollowSet::add(const FollowStart &start)
     stopReported_.push_back(false);
 }
 
+void FollowSet::makeRoom(DataSet &data)
+{
+    data.Perf_Data.reserveRows(data.Row_Count + std::max(data.Row_Count / 4, 4096));
+}
+
 void FollowSet::clear()
 {
     followers_.clear();

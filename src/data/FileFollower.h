@@ -91,6 +91,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     void add(const FollowStart &start);
+    // Makes room in the table for the rows to come, before the first step.
+    static void makeRoom(DataSet &data);
     void clear();
     bool empty() const { return followers_.empty(); }
     // The files still followed.

@@ -151,3 +151,24 @@ INSTANTIATE_TEST_SUITE_P(Modes, FollowTest, ::testing::ValuesIn(loadModes()),
                          [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// A table that grows a few rows at a time, with room made ahead one layer at
+// a time, keeps every value where it was and has zeros in its new rows.
+TEST(GrowingTable, KeepsValuesAsItsLayersMove)
+{
+    kavra::PerfData table;
+    table.reset(3, 2);
+    table.addLayer(table.makeLayer());
+    table(3, 2, 2) = 7;
+    table(1, 1, 1) = 5;
+    for (int rows = 4; rows <= 6000; rows += 50) {
+        table.growRows(rows);
+        table(rows, 2, 2) = rows;
+    }
+    EXPECT_EQ(table.rows(), 5954);
+    EXPECT_EQ(table(1, 1, 1), 5);
+    EXPECT_EQ(table(3, 2, 2), 7);
+    EXPECT_EQ(table(5904, 2, 2), 5904);
+    EXPECT_EQ(table(5903, 2, 2), 0);
+    EXPECT_EQ(table(5954, 1, 1), 0);
+}
