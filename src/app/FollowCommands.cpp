@@ -57,6 +57,10 @@ void FollowCommands::closeAll()
 
 void FollowCommands::mnuFollowGrowingFiles_Click(bool checked)
 {
+    if (c_.data.Files_Open == 0) {
+        stop();  // nothing to follow
+        return;
+    }
     if (!checked) {
         stop();
         c_.setStatus(QString::fromLocal8Bit(c_.data.File_Names[0]));
@@ -148,6 +152,8 @@ void FollowCommands::showRows()
 
 QString FollowCommands::statusText() const
 {
+    if (c_.data.Row_Count < 1)
+        return {};
     return QStringLiteral("Following %1 files \u2014 last row %2")
         .arg(files_.following())
         .arg(clockText(c_.data.sampleTime(c_.data.Row_Count)));

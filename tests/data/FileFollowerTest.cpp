@@ -147,6 +147,24 @@ TEST_P(FollowTest, AnOpenLastRowIsReadAgainWhenComplete)
     EXPECT_EQ(value(5, 3), 50);
 }
 
+// A step whose time is up leaves the rest of a large append for the next one,
+// reading it on from where it stopped.
+TEST_P(FollowTest, ALargeAppendIsReadInSlices)
+{
+    const std::string path = loadAndFollow("big.csv", kThreeRows);
+    std::string records;
+    for (int r = 0; r < 12000; ++r)
+        records += "11:00:00," + std::to_string(r) + ",123456789\r\n";
+    append(path, records);
+    kavra::FollowStep s = follow.step(data, FollowSet::Clock::now());
+    EXPECT_TRUE(s.more);
+    EXPECT_LT(data.Row_Count, 3 + 12000);
+    while (s.more)
+        s = follow.step(data, FollowSet::Clock::now());
+    ASSERT_EQ(data.Row_Count, 3 + 12000);
+    EXPECT_EQ(value(3 + 12000, 2), 11999);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, FollowTest, ::testing::ValuesIn(loadModes()),
                          [](const auto &info) { return std::string(info.param.name); });
 
