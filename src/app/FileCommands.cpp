@@ -4,6 +4,7 @@
 
 #include "app/ChartCommands.h"
 #include "app/CursorCommands.h"
+#include "app/FollowCommands.h"
 #include "app/ItemListCommands.h"
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
@@ -92,6 +93,8 @@ void MainWindow::openFile(const QString &path)
 {
     if (loading_)
         return;  // one load at a time: a second one would take the same file number
+    if (follow_)
+        follow_->stop();  // the rows of the files loaded stay as they are while another comes
     {
         const QScopedValueRollback<bool> loading(loading_, true);
         loadFile(path);
@@ -135,6 +138,8 @@ void MainWindow::loadFile(QString path)
         return;
     }
     state_.folders.loaded(path);
+    if (follow_)
+        follow_->fileLoaded(outcome.follow);
     finishLoad();
 }
 
@@ -212,6 +217,8 @@ void MainWindow::mnuCloseFile_Click()
 {
     setStatusText(QStringLiteral("Closing file(s) - please wait ... "));
     BusyCursor busy;
+    if (follow_)
+        follow_->closeAll();
     // The side windows read columns and rows that go away now.
     if (correlation_)
         correlation_->cmdKavra9221_Click();

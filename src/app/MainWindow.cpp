@@ -3,6 +3,7 @@
 #include "analysis/SeriesStatistics.h"
 #include "app/ChartCommands.h"
 #include "app/CursorCommands.h"
+#include "app/FollowCommands.h"
 #include "app/ItemListCommands.h"
 #include "app/KeyboardShortcuts.h"
 #include "app/OutputCommands.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
     connectItemCommands();
     connectOutputCommands();
     connectCursorCommands();
+    connectFollowCommands();
     setAcceptDrops(true);
     new KeyboardShortcuts(*this);
 }
@@ -125,6 +127,21 @@ void MainWindow::chartOnly(int column)
     itemList_->scrollToRow(int(found - list.rows.begin()));
     chart_->show();
     lvwKavra_Click();
+}
+
+void MainWindow::connectFollowCommands()
+{
+    QAction *entry = action(QStringLiteral("mnuFollowGrowingFiles"));
+    if (!entry)
+        return;  // the classic edition reads a file once
+    follow_ = new FollowCommands(
+        {state_, data_, items_, interaction_, this, entry, [this] { redrawForNewRows(); },
+         [this](const QString &text) { setStatusText(text); },
+         [this] { return loading_ || QApplication::overrideCursor() || QApplication::activeModalWidget(); }},
+        this);
+    connect(entry, &QAction::triggered, follow_, &FollowCommands::mnuFollowGrowingFiles_Click);
+    connect(action(QStringLiteral("mnuSetFollowInterval")), &QAction::triggered, follow_,
+            &FollowCommands::mnuSetFollowInterval_Click);
 }
 
 void MainWindow::showCurrentList()
@@ -329,7 +346,23 @@ void MainWindow::lvwKavra_Click()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     correlate_->setEnabled(false);
     itemList_->show();
-    const RedrawResult result = redrawChart(*chart_, {state_.chart, state_.rows, data_, sources_}, items_.current());
+    applyRedrawResult(redrawChart(*chart_, {state_.chart, state_.rows, data_, sources_}, items_.current()));
+    QApplication::restoreOverrideCursor();
+    itemList_->noteCharted();
+    cursorCommands_->chartRedrawn();
+    itemList_->setFocus();
+}
+
+void MainWindow::redrawForNewRows()
+{
+    if (!chart_->isVisibleTo(this))
+        return;
+    applyRedrawResult(redrawChart(*chart_, {state_.chart, state_.rows, data_, sources_}, items_.current()));
+    cursorCommands_->chartRedrawn();
+}
+
+void MainWindow::applyRedrawResult(const RedrawResult &result)
+{
     setEntriesEnabled({QStringLiteral("mnuToggleMovingAverage"), QStringLiteral("mnuSmoothUnSmooth"),
                        QStringLiteral("mnuAddRemoveCandleChart"), QStringLiteral("mnuCycleDualCharts"),
                        QStringLiteral("mnuGenerateRatioCharts")},
@@ -342,10 +375,6 @@ void MainWindow::lvwKavra_Click()
     action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
     showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
     stackFrame_->setEnabled(state_.chart.Dual_Charts == SingleAxis);  // stacking is not offered beside two axes
-    QApplication::restoreOverrideCursor();
-    itemList_->noteCharted();
-    cursorCommands_->chartRedrawn();
-    itemList_->setFocus();
 }
 
 // Panel 1 tells which selected items the chart leaves out, and shows the first

@@ -32,6 +32,8 @@ class OutputCommands;
 class CorrelationWindow;
 class ItemListCommands;
 class ChartView;
+class FollowCommands;
+struct RedrawResult;
 class Interaction;
 class PageNavigator;
 class ItemFilterBox;
@@ -57,6 +59,8 @@ public:
     ChartCommands &chartCommands() const { return *chartCommands_; }
     ItemListCommands &itemCommands() const { return *itemCommands_; }
     CursorCommands &cursorCommands() const { return *cursorCommands_; }
+    // Follow Growing Files; none in the classic edition.
+    FollowCommands *followCommands() const { return follow_; }
     // The correlation window, once Correlate has made it.
     CorrelationWindow *correlationWindow() const { return correlation_; }
     QString statusText() const;
@@ -98,6 +102,11 @@ private:
     void connectOutputCommands();
     void connectCursorCommands();
     void chartOnly(int column);
+    void connectFollowCommands();
+    // The redraw without its side effects on other windows and the focus, for
+    // rows that came while the user works elsewhere.
+    void redrawForNewRows();
+    void applyRedrawResult(const RedrawResult &result);
     void showCurrentList();
     PropertiesWindow &propertiesWindow();
     QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
@@ -128,6 +137,7 @@ private:
     ChartCommands *chartCommands_ = nullptr;
     ItemListCommands *itemCommands_ = nullptr;
     CursorCommands *cursorCommands_ = nullptr;
+    FollowCommands *follow_ = nullptr;
     CorrelationWindow *correlation_ = nullptr;
     OutputCommands *outputCommands_ = nullptr;
     PropertiesWindow *properties_ = nullptr;

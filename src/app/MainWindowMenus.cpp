@@ -27,6 +27,7 @@ QStringList dataMenuEntries()
         QStringLiteral("mnuRemoveItemsNotContainingString"), QStringLiteral("mnuRevertToPreviousItemList"),
         QStringLiteral("mnuSortItemsinAlphabeticalOrder"), QStringLiteral("mnuListItemsinOriginalOrder"),
         QStringLiteral("mnuCopyChart"), QStringLiteral("mnuCursors"), QStringLiteral("mnuSaveReport"),
+        QStringLiteral("mnuFollowGrowingFiles"),
     };
 }
 
@@ -71,6 +72,8 @@ void MainWindow::createMenus()
         addEntry(file, "mnuSaveReport", QStringLiteral("Save Report ..."), false);
     connect(addEntry(file, "mnuProperties", QStringLiteral("Properties"), false), &QAction::triggered, this,
             &MainWindow::mnuProperties_Click);
+    if constexpr (!kClassicEdition)
+        addEntry(file, "mnuFollowGrowingFiles", QStringLiteral("Follow Growing Files"), false)->setCheckable(true);
     connect(addEntry(file, "mnuCloseFile", QStringLiteral("Close"), false), &QAction::triggered, this,
             &MainWindow::mnuCloseFile_Click);
     connect(addEntry(file, "mnuExit", QStringLiteral("Exit")), &QAction::triggered, this, &MainWindow::mnuExit_Click);
@@ -93,6 +96,9 @@ void MainWindow::createMenus()
         addEntry(sortOrder, "mnuSetSortOrderAscending", QStringLiteral("Ascending"));
         addEntry(sortOrder, "mnuSetSortOrderDescending", QStringLiteral("Descending"));
     }
+
+    if constexpr (!kClassicEdition)
+        addEntry(options, "mnuSetFollowInterval", QStringLiteral("Set Follow Interval"));
 
     QMenu *chart = addMenu("mnuChartSettings", QStringLiteral("Cha&rt Settings"));
     addEntry(chart, "mnuSetChartTitle", QStringLiteral("&Set Chart Title"), false);

@@ -221,7 +221,7 @@ public:
         for (const RecordScan::Chunk &chunk : scan_.chunks)
             rowsToRead = std::max(rowsToRead, std::min(chunk.records, setup_.rowLimit - chunk.before));
         return {RecordParser(setup_.layout),
-                RowBlock(setup_.tableColumns, setup_.target, static_cast<size_t>(setup_.rowLimit),
+                RowBlock(setup_.tableColumns, setup_.target, setup_.height(),
                          RowBlock::rowsFor(setup_.tableColumns, rowsToRead))};
     }
 
@@ -334,7 +334,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
 {
     RecordReader reader(setup.content, setup.terminator, setup.start);
     RecordParser parser(setup.layout);
-    RowBlock block(setup.tableColumns, setup.target, static_cast<size_t>(setup.rowLimit),
+    RowBlock block(setup.tableColumns, setup.target, setup.height(),
                    RowBlock::rowsFor(setup.tableColumns, setup.rowLimit));
     int k = 0;
     int blockStart = 0;  // row index (0-based) of the block's first row
@@ -364,6 +364,30 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
     } while (reader.more());
     block.flush(blockStart, k - blockStart);
     return k;
+}
+
+DataEnd findDataEnd(const DataPassSetup &setup, const RecordScan *scan, int rows)
+{
+    size_t from = setup.start;
+    long long skip = rows;
+    if (scan)
+        for (const RecordScan::Chunk &chunk : scan->chunks)
+            if (chunk.before <= rows && chunk.begin >= from) {
+                from = chunk.begin;
+                skip = rows - chunk.before;
+            }
+    RecordReader reader(setup.content, setup.terminator, from);
+    DataEnd end;
+    end.lastStart = from;
+    for (long long i = 0; i < skip; ++i) {
+        end.lastStart = reader.position();
+        reader.next();
+    }
+    end.next = reader.position();
+    // The first record is always read, a later one only while the reader goes on.
+    if ((rows == 0 || reader.more()) && !reader.atEnd())
+        end.endOfData = isEndOfData(reader.next());
+    return end;
 }
 
 int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int threads, LoadObserver &observer,

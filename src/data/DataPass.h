@@ -49,8 +49,22 @@ struct DataPassSetup {
     int rowLimit = 0;  // the table's rows: records past them are not read
     RecordLayout layout;
     int tableColumns = 0;
-    double *target = nullptr;  // the layer's first cell, rowLimit rows a column
+    double *target = nullptr;  // the layer's first cell
+    size_t columnHeight = 0;   // the cells from one column to the next; 0 for rowLimit
+    size_t height() const { return columnHeight ? columnHeight : static_cast<size_t>(rowLimit); }
 };
+
+// Where a data pass left the records.
+struct DataEnd {
+    size_t next = 0;         // the first byte of the first record not read
+    size_t lastStart = 0;    // where the record of the last row read starts
+    bool endOfData = false;  // an end-of-data record comes next
+};
+
+// The end of a pass that read rows rows from setup.start on; scan, when given,
+// is the one the pass read, so the records are walked from the chunk holding
+// the last row only.
+DataEnd findDataEnd(const DataPassSetup &setup, const RecordScan *scan, int rows);
 
 // Called for the first record with fewer fields than the header, unless it is the
 // last row read or an error comes first.

@@ -62,25 +62,34 @@ public:
     // More columns for every file, zeroed; the values in place stay.
     void addColumns(int count);
     void removeLastLayer();
+    // More rows for every file, zeroed. Room is kept beyond them, and made
+    // before it is needed, one layer per call, so a table that grows a few rows
+    // at a time moves no more than one layer at once.
+    void growRows(int rows);
+    // Room for rows in every layer at once, as vector::reserve.
+    void reserveRows(int rows);
 
     int rows() const { return rows_; }
+    // The cells from one column to the next in a new layer: rows() and the room kept.
+    size_t rowStride() const { return static_cast<size_t>(stride_); }
     int columns() const { return columns_; }
     int files() const { return static_cast<int>(layers_.size()); }
 
     // Debug builds (the sanitizer build among them) assert that every index lies
     // in the table; release builds do not pay for the check in their inner loops.
-    double operator()(int row, int column, int file) const { return layer(file)[index(row, column)]; }
-    double &operator()(int row, int column, int file) { return layer(file)[index(row, column)]; }
+    double operator()(int row, int column, int file) const { return layer(file)[index(row, column, file)]; }
+    double &operator()(int row, int column, int file) { return layer(file)[index(row, column, file)]; }
     // The rows() values of one column of one file.
-    const double *column(int column, int file) const { return layer(file).data() + index(1, column); }
-    double *column(int column, int file) { return layer(file).data() + index(1, column); }
+    const double *column(int column, int file) const { return layer(file).data() + index(1, column, file); }
+    double *column(int column, int file) { return layer(file).data() + index(1, column, file); }
 
 private:
-    size_t index(int row, int column) const
+    size_t index(int row, int column, int file) const
     {
         assert(row >= 1 && row <= rows_ && column >= 1 && column <= columns_);
-        return static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1);
+        return static_cast<size_t>(column - 1) * strides_[static_cast<size_t>(file - 1)] + static_cast<size_t>(row - 1);
     }
+    void moveLayer(size_t file, int stride);
     const Layer &layer(int file) const
     {
         assert(file >= 1 && file <= files());
@@ -93,8 +102,10 @@ private:
     }
 
     int rows_ = 1;
+    int stride_ = 1;  // of new layers; older ones reach it one by one
     int columns_ = 1;
     std::vector<Layer> layers_;
+    std::vector<size_t> strides_;  // of each layer
 };
 
 // Column_Map(c, f): the Perf_Data column that receives column c of file f, 0 when not stored.
@@ -171,6 +182,13 @@ struct DataSet {
 
     // Takes over a file the loader has read whole.
     void apply(LoadedFile &&file);
+
+    // Rows read from a loaded file after its load, count rows of width values
+    // each (columns 1 to width, one row after another), into rows firstRow on.
+    // The first file's rows may go past Row_Count: the table grows, and their
+    // sample times join Xaxis_Values. A later file's rows go no further than
+    // Row_Count. Returns how many rows were stored.
+    int appendRows(int file, int firstRow, const double *rows, int count, int width);
 
     // Back to the state before any file: what closing all files leaves.
     void closeAll();

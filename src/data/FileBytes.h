@@ -32,6 +32,8 @@ public:
     // Whether the file is not as it was when it was opened: another size or
     // modification time, or a read that met its end early.
     bool changed() const;
+    // The file as it was when it was opened; none before a successful open.
+    const struct stat *opened() const { return fd_ >= 0 && S_ISREG(opened_.st_mode) ? &opened_ : nullptr; }
 
 private:
     int fd_ = -1;

@@ -16,7 +16,7 @@ struct LoadFailure {
 
 [[noreturn]] inline void failLoad(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
 {
-    throw LoadFailure{{false, std::move(message), std::move(title), closeAll}};
+    throw LoadFailure{{false, std::move(message), std::move(title), closeAll, std::nullopt}};
 }
 
 [[noreturn]] inline void failOverlongRecord()

@@ -96,6 +96,29 @@ public:
     // Whether the load failed for want of memory for the values.
     bool outOfMemory() const { return outOfMemory_; }
 
+    // Where following the file goes on from; only for a file read from disk.
+    std::optional<FollowStart> followStart(const LoadedFile &parsed) const
+    {
+        if (!file_.opened())
+            return std::nullopt;
+        FollowStart start;
+        start.path = path_;
+        start.file = parsed.fileNumber;
+        start.terminator = std::string(terminator_);
+        start.rows = rowsRead_;
+        start.lastRowOpen = rowsRead_ > 0 && end_.next == content_.size() && !content_.ends_with(terminator_);
+        start.offset = start.lastRowOpen ? end_.lastStart : end_.next;
+        start.ended = end_.endOfData;
+        start.device = static_cast<uint64_t>(file_.opened()->st_dev);
+        start.inode = static_cast<uint64_t>(file_.opened()->st_ino);
+        start.head = std::string(file_.bytes().substr(0, std::min<size_t>(start.offset, 4096)));
+        start.columnCount = columnCount_;
+        start.columnMap = parsed.columnMap;
+        start.collectionDate = parsed.collectionDate;
+        start.classicRules = options_.edition == Edition::Classic;
+        return start;
+    }
+
 private:
     // The bytes and their record terminator. The terminator is looked for in the
     // file's head alone, so a file without one is refused before the rest of it
@@ -278,6 +301,8 @@ private:
                         options_.edition == Edition::Classic};
         setup.tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
         setup.target = target_;
+        if (!first_)
+            setup.columnHeight = data_.Perf_Data.rowStride();
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
             observer_.diagnostic(mismatchText(row, fieldsRead, record), kMismatchTitle);
         };
@@ -290,6 +315,8 @@ private:
         } else {
             rows = readDataOneThread(setup, observer_, onShortRecord);
         }
+        end_ = findDataEnd(setup, chunkBytesFrom(setup.start) ? &*scan_ : nullptr, rows);
+        rowsRead_ = rows;
         observer_.progress(rows);
         observer_.progressEnd();
         if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfDataBefore(cutOffAt_))
@@ -384,6 +411,8 @@ private:
     std::vector<std::string_view> headerFields_;
     int columnCount_ = 0;
     std::optional<RecordScan> scan_;  // the records as counted on several threads
+    DataEnd end_;                     // where the data pass left the records
+    int rowsRead_ = 0;
     double *target_ = nullptr;        // the first cell of the layer being filled
 };
 
@@ -407,8 +436,11 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         data_.Perf_Data.reset(1, 1);
     FileLoad parse(data_, observer_, options_, path, bytes);
     try {
-        data_.apply(parse.run());
-        return {true, {}, {}, false};
+        LoadedFile parsed = parse.run();
+        LoadOutcome outcome{true, {}, {}, false, std::nullopt};
+        outcome.follow = parse.followStart(parsed);
+        data_.apply(std::move(parsed));
+        return outcome;
     } catch (const LoadFailure &failure) {
         observer_.progressEnd();
         if (parse.outOfMemory() && data_.Max_Files > 1)
@@ -419,10 +451,10 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         // Only a first file takes everything with it: a later one that fails is
         // simply not added, and the files loaded before stay as they were.
         return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "",
-                first};
+                first, std::nullopt};
     } catch (const std::bad_alloc &) {
         observer_.progressEnd();
-        return {false, "Error : Out of memory generated while opening file", "", false};
+        return {false, "Error : Out of memory generated while opening file", "", false, std::nullopt};
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "data/DataSet.h"
 #include "data/Edition.h"
+#include "data/FollowStart.h"
 
 #include <optional>
 #include <string>
@@ -45,6 +46,8 @@ struct LoadOutcome {
     // A first file failed in a way that leaves no usable file: the caller closes
     // all files. A later file never asks for it.
     bool closeAllFiles = false;
+    // Where following a file loaded from disk goes on from.
+    std::optional<FollowStart> follow;
 };
 
 // How a load reads the data records. The results are the same either way.

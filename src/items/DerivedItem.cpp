@@ -41,16 +41,20 @@ bool holds(const std::vector<bool> &held, const Operand &operand)
 
 // Fills the item's column of one file, zeros when the file lacks an operand;
 // returns whether the file now holds the item.
-bool compute(DataSet &data, const DerivedItem &item, int file, const std::vector<bool> &held)
+// Rows first to last, 0-based and exclusive of last; all rows unless given.
+bool compute(DataSet &data, const DerivedItem &item, int file, const std::vector<bool> &held, int first = 0,
+             int last = -1)
 {
+    if (last < 0)
+        last = data.Row_Count;
     double *target = data.Perf_Data.column(item.column, file);
     if (!holds(held, item.a) || !holds(held, item.b)) {
-        std::fill_n(target, data.Row_Count, 0.0);
+        std::fill(target + first, target + last, 0.0);
         return false;
     }
     const double *left = item.a.column > 0 ? data.Perf_Data.column(item.a.column, file) : nullptr;
     const double *right = item.b.column > 0 ? data.Perf_Data.column(item.b.column, file) : nullptr;
-    for (int r = 0; r < data.Row_Count; ++r)
+    for (int r = first; r < last; ++r)
         target[r] = apply(left ? left[r] : item.a.number, right ? right[r] : item.b.number, item.op);
     return true;
 }
@@ -83,13 +87,19 @@ int32_t DerivedItems::add(DataSet &data, const Operand &a, const Operand &b, Ope
     return column;
 }
 
-void DerivedItems::computeFor(DataSet &data, int file) const
+void DerivedItems::computeFor(DataSet &data, int file) const { computeRows(data, file, 1, data.Row_Count); }
+
+void DerivedItems::computeRows(DataSet &data, int file, int firstRow, int lastRow) const
 {
     if (file < 1 || file > data.Perf_Data.files())
         return;
+    firstRow = std::max(firstRow, 1);
+    lastRow = std::min<int>(lastRow, data.Row_Count);
+    if (firstRow > lastRow)
+        return;
     std::vector<bool> held = loadedColumns(data, file);
     for (const DerivedItem &item : items_)  // in the order made: an operand comes before its use
-        held[size_t(item.column)] = compute(data, item, file, held);
+        held[size_t(item.column)] = compute(data, item, file, held, firstRow - 1, lastRow);
 }
 
 }  // namespace kavra

@@ -35,6 +35,8 @@ public:
     int32_t add(DataSet &data, const Operand &a, const Operand &b, Operator op);
     // Computes every derived item for a file that has just been loaded.
     void computeFor(DataSet &data, int file) const;
+    // The same for rows firstRow to lastRow of a file, which got new values.
+    void computeRows(DataSet &data, int file, int firstRow, int lastRow) const;
 
     const std::vector<DerivedItem> &items() const { return items_; }
     void clear() { items_.clear(); }
