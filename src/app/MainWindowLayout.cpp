@@ -6,8 +6,8 @@
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
-#include "items/ItemFilterBox.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemFilterBox.h"
+#include "itemviews/ItemListView.h"
 #include "ui/TwipsLayout.h"
 
 #include <QGroupBox>
