@@ -7,7 +7,7 @@
 
 #include "ScriptedInteraction.h"
 #include "app/MainWindow.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -23,7 +23,7 @@
 #include "chart/ChartView.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "output/ChartExport.h"
 #include "ui/Interaction.h"
 

@@ -7,6 +7,7 @@
 #include "app/BatchReport.h"
 #include "data/DataSet.h"
 #include "data/HeapReuse.h"
+#include "data/LoadMessages.h"
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
 
@@ -78,10 +79,13 @@ const char *const kUsage =
     "Loader diagnostics go to standard error and loading goes on. When a file fails,\n"
     "its message goes to standard error and the exit status is 1.\n";
 
-// Prints the column-count diagnostic and lets loading go on.
+// Prints the diagnostics that do not stop loading and lets loading go on.
 class StderrObserver : public kavra::LoadObserver {
 public:
-    void diagnostic(const std::string &text, const std::string &) override { std::cerr << text << '\n'; }
+    void diagnostic(const kavra::LoadDiagnostic &diagnostic) override
+    {
+        std::cerr << kavra::loadMessage(diagnostic).text << '\n';
+    }
 };
 
 struct Options {
@@ -293,7 +297,7 @@ int main(int argc, char **argv)
     for (const std::string &path : options.paths) {
         const kavra::LoadOutcome outcome = loader.load(path);
         if (!outcome.loaded) {
-            std::cerr << outcome.message << '\n';
+            std::cerr << kavra::loadMessage(outcome.failure).text << '\n';
             return 1;
         }
     }

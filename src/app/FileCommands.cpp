@@ -9,11 +9,12 @@
 #include "app/StatusBar.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
+#include "data/LoadMessages.h"
 #include "dialogs/CorrelationWindow.h"
 #include "dialogs/PropertiesWindow.h"
-#include "items/ItemFilterBox.h"
-#include "items/ItemListView.h"
 #include "items/ListFiles.h"
+#include "itemviews/ItemFilterBox.h"
+#include "itemviews/ItemListView.h"
 #include "ui/BusyCursor.h"
 #include "ui/Edition.h"
 #include "ui/Interaction.h"
@@ -67,9 +68,10 @@ public:
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         clock_.restart();
     }
-    void diagnostic(const std::string &message, const std::string &title) override
+    void diagnostic(const LoadDiagnostic &diagnostic) override
     {
-        interaction_.message(&window_, text(message), text(title));
+        const LoadMessage message = loadMessage(diagnostic);
+        interaction_.message(&window_, text(message.text), text(message.title));
     }
 
 private:
@@ -129,7 +131,8 @@ void MainWindow::loadFile(QString path)
         outcome = loader.load(QFile::encodeName(path).toStdString());
     }
     if (!outcome.loaded) {
-        interaction_.message(this, text(outcome.message), text(outcome.title));
+        const LoadMessage message = loadMessage(outcome.failure);
+        interaction_.message(this, text(message.text), text(message.title));
         setStatusText(kNoFileText);
         if (outcome.closeAllFiles)
             mnuCloseFile_Click();

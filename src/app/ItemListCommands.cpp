@@ -2,10 +2,10 @@
 
 #include "app/AppState.h"
 #include "data/DataSet.h"
-#include "items/AddItemWindow.h"
+#include "dialogs/AddItemWindow.h"
+#include "dialogs/RemoveZeroItemsWindow.h"
 #include "items/ItemList.h"
 #include "items/ListEdits.h"
-#include "items/RemoveZeroItemsWindow.h"
 #include "ui/Edition.h"
 #include "ui/Interaction.h"
 #include "ui/Prompts.h"

@@ -3,7 +3,7 @@
 #include "app/ChartCommands.h"
 #include "app/CursorCommands.h"
 #include "app/MainWindow.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,6 +3,7 @@
 #include "data/DataError.h"
 #include "data/DataSet.h"
 #include "data/LoadFailure.h"
+#include "data/LoadMessages.h"
 #include "data/RecordReader.h"
 
 #include <algorithm>
@@ -60,6 +61,14 @@ FileFollower::~FileFollower()
 {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+// The loader's own message for a record it cannot read, and that the file is no
+// longer followed.
+void FileFollower::stopUnreadable(const LoadDiagnostic &diagnostic)
+{
+    const LoadMessage shown = loadMessage(diagnostic);
+    stopWith(shown.text + "\r\n\r\n" + notFollowed(start_.path, "has a record that cannot be read"), shown.title);
 }
 
 void FileFollower::stopWith(std::string message, std::string title)
@@ -156,12 +165,9 @@ void FileFollower::takeRecords()
             parser_.read(record, row.data());
             pending_.insert(pending_.end(), row.begin(), row.end());
         } catch (const LoadFailure &failure) {
-            stopWith(failure.outcome.message + "\r\n\r\n" + notFollowed(start_.path, "has a record that cannot be read"),
-                     failure.outcome.title);
+            stopUnreadable(failure.outcome.failure);
         } catch (const DataError &error) {
-            stopWith("Error - " + std::string(error.what()) + " - generated while extracting data from file\r\n\r\n" +
-                         notFollowed(start_.path, "has a record that cannot be read"),
-                     "");
+            stopUnreadable({.kind = LoadProblem::UnreadableField, .detail = error.what()});
         }
     }
     if (stopped_)
@@ -171,8 +177,7 @@ void FileFollower::takeRecords()
         try {
             failOverlongRecord();
         } catch (const LoadFailure &failure) {
-            stopWith(failure.outcome.message + "\r\n\r\n" + notFollowed(start_.path, "has a record that cannot be read"),
-                     failure.outcome.title);
+            stopUnreadable(failure.outcome.failure);
         }
     }
 }

@@ -7,6 +7,7 @@
 // first bytes).
 
 #include "data/FollowStart.h"
+#include "data/LoadDiagnostic.h"
 #include "data/RecordParser.h"
 
 #include <chrono>
@@ -53,6 +54,7 @@ public:
 
 private:
     void stopWith(std::string message, std::string title = "OpenFile");
+    void stopUnreadable(const LoadDiagnostic &diagnostic);
     bool sameFile(const struct stat &now);
     void takeRecords();
 

@@ -3,10 +3,8 @@
 // is handed back.
 
 #include "data/Loader.h"
-#include "data/NumberText.h"
-#include "data/RecordReader.h"
 
-#include <string>
+#include <utility>
 
 namespace kavra {
 
@@ -14,15 +12,20 @@ struct LoadFailure {
     LoadOutcome outcome;
 };
 
-[[noreturn]] inline void failLoad(std::string message, std::string title = kOpenFileTitle, bool closeAll = false)
+// closeAll: a first file leaves nothing usable, and the caller closes all files.
+[[noreturn]] inline void failLoad(LoadDiagnostic diagnostic, bool closeAll = false)
 {
-    throw LoadFailure{{false, std::move(message), std::move(title), closeAll, std::nullopt}};
+    throw LoadFailure{{false, std::move(diagnostic), closeAll}};
+}
+
+[[noreturn]] inline void failLoad(LoadProblem kind, bool closeAll = false)
+{
+    failLoad({.kind = kind}, closeAll);
 }
 
 [[noreturn]] inline void failOverlongRecord()
 {
-    failLoad("File has incorrect format - a record is longer than" +
-             signedNumberText(static_cast<double>(kRecordChunk)) + " characters");
+    failLoad(LoadProblem::OverlongRecord);
 }
 
 }  // namespace kavra

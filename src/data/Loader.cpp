@@ -5,7 +5,6 @@
 #include "data/FieldReader.h"
 #include "data/FileBytes.h"
 #include "data/LoadFailure.h"
-#include "data/NumberText.h"
 #include "data/RecordReader.h"
 #include "data/Text.h"
 #include "data/TimeStrings.h"
@@ -39,18 +38,6 @@ std::vector<std::string_view> splitFields(std::string_view record)
     }
 }
 
-std::string number(long long n) { return signedNumberText(static_cast<double>(n)); }
-
-// "Column Header Sections start ..." and "Data Sections ..." lists of the diagnostic.
-std::string fieldList(const std::vector<std::string_view> &fields, bool (*matches)(std::string_view))
-{
-    std::string list;
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (matches(trimBlanks(fields[i])))
-            list += number(static_cast<long long>(i) + 1) + ",";
-    return list;
-}
-
 // One run of the loader over one file: it reads the data set (the files open,
 // their rows and column names) but changes nothing in it. Everything the file
 // gives is parsed into a LoadedFile, which the data set applies only when the
@@ -74,7 +61,7 @@ public:
         const bool onDisk = !content_.data();
         readContent(onDisk);
         if (parsed_.fileNumber > data_.Max_Files)
-            failLoad("Cannot open more than" + number(data_.Max_Files) + " files - close the files first");
+            failLoad({.kind = LoadProblem::TooManyFiles, .count = data_.Max_Files});
 
         RecordReader reader(content_, terminator_);
         readNodeRecord(reader);
@@ -127,7 +114,7 @@ private:
     {
         const auto check = [](const std::string &error) {
             if (!error.empty())
-                failLoad("Error : " + error + " generated while opening file", "");
+                failLoad({.kind = LoadProblem::CannotOpen, .detail = error});
         };
         if (onDisk) {
             check(file_.open(path_));
@@ -136,7 +123,7 @@ private:
         }
         terminator_ = detectTerminator(content_);
         if (terminator_.empty())
-            failLoad("File has incorrect format - can't find any record terminators");
+            failLoad(LoadProblem::NoTerminator);
         if (onDisk) {
             check(file_.read(SIZE_MAX, options_.threads));
             content_ = file_.bytes();
@@ -149,7 +136,7 @@ private:
     void checkUnchanged() const
     {
         if (file_.changed())
-            failLoad("File changed while it was being read - please open it again", kOpenFileTitle, first_);
+            failLoad(LoadProblem::FileChanged, first_);
     }
 
     static void checkLength(bool overlong)
@@ -166,7 +153,7 @@ private:
         start_ = !line1.empty() && line1.front() == ',' ? 1 : 0;
         const size_t comma = line1.find(',', start_);
         if (comma == std::string::npos)
-            failLoad("Record #1 in file has incorrect format");
+            failLoad(LoadProblem::BadNodeRecord);
         parsed_.nodeName = line1.substr(start_, comma - start_);
     }
 
@@ -182,7 +169,7 @@ private:
             found = containsNoCase(record, "TIME") || containsNoCase(record, kStartMarker);
         }
         if (!found)
-            failLoad("Record #2 in file has incorrect format");
+            failLoad(LoadProblem::BadHeaderRecord);
         if (!containsNoCase(record, kStartMarker)) {
             header_ = std::string(record);
             dataStart_ = reader.position();
@@ -191,8 +178,7 @@ private:
         std::vector<std::string_view> lines;
         for (;;) {
             if (reader.atEnd())
-                failLoad(
-                    "File has incorrect format - the column headers have no \"$$$ END COLUMN HEADERS $$$\" record");
+                failLoad(LoadProblem::NoEndMarker);
             const std::string_view line = reader.next();
             checkLength(reader);
             if (containsNoCase(line, kEndMarker))
@@ -203,7 +189,7 @@ private:
         for (size_t i = 0; i < lines.size(); ++i)
             header_ += (i ? "," : "") + std::string(lines[i]);
         if (header_.empty())
-            failLoad("File has incorrect format");
+            failLoad(LoadProblem::NoColumnHeaders);
     }
 
     void takeCollectionDate(std::string_view record)
@@ -221,7 +207,7 @@ private:
         for (const std::string_view field : headerFields_) {
             names.push_back(columnName(field));
             if (names.back().empty())
-                failLoad("Blank Column Header text detected - cannot continue ...", kOpenFileTitle, first_);
+                failLoad({.kind = LoadProblem::BlankColumnName, .count = static_cast<long long>(names.size())}, first_);
             // Names are kept as UTF-8; one written in Windows-1252 is written back so.
             const bool windows1252 = !text::isUtf8(names.back());
             if (windows1252)
@@ -266,9 +252,9 @@ private:
             } while (reader.more());
         }
         if (rows < 2)
-            failLoad("Insufficient data in file", kOpenFileTitle, true);
+            failLoad(LoadProblem::InsufficientData, true);
         if (rows > INT32_MAX)
-            failLoad("File has incorrect format - too many rows of data");
+            failLoad(LoadProblem::TooManyRows);
         parsed_.rowCount = static_cast<int>(rows);
     }
 
@@ -286,7 +272,7 @@ private:
             }
         } catch (const std::bad_alloc &) {
             outOfMemory_ = true;
-            failLoad("No More MEMORY ... Cannot open any more files - Sorry ! ", "");
+            failLoad(LoadProblem::NoMemoryForFile);
         }
     }
 
@@ -304,7 +290,11 @@ private:
         if (!first_)
             setup.columnHeight = data_.Perf_Data.rowStride();
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
-            observer_.diagnostic(mismatchText(row, fieldsRead, record), kMismatchTitle);
+            observer_.diagnostic({.kind = LoadProblem::ColumnCountMismatch,
+                                  .row = row,
+                                  .field = std::string(record),
+                                  .detail = header_,
+                                  .count = fieldsRead});
         };
         observer_.progressStart(parsed_.rowCount);
         int rows = 0;
@@ -320,7 +310,7 @@ private:
         observer_.progress(rows);
         observer_.progressEnd();
         if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfDataBefore(cutOffAt_))
-            observer_.diagnostic("The last record is incomplete and was left out", kOpenFileTitle);
+            observer_.diagnostic({.kind = LoadProblem::CutOffRecord});
     }
 
     // A file cut off by a collector still writing it ends inside a record. Such a
@@ -376,24 +366,6 @@ private:
         return start < content_.size() ? parallelChunkBytes(options_, content_.size() - start) : 0;
     }
 
-    std::string mismatchText(int row, int fieldsRead, std::string_view record) const
-    {
-        const std::string crlf = "\r\n";
-        std::string text = "Column count mismatch in data row # " + number(row) + crlf;
-        text += "       Column Header count : " + number(columnCount_) + crlf;
-        text += "         Data Column Count : " + number(fieldsRead) + crlf + crlf;
-        text += "Column Header Sections start in the following columns :" + crlf;
-        text += fieldList(headerFields_, [](std::string_view f) { return containsNoCase(f, kSampleTime); });
-        text.pop_back();
-        text += " ... " + number(static_cast<long long>(headerFields_.size())) + crlf + crlf;
-        text += "Whereas Data Sections seem to start in these columns :" + crlf;
-        const auto fields = splitFields(record);
-        text += fieldList(fields, [](std::string_view f) { return f.find(':') != std::string_view::npos; });
-        text.pop_back();
-        text += " ... " + number(static_cast<long long>(fields.size()));
-        return text;
-    }
-
     const DataSet &data_;
     LoadObserver &observer_;
     const LoadOptions &options_;
@@ -437,7 +409,7 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
     FileLoad parse(data_, observer_, options_, path, bytes);
     try {
         LoadedFile parsed = parse.run();
-        LoadOutcome outcome{true, {}, {}, false, std::nullopt};
+        LoadOutcome outcome{true, {}, false};
         outcome.follow = parse.followStart(parsed);
         data_.apply(std::move(parsed));
         return outcome;
@@ -450,11 +422,10 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         observer_.progressEnd();
         // Only a first file takes everything with it: a later one that fails is
         // simply not added, and the files loaded before stay as they were.
-        return {false, "Error - " + std::string(error.what()) + " - generated while extracting data from file", "",
-                first, std::nullopt};
+        return {false, {.kind = LoadProblem::UnreadableField, .detail = error.what()}, first};
     } catch (const std::bad_alloc &) {
         observer_.progressEnd();
-        return {false, "Error : Out of memory generated while opening file", "", false, std::nullopt};
+        return {false, {.kind = LoadProblem::OutOfMemory}, false};
     }
 }
 

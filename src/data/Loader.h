@@ -10,6 +10,7 @@
 #include "data/DataSet.h"
 #include "data/Edition.h"
 #include "data/FollowStart.h"
+#include "data/LoadDiagnostic.h"
 
 #include <optional>
 #include <string>
@@ -31,18 +32,13 @@ public:
     virtual void progressEnd() {}
     // Called every few hundred records: a chance to let window events run.
     virtual void keepAlive() {}
-    // A message that does not stop loading (the column-count diagnostic).
-    virtual void diagnostic(const std::string &text, const std::string &title)
-    {
-        (void)text;
-        (void)title;
-    }
+    // A problem that does not stop loading (a short record, a cut-off last record).
+    virtual void diagnostic(const LoadDiagnostic &diagnostic) { (void)diagnostic; }
 };
 
 struct LoadOutcome {
     bool loaded = false;
-    std::string message;  // the message box text on failure
-    std::string title;    // its title; empty for the generic errors
+    LoadDiagnostic failure;  // what stopped the load
     // A first file failed in a way that leaves no usable file: the caller closes
     // all files. A later file never asks for it.
     bool closeAllFiles = false;
@@ -75,9 +71,5 @@ private:
     LoadObserver &observer_;
     LoadOptions options_;
 };
-
-// The title of the loader's format messages.
-inline constexpr const char *kOpenFileTitle = "OpenFile";
-inline constexpr const char *kMismatchTitle = "File Column Count Mismatch";
 
 }  // namespace kavra

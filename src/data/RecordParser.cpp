@@ -44,9 +44,10 @@ int RecordParser::read(std::string_view record, double *row)
                 if (value.status == ValueStatus::Invalid && layout_.classicRules) {
                     cell = leadingNumber(prepared);
                 } else if (value.status == ValueStatus::Invalid) {
-                    failLoad("Invalid data ( " + text::quoted(field) + " ) detected in row " +
-                                 text::quoted(sampleTimeText),
-                             kOpenFileTitle, layout_.firstFile);
+                    failLoad({.kind = LoadProblem::InvalidValue,
+                              .field = std::string(field),
+                              .detail = std::string(sampleTimeText)},
+                             layout_.firstFile);
                 } else {
                     cell = value.value;
                 }

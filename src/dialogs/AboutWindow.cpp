@@ -1,5 +1,7 @@
 #include "dialogs/AboutWindow.h"
 
+#include "ui/TwipsLayout.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -57,28 +59,22 @@ AboutWindow::AboutWindow(QWidget *parent)
     setModal(false);
     // The design's client area is 7875 twips wide, narrower than the text box
     // (120 + 8550); the window is widened so that the box and its scroll bar show whole.
-    resize((120 + 8550 + 120) * logicalDpiX() / 1440, 5880 * logicalDpiY() / 1440);
+    auto *twips = new TwipsLayout(this, {120 + 8550 + 120, 5880});
 
     statement_->setObjectName(QStringLiteral("txtKavra9231"));
     statement_->setReadOnly(true);
     statement_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     statement_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     statement_->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
-    place(statement_, 120, 120, 8550, 4935);
+    twips->place(statement_, 120, 120, 8550, 4935);
 
     ok_->setObjectName(QStringLiteral("cmdKavra9231"));
-    place(ok_, 3300, 5280, 1800, 500);
+    twips->place(ok_, 3300, 5280, 1800, 500);
     connect(ok_, &QPushButton::clicked, this, &AboutWindow::cmdKavra9231_Click);
 
     // Loading the window builds its text, once.
     text_ = statementText(statementSlots());
     statement_->setPlainText(QString(text_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-}
-
-void AboutWindow::place(QWidget *control, int left, int top, int width, int height)
-{
-    const int dx = logicalDpiX(), dy = logicalDpiY();
-    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
 }
 
 void AboutWindow::cmdKavra9231_Click() { hide(); }

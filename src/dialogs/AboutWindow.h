@@ -32,8 +32,6 @@ public slots:
     void cmdKavra9231_Click();  // OK: hides the window; it keeps its text
 
 private:
-    void place(QWidget *control, int left, int top, int width, int height);
-
     QString text_;
     QPlainTextEdit *statement_;
     QPushButton *ok_;

@@ -57,11 +57,11 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     progressBar_->setObjectName(QStringLiteral("pbrKavra2"));
     scatter_->setObjectName(QStringLiteral("tchKavra9221"));
     setUpScatterChart(*scatter_, &Corr_Legend_Text);
-    place(heading_, 120, 120, 3975, 495);
-    place(list_, 240, 840, 3855, 2985);
-    place(progressText_, 120, 3960, 3975, 255);
-    place(progressBar_, 0, 4440, 4215, 375);
-    place(scatter_, 4320, 120, 7455, 6015);
+    twips_->place(heading_, 120, 120, 3975, 495);
+    twips_->place(list_, 240, 840, 3855, 2985);
+    twips_->place(progressText_, 120, 3960, 3975, 255);
+    twips_->place(progressBar_, 0, 4440, 4215, 375);
+    twips_->place(scatter_, 4320, 120, 7455, 6015);
 
     struct ButtonDesign {
         const char *name, *caption;
@@ -78,7 +78,7 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     for (const ButtonDesign &design : designs) {
         auto *button = new QPushButton(QString::fromLatin1(design.caption), this);
         button->setObjectName(QString::fromLatin1(design.name));
-        place(button, design.left, design.top, design.width, design.height);
+        twips_->place(button, design.left, design.top, design.width, design.height);
         connect(button, &QPushButton::clicked, this, design.slot);
         buttons_.push_back(button);
     }
@@ -91,11 +91,6 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     connect(copy, &QAction::triggered, this, &CorrelationWindow::copyChartRequested);
     connect(scatter_, &ChartView::contextMenuWanted, scatterMenu_,
             [this](const QPoint &at) { scatterMenu_->popup(at); });
-}
-
-void CorrelationWindow::place(QWidget *control, int left, int top, int width, int height)
-{
-    twips_->place(control, left, top, width, height);
 }
 
 void CorrelationWindow::setButtonsShown(bool shown)

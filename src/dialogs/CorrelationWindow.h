@@ -80,7 +80,6 @@ protected:
 
 private:
     std::pair<int, int> shownRows() const;
-    void place(QWidget *control, int left, int top, int width, int height);
     void setButtonsShown(bool shown);
     void progress(const QString &text, int count);
     // The four header lines of the saved and printed list.

@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 #include "data/NumberText.h"
 #include "data/Text.h"
+#include "ui/TwipsLayout.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -101,7 +102,7 @@ PropertiesWindow::PropertiesWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmKavra6"));
     setWindowTitle(QStringLiteral("Properties"));
     setModal(false);
-    resize(10230 * logicalDpiX() / 1440, 9225 * logicalDpiY() / 1440);
+    auto *twips = new TwipsLayout(this, {10230, 9225});
 
     report_->setObjectName(QStringLiteral("txtKavra61"));
     report_->setReadOnly(true);
@@ -112,18 +113,12 @@ PropertiesWindow::PropertiesWindow(QWidget *parent)
     font.setPointSizeF(9.75);
     report_->setFont(font);
     report_->setTabStopDistance(8 * report_->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-    place(report_, 120, 480, 9975, 7935);
+    twips->place(report_, 120, 480, 9975, 7935);
 
     ok_->setObjectName(QStringLiteral("cmdKavra61"));
     ok_->setAutoDefault(false);
-    place(ok_, 4320, 8640, 1335, 375);
+    twips->place(ok_, 4320, 8640, 1335, 375);
     connect(ok_, &QPushButton::clicked, this, &PropertiesWindow::cmdKavra61_Click);
-}
-
-void PropertiesWindow::place(QWidget *control, int left, int top, int width, int height)
-{
-    const int dx = logicalDpiX(), dy = logicalDpiY();
-    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
 }
 
 void PropertiesWindow::show(const QString &report)

@@ -48,8 +48,6 @@ protected:
     void reject() override;
 
 private:
-    void place(QWidget *control, int left, int top, int width, int height);
-
     QString text_;
     QPlainTextEdit *report_;
     QPushButton *ok_;

@@ -1,5 +1,7 @@
 #include "dialogs/ReleaseNotesWindow.h"
 
+#include "ui/TwipsLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,13 +17,13 @@ ReleaseNotesWindow::ReleaseNotesWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmKavra7"));
     setWindowTitle(QStringLiteral("Kavra Release Notes"));
     setModal(false);
-    resize(9015 * logicalDpiX() / 1440, 9060 * logicalDpiY() / 1440);
+    auto *twips = new TwipsLayout(this, {9015, 9060});
 
     notes_->setObjectName(QStringLiteral("txtKavra71"));
-    place(notes_, 120, 120, 8535, 8055);
+    twips->place(notes_, 120, 120, 8535, 8055);
 
     ok_->setObjectName(QStringLiteral("cmdKavra71"));
-    place(ok_, 3720, 8400, 1575, 495);
+    twips->place(ok_, 3720, 8400, 1575, 495);
     connect(ok_, &QPushButton::clicked, this, &ReleaseNotesWindow::cmdKavra71_Click);
 }
 
@@ -62,12 +64,6 @@ bool ReleaseNotesWindow::load(const QString &path)
     text_ = text;
     notes_->setPlainText(QString(text_).replace(crlf, QStringLiteral("\n")));
     return true;
-}
-
-void ReleaseNotesWindow::place(QWidget *control, int left, int top, int width, int height)
-{
-    const int dx = logicalDpiX(), dy = logicalDpiY();
-    control->setGeometry(left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440);
 }
 
 void ReleaseNotesWindow::cmdKavra71_Click() { hide(); }

@@ -32,8 +32,6 @@ public slots:
     void cmdKavra71_Click();  // OK: hides the window
 
 private:
-    void place(QWidget *control, int left, int top, int width, int height);
-
     QString text_;
     QPlainTextEdit *notes_;
     QPushButton *ok_;

@@ -53,6 +53,18 @@ QRect TwipsLayout::pixels(int left, int top, int width, int height) const
     return {left * dx / 1440, top * dy / 1440, width * dx / 1440, height * dy / 1440};
 }
 
+QRect TwipsLayout::stretched(const QRect &design, QSize designSize, QSize size)
+{
+    const qint64 w = size.width(), h = size.height();
+    return {int(w * design.left() / designSize.width()), int(h * design.top() / designSize.height()),
+            int(w * design.width() / designSize.width()), int(h * design.height() / designSize.height())};
+}
+
+QSize TwipsLayout::twipsToPixels(const QWidget &window, QSize twips)
+{
+    return {twips.width() * window.logicalDpiX() / 1440, twips.height() * window.logicalDpiY() / 1440};
+}
+
 void TwipsLayout::place(QWidget *control, int left, int top, int width, int height)
 {
     placed_.push_back({control, pixels(left, top, width, height)});

@@ -2,7 +2,7 @@
 #include "app/WindowFixture.h"
 
 #include "chart/ChartView.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "app/WindowFixture.h"
 
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QGroupBox>
 #include <QMenuBar>

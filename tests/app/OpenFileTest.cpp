@@ -2,7 +2,7 @@
 
 #include "chart/ChartView.h"
 #include "data/TimeStrings.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QDialog>
 #include <QFileInfo>

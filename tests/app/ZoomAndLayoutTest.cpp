@@ -6,7 +6,7 @@
 #include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "data/TimeStrings.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 #include "support/ChartAccess.h"

@@ -8,7 +8,7 @@
 #include "chart/ChartView.h"
 #include "dialogs/CursorReadoutWindow.h"
 #include "dialogs/RankingWindow.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "support/ChartAccess.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"

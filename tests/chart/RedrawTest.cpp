@@ -5,7 +5,7 @@
 
 #include "app/AppState.h"
 #include "chart/ChartView.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "output/OutputTestSupport.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"

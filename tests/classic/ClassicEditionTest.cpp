@@ -5,7 +5,7 @@
 
 #include "app/ChartCommands.h"
 #include "data/LoaderTestSupport.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "ui/Edition.h"
 
 #include <QHeaderView>

@@ -25,7 +25,7 @@ protected:
     std::string loadAndFollow(const std::string &name, const std::string &bytes)
     {
         const kavra::LoadOutcome outcome = load(name, bytes);
-        EXPECT_TRUE(outcome.loaded) << outcome.message;
+        EXPECT_TRUE(outcome.loaded) << messageOf(outcome);
         EXPECT_TRUE(outcome.follow);
         if (outcome.follow)
             follow.add(*outcome.follow);

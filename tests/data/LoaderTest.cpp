@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(ThreadModes, Loading, ::testing::ValuesIn(loadModes()),
 TEST_P(Loading, ReadsThePlainLayout)
 {
     const LoadOutcome outcome = load("a.csv", kPlain);
-    ASSERT_TRUE(outcome.loaded) << outcome.message;
+    ASSERT_TRUE(outcome.loaded) << messageOf(outcome);
     EXPECT_EQ(data.Files_Open, 1);
     EXPECT_EQ(data.Row_Count, 2);
     EXPECT_EQ(data.Column_Count, 3);
@@ -67,7 +67,7 @@ TEST_P(Loading, ReadsTheBlockLayoutWithLineFeeds)
                               "Sample Time,mp sync\n\"Disk 'A'\"\n$$$ END COLUMN HEADERS $$$\n"
                               "06-DEC-2026 10:00:00,1,2\n10:01:00,3,4\n";
     const LoadOutcome outcome = load("b.csv", block);
-    ASSERT_TRUE(outcome.loaded) << outcome.message;
+    ASSERT_TRUE(outcome.loaded) << messageOf(outcome);
     EXPECT_EQ(data.Node_Name, "NODE2");
     EXPECT_EQ(data.Collection_Date_Text, "06-DEC-2026");
     EXPECT_EQ(itemNames(), (std::vector<std::string>{"Disk A", "mp sync"}));
@@ -148,11 +148,11 @@ TEST_P(Loading, TheDataStartsAfterTheHeaderFoundAndColumnOneIsNeverAnItem)
         items.clear();
         const LoadOutcome outcome = load("a.csv", c.bytes);
         if (c.items.empty()) {
-            EXPECT_EQ(outcome.message, c.message);
+            EXPECT_EQ(messageOf(outcome), c.message);
             EXPECT_EQ(data.Files_Open, 0);
             continue;
         }
-        ASSERT_TRUE(outcome.loaded) << outcome.message;
+        ASSERT_TRUE(outcome.loaded) << messageOf(outcome);
         EXPECT_EQ(itemNames(), c.items);
         ASSERT_EQ(data.Row_Count, int(c.firstItem.size()));
         const int column = items.current().rows[0].tag;
@@ -314,7 +314,7 @@ TEST_P(Loading, MessagesQuoteTheStartOfALongField)
         SCOPED_TRACE(message.substr(0, 40));
         data = DataSet();
         items.clear();
-        EXPECT_EQ(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n" + record + "\n").message, message);
+        EXPECT_EQ(messageOf(load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n" + record + "\n")), message);
     }
     data = DataSet();
     items.clear();
@@ -329,7 +329,7 @@ TEST_P(Loading, TheEarlierEditionReadsAValueThatBreaksTheSyntaxAsItsLeadingNumbe
     const LoadOutcome outcome =
         load("a.csv", "N,x\r\n06-DEC-2026\r\nSample Time,A,B,C,D\r\n"
                       "10:00:00,12abc,N/A,1.2.3,-45.0x\r\n10:01:00,.5Q,+7 and so,--3,1\r\n");
-    ASSERT_TRUE(outcome.loaded) << outcome.message;
+    ASSERT_TRUE(outcome.loaded) << messageOf(outcome);
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 2, 1), 12);
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 3, 1), 0);
     EXPECT_DOUBLE_EQ(data.Perf_Data(1, 4, 1), 1.2);
@@ -394,7 +394,7 @@ TEST_P(RejectedFiles, ShowTheirMessageAndLeaveTheDataSetAsItWas)
     const std::vector<std::string> namesBefore = itemNames();
     const LoadOutcome outcome = load("bad.csv", rejection().bytes);
     EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.message.substr(0, rejection().message.size()), rejection().message);
+    EXPECT_EQ(messageOf(outcome).substr(0, rejection().message.size()), rejection().message);
     EXPECT_EQ(outcome.closeAllFiles, rejection().closesAll);
     EXPECT_EQ(data.Files_Open, 1);
     EXPECT_EQ(data.Perf_Data.files(), 1);
@@ -415,10 +415,10 @@ TEST_P(Loading, AFolderOrAMissingFileIsAnOpenError)
     ItemLoader loader(data, items, *this, options);
     const LoadOutcome folder = loader.load(dir.path());
     EXPECT_FALSE(folder.loaded);
-    EXPECT_NE(folder.message.find("generated while opening file"), std::string::npos);
-    EXPECT_EQ(folder.title, "");
+    EXPECT_NE(messageOf(folder).find("generated while opening file"), std::string::npos);
+    EXPECT_EQ(titleOf(folder), "");
     const LoadOutcome missing = loader.load(dir.file("missing.csv"));
-    EXPECT_EQ(missing.message, "Error : No such file or directory generated while opening file");
+    EXPECT_EQ(messageOf(missing), "Error : No such file or directory generated while opening file");
     EXPECT_EQ(data.Files_Open, 0);
 }
 
@@ -442,7 +442,7 @@ TEST_P(Loading, AFifoIsRefusedAtOnce)
     done = true;
     watchdog.join();
     EXPECT_FALSE(waited) << "the open waited for a writer";
-    EXPECT_EQ(outcome.message, "Error : Not a regular file generated while opening file");
+    EXPECT_EQ(messageOf(outcome), "Error : Not a regular file generated while opening file");
     EXPECT_EQ(data.Files_Open, 0);
 }
 
@@ -453,7 +453,7 @@ TEST_P(Loading, AHugeFileWithoutTerminatorsIsRefusedFromItsHead)
     const std::string path = dir.write("sparse.csv", "no terminator here");
     ASSERT_EQ(::truncate(path.c_str(), off_t(64) << 30), 0);
     ItemLoader loader(data, items, *this, options);
-    EXPECT_EQ(loader.load(path).message, "File has incorrect format - can't find any record terminators");
+    EXPECT_EQ(messageOf(loader.load(path)), "File has incorrect format - can't find any record terminators");
 }
 
 // A collector writing the file while it loads: truncated, extended or rewritten,
@@ -494,8 +494,8 @@ TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
             observer.onDataPass = [&] { change.apply(path); };
             ItemLoader loader(data, items, observer, options);
             const LoadOutcome outcome = loader.load(path);
-            EXPECT_EQ(outcome.message, "File changed while it was being read - please open it again");
-            EXPECT_EQ(outcome.title, kOpenFileTitle);
+            EXPECT_EQ(messageOf(outcome), "File changed while it was being read - please open it again");
+            EXPECT_EQ(titleOf(outcome), kOpenFileTitle);
             EXPECT_EQ(outcome.closeAllFiles, first);
             EXPECT_EQ(data.Files_Open, first ? 0 : 1);
             EXPECT_EQ(data.Perf_Data.files(), 1);
@@ -505,8 +505,8 @@ TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
 TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
 {
     const LoadOutcome one = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n");
-    EXPECT_EQ(one.message, "Insufficient data in file");
-    EXPECT_EQ(one.title, kOpenFileTitle);
+    EXPECT_EQ(messageOf(one), "Insufficient data in file");
+    EXPECT_EQ(titleOf(one), kOpenFileTitle);
     EXPECT_TRUE(one.closeAllFiles);
     EXPECT_TRUE(items.current().rows.empty());
     EXPECT_TRUE(load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,2\n").loaded);
@@ -515,17 +515,35 @@ TEST_P(Loading, TheFirstFileNeedsTwoDataRows)
 TEST_P(Loading, AnUnreadableSampleTimeInTheFirstFileClosesAllFiles)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,CPU Busy\n10:00,1\n\n10:01,1\n");
-    EXPECT_EQ(outcome.message,
+    EXPECT_EQ(messageOf(outcome),
               "Error - Type mismatch: '0' is not a time of day - generated while extracting data from file");
-    EXPECT_EQ(outcome.title, "");
+    EXPECT_EQ(titleOf(outcome), "");
     EXPECT_TRUE(outcome.closeAllFiles);
+}
+
+// The loader says what is wrong and where as data; the texts are made from it.
+TEST_P(Loading, DiagnosticsNameTheirKindRowAndField)
+{
+    ASSERT_TRUE(load("a.csv", "N,x\nd\nSample Time,A,B\n10:00,1,2\n10:01,7\n10:02,3,4\n").loaded);
+    ASSERT_EQ(typedDiagnostics.size(), 1u);
+    const LoadDiagnostic &shortRecord = typedDiagnostics[0];
+    EXPECT_EQ(shortRecord.kind, LoadProblem::ColumnCountMismatch);
+    EXPECT_EQ(shortRecord.row, 2);
+    EXPECT_EQ(shortRecord.count, 2);
+    EXPECT_EQ(shortRecord.field, "10:01,7");
+    data = DataSet();
+    items.clear();
+    const LoadOutcome invalid = load("b.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01, X7\n");
+    EXPECT_EQ(invalid.failure.kind, LoadProblem::InvalidValue);
+    EXPECT_EQ(invalid.failure.field, " X7");
+    EXPECT_EQ(invalid.failure.detail, "10:01");
 }
 
 TEST_P(Loading, FirstFileFailuresCloseEverything)
 {
     const LoadOutcome outcome = load("a.csv", "N,x\nd\nSample Time,A\n10:00,1\n10:01,X\n");
     EXPECT_TRUE(outcome.closeAllFiles);
-    EXPECT_EQ(outcome.title, kOpenFileTitle);
+    EXPECT_EQ(titleOf(outcome), kOpenFileTitle);
     EXPECT_TRUE(items.current().rows.empty());
     EXPECT_EQ(data.Files_Open, 0);
 }

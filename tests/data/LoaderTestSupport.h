@@ -1,11 +1,22 @@
 #pragma once
 #include "data/DataSet.h"
-#include "items/ListFiles.h"
+#include "data/LoadMessages.h"
 #include "items/ItemList.h"
+#include "items/ListFiles.h"
 #include "support/TempDir.h"
 
 #include <string>
 #include <vector>
+
+// The message text and title the user is shown for a failed load.
+inline std::string messageOf(const kavra::LoadOutcome &outcome)
+{
+    return kavra::loadMessage(outcome.failure).text;
+}
+inline std::string titleOf(const kavra::LoadOutcome &outcome)
+{
+    return kavra::loadMessage(outcome.failure).title;
+}
 
 // A data set and item list with a loader over them that records what it tells the user.
 struct LoaderFixture : kavra::LoadObserver {
@@ -14,12 +25,15 @@ struct LoaderFixture : kavra::LoadObserver {
     TempDir dir;
     std::vector<std::string> statuses;
     std::vector<std::string> diagnostics;
+    std::vector<kavra::LoadDiagnostic> typedDiagnostics;
     kavra::LoadOptions options;
 
     void status(const std::string &text) override { statuses.push_back(text); }
-    void diagnostic(const std::string &text, const std::string &title) override
+    void diagnostic(const kavra::LoadDiagnostic &diagnostic) override
     {
-        diagnostics.push_back(title + "|" + text);
+        const kavra::LoadMessage message = kavra::loadMessage(diagnostic);
+        diagnostics.push_back(message.title + "|" + message.text);
+        typedDiagnostics.push_back(diagnostic);
     }
 
     kavra::LoadOutcome load(const std::string &name, const std::string &bytes)

@@ -121,7 +121,7 @@ TEST(WritingFractions, NegativeFractionsBelowOneLoadBack)
         LoaderFixture again;
         again.options = mode.options;
         const LoadOutcome outcome = again.load("copy.csv", first.dir.read("saved.csv"));
-        ASSERT_TRUE(outcome.loaded) << outcome.message;
+        ASSERT_TRUE(outcome.loaded) << messageOf(outcome);
         for (size_t i = 0; i < values.size(); ++i)
             EXPECT_DOUBLE_EQ(again.data.Perf_Data(int(i) + 1, 2, 1), values[i]) << values[i];
     }

@@ -8,7 +8,7 @@
 #include "data/DataSet.h"
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "support/FakeInteraction.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"

@@ -69,9 +69,9 @@ class PropertiesOfTheMainWindow : public WindowTest {};
 TEST_F(PropertiesLoad, TwoFilesGiveTheExactReport)
 {
     const auto first = load("node1.csv", dataFile("NODE1, Collector (release 2, build 7), 2005", "06-DEC-2026"));
-    ASSERT_TRUE(first.loaded) << first.message;
+    ASSERT_TRUE(first.loaded) << messageOf(first);
     const auto second = load("node2.csv", dataFile("  Node2,NODE2, Interval (60s),node2 ", "07-DEC-2026"));
-    ASSERT_TRUE(second.loaded) << second.message;
+    ASSERT_TRUE(second.loaded) << messageOf(second);
     ASSERT_EQ(data.Files_Open, 2);
 
     const QString path1 = QString::fromStdString(dir.file("node1.csv"));

@@ -5,12 +5,13 @@
 
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
-#include "output/ChartExport.h"
+#include "data/LoadMessages.h"
 #include "data/NumberText.h"
 #include "data/Text.h"
 #include "dialogs/PropertiesWindow.h"
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
+#include "output/ChartExport.h"
 #include "ui/Edition.h"
 
 #include "DiskFaults.h"
@@ -314,7 +315,7 @@ QString Exerciser::savedFilesLoadAgain() const
             ItemLoader(again, againItems, quiet, options).load(QFile::encodeName(path).toStdString());
         if (!outcome.loaded)
             return QStringLiteral("the saved file does not load: %1 (%2 rows of %3 shown, %4 items); it begins:\n%5")
-                .arg(QString::fromStdString(outcome.message))
+                .arg(QString::fromStdString(loadMessage(outcome.failure).text))
                 .arg(state.rows.Zoom_Last_Row - state.rows.Zoom_First_Row + 1)
                 .arg(data.Row_Count)
                 .arg(list.rows.size())

@@ -6,7 +6,7 @@
 
 #include "app/OutputCommands.h"
 #include "chart/ChartView.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "support/ChartAccess.h"
 
 #include <QApplication>

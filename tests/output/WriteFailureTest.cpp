@@ -5,6 +5,7 @@
 #include "app/WindowFixture.h"
 
 #include "data/DataSet.h"
+#include "data/LoadMessages.h"
 #include "dialogs/CorrelationWindow.h"
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
@@ -189,7 +190,8 @@ QString readBack(const QString &path)
         kavra::ItemList items;
         kavra::LoadObserver quiet;
         const auto loaded = kavra::ItemLoader(data, items, quiet).load(QFile::encodeName(path).toStdString());
-        return loaded.loaded && data.Row_Count == 3 ? QString() : QString::fromStdString(loaded.message);
+        return loaded.loaded && data.Row_Count == 3 ? QString()
+                                                    : QString::fromStdString(kavra::loadMessage(loaded.failure).text);
     }
     if (path.endsWith(QLatin1String(".txt")))
         return bytes.startsWith("Correlations against ") && bytes.count("\r\n") == 6 ? QString() : bytes;

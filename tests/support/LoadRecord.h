@@ -5,8 +5,9 @@
 // Used by the loader tests and the loader fuzz target.
 
 #include "data/DataSet.h"
-#include "items/ListFiles.h"
+#include "data/LoadMessages.h"
 #include "items/ItemList.h"
+#include "items/ListFiles.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,9 +28,10 @@ struct RecordingObserver : kavra::LoadObserver {
     void progress(int row) override { progressValues.push_back(row); }
     void progressEnd() override { ++progressEnds; }
     void keepAlive() override { ++keepAlives; }
-    void diagnostic(const std::string &text, const std::string &title) override
+    void diagnostic(const kavra::LoadDiagnostic &diagnostic) override
     {
-        diagnostics.push_back(title + "|" + text);
+        const kavra::LoadMessage message = kavra::loadMessage(diagnostic);
+        diagnostics.push_back(message.title + "|" + message.text);
     }
 
     // What the user sees of the progress bar: its range, and that it only rises
@@ -100,7 +102,8 @@ inline std::string describeDataSet(const kavra::DataSet &data, const kavra::Item
 inline std::string describeLoad(const kavra::LoadOutcome &outcome, const RecordingObserver &observer)
 {
     std::string text = outcome.loaded ? "loaded\n" : "failed\n";
-    text += "message " + outcome.message + "\ntitle " + outcome.title +
+    const kavra::LoadMessage message = kavra::loadMessage(outcome.failure);
+    text += "message " + message.text + "\ntitle " + message.title +
             (outcome.closeAllFiles ? "\ncloses all files\n" : "\n");
     for (const std::string &diagnostic : observer.diagnostics)
         text += "diagnostic " + diagnostic + "\n";

@@ -8,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
 #include "dialogs/CorrelationWindow.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "ui/QtInteraction.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "app/WindowFixture.h"
 
 #include "chart/ChartView.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "items/RemoveZeroItemsWindow.h"
+#include "dialogs/RemoveZeroItemsWindow.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -5,8 +5,8 @@
 
 #include "app/AppState.h"
 #include "chart/ChartView.h"
-#include "items/AddItemWindow.h"
-#include "items/ItemListView.h"
+#include "dialogs/AddItemWindow.h"
+#include "itemviews/ItemListView.h"
 #include "support/InputEvents.h"
 #include "support/PerfFiles.h"
 

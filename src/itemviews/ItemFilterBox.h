@@ -1,6 +1,6 @@
 #pragma once
 // txtKavraFilter, the one-line filter above the item list: what is typed narrows
-// the rows the list shows at once (items/ItemListView), and the label at its
+// the rows the list shows at once (itemviews/ItemListView), and the label at its
 // right end (lblKavraFilter) says how many are shown: "12 of 480 items".
 // Escape clears it; Return hands the keys back to the list. It is shown and
 // hidden with the list.

@@ -1,6 +1,6 @@
-#include "items/ItemFilterBox.h"
+#include "itemviews/ItemFilterBox.h"
 
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "items/AddItemWindow.h"
+#include "dialogs/AddItemWindow.h"
 
 #include "data/DataSet.h"
 #include "items/DerivedItem.h"

@@ -1,4 +1,4 @@
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 
 #include "data/Text.h"
 #include "items/ItemList.h"

@@ -7,7 +7,7 @@
 #include "app/ChartCommands.h"
 #include "chart/ChartGraph.h"
 #include "chart/ChartView.h"
-#include "items/ItemListView.h"
+#include "itemviews/ItemListView.h"
 #include "support/ChartAccess.h"
 #include "support/PerfFiles.h"
 #include "ui/Palette.h"
