@@ -15,7 +15,7 @@ struct LoadFailure {
 // closeAll: a first file leaves nothing usable, and the caller closes all files.
 [[noreturn]] inline void failLoad(LoadDiagnostic diagnostic, bool closeAll = false)
 {
-    throw LoadFailure{{false, std::move(diagnostic), closeAll}};
+    throw LoadFailure{{false, std::move(diagnostic), closeAll, std::nullopt}};
 }
 
 [[noreturn]] inline void failLoad(LoadProblem kind, bool closeAll = false)

@@ -10,24 +10,13 @@
 namespace kavra {
 namespace {
 
+using text::splitFields;
+
 constexpr std::string_view kSampleTime = "SAMPLE TIME";
 
 std::string number(long long n)
 {
     return signedNumberText(static_cast<double>(n));
-}
-
-std::vector<std::string_view> splitFields(std::string_view record)
-{
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = record.find(',', start);
-        fields.push_back(record.substr(start, comma - start));
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
 }
 
 // The numbers, from 1, of the fields that match, each followed by a comma.

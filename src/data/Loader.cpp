@@ -17,6 +17,8 @@
 namespace kavra {
 namespace {
 
+using text::splitFields;
+
 using text::containsNoCase;
 using text::trimBlanks;
 using text::upperCased;
@@ -24,19 +26,6 @@ using text::upperCased;
 constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
 constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
 constexpr std::string_view kSampleTime = "SAMPLE TIME";
-
-std::vector<std::string_view> splitFields(std::string_view record)
-{
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = record.find(',', start);
-        fields.push_back(record.substr(start, comma - start));
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
 
 // One run of the loader over one file: it reads the data set (the files open,
 // their rows and column names) but changes nothing in it. Everything the file
@@ -409,7 +398,7 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
     FileLoad parse(data_, observer_, options_, path, bytes);
     try {
         LoadedFile parsed = parse.run();
-        LoadOutcome outcome{true, {}, false};
+        LoadOutcome outcome{true, {}, false, std::nullopt};
         outcome.follow = parse.followStart(parsed);
         data_.apply(std::move(parsed));
         return outcome;
@@ -422,10 +411,10 @@ LoadOutcome Loader::run(const std::string &path, std::optional<std::string_view>
         observer_.progressEnd();
         // Only a first file takes everything with it: a later one that fails is
         // simply not added, and the files loaded before stay as they were.
-        return {false, {.kind = LoadProblem::UnreadableField, .detail = error.what()}, first};
+        return {false, {.kind = LoadProblem::UnreadableField, .detail = error.what()}, first, std::nullopt};
     } catch (const std::bad_alloc &) {
         observer_.progressEnd();
-        return {false, {.kind = LoadProblem::OutOfMemory}, false};
+        return {false, {.kind = LoadProblem::OutOfMemory}, false, std::nullopt};
     }
 }
 

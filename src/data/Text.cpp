@@ -135,4 +135,17 @@ std::string quoted(std::string_view bytes, size_t keep)
     return bytes.size() > keep ? head + "..." : head;
 }
 
+std::vector<std::string_view> splitFields(std::string_view record)
+{
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = record.find(',', start);
+        fields.push_back(record.substr(start, comma - start));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
 }  // namespace kavra::text

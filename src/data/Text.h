@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kavra::text {
 
@@ -67,5 +68,8 @@ size_t characters(std::string_view utf8);
 std::string shortened(std::string_view utf8, size_t keep);
 // Bytes of a file quoted in a message: decoded, and cut after keep characters.
 std::string quoted(std::string_view bytes, size_t keep = 60);
+
+// The fields of a record, split at every comma (no quoting in these files).
+std::vector<std::string_view> splitFields(std::string_view record);
 
 }  // namespace kavra::text
