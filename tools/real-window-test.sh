@@ -125,13 +125,13 @@ else
 fi
 
 # 4. File menu, Properties: the menu titles have no & keys, so the title is clicked
-# and the seventh entry (Open, PrintPreview, PrintChart, ExportChart, Copy Chart,
-# Save as ..., Properties) is chosen with the arrow keys.
+# and the eighth entry (Open, PrintPreview, PrintChart, ExportChart, Copy Chart,
+# Save as ..., Save Report ..., Properties) is chosen with the arrow keys.
 windows_before=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
 xdotool mousemove --window "$win" 20 10 click 1
 if wait_for 5 menu_open; then
     pass "the File menu opens"
-    xdotool key Down Down Down Down Down Down Down Return
+    xdotool key Down Down Down Down Down Down Down Down Return
     if wait_for 5 properties_shown; then
         props=$(xdotool search --onlyvisible --name '^Properties' | head -1)
         pass "File / Properties opens the Properties window"

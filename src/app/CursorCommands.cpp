@@ -15,6 +15,8 @@
 #include <QAction>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace kavra {
 namespace {
@@ -69,7 +71,7 @@ void CursorCommands::mnuCursorReadout_Click()
         return;
     if (!readout_)
         readout_ = new CursorReadoutWindow(c_.window);
-    readout_->showReadout(readoutInput(), true);
+    readout_->showReadout(readoutInput(true), true);
     readout_->show();
     readout_->raise();
 }
@@ -125,10 +127,31 @@ void CursorCommands::showCursors(bool newChart)
     c_.state.cursors.rowB = std::clamp(cursors.rowB, 1, rows);
     c_.chart.setCursorLines(true, c_.data.sampleTime(cursors.rowA), c_.data.sampleTime(cursors.rowB));
     if (readout_ && readout_->isVisible())
-        readout_->showReadout(readoutInput(), newChart);
+        readout_->showReadout(readoutInput(newChart), newChart);
 }
 
-ReadoutInput CursorCommands::readoutInput() const
+// A curve drawn from a series (an average, a smoothed curve) by row: its points
+// lie at sample times; rows it has no point at are not a number.
+std::vector<double> CursorCommands::drawnValuesByRow(int s) const
+{
+    const std::vector<double> &times = c_.data.Xaxis_Values;
+    std::vector<double> byRow(size_t(c_.data.Row_Count), std::numeric_limits<double>::quiet_NaN());
+    if (c_.chart.seriesKind(s) == SeriesKind::Candle)
+        return {};
+    bool any = false;
+    const auto end = times.begin() + std::ptrdiff_t(byRow.size());
+    for (int p = 0, n = c_.chart.pointCount(s); p < n; ++p) {
+        const double x = c_.chart.pointX(s, p);
+        auto at = std::lower_bound(times.begin(), end, x - 1e-7);  // the time axis' round trip
+        if (at != end && std::abs(*at - x) <= 1e-7) {
+            byRow[size_t(at - times.begin())] = c_.chart.pointY(s, p);
+            any = true;
+        }
+    }
+    return any ? byRow : std::vector<double>{};
+}
+
+ReadoutInput CursorCommands::readoutInput(bool newChart)
 {
     ReadoutInput input;
     const DataSet &data = c_.data;
@@ -138,6 +161,12 @@ ReadoutInput CursorCommands::readoutInput() const
     input.timeA = data.sampleTime(input.rowA);
     input.timeB = data.sampleTime(input.rowB);
     const ChartView &chart = c_.chart;
+    if (newChart || drawnCurves_.size() != size_t(chart.seriesCount())) {
+        drawnCurves_.assign(size_t(chart.seriesCount()), {});
+        for (int s = 0; s < chart.seriesCount(); ++s)
+            if (int column = 0, file = 0; !c_.sources.itemOf(s, column, file) && c_.sources.values(s, c_.data).n == 0)
+                drawnCurves_[size_t(s)] = drawnValuesByRow(s);
+    }
     for (int s = 0; s < chart.seriesCount(); ++s) {
         ReadoutSeries series;
         series.name = chart.seriesName(s);
@@ -156,8 +185,11 @@ ReadoutInput CursorCommands::readoutInput() const
             series.values = values.y;
             series.count = values.n;
             series.firstRow = int(values.x - data.Xaxis_Values.data()) + 1;
+        } else if (const std::vector<double> &drawn = drawnCurves_[size_t(s)]; !drawn.empty()) {
+            series.values = drawn.data();
+            series.count = drawn.size();
         } else {
-            continue;  // a curve derived from a series has no values of its own
+            continue;  // candles: four values a group, not one a row
         }
         input.series.push_back(series);
     }

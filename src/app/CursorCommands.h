@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -58,12 +59,16 @@ public slots:
 private:
     void moveCursor(int which, int row);
     void showCursors(bool newChart);
-    ReadoutInput readoutInput() const;
+    ReadoutInput readoutInput(bool newChart);
+    std::vector<double> drawnValuesByRow(int s) const;
     void updateEntries();
 
     CursorCommandContext c_;
     CursorReadoutWindow *readout_ = nullptr;
     RankingWindow *ranking_ = nullptr;
+    // The values of the curves drawn from a series (averages, smoothed curves),
+    // by row, worked out again for each new chart; the readout points into them.
+    std::vector<std::vector<double>> drawnCurves_;
 };
 
 }  // namespace kavra

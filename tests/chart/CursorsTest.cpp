@@ -184,4 +184,21 @@ TEST_F(CursorsTest, TheReadoutFollowsRatioCharts)
     EXPECT_TRUE(readout()->tableText().contains(chart().seriesName(0))) << readout()->tableText().toStdString();
 }
 
+// A moving average is charted from its item: the readout lists it with the
+// values drawn, here the mean of the ten rows up to the cursor's.
+TEST_F(CursorsTest, TheReadoutListsTheMovingAverageDrawn)
+{
+    auto &rows = window->items().current().rows;
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].selected = i == 0;
+    child<kavra::ItemListView>("lvwKavra")->refresh();
+    window->lvwKavra_Click();
+    window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
+    window->action(QStringLiteral("mnuCursors"))->trigger();
+    const QStringList lines = readout()->tableText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << readout()->tableText().toStdString();
+    const int a = window->state().cursors.rowA;
+    EXPECT_EQ(lines[2].section(QLatin1Char('\t'), 1, 1), QString::number(a - 4.5)) << lines[2].toStdString();
+}
+
 }  // namespace
