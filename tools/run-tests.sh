@@ -59,6 +59,20 @@ build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 45 || failed_stage
 build-asan/bin/kavra_exerciser --classic --seed "$clock_seed" --seconds 30 ||
     failed_stage "the exerciser, classic edition, seed $clock_seed"
 
+echo "=== build-core/: kavra-batch without Qt (-DKAVRA_BUILD_GUI=OFF) builds and refuses the chart commands"
+cmake -S . -B build-core -G Ninja -DKAVRA_BUILD_GUI=OFF -DKAVRA_BUILD_TESTS=OFF -DKAVRA_BUILD_BENCH=OFF
+if cmake --build build-core -j "$jobs" --target kavra-batch; then
+    for command in "render examples/node1_day.csv -o build-core/x.png" "report examples/node1_day.csv -o build-core/x.pdf"; do
+        # shellcheck disable=SC2086  # the command's words
+        said=$(build-core/bin/kavra-batch $command 2>&1 || true)
+        [[ $said == *"built without the chart"* ]] ||
+            failed_stage "kavra-batch without Qt: ${command%% *} does not say it needs the chart"
+    done
+    build-core/bin/kavra-batch info examples/node1_day.csv >/dev/null || failed_stage "kavra-batch without Qt: info"
+else
+    failed_stage "kavra-batch without Qt does not build"
+fi
+
 echo "=== build-fuzz/: fuzz targets (libFuzzer), 60 s in all"
 bash tools/fuzz.sh 60 || failed_stage "the fuzz targets"
 

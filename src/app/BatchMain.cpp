@@ -190,6 +190,18 @@ bool consistent(const kavra::RenderOptions &render)
     return curves <= 1 && !(render.stack && render.dualCharts != 0) && !render.output.empty();
 }
 
+// A report's options are all there; a kavra-batch without the chart takes the
+// command alone, to say it cannot write one.
+bool reportReady(const kavra::ReportOptions &report)
+{
+#ifdef KAVRA_NO_RENDER
+    (void)report;
+    return true;
+#else
+    return kavra::reportOptionsComplete(report);
+#endif
+}
+
 bool parseArguments(int argc, char **argv, Options &options)
 {
     if (argc < 2)
@@ -216,11 +228,20 @@ bool parseArguments(int argc, char **argv, Options &options)
                 return false;
             continue;
         }
+#ifndef KAVRA_NO_RENDER
         if (options.command == "report" && kavra::takeReportOption(argc, argv, i, options.report, bad)) {
             if (bad)
                 return false;
             continue;
         }
+#else
+        // Without the chart a report is refused once the arguments are read; each
+        // of its options takes a value.
+        if (options.command == "report" && arg.size() > 1 && arg[0] == '-') {
+            i += i + 1 < argc ? 1 : 0;
+            continue;
+        }
+#endif
         const bool listing = options.command == "dump" || options.command == "info";
         if (arg == "--tail-from" && listing && i + 1 < argc) {
             options.tailFrom = argv[++i];
@@ -240,7 +261,7 @@ bool parseArguments(int argc, char **argv, Options &options)
         options.command == "dump" || options.command == "info" || render || correlate || rank || report;
     return known && !options.paths.empty() && (!render || consistent(options.render)) &&
            (!correlate || !options.correlate.item.empty()) && (!rank || kavra::rankOptionsComplete(options.rank)) &&
-           (!report || kavra::reportOptionsComplete(options.report));
+           (!report || reportReady(options.report));
 }
 
 // The first row --tail-from leaves, 1 without it; 0, with the reason told, when
