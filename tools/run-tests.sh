@@ -50,12 +50,12 @@ echo "=== build-asan/: tests"
 ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" ||
     failed_stage "build-asan/ tests: $(failed_tests build-asan)"
 
-echo "=== build-asan/: the random exerciser, 45 s with a fixed seed, 45 s with a seed from the clock, 30 s classic"
+echo "=== build-asan/: the random exerciser, 60 s with a fixed seed, 60 s with a seed from the clock, 30 s classic"
 # A failure prints the seed, the step, the last actions and the command that replays it.
-build-asan/bin/kavra_exerciser --seed 20261207 --seconds 45 || failed_stage "the exerciser, seed 20261207"
+build-asan/bin/kavra_exerciser --seed 20261207 --seconds 60 || failed_stage "the exerciser, seed 20261207"
 clock_seed=$(date +%s)
 echo "exerciser seed from the clock: $clock_seed"
-build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 45 || failed_stage "the exerciser, seed $clock_seed"
+build-asan/bin/kavra_exerciser --seed "$clock_seed" --seconds 60 || failed_stage "the exerciser, seed $clock_seed"
 build-asan/bin/kavra_exerciser --classic --seed "$clock_seed" --seconds 30 ||
     failed_stage "the exerciser, classic edition, seed $clock_seed"
 
