@@ -16,6 +16,7 @@
 
 #include "DiskFaults.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -252,13 +253,17 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
 QString Exerciser::windowsShowLiveData()
 {
     const DataSet &data = window_->data();
-    const std::string loaded =
-        data.Files_Open > 0 ? data.File_Names[0] + "|" + std::to_string(data.Row_Count) : std::string();
-    if (loaded != loadedFirstFile_) {
+    // Rows that following adds are no new load; a file opened again is.
+    const QAction *follow = window_->findChild<QAction *>(QStringLiteral("mnuFollowGrowingFiles"));
+    const bool following = follow && follow->isChecked();
+    const std::string loaded = data.Files_Open > 0 ? data.File_Names[0] : std::string();
+    const bool reloaded = loaded == loadedFirstFile_ && !loaded.empty() && !following && data.Row_Count != loadedRows_;
+    if (loaded != loadedFirstFile_ || reloaded) {
         if (!loadedFirstFile_.empty())
             ++load_;
         loadedFirstFile_ = loaded;
     }
+    loadedRows_ = data.Row_Count;
     for (const char *name : {"frmKavra2", "frmKavra5", "frmKavra6"}) {
         const QString windowName = QString::fromLatin1(name);
         QWidget *w = window_->findChild<QWidget *>(windowName);
