@@ -33,6 +33,9 @@ FollowCommands::FollowCommands(Context context, QObject *parent) : QObject(paren
     rest_.setSingleShot(true);
     rest_.setInterval(0);
     connect(&rest_, &QTimer::timeout, this, &FollowCommands::tick);
+    draw_.setSingleShot(true);
+    draw_.setInterval(0);
+    connect(&draw_, &QTimer::timeout, this, &FollowCommands::showRows);
 }
 
 void FollowCommands::fileLoaded(const std::optional<FollowStart> &start)
@@ -45,11 +48,16 @@ void FollowCommands::stop()
 {
     timer_.stop();
     rest_.stop();
+    if (draw_.isActive()) {  // rows read are drawn all the same
+        draw_.stop();
+        showRows();
+    }
     c_.entry->setChecked(false);
 }
 
 void FollowCommands::closeAll()
 {
+    draw_.stop();  // nothing is left to draw
     stop();
     files_.clear();
     waiting_.clear();
@@ -122,12 +130,13 @@ void FollowCommands::tick()
     if (step.more) {
         rest_.start(0);
     } else if (changed_) {
-        showRows();
+        draw_.start();
     }
     if (!step.more || c_.data.Row_Count != shownRows_)
         c_.setStatus(statusText());
-    for (const FollowStop &stop : step.stops)
-        c_.ui.message(c_.window, QString::fromLocal8Bit(stop.message), QString::fromLocal8Bit(stop.title));
+    for (const std::vector<FollowMessage> *messages : {&step.notices, &step.stops})
+        for (const FollowMessage &shown : *messages)
+            c_.ui.message(c_.window, QString::fromLocal8Bit(shown.message), QString::fromLocal8Bit(shown.title));
     if (files_.following() == 0) {
         stop();
         c_.setStatus(QString::fromLocal8Bit(c_.data.File_Names[0]));
@@ -139,6 +148,10 @@ void FollowCommands::tick()
 // any other view stays where the user put it.
 void FollowCommands::showRows()
 {
+    if (c_.busy()) {
+        draw_.start(200);  // after the command that runs now
+        return;
+    }
     DisplayedRows &rows = c_.state.rows;
     if (rows.Zoom_Last_Row >= shownRows_ && c_.data.Row_Count > shownRows_) {
         const int width = rows.Zoom_Last_Row - rows.Zoom_First_Row;

@@ -49,6 +49,8 @@ public:
     void closeAll();
 
     bool on() const { return timer_.isActive(); }
+    // Reading or drawing is left for a later event of this tick.
+    bool pending() const { return rest_.isActive() || draw_.isActive(); }
     int intervalSeconds() const { return interval_; }
     // The longest a tick reads before it leaves the rest for the next timer event.
     static constexpr int kReadBudgetMs = 25;
@@ -56,7 +58,8 @@ public:
 public slots:
     void mnuFollowGrowingFiles_Click(bool checked);
     void mnuSetFollowInterval_Click();
-    // One timer event: reads, adds the rows, draws them.
+    // One timer event: reads and adds the rows; the chart is drawn again in an
+    // event of its own, so that reading and drawing never add up in one event.
     void tick();
 
 private:
@@ -69,6 +72,7 @@ private:
     std::vector<FollowStart> waiting_;  // loaded files not followed yet
     QTimer timer_;
     QTimer rest_;  // the rest of a tick that ran out of time
+    QTimer draw_;  // the chart again, once the tick has read everything
     int interval_ = 5;
     int shownRows_ = 0;   // Row_Count when the chart was drawn last
     bool changed_ = false;

@@ -44,6 +44,7 @@ FileFollower::FileFollower(FollowStart start)
     for (const int32_t column : start_.columnMap)
         width_ = std::max<int>(width_, column);
     readTo_ = start_.offset;
+    shortRecordReported_ = start_.shortRecordReported;
     nextRow_ = start_.lastRowOpen ? start_.rows : start_.rows + 1;
     if (start_.ended) {
         stopped_ = true;  // "Column Average" ended the data: nothing after it is read
@@ -69,6 +70,17 @@ void FileFollower::stopUnreadable(const LoadDiagnostic &diagnostic)
 {
     const LoadMessage shown = loadMessage(diagnostic);
     stopWith(shown.text + "\r\n\r\n" + notFollowed(start_.path, "has a record that cannot be read"), shown.title);
+}
+
+void FileFollower::noteShortRecord(int fields, std::string_view record)
+{
+    shortRecordReported_ = true;
+    const LoadMessage shown = loadMessage({.kind = LoadProblem::ColumnCountMismatch,
+                                           .row = nextRow_ + pendingRows(),
+                                           .field = std::string(record),
+                                           .detail = start_.header,
+                                           .count = fields});
+    notice_ = FollowMessage{start_.file, shown.text, shown.title};
 }
 
 void FileFollower::stopWith(std::string message, std::string title)
@@ -162,7 +174,9 @@ void FileFollower::takeRecords()
             if (!crlf && record.size() > kRecordChunk)
                 failOverlongRecord();
             std::fill(row.begin(), row.end(), 0.0);
-            parser_.read(record, row.data());
+            const int fields = parser_.read(record, row.data());
+            if (fields < start_.columnCount && !shortRecordReported_ && !start_.classicRules)
+                noteShortRecord(fields, record);
             pending_.insert(pending_.end(), row.begin(), row.end());
         } catch (const LoadFailure &failure) {
             stopUnreadable(failure.outcome.failure);
@@ -244,6 +258,9 @@ FollowStep FollowSet::step(DataSet &data, Clock::time_point deadline)
         for (int file = 2; file <= data.Files_Open && data.Row_Count > rowsBefore; ++file)
             step.changed.push_back({file, rowsBefore + 1, data.Row_Count});
     }
+    for (const auto &follower : followers_)
+        if (std::optional<FollowMessage> notice = follower->takeNotice())
+            step.notices.push_back(std::move(*notice));
     for (size_t i = 0; i < followers_.size(); ++i)
         if (!followers_[i]->following() && !followers_[i]->stop().message.empty() && !stopReported_[i]) {
             stopReported_[i] = true;

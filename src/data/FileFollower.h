@@ -13,6 +13,8 @@
 #include <chrono>
 #include <sys/stat.h>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,9 @@ namespace kavra {
 
 struct DataSet;
 
-// Why a file is no longer followed: the message box text and title.
-struct FollowStop {
+// A message box about one followed file: why it is no longer followed, or what
+// was found in the records it gained.
+struct FollowMessage {
     int file = 0;
     std::string message;
     std::string title;
@@ -38,7 +41,11 @@ public:
     bool following() const { return !stopped_; }
     // The stop, once the file changed in a way rows cannot follow; empty when
     // the data ended quietly (an end-of-data record) or following goes on.
-    const FollowStop &stop() const { return stop_; }
+    const FollowMessage &stop() const { return stop_; }
+    // The column-count message for the first record with fewer fields than the
+    // header, as loading gives it (once a file, and not if the load gave it);
+    // taken once.
+    std::optional<FollowMessage> takeNotice() { return std::exchange(notice_, std::nullopt); }
 
     // Reads at most maxBytes of what the file gained and parses the records that
     // are complete; true when more is waiting to be read.
@@ -55,6 +62,7 @@ public:
 private:
     void stopWith(std::string message, std::string title = "OpenFile");
     void stopUnreadable(const LoadDiagnostic &diagnostic);
+    void noteShortRecord(int fields, std::string_view record);
     bool sameFile(const struct stat &now);
     void takeRecords();
 
@@ -70,7 +78,9 @@ private:
     std::vector<double> pending_;
     int nextRow_ = 1;  // the row the first pending row goes to
     bool stopped_ = false;
-    FollowStop stop_;
+    FollowMessage stop_;
+    std::optional<FollowMessage> notice_;
+    bool shortRecordReported_ = false;
 };
 
 // The row range of one file that new values went into.
@@ -80,7 +90,8 @@ struct RowRange {
 
 struct FollowStep {
     std::vector<RowRange> changed;  // every file's rows that got values, file 1 first
-    std::vector<FollowStop> stops;  // files no longer followed, each with its message
+    std::vector<FollowMessage> stops;    // files no longer followed, each with its message
+    std::vector<FollowMessage> notices;  // what was found in records that were read all the same
     bool more = false;              // bytes are waiting: step again soon
 };
 

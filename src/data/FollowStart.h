@@ -22,6 +22,8 @@ struct FollowStart {
     std::string head;  // the file's first bytes (up to 4 KiB), all read before offset
     // How its records are read, as the load read them.
     int columnCount = 0;
+    std::string header;  // the header record (or the header lines joined), for the column-count message
+    bool shortRecordReported = false;  // the load reported a record with fewer fields than the header
     std::vector<int32_t> columnMap;  // file column c - 1 -> table column, 0 when not stored
     std::string collectionDate;
     bool classicRules = false;

@@ -89,6 +89,8 @@ public:
         start.inode = static_cast<uint64_t>(file_.opened()->st_ino);
         start.head = std::string(file_.bytes().substr(0, std::min<size_t>(start.offset, 4096)));
         start.columnCount = columnCount_;
+        start.header = header_;
+        start.shortRecordReported = shortRecordReported_;
         start.columnMap = parsed.columnMap;
         start.collectionDate = parsed.collectionDate;
         start.classicRules = options_.edition == Edition::Classic;
@@ -279,6 +281,7 @@ private:
         if (!first_)
             setup.columnHeight = data_.Perf_Data.rowStride();
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
+            shortRecordReported_ = true;
             observer_.diagnostic({.kind = LoadProblem::ColumnCountMismatch,
                                   .row = row,
                                   .field = std::string(record),
@@ -365,6 +368,7 @@ private:
     LoadedFile parsed_;
     bool first_ = false;
     bool outOfMemory_ = false;
+    bool shortRecordReported_ = false;
     size_t start_ = 0;  // where the first field of records 1 and 2 starts
     std::string header_;
     size_t dataStart_ = 0;                      // the first record after the header

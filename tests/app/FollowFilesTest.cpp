@@ -3,6 +3,8 @@
 #include "chart/ChartView.h"
 #include "support/PerfFiles.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <fstream>
 
@@ -27,6 +29,13 @@ protected:
     }
     kavra::ChartView &chart() const { return window->chart(); }
     const kavra::DisplayedRows &rows() const { return window->state().rows; }
+    // A timer event of following and the drawing it leaves for the next event.
+    void tick()
+    {
+        follow->tick();
+        while (follow->pending())
+            QCoreApplication::processEvents();
+    }
 
     std::string path;
     kavra::FollowCommands *follow = nullptr;
@@ -39,10 +48,10 @@ TEST_F(FollowWindowTest, NewRowsAreChartedAndTheViewMovesOn)
     ASSERT_TRUE(follow->on());
     EXPECT_TRUE(window->action(QStringLiteral("mnuFollowGrowingFiles"))->isChecked());
     append(path, "06-DEC-2026 10:05:00,1");
-    follow->tick();
+    tick();
     EXPECT_EQ(window->data().Row_Count, 5);
     append(path, "06,206\r\n");
-    follow->tick();
+    tick();
     ASSERT_EQ(window->data().Row_Count, 6);
     EXPECT_EQ(window->data().Perf_Data(6, 3, 1), 206);
     EXPECT_EQ(rows().Zoom_First_Row, 2);
@@ -60,7 +69,7 @@ TEST_F(FollowWindowTest, AViewBeforeTheEndStays)
     window->lvwKavra_Click();
     const double from = chart().axisMinimum(ChartAxis::Bottom), to = chart().axisMaximum(ChartAxis::Bottom);
     append(path, "06-DEC-2026 10:05:00,106,206\r\n");
-    follow->tick();
+    tick();
     EXPECT_EQ(window->data().Row_Count, 6);
     EXPECT_EQ(rows().Zoom_First_Row, 2);
     EXPECT_EQ(rows().Zoom_Last_Row, 3);
@@ -73,7 +82,7 @@ TEST_F(FollowWindowTest, AViewBeforeTheEndStays)
 TEST_F(FollowWindowTest, AVanishedFileStopsFollowingAndCloseEndsIt)
 {
     std::remove(path.c_str());
-    follow->tick();
+    tick();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(lastMessage().contains(QString::fromStdString(path)));
     EXPECT_FALSE(follow->on());

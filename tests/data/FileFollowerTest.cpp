@@ -147,6 +147,29 @@ TEST_P(FollowTest, AnOpenLastRowIsReadAgainWhenComplete)
     EXPECT_EQ(value(5, 3), 50);
 }
 
+// A record with fewer fields than the header is a row, as at load, and gets
+// the load's column-count message, once a file; a file whose load reported one
+// gets none.
+TEST_P(FollowTest, AShortRecordIsReportedOnceAsLoadingReportsIt)
+{
+    const std::string path = loadAndFollow("short.csv", kThreeRows);
+    append(path, "10:03:00,4\r\n10:04:00,5\r\n");
+    const kavra::FollowStep s = step();
+    ASSERT_EQ(s.notices.size(), 1u);
+    EXPECT_EQ(s.notices[0].message.substr(0, 39), "Column count mismatch in data row #  4\r");
+    EXPECT_NE(s.notices[0].message.find("Data Column Count :  2\r"), std::string::npos) << s.notices[0].message;
+    EXPECT_TRUE(s.stops.empty());
+    ASSERT_EQ(data.Row_Count, 5);
+    EXPECT_EQ(value(4, 2), 4);
+    EXPECT_EQ(value(4, 3), 0);
+    append(path, "10:05:00,6\r\n");
+    EXPECT_TRUE(step().notices.empty());
+
+    const std::string reported = loadAndFollow("reported.csv", kThreeRows.substr(0, kHead.size() + 16) + "10:01:00,2\r\n10:02:00,3,30\r\n");
+    append(reported, "10:03:00,4\r\n10:04:00,5,50\r\n10:05:00,6,60\r\n10:06:00,7,70\r\n");
+    EXPECT_TRUE(step().notices.empty());
+}
+
 // A step whose time is up leaves the rest of a large append for the next one,
 // reading it on from where it stopped.
 TEST_P(FollowTest, ALargeAppendIsReadInSlices)
