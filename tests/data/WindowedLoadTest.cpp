@@ -57,37 +57,6 @@ std::vector<FileSet> everySampleFile()
     return sets;
 }
 
-std::string describeFollow(const std::optional<FollowStart> &follow)
-{
-    if (!follow)
-        return "not followed\n";
-    return "follow " + follow->path + " file " + std::to_string(follow->file) + " rows " +
-           std::to_string(follow->rows) + " offset " + std::to_string(follow->offset) + (follow->lastRowOpen ? " open" : "") +
-           (follow->ended ? " ended" : "") + " columns " + std::to_string(follow->columnCount) + " head " + follow->head +
-           "\n";
-}
-
-// Loads the files, written to disk, one after another as repeated Open commands.
-std::string loadFromDisk(const std::vector<std::string> &paths, const LoadOptions &options)
-{
-    DataSet data;
-    ItemList items;
-    RecordingObserver observer;
-    ItemLoader loader(data, items, observer, options);
-    std::string text;
-    for (const std::string &path : paths) {
-        observer.clear();
-        const LoadOutcome outcome = loader.load(path);
-        if (outcome.closeAllFiles) {
-            data.closeAll();
-            items.clear();
-        }
-        text += "--- " + path + "\n" + describeLoad(outcome, observer) + describeFollow(outcome.follow) +
-                describeDataSet(data, items);
-    }
-    return text;
-}
-
 LoadOptions windowed(int threads, size_t windowBytes, Edition edition = Edition::Kavra, size_t chunkBytes = 0)
 {
     return {threads, chunkBytes, edition, 0, windowBytes};
@@ -104,12 +73,12 @@ TEST(WindowedLoading, EverySampleFileLoadsAsWhenHeldWhole)
         for (size_t i = 0; i < set.files.size(); ++i)
             paths.push_back(dir.write("file" + std::to_string(i + 1) + ".csv", set.files[i]));
         for (const Edition edition : {Edition::Kavra, Edition::Classic}) {
-            const std::string whole = loadFromDisk(paths, {1, 0, edition});
+            const std::string whole = loadPathsAndDescribe(paths, {1, 0, edition});
             // Windows of a few pages let go of whole pages between the two passes.
             for (const LoadOptions &options :
                  {windowed(1, 40, edition), windowed(2, 40, edition), windowed(3, 3000, edition, 7),
                   windowed(1, 8192, edition), windowed(2, 65536, edition)})
-                ASSERT_EQ(loadFromDisk(paths, options), whole)
+                ASSERT_EQ(loadPathsAndDescribe(paths, options), whole)
                     << options.threads << " threads, windows of " << options.windowBytes << " bytes";
         }
         for (const std::string &path : paths)
