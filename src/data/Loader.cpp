@@ -347,9 +347,7 @@ private:
         rowsRead_ = rows;
         observer_.progress(rows);
         observer_.progressEnd();
-        // The scan has seen every record of a file read range by range.
-        const bool endOfData = file_.windowed() ? scan_ && scan_->endOfData : endOfDataBefore(cutOffAt_);
-        if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfData)
+        if (cutOffAt_ != std::string_view::npos && (first_ || rows < parsed_.rowCount) && !endOfDataBefore(cutOffAt_))
             observer_.diagnostic({.kind = LoadProblem::CutOffRecord});
     }
 
@@ -406,6 +404,10 @@ private:
     // Whether a record that ends the data comes between the header and end.
     bool endOfDataBefore(size_t end) const
     {
+        // Of a file read range by range, the scan has met the records up to the
+        // first that ends the data, and noted whether it met one.
+        if (file_.windowed())
+            return scan_ && scan_->endOfData;
         const std::string_view records = content_.substr(dataStart_, end - dataStart_);
         for (const std::string_view mark : {std::string_view("\0", 1), std::string_view("Column Average")})
             for (size_t at = records.find(mark); at != std::string_view::npos; at = records.find(mark, at + 1))
