@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -92,13 +93,25 @@ void compareThreadModes(const std::vector<std::string_view> &views, size_t input
 // time, and traps on any difference.
 void compareWindows(const std::vector<std::string_view> &views, size_t inputSize)
 {
-    static const std::string folder = [] {
-        char name[] = "/tmp/kavra-loader-fuzz-XXXXXX";
-        return std::string(::mkdtemp(name) ? name : "/tmp");
-    }();
+    // One folder for the whole run, removed at its end.
+    static const struct Folder {
+        std::string path;
+        Folder()
+        {
+            char name[] = "/tmp/kavra-loader-fuzz-XXXXXX";
+            path = ::mkdtemp(name) ? name : "";
+        }
+        ~Folder()
+        {
+            if (!path.empty())
+                std::filesystem::remove_all(path);
+        }
+    } folder;
+    if (folder.path.empty())
+        return;
     std::vector<std::string> paths;
     for (const std::string_view file : views) {
-        paths.push_back(folder + "/file" + std::to_string(paths.size() + 1) + ".csv");
+        paths.push_back(folder.path + "/file" + std::to_string(paths.size() + 1) + ".csv");
         std::ofstream(paths.back(), std::ios::binary | std::ios::trunc).write(file.data(), std::streamsize(file.size()));
     }
     const std::string whole = loadPathsAndDescribe(paths, {1, 0});
