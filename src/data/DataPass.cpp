@@ -58,16 +58,33 @@ void runTasks(int threads, size_t count, Task &task, std::mutex &mutex, std::con
 // The first byte after the first terminator at or after from: a record's start
 // (terminators never overlap, so any one found after a record start is one the
 // one-thread reader meets too).
-size_t nextRecordStart(std::string_view content, std::string_view terminator, size_t from)
+size_t nextRecordStart(std::string_view content, std::string_view terminator, size_t from, FileBytes *window)
 {
     if (from >= content.size())
         return content.size();
-    const size_t at = content.find(terminator, from);
+    // A file held range by range is read up to the terminator for the search only.
+    const size_t held = window ? window->presentThrough(from, terminator) : content.size();
+    if (held == 0)
+        failLoad(LoadProblem::FileChanged);
+    const size_t at = content.substr(0, held).find(terminator, from);
+    if (window)
+        window->release(from, held);
     return at == std::string_view::npos ? content.size() : at + terminator.size();
 }
 
+// Lets go of a chunk's bytes once its worker is done with them, however it ends.
+struct PresentedChunk {
+    FileBytes *window;
+    size_t begin, end;
+    ~PresentedChunk()
+    {
+        if (window)
+            window->release(begin, end);
+    }
+};
+
 std::vector<RecordScan::Chunk> cutChunks(std::string_view content, std::string_view terminator, size_t start,
-                                         size_t chunkBytes)
+                                         size_t chunkBytes, FileBytes *window)
 {
     const size_t section = content.size() - start;
     chunkBytes = std::max({chunkBytes, section / kMaxChunks, size_t(1)});
@@ -76,14 +93,14 @@ std::vector<RecordScan::Chunk> cutChunks(std::string_view content, std::string_v
     while (begin < content.size()) {
         const size_t nominal = begin + chunkBytes;
         const size_t end =
-            nominal >= content.size() ? content.size() : nextRecordStart(content, terminator, nominal - 1);
+            nominal >= content.size() ? content.size() : nextRecordStart(content, terminator, nominal - 1, window);
         chunks.push_back({begin, end, 0, 0});
         begin = end;
     }
     return chunks;
 }
 
-enum class ScanStop { None, EndOfData, Overlong };
+enum class ScanStop { None, EndOfData, Overlong, Lost };
 
 struct ScanCounts {
     long long records = 0;
@@ -96,13 +113,16 @@ struct Records {
 
     // Whether the one-thread reader reads a record that starts at p.
     bool read(size_t p) const { return p == start || content.size() - p > terminator.size(); }
-    // The record that starts at p, and where the next one starts.
-    std::string_view at(size_t p, size_t &next) const
+    // The record that starts at p, and where the next one starts, looked for no
+    // further than limit: a chunk's end is a record's start, so its records end
+    // within it, and a worker never reads its neighbour's bytes.
+    std::string_view at(size_t p, size_t &next, size_t limit) const
     {
-        const size_t end = content.find(terminator, p);
-        const size_t stop = end == std::string_view::npos ? content.size() : end;
-        next = end == std::string_view::npos ? content.size() : end + terminator.size();
-        return content.substr(p, stop - p);
+        const std::string_view held = content.substr(0, limit);
+        const size_t end = held.find(terminator, p);
+        const size_t stop = end == std::string_view::npos ? held.size() : end;
+        next = end == std::string_view::npos ? held.size() : end + terminator.size();
+        return held.substr(p, stop - p);
     }
 };
 
@@ -111,7 +131,7 @@ ScanCounts scanChunk(const Records &records, const RecordScan::Chunk &chunk)
     const bool crlf = records.terminator == "\r\n";
     ScanCounts counts;
     for (size_t p = chunk.begin; p < chunk.end && records.read(p);) {
-        const std::string_view record = records.at(p, p);
+        const std::string_view record = records.at(p, p, chunk.end);
         if (!crlf && record.size() > kRecordChunk) {
             counts.stop = ScanStop::Overlong;
             break;
@@ -129,7 +149,7 @@ ScanCounts scanChunk(const Records &records, const RecordScan::Chunk &chunk)
 struct ChunkOutcome {
     struct ShortRecord {
         int row = 0, fieldsRead = 0;
-        std::string_view record;
+        std::string record;  // a copy: the chunk's bytes may be let go before it is reported
     };
     std::optional<ShortRecord> firstShort;
     std::exception_ptr error;
@@ -235,9 +255,12 @@ public:
         int blockStart = k;
         size_t p = chunk.begin;
         ChunkOutcome &outcome = outcomes_[index];
+        const PresentedChunk presented{setup_.window, chunk.begin, chunk.end};
         try {
+            if (setup_.window && !setup_.window->present(chunk.begin, chunk.end))
+                failLoad(LoadProblem::FileChanged);
             while (k < last) {
-                const std::string_view record = records_.at(p, p);
+                const std::string_view record = records_.at(p, p, chunk.end);
                 ++k;
                 const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart));
                 if (k - blockStart == worker.block.rows()) {
@@ -245,7 +268,7 @@ public:
                     blockStart = k;
                 }
                 if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
-                    outcome.firstShort = ChunkOutcome::ShortRecord{k, fieldsRead, record};
+                    outcome.firstShort = ChunkOutcome::ShortRecord{k, fieldsRead, std::string(record)};
                 if ((k - chunk.before) % kRecordsPerTick == 0)
                     progress_.reached(index, k);
             }
@@ -274,9 +297,17 @@ struct ChunkScanner {
     const Records &records;
     RecordScan::Chunk *chunks;
     ScanCounts *counts;
+    FileBytes *window;
 
     int makeWorker() const { return 0; }
-    void run(int, size_t index) const { counts[index] = scanChunk(records, chunks[index]); }
+    void run(int, size_t index) const
+    {
+        const PresentedChunk presented{window, chunks[index].begin, chunks[index].end};
+        if (window && !window->present(chunks[index].begin, chunks[index].end))
+            counts[index] = {0, ScanStop::Lost};  // the file shrank: the load sees it changed
+        else
+            counts[index] = scanChunk(records, chunks[index]);
+    }
 };
 
 }  // namespace
@@ -305,16 +336,16 @@ size_t parallelChunkBytes(const LoadOptions &options, size_t sectionBytes)
 }
 
 RecordScan scanRecords(std::string_view content, std::string_view terminator, size_t start, int threads,
-                       size_t chunkBytes)
+                       size_t chunkBytes, FileBytes *window)
 {
     RecordScan scan;
     scan.start = start;
-    scan.chunks = cutChunks(content, terminator, start, chunkBytes);
+    scan.chunks = cutChunks(content, terminator, start, chunkBytes, window);
     std::vector<ScanCounts> counts(scan.chunks.size());
     const Records records{content, terminator, start};
     std::mutex mutex;
     std::condition_variable wake;
-    ChunkScanner scanner{records, scan.chunks.data(), counts.data()};
+    ChunkScanner scanner{records, scan.chunks.data(), counts.data(), window};
     runTasks(
         threads, scan.chunks.size(), scanner, mutex, wake, [] { return false; }, [] {});
     for (size_t i = 0; i < scan.chunks.size(); ++i) {
@@ -323,6 +354,7 @@ RecordScan scanRecords(std::string_view content, std::string_view terminator, si
         scan.records += counts[i].records;
         if (counts[i].stop != ScanStop::None) {
             scan.overlong = counts[i].stop == ScanStop::Overlong;
+            scan.endOfData = counts[i].stop == ScanStop::EndOfData;
             scan.chunks.resize(i + 1);
             break;
         }
@@ -369,13 +401,19 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
 DataEnd findDataEnd(const DataPassSetup &setup, const RecordScan *scan, int rows)
 {
     size_t from = setup.start;
+    size_t upTo = setup.content.size();  // where the records from `from` to the last row end
     long long skip = rows;
     if (scan)
         for (const RecordScan::Chunk &chunk : scan->chunks)
             if (chunk.before <= rows && chunk.begin >= from) {
                 from = chunk.begin;
+                upTo = chunk.end;
                 skip = rows - chunk.before;
             }
+    FileBytes *window = scan ? setup.window : nullptr;
+    const PresentedChunk presented{window, from, upTo};
+    if (window && !window->present(from, upTo))
+        failLoad(LoadProblem::FileChanged);
     RecordReader reader(setup.content, setup.terminator, from);
     DataEnd end;
     end.lastStart = from;
@@ -385,8 +423,14 @@ DataEnd findDataEnd(const DataPassSetup &setup, const RecordScan *scan, int rows
     }
     end.next = reader.position();
     // The first record is always read, a later one only while the reader goes on.
-    if ((rows == 0 || reader.more()) && !reader.atEnd())
+    if ((rows == 0 || reader.more()) && !reader.atEnd()) {
+        const size_t held = window ? window->presentThrough(end.next, setup.terminator) : 0;
+        if (window && held == 0)
+            failLoad(LoadProblem::FileChanged);
         end.endOfData = isEndOfData(reader.next());
+        if (window)
+            window->release(end.next, held);
+    }
     return end;
 }
 

@@ -5,6 +5,7 @@
 // both ways give the same values, the same first error in file order (with its
 // row and field), the same column-count diagnostic and the same end of data.
 
+#include "data/FileBytes.h"
 #include "data/Loader.h"
 #include "data/RecordParser.h"
 
@@ -29,14 +30,17 @@ struct RecordScan {
     std::vector<Chunk> chunks;
     long long records = 0;  // records before the end of data
     bool overlong = false;  // the scan stopped at a record the format cannot hold
+    bool endOfData = false; // the scan stopped at an end-of-data record
 };
 
 // Scans as the one-thread reader would read from start (a record's first byte,
 // before the end of the content): the first record is always read, a later one
 // only while more than a terminator's length is left; a "Column Average" or NUL
-// record ends the data, and so does a record too long for the format.
+// record ends the data, and so does a record too long for the format. With a
+// window, content is a file held range by range: each chunk is presented while it
+// is scanned; a chunk the file no longer holds ends the scan (the window says so).
 RecordScan scanRecords(std::string_view content, std::string_view terminator, size_t start, int threads,
-                       size_t chunkBytes);
+                       size_t chunkBytes, FileBytes *window = nullptr);
 
 // The byte size of the chunks for a data section of the given size, or 0 when the
 // section is better read on one thread.
@@ -51,6 +55,9 @@ struct DataPassSetup {
     int tableColumns = 0;
     double *target = nullptr;  // the layer's first cell
     size_t columnHeight = 0;   // the cells from one column to the next; 0 for rowLimit
+    // Where content is a file held range by range: the parallel pass presents each
+    // chunk while it reads it. The one-thread pass needs content held whole.
+    FileBytes *window = nullptr;
     size_t height() const { return columnHeight ? columnHeight : static_cast<size_t>(rowLimit); }
 };
 

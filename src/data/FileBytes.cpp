@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -16,6 +17,13 @@ namespace kavra {
 namespace {
 
 constexpr size_t kMinPiece = size_t(8) << 20;  // smaller files are read by one call
+constexpr size_t kFirstStretch = size_t(64) << 10;  // presentThrough's first read; each next one doubles
+
+size_t pageSize()
+{
+    static const size_t size = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    return size;
+}
 
 // Reads bytes [offset, offset + size) into target; returns how many it got (fewer
 // when the file ends first) and sets error on a failure.
@@ -41,14 +49,24 @@ size_t readPiece(int fd, char *target, size_t offset, size_t size, int &error)
 
 FileBytes::~FileBytes()
 {
+    drop();
     if (fd_ >= 0)
         ::close(fd_);
 }
 
-std::string FileBytes::open(const std::string &path)
+void FileBytes::drop()
 {
     data_.reset();
-    size_ = 0;
+    if (map_)
+        ::munmap(map_, size_);
+    map_ = nullptr;
+    size_ = headEnd_ = tailBegin_ = 0;
+}
+
+std::string FileBytes::open(const std::string &path)
+{
+    drop();
+    cutShort_ = false;
     if (fd_ >= 0)
         ::close(fd_);
     // Not blocking: opening a FIFO would otherwise wait for a writer.
@@ -66,8 +84,7 @@ std::string FileBytes::open(const std::string &path)
 
 std::string FileBytes::read(size_t limit, int threads)
 {
-    data_.reset();
-    size_ = 0;
+    drop();
     const size_t size = std::min(static_cast<size_t>(opened_.st_size), limit);
     data_.reset(new (std::nothrow) char[size > 0 ? size : 1]);  // no zeroing: every byte is read over
     if (!data_)
@@ -101,6 +118,91 @@ std::string FileBytes::read(size_t limit, int threads)
         }
     }
     return {};
+}
+
+std::string FileBytes::reserve(size_t headBytes, size_t tailBytes)
+{
+    drop();
+    const size_t size = static_cast<size_t>(opened_.st_size);
+    if (size == 0)
+        return read(0);
+    // Anonymous memory, not a mapping of the file: pages the file loses while it
+    // is read cannot fault; a range read short is seen as a changed file instead.
+    void *map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (map == MAP_FAILED)
+        return "Out of memory";
+    map_ = static_cast<char *>(map);
+    size_ = tailBegin_ = size;
+    if (!keepHead(std::min(size, headBytes)) || !keepTail(size - std::min(size, tailBytes)))
+        cutShort_ = true;  // the file shrank since it was opened: the load refuses it as changed
+    return {};
+}
+
+bool FileBytes::readRange(size_t begin, size_t end)
+{
+    if (begin >= end)
+        return true;
+    int error = 0;
+    if (readPiece(fd_, map_ + begin, begin, end - begin, error) == end - begin)
+        return true;
+    cutShort_ = true;
+    return false;
+}
+
+bool FileBytes::present(size_t begin, size_t end)
+{
+    if (!map_)
+        return true;
+    end = std::min(end, size_);
+    // The kept head and tail are read already.
+    return readRange(std::max(begin, headEnd_), std::min(end, tailBegin_));
+}
+
+void FileBytes::release(size_t begin, size_t end)
+{
+    if (!map_)
+        return;
+    const size_t page = pageSize();
+    begin = (std::max(begin, headEnd_) + page - 1) / page * page;
+    end = std::min(end, tailBegin_) / page * page;
+    if (begin < end)
+        ::madvise(map_ + begin, end - begin, MADV_DONTNEED);
+}
+
+size_t FileBytes::presentThrough(size_t at, std::string_view mark)
+{
+    if (!map_ || at >= size_)
+        return size_;
+    size_t end = at;
+    for (size_t stretch = kFirstStretch;; stretch *= 2) {
+        const size_t from = end;
+        end = std::min(size_, from + stretch);
+        if (!present(from, end))
+            return 0;
+        // A mark may straddle the stretches: look from just before the new bytes.
+        const size_t look = std::max(at, from - std::min(from, mark.size()));
+        if (end == size_ || bytes().substr(0, end).find(mark, look) != std::string_view::npos)
+            return end;
+    }
+}
+
+bool FileBytes::keepHead(size_t end)
+{
+    end = std::min(end, size_);
+    if (!map_ || end <= headEnd_)
+        return true;
+    const bool read = readRange(headEnd_, std::min(end, tailBegin_));
+    headEnd_ = end;
+    return read;
+}
+
+bool FileBytes::keepTail(size_t begin)
+{
+    if (!map_ || begin >= tailBegin_)
+        return true;
+    const bool read = readRange(std::max(begin, headEnd_), tailBegin_);
+    tailBegin_ = begin;
+    return read;
 }
 
 bool FileBytes::changed() const

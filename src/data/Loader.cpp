@@ -26,6 +26,7 @@ using text::upperCased;
 constexpr std::string_view kStartMarker = "$$$ START COLUMN HEADERS $$$";
 constexpr std::string_view kEndMarker = "$$$ END COLUMN HEADERS $$$";
 constexpr std::string_view kSampleTime = "SAMPLE TIME";
+constexpr size_t kFollowHead = 4096;  // the head bytes following a file checks it by
 
 // One run of the loader over one file: it reads the data set (the files open,
 // their rows and column names) but changes nothing in it. Everything the file
@@ -49,23 +50,16 @@ public:
         first_ = parsed_.fileNumber == 1;
         const bool onDisk = !content_.data();
         readContent(onDisk);
-        if (parsed_.fileNumber > data_.Max_Files)
-            failLoad({.kind = LoadProblem::TooManyFiles, .count = data_.Max_Files});
-
-        RecordReader reader(content_, terminator_);
-        readNodeRecord(reader);
-        findHeader(reader);
-        readColumnHeadings();
-        leaveOutCutOffRecord();
-        if (first_)
-            countRows(RecordReader(content_, terminator_, dataStart_));
-        sizeDataSet();
-        observer_.status("Extracting data from " + path_ + " ... ");
-        readData();
-        if (onDisk)
-            checkUnchanged();
-        observer_.status("Fixing up time strings ... ");
-        parsed_.path = path_;
+        try {
+            parse(onDisk);
+        } catch (...) {
+            // A file read range by range that changed meanwhile is refused as such,
+            // whatever its changed bytes made of the load: as when it is read whole
+            // first and checked before anything is parsed.
+            if (file_.windowed())
+                checkUnchanged();
+            throw;
+        }
         return std::move(parsed_);
     }
 
@@ -87,7 +81,7 @@ public:
         start.ended = end_.endOfData;
         start.device = static_cast<uint64_t>(file_.opened()->st_dev);
         start.inode = static_cast<uint64_t>(file_.opened()->st_ino);
-        start.head = std::string(file_.bytes().substr(0, std::min<size_t>(start.offset, 4096)));
+        start.head = std::string(file_.bytes().substr(0, std::min<size_t>(start.offset, kFollowHead)));
         start.columnCount = columnCount_;
         start.header = header_;
         start.shortRecordReported = shortRecordReported_;
@@ -98,6 +92,28 @@ public:
     }
 
 private:
+    void parse(bool onDisk)
+    {
+        if (parsed_.fileNumber > data_.Max_Files)
+            failLoad({.kind = LoadProblem::TooManyFiles, .count = data_.Max_Files});
+
+        RecordReader reader(content_, terminator_);
+        readNodeRecord(reader);
+        findHeader(reader);
+        readColumnHeadings();
+        leaveOutCutOffRecord();
+        if (first_)
+            countRows(RecordReader(content_, terminator_, dataStart_));
+        sizeDataSet();
+        observer_.status("Extracting data from " + path_ + " ... ");
+        readData();
+        file_.keepHead(kFollowHead);  // what following the file compares its head with
+        if (onDisk)
+            checkUnchanged();
+        observer_.status("Fixing up time strings ... ");
+        parsed_.path = path_;
+    }
+
     // The bytes and their record terminator. The terminator is looked for in the
     // file's head alone, so a file without one is refused before the rest of it
     // is read.
@@ -116,7 +132,14 @@ private:
         if (terminator_.empty())
             failLoad(LoadProblem::NoTerminator);
         if (onDisk) {
-            check(file_.read(SIZE_MAX, options_.threads));
+            if (static_cast<size_t>(file_.opened()->st_size) > options_.windowAbove) {
+                // The head and the tail are read through once; the records between
+                // a window at a time.
+                const size_t kept = std::clamp<size_t>(options_.windowBytes, 16, kRecordChunk);
+                check(file_.reserve(kept, kept));
+            } else {
+                check(file_.read(SIZE_MAX, options_.threads));
+            }
             content_ = file_.bytes();
             checkUnchanged();
         }
@@ -137,9 +160,32 @@ private:
     }
     static void checkLength(const RecordReader &reader) { checkLength(reader.overlong()); }
 
+    // The next record before the data; of a file read range by range it is read
+    // into the kept head first.
+    std::string_view nextHeadRecord(RecordReader &reader)
+    {
+        if (file_.windowed())
+            keepRecordAt(reader.position());
+        return reader.next();
+    }
+
+    void keepRecordAt(size_t at)
+    {
+        for (;;) {
+            const size_t kept = file_.headKept();
+            if (kept >= content_.size() || content_.substr(0, kept).find(terminator_, at) != std::string_view::npos)
+                return;
+            // Longer than a record may be: the reader refuses it whatever follows.
+            if (terminator_ != "\r\n" && kept > at + kRecordChunk + terminator_.size())
+                return;
+            if (!file_.keepHead(kept * 2))
+                checkUnchanged();
+        }
+    }
+
     void readNodeRecord(RecordReader &reader)
     {
-        const std::string &line1 = parsed_.line1 = std::string(reader.next());
+        const std::string &line1 = parsed_.line1 = std::string(nextHeadRecord(reader));
         checkLength(reader);
         start_ = !line1.empty() && line1.front() == ',' ? 1 : 0;
         const size_t comma = line1.find(',', start_);
@@ -153,7 +199,7 @@ private:
         bool found = false;
         std::string_view record;
         for (int count = 1; count <= 5 && !found; ++count) {
-            record = reader.next();
+            record = nextHeadRecord(reader);
             checkLength(reader);
             if (count == 1)
                 takeCollectionDate(record);
@@ -170,7 +216,7 @@ private:
         for (;;) {
             if (reader.atEnd())
                 failLoad(LoadProblem::NoEndMarker);
-            const std::string_view line = reader.next();
+            const std::string_view line = nextHeadRecord(reader);
             checkLength(reader);
             if (containsNoCase(line, kEndMarker))
                 break;
@@ -227,7 +273,9 @@ private:
         long long rows = 0;
         if (const size_t chunkBytes = chunkBytesFrom(reader.position())) {
             observer_.keepAlive();
-            scan_ = scanRecords(content_, terminator_, reader.position(), options_.threads, chunkBytes);
+            scan_ = scanRecords(content_, terminator_, reader.position(), options_.threads, chunkBytes, window());
+            if (file_.windowed())
+                checkUnchanged();  // a count cut short by a shrinking file is not the file's
             if (scan_->overlong)
                 checkLength(true);
             rows = scan_->records;
@@ -278,6 +326,7 @@ private:
                         options_.edition == Edition::Classic};
         setup.tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
         setup.target = target_;
+        setup.window = window();
         if (!first_)
             setup.columnHeight = data_.Perf_Data.rowStride();
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
@@ -292,7 +341,7 @@ private:
         int rows = 0;
         if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
             if (!scan_ || scan_->start != setup.start)
-                scan_ = scanRecords(content_, terminator_, setup.start, options_.threads, chunkBytes);
+                scan_ = scanRecords(content_, terminator_, setup.start, options_.threads, chunkBytes, setup.window);
             rows = readDataParallel(setup, *scan_, options_.threads, observer_, onShortRecord);
         } else {
             rows = readDataOneThread(setup, observer_, onShortRecord);
@@ -311,7 +360,7 @@ private:
     // read as any other.
     void leaveOutCutOffRecord()
     {
-        const size_t lastTerminator = content_.rfind(terminator_);
+        const size_t lastTerminator = findLastTerminator();
         if (lastTerminator == std::string_view::npos)
             return;
         const size_t last = lastTerminator + terminator_.size();
@@ -324,6 +373,21 @@ private:
             return;
         content_ = content_.substr(0, last);
         cutOffAt_ = last;
+    }
+
+    // Of a file read range by range, the kept tail grows until it holds the last
+    // terminator (or meets the head).
+    size_t findLastTerminator()
+    {
+        while (file_.windowed() && file_.tailKept() > file_.headKept()) {
+            const size_t tail = file_.tailKept();
+            const size_t at = content_.substr(tail).rfind(terminator_);
+            if (at != std::string_view::npos)
+                return tail + at;
+            if (!file_.keepTail(tail - std::min(tail, content_.size() - tail)))
+                checkUnchanged();
+        }
+        return content_.rfind(terminator_);
     }
 
     bool isComplete(std::string_view record) const
@@ -343,6 +407,10 @@ private:
     // Whether a record that ends the data comes between the header and end.
     bool endOfDataBefore(size_t end) const
     {
+        // Of a file read range by range, the scan has met the records up to the
+        // first that ends the data, and noted whether it met one.
+        if (file_.windowed())
+            return scan_ && scan_->endOfData;
         const std::string_view records = content_.substr(dataStart_, end - dataStart_);
         for (const std::string_view mark : {std::string_view("\0", 1), std::string_view("Column Average")})
             for (size_t at = records.find(mark); at != std::string_view::npos; at = records.find(mark, at + 1))
@@ -355,8 +423,17 @@ private:
     // when they are read on this one.
     size_t chunkBytesFrom(size_t start) const
     {
-        return start < content_.size() ? parallelChunkBytes(options_, content_.size() - start) : 0;
+        if (start >= content_.size())
+            return 0;
+        if (file_.windowed()) {
+            // Always in chunks, on one thread too: a chunk is what is presented.
+            const size_t share = std::max<size_t>(1, options_.windowBytes / size_t(std::max(1, options_.threads)));
+            return options_.chunkBytes > 0 ? std::min(options_.chunkBytes, share) : share;
+        }
+        return parallelChunkBytes(options_, content_.size() - start);
     }
+
+    FileBytes *window() { return file_.windowed() ? &file_ : nullptr; }
 
     const DataSet &data_;
     LoadObserver &observer_;

@@ -55,6 +55,11 @@ struct LoadOptions {
     // The rules the records are read by: the earlier edition reads an invalid
     // value as the number its leading characters form and reports no short records.
     Edition edition = Edition::Kavra;
+    // A file on disk larger than windowAbove bytes is not held whole: its records
+    // are read about windowBytes at a time (shared among the threads) and let go
+    // once counted or parsed, so its text costs that window, not its size.
+    size_t windowAbove = size_t(64) << 20;
+    size_t windowBytes = size_t(32) << 20;
 };
 
 class Loader {

@@ -51,9 +51,10 @@ struct LoaderFixture : kavra::LoadObserver {
     }
 };
 
-// The two ways of reading the data records that every loader test runs: on one
-// thread, and on several threads in chunks so small that nearly every record
-// starts one.
+// The ways of reading the data records that every loader test runs: on one
+// thread, on several threads in chunks so small that nearly every record starts
+// one, and with the file read a window of a few bytes (or KiB) at a time rather
+// than held whole.
 struct LoadMode {
     const char *name;
     kavra::LoadOptions options;
@@ -61,7 +62,11 @@ struct LoadMode {
 
 inline std::vector<LoadMode> loadModes()
 {
-    return {{"OneThread", {1, 0}}, {"ThreeThreadsTinyChunks", {3, 16}}};
+    using kavra::Edition;
+    return {{"OneThread", {1, 0}},
+            {"ThreeThreadsTinyChunks", {3, 16}},
+            {"OneThreadTinyWindows", {1, 0, Edition::Kavra, 0, 48}},
+            {"TwoThreadsKiBWindows", {2, 0, Edition::Kavra, 0, 4096}}};
 }
 
 // Files the loader rejects, with the start of their message and whether the

@@ -6,8 +6,10 @@
 // data set is written back as Save as ... writes it and that text is loaded into a
 // fresh data set. The sanitizers and the loader's own consistency are checked,
 // and the same files are loaded once more with the data records read on several
-// threads in small chunks: anything the user would get differently (outcome,
-// messages, progress, values, items) prints both accounts and traps.
+// threads in small chunks, and from disk read a few bytes at a time rather than
+// held whole: anything the user would get differently (outcome, messages,
+// progress, values, items, where following goes on from) prints both accounts
+// and traps.
 
 #include "data/DataSet.h"
 #include "items/ListFiles.h"
@@ -17,6 +19,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -84,6 +89,43 @@ void compareThreadModes(const std::vector<std::string_view> &views, size_t input
     __builtin_trap();
 }
 
+// Loads the files from disk held whole and read a window of a few bytes at a
+// time, and traps on any difference.
+void compareWindows(const std::vector<std::string_view> &views, size_t inputSize)
+{
+    // One folder for the whole run, removed at its end.
+    static const struct Folder {
+        std::string path;
+        Folder()
+        {
+            char name[] = "/tmp/kavra-loader-fuzz-XXXXXX";
+            path = ::mkdtemp(name) ? name : "";
+        }
+        ~Folder()
+        {
+            if (!path.empty())
+                std::filesystem::remove_all(path);
+        }
+    } folder;
+    if (folder.path.empty())
+        return;
+    std::vector<std::string> paths;
+    for (const std::string_view file : views) {
+        paths.push_back(folder.path + "/file" + std::to_string(paths.size() + 1) + ".csv");
+        std::ofstream(paths.back(), std::ios::binary | std::ios::trunc).write(file.data(), std::streamsize(file.size()));
+    }
+    const std::string whole = loadPathsAndDescribe(paths, {1, 0});
+    kavra::LoadOptions windowed{1 + static_cast<int>(inputSize % 2), 0};
+    windowed.windowAbove = 0;
+    windowed.windowBytes = 16 + inputSize % 4999;
+    const std::string inWindows = loadPathsAndDescribe(paths, windowed);
+    if (inWindows == whole)
+        return;
+    std::fprintf(stderr, "Held whole:\n%s\n%d threads, windows of %zu bytes:\n%s\n", whole.c_str(), windowed.threads,
+                 windowed.windowBytes, inWindows.c_str());
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
@@ -96,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     int n = 0;
     const std::vector<std::string_view> files = splitFiles(input);
     compareThreadModes(files, size);
+    compareWindows(files, size);
     for (const std::string_view file : files) {
         const kavra::LoadOutcome outcome = loader.loadBytes("fuzz" + std::to_string(++n) + ".csv", file);
         if (outcome.closeAllFiles) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,37 @@ inline std::string loadAndDescribe(const std::vector<std::string> &files, const 
         }
         text +=
             "--- file " + std::to_string(i + 1) + "\n" + describeLoad(outcome, observer) + describeDataSet(data, items);
+    }
+    return text;
+}
+
+inline std::string describeFollow(const std::optional<kavra::FollowStart> &follow)
+{
+    if (!follow)
+        return "not followed\n";
+    return "follow " + follow->path + " file " + std::to_string(follow->file) + " rows " +
+           std::to_string(follow->rows) + " offset " + std::to_string(follow->offset) +
+           (follow->lastRowOpen ? " open" : "") + (follow->ended ? " ended" : "") + " columns " +
+           std::to_string(follow->columnCount) + " head " + follow->head + "\n";
+}
+
+// The same for files on disk, with where following each goes on from.
+inline std::string loadPathsAndDescribe(const std::vector<std::string> &paths, const kavra::LoadOptions &options)
+{
+    kavra::DataSet data;
+    kavra::ItemList items;
+    RecordingObserver observer;
+    kavra::ItemLoader loader(data, items, observer, options);
+    std::string text;
+    for (const std::string &path : paths) {
+        observer.clear();
+        const kavra::LoadOutcome outcome = loader.load(path);
+        if (outcome.closeAllFiles) {
+            data.closeAll();
+            items.clear();
+        }
+        text += "--- " + path + "\n" + describeLoad(outcome, observer) + describeFollow(outcome.follow) +
+                describeDataSet(data, items);
     }
     return text;
 }
