@@ -198,7 +198,7 @@ template <bool Multiply, bool Scaled>
             d *= scale;
         ints[i] = static_cast<int64_t>(bitsOf(sum) - bitsOf(kRoundingMagic));
         fits[i] =
-            (std::fabs(x) < kIntegerLimit) & (d == v) & (std::copysign(1.0, d) == std::copysign(1.0, v)) ? 1.0 : 0.0;
+            ((std::fabs(x) < kIntegerLimit) & (d == v) & (std::copysign(1.0, d) == std::copysign(1.0, v))) ? 1.0 : 0.0;
     }
     size_t n = 0;
     for (size_t i = 0; i < count; ++i) {
