@@ -10,6 +10,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -210,8 +211,27 @@ bool FileBytes::changed() const
     struct stat now {};
     if (cutShort_ || fd_ < 0 || ::fstat(fd_, &now) != 0)
         return true;
+    if (now.st_size > opened_.st_size)
+        return !onlyAppendedTo();
     return now.st_size != opened_.st_size || now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
            now.st_mtim.tv_nsec != opened_.st_mtim.tv_nsec;
+}
+
+// A file that grew is one its collector appended records to, not one written
+// anew, when its first and last bytes as read are still there.
+bool FileBytes::onlyAppendedTo() const
+{
+    constexpr size_t kCompared = 4096;
+    const size_t headEnd = std::min(map_ ? headEnd_ : size_, kCompared);
+    const size_t tailBegin = std::max(map_ ? tailBegin_ : 0, size_ - std::min(size_, kCompared));
+    std::string now(kCompared, '\0');
+    for (const auto &[begin, end] : {std::pair{size_t(0), headEnd}, std::pair{tailBegin, size_}}) {
+        int error = 0;
+        if (readPiece(fd_, now.data(), begin, end - begin, error) != end - begin ||
+            bytes().substr(begin, end - begin) != std::string_view(now).substr(0, end - begin))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace kavra

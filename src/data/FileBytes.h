@@ -60,8 +60,10 @@ public:
     size_t headKept() const { return headEnd_; }
     size_t tailKept() const { return tailBegin_; }
 
-    // Whether the file is not as it was when it was opened: another size or
-    // modification time, or a read that met its end early.
+    // Whether the file is not as it was when it was opened: shorter, written anew
+    // (another modification time at the same size, or other first or last bytes),
+    // or a read that met its end early. A file that was only appended to since is
+    // not: its bytes as read are one state of it, and the rest is read by following.
     bool changed() const;
     // The file as it was when it was opened; none before a successful open.
     const struct stat *opened() const { return fd_ >= 0 && S_ISREG(opened_.st_mode) ? &opened_ : nullptr; }
@@ -70,6 +72,7 @@ private:
     const char *base() const { return map_ ? map_ : data_.get(); }
     void drop();
     bool readRange(size_t begin, size_t end);
+    bool onlyAppendedTo() const;
 
     int fd_ = -1;
     struct stat opened_ {};

@@ -456,17 +456,20 @@ TEST_P(Loading, AHugeFileWithoutTerminatorsIsRefusedFromItsHead)
     EXPECT_EQ(messageOf(loader.load(path)), "File has incorrect format - can't find any record terminators");
 }
 
-// A collector writing the file while it loads: truncated, extended or rewritten,
-// it is refused; a first file leaves no file, a later one is just not added.
-TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
+// A collector writing the file while it loads: truncated or rewritten, it is
+// refused (a first file leaves no file, a later one is just not added); records
+// appended meanwhile are left for following, and the file loads as it was opened.
+TEST_P(Loading, AFileRewrittenWhileItIsReadIsRefusedOneWrittenOnLoadsAsOpened)
 {
     struct Change {
         const char *name;
         std::function<void(const std::string &)> apply;
+        bool refused = true;
     };
     const std::vector<Change> changes = {
         {"Truncated", [](const std::string &path) { ASSERT_EQ(::truncate(path.c_str(), 60), 0); }},
-        {"Extended", [](const std::string &path) { std::ofstream(path, std::ios::app) << "10:02:00,14,1K\r\n"; }},
+        {"Extended", [](const std::string &path) { std::ofstream(path, std::ios::app) << "10:02:00,14,1K\r\n"; },
+         false},
         {"Rewritten",
          [](const std::string &path) {
              const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
@@ -494,6 +497,12 @@ TEST_P(Loading, AFileThatChangesWhileItIsReadIsRefused)
             observer.onDataPass = [&] { change.apply(path); };
             ItemLoader loader(data, items, observer, options);
             const LoadOutcome outcome = loader.load(path);
+            if (!change.refused) {
+                EXPECT_TRUE(outcome.loaded) << messageOf(outcome);
+                EXPECT_EQ(data.Files_Open, first ? 1 : 2);
+                EXPECT_EQ(data.Row_Count, 2);
+                continue;
+            }
             EXPECT_EQ(messageOf(outcome), "File changed while it was being read - please open it again");
             EXPECT_EQ(titleOf(outcome), kOpenFileTitle);
             EXPECT_EQ(outcome.closeAllFiles, first);
