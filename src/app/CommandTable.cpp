@@ -14,16 +14,11 @@ using Handler = void (*)(MainWindow &, bool);
 using W = EnabledWhen;
 
 // The handlers, by the object that carries the command out.
-template <auto member>
-constexpr Handler onWindow = [](MainWindow &w, bool) { (w.*member)(); };
-template <auto member>
-constexpr Handler onChart = [](MainWindow &w, bool) { (w.chartCommands().*member)(); };
-template <auto member>
-constexpr Handler onItems = [](MainWindow &w, bool) { (w.itemCommands().*member)(); };
-template <auto member>
-constexpr Handler onCursors = [](MainWindow &w, bool) { (w.cursorCommands().*member)(); };
-template <auto member>
-constexpr Handler onOutput = [](MainWindow &w, bool) { (w.outputCommands().*member)(); };
+template <auto member> constexpr Handler onWindow = [](MainWindow &w, bool) { (w.*member)(); };
+template <auto member> constexpr Handler onChart = [](MainWindow &w, bool) { (w.chartCommands().*member)(); };
+template <auto member> constexpr Handler onItems = [](MainWindow &w, bool) { (w.itemCommands().*member)(); };
+template <auto member> constexpr Handler onCursors = [](MainWindow &w, bool) { (w.cursorCommands().*member)(); };
+template <auto member> constexpr Handler onOutput = [](MainWindow &w, bool) { (w.outputCommands().*member)(); };
 // These change the charted series in place, without a redraw; the cursor
 // readout follows them as it follows a redraw.
 template <auto member>
@@ -54,20 +49,24 @@ constexpr CommandEntry kCommands[] = {
         .key(kCtrl, 'O'),
     entry(Command::PrintPreview, "mnuPrintPreview", "PrintPreview", F, W::FileOpen,
           onOutput<&OutputCommands::mnuPrintPreview_Click>),
-    entry(Command::PrintChart, "mnuPrintChart", "PrintChart", F, W::FileOpen, onOutput<&OutputCommands::mnuPrintChart_Click>)
+    entry(Command::PrintChart, "mnuPrintChart", "PrintChart", F, W::FileOpen,
+          onOutput<&OutputCommands::mnuPrintChart_Click>)
         .key(kCtrl, 'P'),
     entry(Command::ExportChart, "mnuExportChart", "ExportChart", F, W::FileOpen,
           onOutput<&OutputCommands::mnuExportChart_Click>)
         .key(kCtrl, 'E'),
-    entry(Command::CopyChart, "mnuCopyChart", "Copy Chart", F, W::FileOpen, onOutput<&OutputCommands::mnuCopyChart_Click>)
+    entry(Command::CopyChart, "mnuCopyChart", "Copy Chart", F, W::FileOpen,
+          onOutput<&OutputCommands::mnuCopyChart_Click>)
         .kavraOnly()
         .key(kCtrlShift, 'C'),
-    entry(Command::SaveDataAs, "mnuSaveDataAs", "Save as ...", F, W::FileOpen, onWindow<&MainWindow::mnuSaveDataAs_Click>)
+    entry(Command::SaveDataAs, "mnuSaveDataAs", "Save as ...", F, W::FileOpen,
+          onWindow<&MainWindow::mnuSaveDataAs_Click>)
         .key(kCtrl, 'S'),
     entry(Command::SaveReport, "mnuSaveReport", "Save Report ...", F, W::FileOpen,
           [](MainWindow &w, bool) { w.outputCommands().mnuSaveReport_Click(w.data(), w.items().current()); })
         .kavraOnly(),
-    entry(Command::Properties, "mnuProperties", "Properties", F, W::FileOpen, onWindow<&MainWindow::mnuProperties_Click>),
+    entry(Command::Properties, "mnuProperties", "Properties", F, W::FileOpen,
+          onWindow<&MainWindow::mnuProperties_Click>),
     entry(Command::FollowGrowingFiles, "mnuFollowGrowingFiles", "Follow Growing Files", F, W::FileOpen,
           [](MainWindow &w, bool checked) { w.followCommands()->mnuFollowGrowingFiles_Click(checked); })
         .kavraOnly()
@@ -192,11 +191,20 @@ constexpr MenuEntry kMenus[] = {
 
 }  // namespace
 
-std::span<const CommandEntry> commandTable() { return kCommands; }
+std::span<const CommandEntry> commandTable()
+{
+    return kCommands;
+}
 
-const CommandEntry &commandEntry(Command command) { return kCommands[size_t(command)]; }
+const CommandEntry &commandEntry(Command command)
+{
+    return kCommands[size_t(command)];
+}
 
-std::span<const MenuEntry> menuTable() { return kMenus; }
+std::span<const MenuEntry> menuTable()
+{
+    return kMenus;
+}
 
 bool hasEntry(const CommandEntry &entry, Edition edition)
 {

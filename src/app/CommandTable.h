@@ -18,7 +18,9 @@ class MainWindow;
 // The menus, in the order of the menu bar (Set Sort Order opens from Options).
 enum class Menu : uint8_t { File, Options, SortOrder, ChartSettings, ModifyItemList, Help };
 
-// The commands, in the order of the table below (each menu's entries top to bottom).
+// The commands, in the order of the table: each menu's entries top to bottom,
+// each menu beginning a line.
+// clang-format off
 enum class Command : uint8_t {
     OpenFile, PrintPreview, PrintChart, ExportChart, CopyChart, SaveDataAs, SaveReport, Properties,
     FollowGrowingFiles, CloseFile, Exit,
@@ -32,6 +34,7 @@ enum class Command : uint8_t {
     RevertToPreviousItemList, RankItemsByChange,
     HelpAbout, ViewReleaseNotes,
 };
+// clang-format on
 
 // Which editions have an entry.
 enum class Editions : uint8_t { Both, KavraOnly };
@@ -39,10 +42,10 @@ enum class Editions : uint8_t { Both, KavraOnly };
 // When an entry is enabled, answered by commandEnabled from the facts below.
 enum class EnabledWhen : uint8_t {
     Always,
-    RoomForAFile,         // fewer files open than may be
-    FileOpen,             // any file open
-    OneFileOpen,          // exactly one file open
-    ChartMovingAverage,   // the chart drawn last allows it (a load allows all but the dual layouts)
+    RoomForAFile,        // fewer files open than may be
+    FileOpen,            // any file open
+    OneFileOpen,         // exactly one file open
+    ChartMovingAverage,  // the chart drawn last allows it (a load allows all but the dual layouts)
     ChartSmoothing,
     ChartCandles,
     ChartRatios,
@@ -101,11 +104,13 @@ struct CommandEntry {
     constexpr CommandEntry inClassicAs(const char *text) const { return with(&CommandEntry::classicCaption, text); }
     constexpr CommandEntry afterSeparator() const { return with(&CommandEntry::separatorBefore, true); }
     constexpr CommandEntry checks(Check state) const { return with(&CommandEntry::check, state); }
-    constexpr CommandEntry key(int16_t shift, int code) const { return with(&CommandEntry::shortcut, KeyChord{shift, code}); }
+    constexpr CommandEntry key(int16_t shift, int code) const
+    {
+        return with(&CommandEntry::shortcut, KeyChord{shift, code});
+    }
 
 private:
-    template <typename T, typename V>
-    constexpr CommandEntry with(T CommandEntry::*field, V value) const
+    template <typename T, typename V> constexpr CommandEntry with(T CommandEntry::*field, V value) const
     {
         CommandEntry copy = *this;
         copy.*field = value;

@@ -49,7 +49,8 @@ std::vector<Shortcut> allShortcuts()
     std::vector<Shortcut> table(std::begin(kOwnKeys), std::end(kOwnKeys));
     for (const CommandEntry &command : commandTable())
         if (command.shortcut.shift != 0)
-            table.push_back({command.shortcut.shift, command.shortcut.key, ShortcutAction::MenuEntry, command.objectName});
+            table.push_back(
+                {command.shortcut.shift, command.shortcut.key, ShortcutAction::MenuEntry, command.objectName});
     std::sort(table.begin(), table.end(), [](const Shortcut &a, const Shortcut &b) {
         return std::pair(a.shift, a.key) < std::pair(b.shift, b.key);
     });
@@ -195,9 +196,7 @@ void KeyboardShortcuts::run(const Shortcut &shortcut)
     switch (shortcut.action) {
     case ShortcutAction::MenuEntry: window_.action(QString::fromLatin1(shortcut.entry))->trigger(); break;
     case ShortcutAction::EndProgram: exitProgram(0); break;
-    case ShortcutAction::ItemListMenu:
-        window_.menu(Menu::ModifyItemList)->popup(QCursor::pos());
-        break;
+    case ShortcutAction::ItemListMenu: window_.menu(Menu::ModifyItemList)->popup(QCursor::pos()); break;
     case ShortcutAction::Correlate: window_.cmdCorrelate_Click(); break;
     case ShortcutAction::FocusFilter:
         if (auto *filter = window_.findChild<QLineEdit *>(QStringLiteral("txtKavraFilter"))) {

@@ -65,7 +65,8 @@ void MainWindow::createMenus()
         QAction *entry = menu->addAction(caption);
         named(entry, design.objectName);
         entry->setCheckable(design.check != Check::None);
-        connect(entry, &QAction::triggered, this, [this, handler = design.handler](bool checked) { handler(*this, checked); });
+        connect(entry, &QAction::triggered, this,
+                [this, handler = design.handler](bool checked) { handler(*this, checked); });
     }
     updateEntries();
 }
