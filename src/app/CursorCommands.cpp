@@ -12,8 +12,6 @@
 #include "ui/BusyCursor.h"
 #include "ui/Interaction.h"
 
-#include <QAction>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -36,16 +34,7 @@ CursorCommands::CursorCommands(CursorCommandContext context, QObject *parent) : 
 
 CursorCommands::~CursorCommands() = default;
 
-void CursorCommands::updateEntries()
-{
-    const bool on = c_.state.cursors.on;
-    if (QAction *cursors = c_.entry("mnuCursors"))
-        cursors->setChecked(on);
-    if (QAction *readout = c_.entry("mnuCursorReadout"))
-        readout->setEnabled(on);
-    if (QAction *rank = c_.entry("mnuRankItemsByChange"))
-        rank->setEnabled(on && c_.data.Files_Open == 1);
-}
+void CursorCommands::updateEntries() { c_.entriesChanged(); }
 
 void CursorCommands::mnuCursors_Click()
 {

@@ -8,7 +8,6 @@
 #include <functional>
 #include <vector>
 
-class QAction;
 class QWidget;
 
 namespace kavra {
@@ -32,7 +31,7 @@ struct CursorCommandContext {
     Interaction &ui;
     QWidget *window;
     std::function<void(int)> chartItem;  // select the item of this data column alone and redraw
-    std::function<QAction *(const char *)> entry;  // a menu entry by name; none in the classic edition
+    std::function<void()> entriesChanged;  // the cursors changed: the menu entries that follow them follow
 };
 
 class CursorCommands : public QObject {

@@ -159,16 +159,15 @@ void MainWindow::showFilesLoadedBefore(bool leftDualLayout)
 // What follows a successful load: menus, controls, the default selection, the chart.
 void MainWindow::finishLoad()
 {
-    if (data_.Files_Open == data_.Max_Files)
-        action(QStringLiteral("mnuOpenFile"))->setEnabled(false);
     if (data_.Files_Open == 1)
         setStatusText(QStringLiteral("Populating Xaxis_Values ... "));
     applyLoadedView(state_, data_, data_.Files_Open == 1);
     itemList_->showRevision(&items_.current());
     itemList_->show();
     itemCommands_->currentListChanged();
-    setEntriesEnabled(dataMenuEntries(), true);
-    action(QStringLiteral("mnuSortInMedianOrder"))->setEnabled(data_.Files_Open == 1);
+    // Until the chart is drawn its entries are offered, all but the dual layouts'.
+    chartAllows_ = {true, true, true, true, chartAllows_.dualLayouts};
+    updateEntries();
 
     zoomReset_->show();
     pageNavigator_->show();
@@ -227,12 +226,6 @@ void MainWindow::mnuCloseFile_Click()
         correlation_->cmdKavra9221_Click();
     itemCommands_->closeDataWindows();
     cursorCommands_->closeAll();
-    action(QStringLiteral("mnuCloseFile"))->setEnabled(false);
-    action(QStringLiteral("mnuOpenFile"))->setEnabled(true);
-    setEntriesEnabled(dataMenuEntries(), false);
-    setEntriesEnabled({QStringLiteral("mnuProperties"), QStringLiteral("mnuCycleDualCharts"),
-                       QStringLiteral("mnuSortInMedianOrder")},
-                      false);
     showLoadedControls(false);
     progress_->hide();
     correlate_->setEnabled(false);
@@ -260,6 +253,8 @@ void MainWindow::mnuCloseFile_Click()
     itemList_->hide();
     data_.closeAll();
     propertiesWindow().clear();
+    chartAllows_ = {};
+    updateEntries();
     setStatusText(kNoFileText);
 }
 

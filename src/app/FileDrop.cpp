@@ -90,7 +90,7 @@ void MainWindow::openDroppedItems(const QStringList &files, const QStringList &r
         queuedDrops_ << files;
         return;
     }
-    QAction *open = action(QStringLiteral("mnuOpenFile"));
+    QAction *open = action(Command::OpenFile);
     for (const QString &path : files) {
         if (!open->isEnabled()) {
             interaction_.message(this, tooManyFilesMessage(data_.Max_Files), QString());

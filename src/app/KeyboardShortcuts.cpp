@@ -1,6 +1,7 @@
 #include "app/KeyboardShortcuts.h"
 
 #include "app/ChartCommands.h"
+#include "app/CommandTable.h"
 #include "app/CursorCommands.h"
 #include "app/MainWindow.h"
 #include "itemviews/ItemListView.h"
@@ -14,6 +15,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace kavra {
 namespace {
@@ -31,36 +36,26 @@ bool isTextEditingKey(const QObject *receiver, const QKeyEvent &key)
     return false;
 }
 
-constexpr Shortcut kTable[] = {
-    {2, 'C', ShortcutAction::MenuEntry, "mnuCloseFile"},
-    {2, 'E', ShortcutAction::MenuEntry, "mnuExportChart"},
-    {2, 'F', ShortcutAction::FocusFilter, nullptr},
-    {2, 'O', ShortcutAction::MenuEntry, "mnuOpenFile"},
-    {2, 'P', ShortcutAction::MenuEntry, "mnuPrintChart"},
-    {2, 'S', ShortcutAction::MenuEntry, "mnuSaveDataAs"},
-    {2, 'X', ShortcutAction::EndProgram, nullptr},
-    {2, 'Z', ShortcutAction::MenuEntry, "mnuRevertToPreviousItemList"},
-    {3, 'A', ShortcutAction::MenuEntry, "mnuSetMovingAveragePeriodValue"},
-    {3, 'C', ShortcutAction::MenuEntry, "mnuCopyChart"},
-    {3, 'D', ShortcutAction::MenuEntry, "mnuCycleDualCharts"},
-    {3, 'K', ShortcutAction::Correlate, nullptr},
-    {3, 'L', ShortcutAction::ItemListMenu, nullptr},
-    {3, 'R', ShortcutAction::MenuEntry, "mnuRemoveItemsNotContainingString"},
-    {3, 'S', ShortcutAction::Stack, nullptr},
-    {3, 'T', ShortcutAction::MenuEntry, "mnuToggleMovingAverage"},
-    {3, 'U', ShortcutAction::UnStack, nullptr},
-    {3, 'Z', ShortcutAction::MenuEntry, "mnuRemoveZeroItems"},
-    {3, 121, ShortcutAction::MenuEntry, "mnuEditChartProperties"},    // F10
-    {3, 45, ShortcutAction::MenuEntry, "mnuRemoveSelectedItems"},     // Insert
-    {3, 46, ShortcutAction::MenuEntry, "mnuRemoveItemsNotSelected"},  // Delete
-    {4, 'A', ShortcutAction::MenuEntry, "mnuAddNewItem"},
-    {4, 'C', ShortcutAction::MenuEntry, "mnuCursors"},
-    {4, 'M', ShortcutAction::MenuEntry, "mnuChartMultipleItems"},
-    {4, 'O', ShortcutAction::MenuEntry, "mnuSetChartFooter"},
-    {4, 'S', ShortcutAction::MenuEntry, "mnuSetChartSubTitle"},
-    {4, 'T', ShortcutAction::MenuEntry, "mnuSetChartTitle"},
-    {4, 'W', ShortcutAction::MenuEntry, "mnuSetPrimaryChartLineWidth"},
+// The keys that run no menu entry; those of the menu entries are in the command table.
+constexpr Shortcut kOwnKeys[] = {
+    {2, 'F', ShortcutAction::FocusFilter, nullptr}, {2, 'X', ShortcutAction::EndProgram, nullptr},
+    {3, 'K', ShortcutAction::Correlate, nullptr},   {3, 'L', ShortcutAction::ItemListMenu, nullptr},
+    {3, 'S', ShortcutAction::Stack, nullptr},       {3, 'U', ShortcutAction::UnStack, nullptr},
 };
+
+// Every edition's entries: a key whose entry this edition lacks runs nothing.
+std::vector<Shortcut> allShortcuts()
+{
+    std::vector<Shortcut> table(std::begin(kOwnKeys), std::end(kOwnKeys));
+    for (const CommandEntry &command : commandTable())
+        if (command.shortcut.shift != 0)
+            table.push_back(
+                {command.shortcut.shift, command.shortcut.key, ShortcutAction::MenuEntry, command.objectName});
+    std::sort(table.begin(), table.end(), [](const Shortcut &a, const Shortcut &b) {
+        return std::pair(a.shift, a.key) < std::pair(b.shift, b.key);
+    });
+    return table;
+}
 
 // [ and ] move the cursor touched last one sample back or on; with Shift ({ and
 // } on most layouts) ten. 0 for any other key.
@@ -82,7 +77,8 @@ int cursorStep(const QKeyEvent &key)
 
 std::span<const Shortcut> shortcutTable()
 {
-    return kTable;
+    static const std::vector<Shortcut> table = allShortcuts();
+    return table;
 }
 
 int virtualKeyCode(int qtKey)
@@ -159,7 +155,7 @@ void KeyboardShortcuts::keyDown(int keyCode, int shift)
 bool KeyboardShortcuts::keyUp(int keyCode)
 {
     const int16_t shift = window_.state().Form_Key_Shift;
-    for (const Shortcut &shortcut : kTable) {
+    for (const Shortcut &shortcut : shortcutTable()) {
         if (shortcut.shift != shift || shortcut.key != keyCode)
             continue;
         if (!available(shortcut))
@@ -200,10 +196,7 @@ void KeyboardShortcuts::run(const Shortcut &shortcut)
     switch (shortcut.action) {
     case ShortcutAction::MenuEntry: window_.action(QString::fromLatin1(shortcut.entry))->trigger(); break;
     case ShortcutAction::EndProgram: exitProgram(0); break;
-    case ShortcutAction::ItemListMenu:
-        if (QMenu *menu = window_.findChild<QMenu *>(QStringLiteral("mnuModifyItemList")))
-            menu->popup(QCursor::pos());
-        break;
+    case ShortcutAction::ItemListMenu: window_.menu(Menu::ModifyItemList)->popup(QCursor::pos()); break;
     case ShortcutAction::Correlate: window_.cmdCorrelate_Click(); break;
     case ShortcutAction::FocusFilter:
         if (auto *filter = window_.findChild<QLineEdit *>(QStringLiteral("txtKavraFilter"))) {

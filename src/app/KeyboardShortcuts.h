@@ -41,10 +41,10 @@ struct Shortcut {
     int16_t shift;  // Form_Key_Shift: 2 Ctrl, 3 Ctrl+Shift, 4 Alt
     int key;        // virtual-key code
     ShortcutAction action;
-    const char *entry;  // the menu entry of MenuEntry
+    const char *entry;  // the object name of MenuEntry's menu entry
 };
 
-// The whole table, in the order of the design.
+// The whole table, by modifiers and key.
 std::span<const Shortcut> shortcutTable();
 
 class KeyboardShortcuts : public QObject {

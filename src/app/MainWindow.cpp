@@ -78,38 +78,14 @@ MainWindow::MainWindow(Interaction &interaction, QWidget *parent) : QMainWindow(
 void MainWindow::connectOutputCommands()
 {
     outputCommands_ = new OutputCommands(state_, *chart_, interaction_, this, this);
-    connect(action(QStringLiteral("mnuExportChart")), &QAction::triggered, outputCommands_,
-            &OutputCommands::mnuExportChart_Click);
-    connect(action(QStringLiteral("mnuPrintChart")), &QAction::triggered, outputCommands_,
-            &OutputCommands::mnuPrintChart_Click);
-    connect(action(QStringLiteral("mnuPrintPreview")), &QAction::triggered, outputCommands_,
-            &OutputCommands::mnuPrintPreview_Click);
-    if (QAction *report = action(QStringLiteral("mnuSaveReport")))
-        connect(report, &QAction::triggered, outputCommands_,
-                [this] { outputCommands_->mnuSaveReport_Click(data_, items_.current()); });
-    if (QAction *copy = action(QStringLiteral("mnuCopyChart")))
-        connect(copy, &QAction::triggered, outputCommands_, &OutputCommands::mnuCopyChart_Click);
 }
 
 void MainWindow::connectCursorCommands()
 {
     cursorCommands_ = new CursorCommands({state_, *chart_, data_, sources_, items_, interaction_, this,
                                           [this](int column) { chartOnly(column); },
-                                          [this](const char *name) { return action(QString::fromLatin1(name)); }},
+                                          [this] { updateEntries(); }},
                                          this);
-    const std::pair<const char *, void (CursorCommands::*)()> entries[] = {
-        {"mnuCursors", &CursorCommands::mnuCursors_Click},
-        {"mnuCursorReadout", &CursorCommands::mnuCursorReadout_Click},
-        {"mnuRankItemsByChange", &CursorCommands::mnuRankItemsByChange_Click},
-    };
-    for (const auto &[name, handler] : entries)
-        if (QAction *entry = action(QString::fromLatin1(name)))  // the classic edition has none
-            connect(entry, &QAction::triggered, cursorCommands_, handler);
-    // These two change the series in place, without a redraw; the readout follows
-    // them as it follows a redraw (connected after their handlers, so it runs last).
-    for (const char *name : {"mnuGenerateRatioCharts", "mnuToggleMovingAverage"})
-        connect(action(QString::fromLatin1(name)), &QAction::triggered, cursorCommands_,
-                &CursorCommands::chartRedrawn);
 }
 
 // The item of this data column charted alone, as a click on its row would.
@@ -131,7 +107,7 @@ void MainWindow::chartOnly(int column)
 
 void MainWindow::connectFollowCommands()
 {
-    QAction *entry = action(QStringLiteral("mnuFollowGrowingFiles"));
+    QAction *entry = action(Command::FollowGrowingFiles);
     if (!entry)
         return;  // the classic edition reads a file once
     follow_ = new FollowCommands(
@@ -139,9 +115,6 @@ void MainWindow::connectFollowCommands()
          [this](const QString &text) { setStatusText(text); },
          [this] { return loading_ || QApplication::overrideCursor() || QApplication::activeModalWidget(); }},
         this);
-    connect(entry, &QAction::triggered, follow_, &FollowCommands::mnuFollowGrowingFiles_Click);
-    connect(action(QStringLiteral("mnuSetFollowInterval")), &QAction::triggered, follow_,
-            &FollowCommands::mnuSetFollowInterval_Click);
 }
 
 void MainWindow::showCurrentList()
@@ -158,24 +131,6 @@ void MainWindow::connectItemCommands()
                                               lvwKavra_Click();
                                           }},
                                          this);
-    ItemListCommands *commands = itemCommands_;
-    const std::pair<const char *, void (ItemListCommands::*)()> entries[] = {
-        {"mnuSetSortOrderAscending", &ItemListCommands::mnuSetSortOrderAscending_Click},
-        {"mnuSetSortOrderDescending", &ItemListCommands::mnuSetSortOrderDescending_Click},
-        {"mnuSortItemsinAlphabeticalOrder", &ItemListCommands::mnuSortItemsinAlphabeticalOrder_Click},
-        {"mnuListItemsinOriginalOrder", &ItemListCommands::mnuListItemsinOriginalOrder_Click},
-        {"mnuSortInMedianOrder", &ItemListCommands::mnuSortInMedianOrder_Click},
-        {"mnuRemoveZeroItems", &ItemListCommands::mnuRemoveZeroItems_Click},
-        {"mnuRemoveSelectedItems", &ItemListCommands::mnuRemoveSelectedItems_Click},
-        {"mnuRemoveItemsNotSelected", &ItemListCommands::mnuRemoveItemsNotSelected_Click},
-        {"mnuRemoveItemsContainingString", &ItemListCommands::mnuRemoveItemsContainingString_Click},
-        {"mnuRemoveItemsNotContainingString", &ItemListCommands::mnuRemoveItemsNotContainingString_Click},
-        {"mnuRevertToPreviousItemList", &ItemListCommands::mnuRevertToPreviousItemList_Click},
-        {"mnuAddNewItem", &ItemListCommands::mnuAddNewItem_Click},
-    };
-    for (const auto &[name, handler] : entries)
-        if (QAction *entry = action(QString::fromLatin1(name)))  // the classic edition has fewer
-            connect(entry, &QAction::triggered, commands, handler);
 }
 
 void MainWindow::connectChartCommands()
@@ -189,24 +144,6 @@ void MainWindow::connectChartCommands()
          [this] { itemList_->refresh(); }},
         this);
     ChartCommands *commands = chartCommands_;
-    const std::pair<const char *, void (ChartCommands::*)()> entries[] = {
-        {"mnuToggleMovingAverage", &ChartCommands::mnuToggleMovingAverage_Click},
-        {"mnuSetMovingAveragePeriodValue", &ChartCommands::mnuSetMovingAveragePeriodValue_Click},
-        {"mnuSmoothUnSmooth", &ChartCommands::mnuSmoothUnSmooth_Click},
-        {"mnuSetSmoothingFactor", &ChartCommands::mnuSetSmoothingFactor_Click},
-        {"mnuAddRemoveCandleChart", &ChartCommands::mnuAddRemoveCandleChart_Click},
-        {"mnuCycleDualCharts", &ChartCommands::mnuCycleDualCharts_Click},
-        {"mnuChartMultipleItems", &ChartCommands::mnuChartMultipleItems_Click},
-        {"mnuSetChartTitle", &ChartCommands::mnuSetChartTitle_Click},
-        {"mnuSetChartSubTitle", &ChartCommands::mnuSetChartSubTitle_Click},
-        {"mnuSetChartFooter", &ChartCommands::mnuSetChartFooter_Click},
-        {"mnuSetPrimaryChartLineWidth", &ChartCommands::mnuSetPrimaryChartLineWidth_Click},
-        {"mnuSetSecondaryChartLineWidth", &ChartCommands::mnuSetSecondaryChartLineWidth_Click},
-        {"mnuEditChartProperties", &ChartCommands::mnuEditChartProperties_Click},
-        {"mnuGenerateRatioCharts", &ChartCommands::mnuGenerateRatioCharts_Click},
-    };
-    for (const auto &[name, handler] : entries)
-        connect(action(QString::fromLatin1(name)), &QAction::triggered, commands, handler);
     connect(stack_, &QRadioButton::clicked, commands, [commands] { commands->OptStack_Click(0); });
     connect(unStack_, &QRadioButton::clicked, commands, [commands] { commands->OptStack_Click(1); });
 }
@@ -288,7 +225,8 @@ void MainWindow::Form_Load(const QString &commandLine)
     state_.chart.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
 
     QFile releaseNotes(ReleaseNotesWindow::defaultPath());
-    action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(releaseNotes.open(QIODevice::ReadOnly));
+    releaseNotesFound_ = releaseNotes.open(QIODevice::ReadOnly);
+    updateEntries();
 
     if (!commandLine.isEmpty()) {
         show();
@@ -322,8 +260,10 @@ void MainWindow::mnuViewReleaseNotes_Click()
     if (!releaseNotes_)
         releaseNotes_ = new ReleaseNotesWindow(this);
     releaseNotes_->show();
-    if (!releaseNotes_->load(ReleaseNotesWindow::defaultPath()))
-        action(QStringLiteral("mnuViewReleaseNotes"))->setEnabled(false);
+    if (!releaseNotes_->load(ReleaseNotesWindow::defaultPath())) {
+        releaseNotesFound_ = false;
+        updateEntries();
+    }
 }
 
 PropertiesWindow &MainWindow::propertiesWindow()
@@ -363,16 +303,10 @@ void MainWindow::redrawForNewRows()
 
 void MainWindow::applyRedrawResult(const RedrawResult &result)
 {
-    setEntriesEnabled({QStringLiteral("mnuToggleMovingAverage"), QStringLiteral("mnuSmoothUnSmooth"),
-                       QStringLiteral("mnuAddRemoveCandleChart"), QStringLiteral("mnuCycleDualCharts"),
-                       QStringLiteral("mnuGenerateRatioCharts")},
-                      false);
     correlate_->setEnabled(result.correlate);
-    action(QStringLiteral("mnuSmoothUnSmooth"))->setEnabled(result.smoothUnSmooth);
-    action(QStringLiteral("mnuAddRemoveCandleChart"))->setEnabled(result.candleChart);
-    action(QStringLiteral("mnuToggleMovingAverage"))->setEnabled(result.movingAverage);
-    action(QStringLiteral("mnuCycleDualCharts"))->setEnabled(result.cycleDualCharts);
-    action(QStringLiteral("mnuGenerateRatioCharts"))->setEnabled(result.ratioCharts);
+    chartAllows_ = {result.movingAverage, result.smoothUnSmooth, result.candleChart, result.ratioCharts,
+                    result.cycleDualCharts};
+    updateEntries();
     showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
     stackFrame_->setEnabled(state_.chart.Dual_Charts == SingleAxis);  // stacking is not offered beside two axes
 }

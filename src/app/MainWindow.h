@@ -4,6 +4,7 @@
 // buttons and keys run the handlers below.
 
 #include "app/AppState.h"
+#include "app/CommandTable.h"
 #include "chart/SeriesSources.h"
 #include "data/DataSet.h"
 #include "items/ItemList.h"
@@ -11,6 +12,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -53,12 +55,15 @@ public:
     AppState &state() { return state_; }
     DataSet &data() { return data_; }
     ItemList &items() { return items_; }
-    // A menu entry by its name (mnuOpenFile, ...).
+    // A menu entry by its object name; none for a command this edition lacks.
     QAction *action(const QString &name) const { return actions_.value(name); }
+    QAction *action(Command command) const;
+    QMenu *menu(Menu menu) const { return menus_[size_t(menu)]; }
     ChartView &chart() const { return *chart_; }
     ChartCommands &chartCommands() const { return *chartCommands_; }
     ItemListCommands &itemCommands() const { return *itemCommands_; }
     CursorCommands &cursorCommands() const { return *cursorCommands_; }
+    OutputCommands &outputCommands() const { return *outputCommands_; }
     // Follow Growing Files; none in the classic edition.
     FollowCommands *followCommands() const { return follow_; }
     // The correlation window, once Correlate has made it.
@@ -109,8 +114,8 @@ private:
     void applyRedrawResult(const RedrawResult &result);
     void showCurrentList();
     PropertiesWindow &propertiesWindow();
-    QAction *addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
-    void setEntriesEnabled(const QStringList &names, bool enabled);
+    // Every menu entry enabled (and the cursors' entry checked) as what it depends on is now.
+    void updateEntries();
     void layOutControls();
     QSize minimumForCaptions() const;
     QSize minimumStackFrame() const;
@@ -130,6 +135,9 @@ private:
     SeriesSources sources_;  // of the series charted
     ItemList items_;
     QHash<QString, QAction *> actions_;
+    std::array<QMenu *, 6> menus_{};
+    ChartAllows chartAllows_;         // by the chart drawn last
+    bool releaseNotesFound_ = false;  // when the window started
     ItemListView *itemList_ = nullptr;
     ItemFilterBox *itemFilter_ = nullptr;  // none in the classic edition
     ChartView *chart_ = nullptr;

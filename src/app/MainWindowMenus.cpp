@@ -1,7 +1,10 @@
-// The main window's menu bar, with every entry's name, caption and state at start-up.
+// The main window's menu bar, made from the command table: every entry with its
+// name, caption, place and handler, and its state, worked out again whenever what
+// it depends on changes.
 
 #include "app/MainWindow.h"
 
+#include "app/CommandTable.h"
 #include "ui/Edition.h"
 
 #include <QAction>
@@ -12,131 +15,71 @@ namespace kavra {
 
 QStringList dataMenuEntries()
 {
-    return {
-        QStringLiteral("mnuCloseFile"), QStringLiteral("mnuPrintChart"), QStringLiteral("mnuPrintPreview"),
-        QStringLiteral("mnuExportChart"), QStringLiteral("mnuRemoveZeroItems"), QStringLiteral("mnuSaveDataAs"),
-        QStringLiteral("mnuAddNewItem"), QStringLiteral("mnuProperties"), QStringLiteral("mnuSetChartTitle"),
-        QStringLiteral("mnuSetChartSubTitle"), QStringLiteral("mnuSetChartFooter"),
-        QStringLiteral("mnuEditChartProperties"), QStringLiteral("mnuChartMultipleItems"),
-        QStringLiteral("mnuSetPrimaryChartLineWidth"), QStringLiteral("mnuSetSecondaryChartLineWidth"),
-        QStringLiteral("mnuToggleMovingAverage"), QStringLiteral("mnuSetSmoothingFactor"),
-        QStringLiteral("mnuSmoothUnSmooth"), QStringLiteral("mnuSetMovingAveragePeriodValue"),
-        QStringLiteral("mnuGenerateRatioCharts"), QStringLiteral("mnuAddRemoveCandleChart"),
-        QStringLiteral("mnuSetSortOrder"), QStringLiteral("mnuRemoveSelectedItems"),
-        QStringLiteral("mnuRemoveItemsNotSelected"), QStringLiteral("mnuRemoveItemsContainingString"),
-        QStringLiteral("mnuRemoveItemsNotContainingString"), QStringLiteral("mnuRevertToPreviousItemList"),
-        QStringLiteral("mnuSortItemsinAlphabeticalOrder"), QStringLiteral("mnuListItemsinOriginalOrder"),
-        QStringLiteral("mnuCopyChart"), QStringLiteral("mnuCursors"), QStringLiteral("mnuSaveReport"),
-        QStringLiteral("mnuFollowGrowingFiles"),
-    };
+    // A load enables these and Close disables them; the chart drawn after the load
+    // may disable the derived curves again. The dual layouts are only offered by a
+    // chart drawn.
+    QStringList names;
+    for (const CommandEntry &entry : commandTable())
+        switch (entry.enabledWhen) {
+        case EnabledWhen::FileOpen:
+        case EnabledWhen::ChartMovingAverage:
+        case EnabledWhen::ChartSmoothing:
+        case EnabledWhen::ChartCandles:
+        case EnabledWhen::ChartRatios: names << QString::fromLatin1(entry.objectName); break;
+        default: break;
+        }
+    return names;
 }
 
-QAction *MainWindow::addEntry(QMenu *menu, const char *name, const QString &caption, bool enabled)
+QAction *MainWindow::action(Command command) const
 {
-    QAction *entry = menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(name));
-    entry->setEnabled(enabled);
-    actions_.insert(entry->objectName(), entry);
-    return entry;
-}
-
-void MainWindow::setEntriesEnabled(const QStringList &names, bool enabled)
-{
-    for (const QString &name : names)
-        if (QAction *entry = action(name))
-            entry->setEnabled(enabled);
+    return actions_.value(QString::fromLatin1(commandEntry(command).objectName));
 }
 
 void MainWindow::createMenus()
 {
-    QMenuBar *bar = menuBar();
-    const auto addMenu = [&](const char *name, const QString &caption) {
-        QMenu *menu = bar->addMenu(caption);
-        menu->setObjectName(QString::fromLatin1(name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        actions_.insert(menu->objectName(), menu->menuAction());
-        return menu;
+    const auto named = [this](QAction *entry, const char *name) {
+        entry->setObjectName(QString::fromLatin1(name));
+        actions_.insert(entry->objectName(), entry);
     };
-
-    QMenu *file = addMenu("mnuFile", QStringLiteral("File"));
-    connect(addEntry(file, "mnuOpenFile", QStringLiteral("Open")), &QAction::triggered, this,
-            &MainWindow::mnuOpenFile_Click);
-    addEntry(file, "mnuPrintPreview", QStringLiteral("PrintPreview"), false);
-    addEntry(file, "mnuPrintChart", QStringLiteral("PrintChart"), false);
-    addEntry(file, "mnuExportChart", QStringLiteral("ExportChart"), false);
-    if constexpr (!kClassicEdition)
-        addEntry(file, "mnuCopyChart", QStringLiteral("Copy Chart"), false);
-    connect(addEntry(file, "mnuSaveDataAs", QStringLiteral("Save as ..."), false), &QAction::triggered, this,
-            &MainWindow::mnuSaveDataAs_Click);
-    if constexpr (!kClassicEdition)
-        addEntry(file, "mnuSaveReport", QStringLiteral("Save Report ..."), false);
-    connect(addEntry(file, "mnuProperties", QStringLiteral("Properties"), false), &QAction::triggered, this,
-            &MainWindow::mnuProperties_Click);
-    if constexpr (!kClassicEdition)
-        addEntry(file, "mnuFollowGrowingFiles", QStringLiteral("Follow Growing Files"), false)->setCheckable(true);
-    connect(addEntry(file, "mnuCloseFile", QStringLiteral("Close"), false), &QAction::triggered, this,
-            &MainWindow::mnuCloseFile_Click);
-    connect(addEntry(file, "mnuExit", QStringLiteral("Exit")), &QAction::triggered, this, &MainWindow::mnuExit_Click);
-
-    QMenu *options = addMenu("mnuOptions", QStringLiteral("O&ptions"));
-    addEntry(options, "mnuAddNewItem", QStringLiteral("&Add New Item to List Box"), false);
-    addEntry(options, "mnuChartMultipleItems", QStringLiteral("Chart &Multiple Items"), false);
-    addEntry(options, "mnuCycleDualCharts", QStringLiteral("Cycle Dual Y or Dual Charts"), false);
-    addEntry(options, "mnuEditChartProperties", QStringLiteral("Edit Chart Properties"), false);
-    addEntry(options, "mnuToggleMovingAverage", QStringLiteral("Toggle Moving Average"), false);
-    addEntry(options, "mnuGenerateRatioCharts", QStringLiteral("Generate Ratio Charts"), false);
-    addEntry(options, "mnuSmoothUnSmooth", QStringLiteral("Smooth/UnSmooth"), false);
-    addEntry(options, "mnuAddRemoveCandleChart", QStringLiteral("Add/Remove Candle Chart"), false);
-    if constexpr (!kClassicEdition) {
-        QMenu *sortOrder = options->addMenu(QStringLiteral("Set Sort Order"));
-        sortOrder->setObjectName(QStringLiteral("mnuSetSortOrder"));
-        sortOrder->menuAction()->setObjectName(QStringLiteral("mnuSetSortOrder"));
-        sortOrder->menuAction()->setEnabled(false);
-        actions_.insert(QStringLiteral("mnuSetSortOrder"), sortOrder->menuAction());
-        addEntry(sortOrder, "mnuSetSortOrderAscending", QStringLiteral("Ascending"));
-        addEntry(sortOrder, "mnuSetSortOrderDescending", QStringLiteral("Descending"));
+    for (const MenuEntry &design : menuTable()) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(design.caption));
+        menu->setObjectName(QString::fromLatin1(design.objectName));
+        named(menu->menuAction(), design.objectName);
+        menus_[size_t(design.id)] = menu;
     }
-
-    if constexpr (!kClassicEdition)
-        addEntry(options, "mnuSetFollowInterval", QStringLiteral("Set Follow Interval"));
-
-    QMenu *chart = addMenu("mnuChartSettings", QStringLiteral("Cha&rt Settings"));
-    addEntry(chart, "mnuSetChartTitle", QStringLiteral("&Set Chart Title"), false);
-    addEntry(chart, "mnuSetChartSubTitle", QStringLiteral("Set Chart Sub-&Title"), false);
-    addEntry(chart, "mnuSetChartFooter", QStringLiteral("Set Chart &Footer"), false);
-    addEntry(chart, "mnuSetPrimaryChartLineWidth", QStringLiteral("Set Primary Chart Line &Width"), false);
-    addEntry(chart, "mnuSetSecondaryChartLineWidth", QStringLiteral("Set Secondary Chart Line Width"), false);
-    addEntry(chart, "mnuSetMovingAveragePeriodValue", QStringLiteral("Set Moving A&verage Period Value"), false);
-    addEntry(chart, "mnuSetSmoothingFactor", QStringLiteral("Set Smoothing Factor"), false);
-    if constexpr (!kClassicEdition) {
-        chart->addSeparator();
-        addEntry(chart, "mnuCursors", QStringLiteral("&Cursors"), false)->setCheckable(true);
-        addEntry(chart, "mnuCursorReadout", QStringLiteral("Cursor &Readout"), false);
+    for (const CommandEntry &design : commandTable()) {
+        if (!hasEntry(design, kEdition))
+            continue;
+        QMenu *menu = menus_[size_t(design.menu)];
+        if (design.separatorBefore)
+            menu->addSeparator();
+        const QString caption = QString::fromUtf8(captionIn(design, kEdition));
+        if (!design.handler) {
+            QMenu *sub = menu->addMenu(caption);
+            sub->setObjectName(QString::fromLatin1(design.objectName));
+            named(sub->menuAction(), design.objectName);
+            menus_[size_t(design.opens)] = sub;
+            continue;
+        }
+        QAction *entry = menu->addAction(caption);
+        named(entry, design.objectName);
+        entry->setCheckable(design.check != Check::None);
+        connect(entry, &QAction::triggered, this,
+                [this, handler = design.handler](bool checked) { handler(*this, checked); });
     }
+    updateEntries();
+}
 
-    QMenu *list = addMenu("mnuModifyItemList", QStringLiteral("Modify Item List"));
-    addEntry(list, "mnuRemoveZeroItems", QStringLiteral("Remove Items with Zero Values"), false);
-    addEntry(list, "mnuRemoveSelectedItems", QStringLiteral("Remove Selected Item(s)"), false);
-    addEntry(list, "mnuRemoveItemsNotSelected", QStringLiteral("Remove Item(s) NOT Selected"), false);
-    addEntry(list, "mnuRemoveItemsContainingString", QStringLiteral("Remove Item(s) containing string"), false);
-    addEntry(list, "mnuRemoveItemsNotContainingString", QStringLiteral("Remove Items(s) NOT containing string"), false);
-    if constexpr (kClassicEdition) {
-        addEntry(list, "mnuSortInMedianOrder", QStringLiteral("Sort in Ascending Median order"), false);
-        addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous List Box"), false);
-    } else {
-        addEntry(list, "mnuSortInMedianOrder", QStringLiteral("Sort in Median order"), false);
-        addEntry(list, "mnuSortItemsinAlphabeticalOrder", QStringLiteral("Sort Items in Alphabetical Order"), false);
-        addEntry(list, "mnuListItemsinOriginalOrder", QStringLiteral("List Items in Original Order"), false);
-        addEntry(list, "mnuRevertToPreviousItemList", QStringLiteral("Revert to Previous Item List"), false);
-        addEntry(list, "mnuRankItemsByChange", QStringLiteral("Rank Items by Change A..B"), false);
-    }
-
-    QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
-    connect(addEntry(help, "mnuHelpAbout", QStringLiteral("&About Kavra")), &QAction::triggered, this,
-            &MainWindow::mnuHelpAbout_Click);
-    // Enabled at start-up when the release-notes file is there.
-    connect(addEntry(help, "mnuViewReleaseNotes", QStringLiteral("&View KAVRA Release Notes"), false),
-            &QAction::triggered, this, &MainWindow::mnuViewReleaseNotes_Click);
+void MainWindow::updateEntries()
+{
+    const EnablingFacts facts{data_.Files_Open, data_.Max_Files, state_.cursors.on, releaseNotesFound_, chartAllows_};
+    for (const CommandEntry &design : commandTable())
+        if (QAction *entry = action(design.id)) {  // the classic edition has fewer
+            entry->setEnabled(commandEnabled(design.enabledWhen, facts));
+            if (design.check == Check::CursorsShown)
+                entry->setChecked(facts.cursorsShown);
+        }
 }
 
 }  // namespace kavra

@@ -1,6 +1,7 @@
 #include "app/WindowFixture.h"
 
 #include "itemviews/ItemListView.h"
+#include "support/MenuListing.h"
 
 #include <QGroupBox>
 #include <QMenuBar>
@@ -111,4 +112,72 @@ TEST_F(WindowTest, AShownWindowWithAFileLoadedEndsCleanly)
     ASSERT_EQ(window->data().Files_Open, 1);
     window.reset();
     SUCCEED();
+}
+
+// The whole menu bar as designed: captions, order, separators, check items, and
+// each entry's state with no file, with a file loaded, with the cursors shown and
+// after Close.
+TEST_F(WindowTest, TheMenusAreThoseOfTheDesignAndFollowTheFiles)
+{
+    MenuListing menus(window->menuBar());
+    menus.record();
+    open(dir.write("day.csv", kGoodFile));
+    menus.record();
+    window->action("mnuCursors")->trigger();
+    menus.record();
+    window->mnuCloseFile_Click();
+    menus.record();
+    const QStringList design = {
+        "mnuFile \"File\" ++++",
+        "  mnuOpenFile \"Open\" ++++",
+        "  mnuPrintPreview \"PrintPreview\" .++.",
+        "  mnuPrintChart \"PrintChart\" .++.",
+        "  mnuExportChart \"ExportChart\" .++.",
+        "  mnuCopyChart \"Copy Chart\" .++.",
+        "  mnuSaveDataAs \"Save as ...\" .++.",
+        "  mnuSaveReport \"Save Report ...\" .++.",
+        "  mnuProperties \"Properties\" .++.",
+        "  mnuFollowGrowingFiles \"Follow Growing Files\" check .++.",
+        "  mnuCloseFile \"Close\" .++.",
+        "  mnuExit \"Exit\" ++++",
+        "mnuOptions \"O&ptions\" ++++",
+        "  mnuAddNewItem \"&Add New Item to List Box\" .++.",
+        "  mnuChartMultipleItems \"Chart &Multiple Items\" .++.",
+        "  mnuCycleDualCharts \"Cycle Dual Y or Dual Charts\" ....",
+        "  mnuEditChartProperties \"Edit Chart Properties\" .++.",
+        "  mnuToggleMovingAverage \"Toggle Moving Average\" .++.",
+        "  mnuGenerateRatioCharts \"Generate Ratio Charts\" ....",
+        "  mnuSmoothUnSmooth \"Smooth/UnSmooth\" .++.",
+        "  mnuAddRemoveCandleChart \"Add/Remove Candle Chart\" .++.",
+        "  mnuSetSortOrder \"Set Sort Order\" .++.",
+        "    mnuSetSortOrderAscending \"Ascending\" ++++",
+        "    mnuSetSortOrderDescending \"Descending\" ++++",
+        "  mnuSetFollowInterval \"Set Follow Interval\" ++++",
+        "mnuChartSettings \"Cha&rt Settings\" ++++",
+        "  mnuSetChartTitle \"&Set Chart Title\" .++.",
+        "  mnuSetChartSubTitle \"Set Chart Sub-&Title\" .++.",
+        "  mnuSetChartFooter \"Set Chart &Footer\" .++.",
+        "  mnuSetPrimaryChartLineWidth \"Set Primary Chart Line &Width\" .++.",
+        "  mnuSetSecondaryChartLineWidth \"Set Secondary Chart Line Width\" .++.",
+        "  mnuSetMovingAveragePeriodValue \"Set Moving A&verage Period Value\" .++.",
+        "  mnuSetSmoothingFactor \"Set Smoothing Factor\" .++.",
+        "  -",
+        "  mnuCursors \"&Cursors\" check .+#.",
+        "  mnuCursorReadout \"Cursor &Readout\" ..+.",
+        "mnuModifyItemList \"Modify Item List\" ++++",
+        "  mnuRemoveZeroItems \"Remove Items with Zero Values\" .++.",
+        "  mnuRemoveSelectedItems \"Remove Selected Item(s)\" .++.",
+        "  mnuRemoveItemsNotSelected \"Remove Item(s) NOT Selected\" .++.",
+        "  mnuRemoveItemsContainingString \"Remove Item(s) containing string\" .++.",
+        "  mnuRemoveItemsNotContainingString \"Remove Items(s) NOT containing string\" .++.",
+        "  mnuSortInMedianOrder \"Sort in Median order\" .++.",
+        "  mnuSortItemsinAlphabeticalOrder \"Sort Items in Alphabetical Order\" .++.",
+        "  mnuListItemsinOriginalOrder \"List Items in Original Order\" .++.",
+        "  mnuRevertToPreviousItemList \"Revert to Previous Item List\" .++.",
+        "  mnuRankItemsByChange \"Rank Items by Change A..B\" ..+.",
+        "mnuHelp \"&Help\" ++++",
+        "  mnuHelpAbout \"&About Kavra\" ++++",
+        "  mnuViewReleaseNotes \"&View KAVRA Release Notes\" ++++",
+    };
+    EXPECT_EQ(menus.lines().join('\n').toStdString(), design.join('\n').toStdString());
 }

@@ -6,6 +6,7 @@
 #include "app/ChartCommands.h"
 #include "data/LoaderTestSupport.h"
 #include "itemviews/ItemListView.h"
+#include "support/MenuListing.h"
 #include "ui/Edition.h"
 
 #include <QHeaderView>
@@ -91,4 +92,58 @@ TEST_F(ClassicWindowTest, OpenReadsByTheEarlierEditionsRules)
     window->mnuOpenFile_Click();
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
     EXPECT_EQ(window->data().Files_Open, 2);
+}
+
+// The classic menu bar as designed, with each entry's state with one file, with
+// two files and after Close.
+TEST_F(ClassicWindowTest, TheMenusAreThoseOfTheEarlierEdition)
+{
+    MenuListing menus(window->menuBar());
+    menus.record();
+    ui.fileAnswers.push_back(QString::fromStdString(dir.write("day2.csv", kGoodFile)));
+    window->mnuOpenFile_Click();
+    ASSERT_EQ(window->data().Files_Open, 2);
+    menus.record();
+    window->mnuCloseFile_Click();
+    menus.record();
+    const QStringList design = {
+        "mnuFile \"File\" +++",
+        "  mnuOpenFile \"Open\" +++",
+        "  mnuPrintPreview \"PrintPreview\" ++.",
+        "  mnuPrintChart \"PrintChart\" ++.",
+        "  mnuExportChart \"ExportChart\" ++.",
+        "  mnuSaveDataAs \"Save as ...\" ++.",
+        "  mnuProperties \"Properties\" ++.",
+        "  mnuCloseFile \"Close\" ++.",
+        "  mnuExit \"Exit\" +++",
+        "mnuOptions \"O&ptions\" +++",
+        "  mnuAddNewItem \"&Add New Item to List Box\" ++.",
+        "  mnuChartMultipleItems \"Chart &Multiple Items\" ++.",
+        "  mnuCycleDualCharts \"Cycle Dual Y or Dual Charts\" .+.",
+        "  mnuEditChartProperties \"Edit Chart Properties\" ++.",
+        "  mnuToggleMovingAverage \"Toggle Moving Average\" ++.",
+        "  mnuGenerateRatioCharts \"Generate Ratio Charts\" .+.",
+        "  mnuSmoothUnSmooth \"Smooth/UnSmooth\" +..",
+        "  mnuAddRemoveCandleChart \"Add/Remove Candle Chart\" +..",
+        "mnuChartSettings \"Cha&rt Settings\" +++",
+        "  mnuSetChartTitle \"&Set Chart Title\" ++.",
+        "  mnuSetChartSubTitle \"Set Chart Sub-&Title\" ++.",
+        "  mnuSetChartFooter \"Set Chart &Footer\" ++.",
+        "  mnuSetPrimaryChartLineWidth \"Set Primary Chart Line &Width\" ++.",
+        "  mnuSetSecondaryChartLineWidth \"Set Secondary Chart Line Width\" ++.",
+        "  mnuSetMovingAveragePeriodValue \"Set Moving A&verage Period Value\" ++.",
+        "  mnuSetSmoothingFactor \"Set Smoothing Factor\" ++.",
+        "mnuModifyItemList \"Modify Item List\" +++",
+        "  mnuRemoveZeroItems \"Remove Items with Zero Values\" ++.",
+        "  mnuRemoveSelectedItems \"Remove Selected Item(s)\" ++.",
+        "  mnuRemoveItemsNotSelected \"Remove Item(s) NOT Selected\" ++.",
+        "  mnuRemoveItemsContainingString \"Remove Item(s) containing string\" ++.",
+        "  mnuRemoveItemsNotContainingString \"Remove Items(s) NOT containing string\" ++.",
+        "  mnuSortInMedianOrder \"Sort in Ascending Median order\" +..",
+        "  mnuRevertToPreviousItemList \"Revert to Previous List Box\" ++.",
+        "mnuHelp \"&Help\" +++",
+        "  mnuHelpAbout \"&About Kavra\" +++",
+        "  mnuViewReleaseNotes \"&View KAVRA Release Notes\" +++",
+    };
+    EXPECT_EQ(menus.lines().join('\n').toStdString(), design.join('\n').toStdString());
 }

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
 #include "support/ChartAccess.h"
+#include "ui/Edition.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -115,21 +116,21 @@ const std::vector<Exerciser::Action> &Exerciser::actions()
 
 void Exerciser::menuEntry()
 {
-    std::vector<QAction *> entries;
-    for (QAction *entry : window_->findChildren<QAction *>())
-        if (entry->objectName().startsWith(QLatin1String("mnu")) && !entry->menu())
-            entries.push_back(entry);
-    std::sort(entries.begin(), entries.end(), [](QAction *a, QAction *b) { return a->objectName() < b->objectName(); });
-    QAction *entry = entries[size_t(random_.below(int(entries.size())))];
+    std::vector<kavra::Command> commands;
+    for (const kavra::CommandEntry &command : kavra::commandTable())
+        if (command.handler && kavra::hasEntry(command, kavra::kEdition))
+            commands.push_back(command.id);
+    const kavra::Command chosen = commands[size_t(random_.below(int(commands.size())))];
+    QAction *entry = window_->action(chosen);
     note(entry->objectName() + (entry->isEnabled() ? QString() : QStringLiteral(" (disabled)")));
     entry->trigger();
-    if (entry->objectName() == QLatin1String("mnuExit"))
+    if (chosen == kavra::Command::Exit)
         exitAsked_ = true;
 }
 
 void Exerciser::openFile()
 {
-    window_->action(QStringLiteral("mnuOpenFile"))->trigger();
+    window_->action(kavra::Command::OpenFile)->trigger();
 }
 
 // The modifiers go down in a random order, the key goes down and up, and the

@@ -210,7 +210,7 @@ void Exerciser::contextMenu()
 // each operand (or a number typed), an operator, a name, then "Do it !".
 void Exerciser::newItem()
 {
-    QAction *entry = window_->action(QStringLiteral("mnuAddNewItem"));
+    QAction *entry = window_->action(kavra::Command::AddNewItem);
     if (!entry || !entry->isEnabled())
         return note(QStringLiteral("Add New Item is disabled"));
     entry->trigger();
