@@ -38,7 +38,7 @@ void CompressedColumn::append(CompressedColumn &&other)
         *this = std::move(other);
     else
         append(static_cast<const CompressedColumn &>(other));
-    other.clear();
+    other = CompressedColumn();  // its memory goes now, not when it is destroyed
 }
 
 size_t CompressedColumn::byteSize() const
@@ -80,6 +80,44 @@ std::vector<double> CompressedColumn::values() const
     std::vector<double> v(rows());
     decode(v.data());
     return v;
+}
+
+void CompressedColumn::appendZeros(size_t count)
+{
+    static const double zeros[kBlockRows] = {};
+    if (count < kBlockRows) {
+        append(zeros, count);
+        return;
+    }
+    CompressedColumn block;
+    block.append(zeros, kBlockRows);
+    for (; count >= kBlockRows; count -= kBlockRows)
+        append(block);
+    append(zeros, count);
+}
+
+double CompressedColumn::value(size_t i) const
+{
+    assert(i < rows());
+    const size_t b = static_cast<size_t>(std::upper_bound(blockEnds_.begin(), blockEnds_.end(), i) - blockEnds_.begin());
+    double scratch[kBlockRows];
+    codec::decodeBlock(bytes_.data() + blockOffsets_[b], blockEnds_[b] - blockStart(b), scratch);
+    return scratch[i - blockStart(b)];
+}
+
+size_t CompressedColumn::takeFrom(size_t first, std::vector<double> &out)
+{
+    if (first >= rows())
+        return rows();
+    const size_t b = static_cast<size_t>(std::upper_bound(blockEnds_.begin(), blockEnds_.end(), first) - blockEnds_.begin());
+    const size_t start = blockStart(b), count = rows() - start;
+    const size_t at = out.size();
+    out.resize(at + count);
+    decode(start, count, out.data() + at);
+    bytes_.resize(blockOffsets_[b]);
+    blockOffsets_.resize(b);
+    blockEnds_.resize(b);
+    return start;
 }
 
 void CompressedColumn::clear()
