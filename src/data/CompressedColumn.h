@@ -32,7 +32,8 @@ public:
     void append(const double *values, size_t count);
     // Appends count zeros (a byte a block).
     void appendZeros(size_t count);
-    // Appends other's rows after this column's (its blocks, without decoding).
+    // Appends other's rows after this column's (its blocks, without decoding;
+    // the second takes other's buffers over without copying them).
     void append(const CompressedColumn &other);
     void append(CompressedColumn &&other);
 
@@ -59,10 +60,21 @@ public:
     void shrinkToFit();
 
 private:
+    // A block's place: its segment in the high bits, its offset there in the low.
+    static constexpr int kSegmentShift = 44;
+    static constexpr uint64_t kOffsetMask = (uint64_t(1) << kSegmentShift) - 1;
+    static uint64_t place(size_t segment, size_t offset) { return (uint64_t(segment) << kSegmentShift) | offset; }
     size_t blockStart(size_t block) const { return block == 0 ? 0 : blockEnds_[block - 1]; }
+    const uint8_t *blockData(size_t block) const
+    {
+        const uint64_t at = blockOffsets_[block];
+        return segments_[size_t(at >> kSegmentShift)].data() + (at & kOffsetMask);
+    }
+    std::vector<uint8_t> &lastSegment();
 
-    std::vector<uint8_t> bytes_;
-    std::vector<uint64_t> blockOffsets_;  // where each block starts in bytes_
+    // The blocks' bytes, in one buffer per column joined in (append(CompressedColumn &&)).
+    std::vector<std::vector<uint8_t>> segments_;
+    std::vector<uint64_t> blockOffsets_;  // where each block starts (place())
     std::vector<uint32_t> blockEnds_;     // the rows up to the end of each block
     codec::EncoderHint hint_;             // what the last block appended found
 };

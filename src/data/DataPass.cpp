@@ -418,6 +418,7 @@ int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int thr
     if (scan.overlong && scan.records < setup.rowLimit)
         failOverlongRecord();
     // The table's columns are the chunks' runs one after another, in file order.
+    // Each chunk's buffers join the column as they are: no column is held twice.
     std::vector<CompressedColumn> &columns = *setup.columns;
     columns.assign(static_cast<size_t>(setup.tableColumns), CompressedColumn());
     for (ChunkOutcome &outcome : outcomes)

@@ -114,6 +114,9 @@ std::vector<CompressedColumn> RowBlock::takeRun()
     encodeStage();
     std::vector<CompressedColumn> run(columns_);
     run.swap(run_);
+    // The spare room appending left would otherwise stay until the table is built.
+    for (CompressedColumn &column : run)
+        column.shrinkToFit();
     return run;
 }
 
