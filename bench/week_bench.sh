@@ -119,13 +119,22 @@ echo "commit:         $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || ech
 echo "load average:   $LOAD_BEFORE before, $LOAD_AFTER after ($(nproc) cores)"
 summary info "kavra-batch info"
 
-# --- hooks for the viewer and the median sort -------------------------------------
-# Once the value table is held compressed these two measure, on the same files:
-#   viewer:      `kavra FILES` under Xvfb opening them and charting 16 items
-#                (peak RSS, time to the first chart), e.g. through kavra_items_bench
-#                or a KAVRA_EXIT_AFTER_PAINT run;
-#   median sort: Sort in Median order over every item (time, peak RSS).
-viewer_bench() { echo "viewer (open, chart 16 items): not measured yet"; }
-median_sort_bench() { echo "median sort: not measured yet"; }
+# --- the viewer and the median sort ----------------------------------------------
+# kavra_week_view_bench opens the files in a real main window (offscreen), charts
+# 16 items, sorts the list in median order and charts 16 again, printing each
+# step's time and the peak RSS after it; GNU time gives the whole run's peak.
+VIEW="${KAVRA_WEEK_VIEW:-$ROOT/build/bin/kavra_week_view_bench}"
+viewer_bench() {
+    if [[ ! -x "$VIEW" ]]; then
+        echo "viewer: $VIEW not found (build it: cmake --build build --target kavra_week_view_bench)"
+        return
+    fi
+    for ((i = 1; i <= RUNS; i++)); do
+        run_timed view "$VIEW" "${PATHS[@]}"
+        sed "s/^/  run $i: /" "$TMP/view.out"
+    done
+    sort -n -k2,2 "$TMP/view.results" | tail -n 1 | awk -v values="$VALUES" '{
+        printf "viewer (open, chart 16 items, median sort, chart 16): peak RSS %.1f MiB = %.2f bytes a value\n",
+            $2 / 1024, $2 * 1024 / values }'
+}
 viewer_bench
-median_sort_bench

@@ -105,23 +105,24 @@ double scaleDown(const double *x, size_t rows)
     return std::isfinite(largest) && largest > 0 ? std::ldexp(1.0, -std::ilogb(largest)) : 0;
 }
 
-// Runs task(k) for every k below count on up to workers threads, joined before it returns.
+// Runs task(worker, k) for every k below count on up to workers threads (worker
+// 0 to workers - 1: the thread's own), joined before it returns.
 template <class Task> void forEachInParallel(size_t count, int workers, const Task &task)
 {
     if (workers <= 1 || count <= 1) {
         for (size_t k = 0; k < count; ++k)
-            task(k);
+            task(0, k);
         return;
     }
     std::atomic<size_t> next{0};
-    const auto work = [&] {
+    const auto work = [&](int worker) {
         for (size_t k = next++; k < count; k = next++)
-            task(k);
+            task(worker, k);
     };
     std::vector<std::jthread> pool;
     for (int t = 1; t < std::min<int>(workers, int(count)); ++t)
-        pool.emplace_back(work);
-    work();
+        pool.emplace_back(work, t);
+    work(0);
 }
 
 int workersFor(int threads, size_t values)
@@ -163,27 +164,18 @@ std::string rankingLineText(double score, const std::string &text)
     return std::string(number) + "  " + text;
 }
 
-ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, size_t b,
-                           const std::vector<RankingItem> &items, size_t top, int threads)
+namespace {
+
+// The ranking of the items scored (indexes into items) by score(worker, k), the
+// k-th of them, on up to workers threads.
+template <class Score>
+ChangeRanking ranked(const std::vector<RankingItem> &items, const std::vector<size_t> &scored, size_t top,
+                     int workers, const Score &score)
 {
     ChangeRanking ranking;
-    if (rows == 0)
-        return ranking;
-    const size_t first = std::min({a, b, rows - 1}), last = std::min(std::max(a, b), rows - 1);
-    if (rows - (last - first + 1) < 2)
-        return ranking;
     ranking.enoughRows = true;
-
-    std::vector<size_t> scored;  // the items' indexes
-    std::vector<const double *> columns;
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i].column != 1) {
-            scored.push_back(i);
-            columns.push_back(values(items[i].column));
-        }
-    std::vector<double> scores(columns.size());
-    forEachInParallel(columns.size(), workersFor(threads, rows * columns.size()),
-                      [&](size_t k) { scores[k] = changeScore(columns[k], rows, first, last); });
+    std::vector<double> scores(scored.size());
+    forEachInParallel(scored.size(), workers, [&](int worker, size_t k) { scores[k] = score(worker, k); });
 
     std::vector<size_t> order(scores.size());
     std::iota(order.begin(), order.end(), size_t(0));
@@ -198,6 +190,57 @@ ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, s
         ranking.lines.push_back({rankingLineText(scores[order[k]], item.text), scores[order[k]], item.column});
     }
     return ranking;
+}
+
+// The rows a..b clamped to the rows shown, and whether enough rows lie outside them.
+bool rankedRows(size_t rows, size_t a, size_t b, size_t &first, size_t &last)
+{
+    if (rows == 0)
+        return false;
+    first = std::min({a, b, rows - 1});
+    last = std::min(std::max(a, b), rows - 1);
+    return rows - (last - first + 1) >= 2;
+}
+
+std::vector<size_t> scoredItems(const std::vector<RankingItem> &items)
+{
+    std::vector<size_t> scored;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].column != 1)
+            scored.push_back(i);
+    return scored;
+}
+
+}  // namespace
+
+ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, size_t b,
+                           const std::vector<RankingItem> &items, size_t top, int threads)
+{
+    size_t first = 0, last = 0;
+    if (!rankedRows(rows, a, b, first, last))
+        return {};
+    const std::vector<size_t> scored = scoredItems(items);
+    std::vector<const double *> columns;
+    for (const size_t i : scored)
+        columns.push_back(values(items[i].column));
+    return ranked(items, scored, top, workersFor(threads, rows * columns.size()),
+                  [&](int, size_t k) { return changeScore(columns[k], rows, first, last); });
+}
+
+ChangeRanking rankByChange(const RankingFill &fill, size_t rows, size_t a, size_t b,
+                           const std::vector<RankingItem> &items, size_t top, int threads)
+{
+    size_t first = 0, last = 0;
+    if (!rankedRows(rows, a, b, first, last))
+        return {};
+    const std::vector<size_t> scored = scoredItems(items);
+    const int workers = workersFor(threads, rows * scored.size());
+    std::vector<std::vector<double>> buffers(size_t(std::max(workers, 1)), std::vector<double>(rows));
+    return ranked(items, scored, top, workers, [&](int worker, size_t k) {
+        double *buffer = buffers[size_t(worker)].data();
+        fill(items[scored[k]].column, buffer);
+        return changeScore(buffer, rows, first, last);
+    });
 }
 
 }  // namespace kavra::analysis

@@ -61,4 +61,13 @@ using RankingValues = std::function<const double *(int32_t column)>;
 ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, size_t b,
                            const std::vector<RankingItem> &items, size_t top = kRankingLines, int threads = 0);
 
+// Writes the rows values of column c (as RankingValues gives them) to out.
+using RankingFill = std::function<void(int32_t column, double *out)>;
+
+// The same ranking from columns filled one at a time into a buffer of each
+// thread: fill is called on the scoring threads, at the same time on several.
+// So a table held compressed is never decoded whole.
+ChangeRanking rankByChange(const RankingFill &fill, size_t rows, size_t a, size_t b,
+                           const std::vector<RankingItem> &items, size_t top = kRankingLines, int threads = 0);
+
 }  // namespace kavra::analysis

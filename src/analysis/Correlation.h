@@ -52,7 +52,8 @@ struct CorrelationLine {
     int32_t column = 0;
 };
 
-// The values of column c over the rows that take part (rows first to last, 1-based).
+// The values of column c over the rows that take part (rows first to last,
+// 1-based). They are read before the next call, so one buffer may serve every call.
 using ColumnValues = std::function<const double *(int32_t column)>;
 
 // Correlates every candidate with the reference column over rows values, skipping

@@ -65,9 +65,13 @@ int printCorrelationList(const char *program, const DataSet &data, const ItemLis
         return 2;
     }
     const int file = data.Files_Open;  // the coefficients come from the file loaded last, as in the viewer
-    const std::vector<analysis::CorrelationLine> lines =
-        analysis::correlationList([&](int32_t column) { return data.Perf_Data.column(column, file) + (first - 1); },
-                                  size_t(last - first + 1), reference->tag, candidates);
+    std::vector<double> values(size_t(last - first + 1));  // one column at a time, past the cache
+    const std::vector<analysis::CorrelationLine> lines = analysis::correlationList(
+        [&](int32_t column) {
+            data.Perf_Data.decode(column, file, first, last - first + 1, values.data());
+            return values.data();
+        },
+        values.size(), reference->tag, candidates);
     if (lines.empty()) {
         std::cerr << "No relevant items found ...\n";
         return 1;

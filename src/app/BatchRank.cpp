@@ -33,7 +33,8 @@ int printChangeRanking(const DataSet &data, const ItemList &items, const RankOpt
         candidates.push_back({row.text, row.tag});
     const int file = data.Files_Open;  // the file loaded last, as correlate and the viewer's Correlate
     const analysis::ChangeRanking ranking = analysis::rankByChange(
-        [&](int32_t column) { return data.Perf_Data.column(column, file); }, size_t(data.Row_Count),
+        [&](int32_t column, double *out) { data.Perf_Data.decode(column, file, 1, data.Row_Count, out); },
+        size_t(data.Row_Count),
         size_t(options.from - 1), size_t(options.to - 1), candidates, size_t(options.top));
     if (!ranking.enoughRows) {
         std::cerr << analysis::kNotEnoughRowsText << '\n';

@@ -144,6 +144,7 @@ ReadoutInput CursorCommands::readoutInput(bool newChart)
 {
     ReadoutInput input;
     const DataSet &data = c_.data;
+    heldColumns_.clear();
     std::tie(input.rowA, input.rowB) = c_.state.cursors.ordered();
     if (input.rowA < 1 || input.rowB > data.Row_Count)
         return input;
@@ -166,7 +167,8 @@ ReadoutInput CursorCommands::readoutInput(bool newChart)
         if (c_.sources.itemOf(s, column, file) && file <= data.Perf_Data.files() && column >= 1 &&
             column <= data.Perf_Data.columns()) {
             // The item's whole column: a cursor outside the rows shown still reads its values.
-            series.values = data.Perf_Data.column(column, file);
+            heldColumns_.push_back(data.Perf_Data.values(column, file));
+            series.values = heldColumns_.back()->data();
             series.count = size_t(data.Row_Count);
             series.column = column;
             series.file = file;
@@ -204,9 +206,9 @@ void CursorCommands::mnuRankItemsByChange_Click()
     analysis::ChangeRanking ranking;
     {
         BusyCursor busy;
-        ranking = analysis::rankByChange([&](int32_t column) { return data.Perf_Data.column(column, 1) + (first - 1); },
-                                         size_t(last - first + 1), size_t(from - first), size_t(to - first),
-                                         candidates);
+        ranking = analysis::rankByChange(
+            [&](int32_t column, double *out) { data.Perf_Data.decode(column, 1, first, last - first + 1, out); },
+            size_t(last - first + 1), size_t(from - first), size_t(to - first), candidates);
     }
     if (!ranking.enoughRows) {
         c_.ui.message(c_.window, QString::fromLatin1(analysis::kNotEnoughRowsText), kRankTitle);

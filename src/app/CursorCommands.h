@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -68,6 +69,8 @@ private:
     // The values of the curves drawn from a series (averages, smoothed curves),
     // by row, worked out again for each new chart; the readout points into them.
     std::vector<std::vector<double>> drawnCurves_;
+    // The charted items' columns, decoded, that the last readout points into.
+    std::vector<std::shared_ptr<const std::vector<double>>> heldColumns_;
 };
 
 }  // namespace kavra

@@ -52,8 +52,8 @@ ScatterDrawn drawScatterDiagram(ChartView &chart, const DataSet &data, const QSt
     const int s = chart.addSeries(SeriesKind::Point);
     chart.setSeriesValueAxis(s, ValueAxis::Both);
     chart.setSeriesColour(s, QColor(255, 0, 0));
-    chart.setSeriesPoints(s, data.Perf_Data.column(column, 1) + (first - 1),
-                          data.Perf_Data.column(referenceColumn, 1) + (first - 1), last - first + 1);
+    const PerfData::Values x = data.Perf_Data.values(column, 1), y = data.Perf_Data.values(referenceColumn, 1);
+    chart.setSeriesPoints(s, x->data() + (first - 1), y->data() + (first - 1), last - first + 1);
     chart.setRepaint(true);
     return drawn;
 }

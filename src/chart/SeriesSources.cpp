@@ -15,14 +15,14 @@ SeriesSources::Source &SeriesSources::at(int s)
 
 void SeriesSources::setRows(int s, int column, int file, int firstRow, int count)
 {
-    at(s) = {column, file, firstRow, count, {}};
+    at(s) = {column, file, firstRow, count, {}, {}};
 }
 
 void SeriesSources::setComputed(int s, int from, std::vector<double> values)
 {
     const int firstRow = at(from).firstRow;
     const int count = int(values.size());
-    at(s) = {0, 0, firstRow, count, std::move(values)};
+    at(s) = {0, 0, firstRow, count, std::move(values), {}};
 }
 
 void SeriesSources::exchange(int a, int b) { std::swap(at(a), at(b)); }
@@ -57,7 +57,9 @@ SeriesValues SeriesSources::values(int s, const DataSet &data) const
     if (source.file < 1 || source.file > data.Perf_Data.files() || source.column < 1 ||
         source.column > data.Perf_Data.columns() || end > size_t(data.Perf_Data.rows()))
         return {};
-    return {x, data.Perf_Data.column(source.column, source.file) + (source.firstRow - 1), size_t(source.count)};
+    // The series holds its column: it stays decoded while it is charted.
+    source.held = data.Perf_Data.values(source.column, source.file);
+    return {x, source.held->data() + (source.firstRow - 1), size_t(source.count)};
 }
 
 }  // namespace kavra

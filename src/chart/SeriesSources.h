@@ -7,6 +7,7 @@
 // table that grows after the redraw leaves them valid.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace kavra {
@@ -43,6 +44,7 @@ private:
         int firstRow = 1;
         int count = 0;
         std::vector<double> computed;
+        mutable std::shared_ptr<const std::vector<double>> held;  // the item's column, decoded
     };
     Source &at(int s);
 

@@ -6,13 +6,21 @@
 
 namespace kavra {
 
+std::vector<uint8_t> &CompressedColumn::lastSegment()
+{
+    if (segments_.empty())
+        segments_.emplace_back();
+    return segments_.back();
+}
+
 void CompressedColumn::append(const double *values, size_t count)
 {
     size_t end = rows();
     for (size_t done = 0; done < count;) {
         const size_t n = std::min(kBlockRows, count - done);
-        blockOffsets_.push_back(bytes_.size());
-        codec::encodeBlock(values + done, n, bytes_, hint_);
+        std::vector<uint8_t> &bytes = lastSegment();
+        blockOffsets_.push_back(place(segments_.size() - 1, bytes.size()));
+        codec::encodeBlock(values + done, n, bytes, hint_);
         done += n;
         end += n;
         blockEnds_.push_back(static_cast<uint32_t>(end));
@@ -21,11 +29,19 @@ void CompressedColumn::append(const double *values, size_t count)
 
 void CompressedColumn::append(const CompressedColumn &other)
 {
-    const uint64_t byteShift = bytes_.size();
     const uint32_t rowShift = static_cast<uint32_t>(rows());
-    bytes_.insert(bytes_.end(), other.bytes_.begin(), other.bytes_.end());
-    for (uint64_t offset : other.blockOffsets_)
-        blockOffsets_.push_back(offset + byteShift);
+    std::vector<uint8_t> &bytes = lastSegment();
+    const size_t segment = segments_.size() - 1;
+    for (size_t b = 0; b < other.blocks(); ++b) {
+        const uint8_t *block = other.blockData(b);
+        const size_t size = b + 1 < other.blocks() && (other.blockOffsets_[b + 1] >> kSegmentShift) ==
+                                                          (other.blockOffsets_[b] >> kSegmentShift)
+                                ? size_t(other.blockData(b + 1) - block)
+                                : size_t(other.segments_[other.blockOffsets_[b] >> kSegmentShift].data() +
+                                         other.segments_[other.blockOffsets_[b] >> kSegmentShift].size() - block);
+        blockOffsets_.push_back(place(segment, bytes.size()));
+        bytes.insert(bytes.end(), block, block + size);
+    }
     for (uint32_t end : other.blockEnds_)
         blockEnds_.push_back(end + rowShift);
     if (!other.blockEnds_.empty())
@@ -34,22 +50,39 @@ void CompressedColumn::append(const CompressedColumn &other)
 
 void CompressedColumn::append(CompressedColumn &&other)
 {
-    if (blockEnds_.empty())
+    if (blockEnds_.empty()) {
         *this = std::move(other);
-    else
-        append(static_cast<const CompressedColumn &>(other));
-    other.clear();
+    } else {
+        // Other's buffers join this column's as they are: nothing is copied, so
+        // joining the chunks of a load holds no column twice.
+        const size_t segmentShift = segments_.size();
+        const uint32_t rowShift = static_cast<uint32_t>(rows());
+        for (std::vector<uint8_t> &segment : other.segments_)
+            segments_.push_back(std::move(segment));
+        for (uint64_t offset : other.blockOffsets_)
+            blockOffsets_.push_back(offset + (uint64_t(segmentShift) << kSegmentShift));
+        for (uint32_t end : other.blockEnds_)
+            blockEnds_.push_back(end + rowShift);
+        if (!other.blockEnds_.empty())
+            hint_ = other.hint_;
+    }
+    other = CompressedColumn();  // its memory goes now, not when it is destroyed
 }
 
 size_t CompressedColumn::byteSize() const
 {
-    return bytes_.capacity() + blockOffsets_.capacity() * sizeof(uint64_t) + blockEnds_.capacity() * sizeof(uint32_t);
+    // The first buffer is the column's own, as a plain vector member would be;
+    // each further one joined in costs its header.
+    size_t bytes = (segments_.capacity() > 0 ? segments_.capacity() - 1 : 0) * sizeof(std::vector<uint8_t>);
+    for (const std::vector<uint8_t> &segment : segments_)
+        bytes += segment.capacity();
+    return bytes + blockOffsets_.capacity() * sizeof(uint64_t) + blockEnds_.capacity() * sizeof(uint32_t);
 }
 
 void CompressedColumn::decode(double *out) const
 {
     for (size_t b = 0; b < blocks(); ++b)
-        codec::decodeBlock(bytes_.data() + blockOffsets_[b], blockEnds_[b] - blockStart(b), out + blockStart(b));
+        codec::decodeBlock(blockData(b), blockEnds_[b] - blockStart(b), out + blockStart(b));
 }
 
 void CompressedColumn::decode(size_t first, size_t count, double *out) const
@@ -63,7 +96,7 @@ void CompressedColumn::decode(size_t first, size_t count, double *out) const
     for (const size_t end = first + count; first < end; ++b) {
         const size_t start = blockStart(b), size = blockEnds_[b] - start;
         const size_t from = first - start, n = std::min<size_t>(blockEnds_[b], end) - first;
-        const uint8_t *block = bytes_.data() + blockOffsets_[b];
+        const uint8_t *block = blockData(b);
         if (from == 0 && n == size) {
             codec::decodeBlock(block, size, out);
         } else {
@@ -82,17 +115,59 @@ std::vector<double> CompressedColumn::values() const
     return v;
 }
 
+void CompressedColumn::appendZeros(size_t count)
+{
+    static const double zeros[kBlockRows] = {};
+    if (count < kBlockRows) {
+        append(zeros, count);
+        return;
+    }
+    CompressedColumn block;
+    block.append(zeros, kBlockRows);
+    for (; count >= kBlockRows; count -= kBlockRows)
+        append(block);
+    append(zeros, count);
+}
+
+double CompressedColumn::value(size_t i) const
+{
+    assert(i < rows());
+    const size_t b = static_cast<size_t>(std::upper_bound(blockEnds_.begin(), blockEnds_.end(), i) - blockEnds_.begin());
+    double scratch[kBlockRows];
+    codec::decodeBlock(blockData(b), blockEnds_[b] - blockStart(b), scratch);
+    return scratch[i - blockStart(b)];
+}
+
+size_t CompressedColumn::takeFrom(size_t first, std::vector<double> &out)
+{
+    if (first >= rows())
+        return rows();
+    const size_t b = static_cast<size_t>(std::upper_bound(blockEnds_.begin(), blockEnds_.end(), first) - blockEnds_.begin());
+    const size_t start = blockStart(b), count = rows() - start;
+    const size_t at = out.size();
+    out.resize(at + count);
+    decode(start, count, out.data() + at);
+    const size_t segment = size_t(blockOffsets_[b] >> kSegmentShift);
+    segments_.resize(segment + 1);
+    segments_.back().resize(size_t(blockOffsets_[b] & kOffsetMask));
+    blockOffsets_.resize(b);
+    blockEnds_.resize(b);
+    return start;
+}
+
 void CompressedColumn::clear()
 {
     hint_ = {};
-    bytes_.clear();
+    segments_.clear();
     blockOffsets_.clear();
     blockEnds_.clear();
 }
 
 void CompressedColumn::shrinkToFit()
 {
-    bytes_.shrink_to_fit();
+    for (std::vector<uint8_t> &segment : segments_)
+        segment.shrink_to_fit();
+    segments_.shrink_to_fit();
     blockOffsets_.shrink_to_fit();
     blockEnds_.shrink_to_fit();
 }

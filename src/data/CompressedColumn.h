@@ -5,29 +5,13 @@
 // A column is written by appending runs of values and read by decoding it whole
 // or a range of its rows. Every append ends its last block, so a run's blocks
 // never reach into the next run's rows, and appending a whole column moves its
-// blocks as they are. That is how the loader's parallel data pass is meant to
-// fill the table:
+// blocks as they are. That is how the loader's data pass fills the table: each
+// reader encodes its chunk's rows onto the chunk's own column, 1024 rows at a
+// time, and the table's column is then the chunks' columns appended in file
+// order (append(CompressedColumn &&): a copy of compressed bytes, no decoding).
+// Blocks may thus hold fewer than kBlockRows rows anywhere in a column.
 //
-//   each worker, for its chunk of records, parses rows into a column-major buffer
-//   of kBlockRows rows and, when the buffer is full or the chunk ends, appends
-//   each column's run to that chunk's own CompressedColumn for the column;
-//   once every chunk is read, the table's column is the chunks' columns appended
-//   in file order (append(CompressedColumn &&): a copy of compressed bytes, no
-//   decoding), then shrinkToFit().
-//
-// The value table is then one CompressedColumn per (column, file) plus a small
-// cache of decoded columns, shared by the commands that read values:
-//
-//   class PerfData {                          // proposed
-//       const CompressedColumn &compressed(int column, int file) const;
-//       // The column's rows() values, decoded once and kept while the cache
-//       // holds it (the charted columns are pinned; others go least recently
-//       // used first); a whole-table pass decodes column by column into one
-//       // buffer instead (decode(first, count, out)).
-//       std::shared_ptr<const std::vector<double>> decoded(int column, int file) const;
-//       void setColumn(int column, int file, CompressedColumn values);  // derived items
-//   };
-//
+// PerfData holds one per (column, file) and the cache of decoded columns.
 // Decoding is const and touches nothing shared, so several threads may decode
 // one column at the same time.
 
@@ -46,7 +30,10 @@ public:
     // Appends count values as blocks of kBlockRows, the last one shorter when
     // count is not a multiple of it.
     void append(const double *values, size_t count);
-    // Appends other's rows after this column's (its blocks, without decoding).
+    // Appends count zeros (a byte a block).
+    void appendZeros(size_t count);
+    // Appends other's rows after this column's (its blocks, without decoding;
+    // the second takes other's buffers over without copying them).
     void append(const CompressedColumn &other);
     void append(CompressedColumn &&other);
 
@@ -60,16 +47,34 @@ public:
     // Writes the values of rows first .. first + count - 1 (0-based, within rows()) to out.
     void decode(size_t first, size_t count, double *out) const;
     std::vector<double> values() const;
+    // The value of row i (0-based, within rows()): decodes its block alone.
+    double value(size_t i) const;
+
+    // Takes the rows from the start of the block that holds row first on off the
+    // column, appending their values to out: how a column's last block is opened
+    // again to append rows to it. Returns the row those values start at.
+    size_t takeFrom(size_t first, std::vector<double> &out);
 
     void clear();
     // Gives back the spare capacity that appending left.
     void shrinkToFit();
 
 private:
+    // A block's place: its segment in the high bits, its offset there in the low.
+    static constexpr int kSegmentShift = 44;
+    static constexpr uint64_t kOffsetMask = (uint64_t(1) << kSegmentShift) - 1;
+    static uint64_t place(size_t segment, size_t offset) { return (uint64_t(segment) << kSegmentShift) | offset; }
     size_t blockStart(size_t block) const { return block == 0 ? 0 : blockEnds_[block - 1]; }
+    const uint8_t *blockData(size_t block) const
+    {
+        const uint64_t at = blockOffsets_[block];
+        return segments_[size_t(at >> kSegmentShift)].data() + (at & kOffsetMask);
+    }
+    std::vector<uint8_t> &lastSegment();
 
-    std::vector<uint8_t> bytes_;
-    std::vector<uint64_t> blockOffsets_;  // where each block starts in bytes_
+    // The blocks' bytes, in one buffer per column joined in (append(CompressedColumn &&)).
+    std::vector<std::vector<uint8_t>> segments_;
+    std::vector<uint64_t> blockOffsets_;  // where each block starts (place())
     std::vector<uint32_t> blockEnds_;     // the rows up to the end of each block
     codec::EncoderHint hint_;             // what the last block appended found
 };

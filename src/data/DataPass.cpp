@@ -154,6 +154,7 @@ struct ChunkOutcome {
     std::optional<ShortRecord> firstShort;
     std::exception_ptr error;
     long long errorRow = 0;  // the row of the record that failed
+    std::vector<CompressedColumn> run;  // the chunk's rows of every table column
 };
 
 // Progress of the parallel data pass, in file order: the rows read without a gap
@@ -241,8 +242,7 @@ public:
         for (const RecordScan::Chunk &chunk : scan_.chunks)
             rowsToRead = std::max(rowsToRead, std::min(chunk.records, setup_.rowLimit - chunk.before));
         return {RecordParser(setup_.layout),
-                RowBlock(setup_.tableColumns, setup_.target, setup_.height(),
-                         RowBlock::rowsFor(setup_.tableColumns, rowsToRead))};
+                RowBlock(setup_.tableColumns, RowBlock::rowsFor(setup_.tableColumns, rowsToRead), rowsToRead)};
     }
 
     void run(Worker &worker, size_t index)
@@ -264,7 +264,7 @@ public:
                 ++k;
                 const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart));
                 if (k - blockStart == worker.block.rows()) {
-                    worker.block.flush(blockStart, worker.block.rows());
+                    worker.block.flush(worker.block.rows());
                     blockStart = k;
                 }
                 if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
@@ -272,12 +272,14 @@ public:
                 if ((k - chunk.before) % kRecordsPerTick == 0)
                     progress_.reached(index, k);
             }
-            worker.block.flush(blockStart, k - blockStart);
+            worker.block.flush(k - blockStart);
+            outcome.run = worker.block.takeRun();
             progress_.reached(index, k);
         } catch (...) {
             outcome.error = std::current_exception();
             outcome.errorRow = k;
             worker.block.clear(k - blockStart);
+            worker.block.dropRun();
             long long known = firstError_.load();
             while (k < known && !firstError_.compare_exchange_weak(known, k)) {
             }
@@ -366,8 +368,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
 {
     RecordReader reader(setup.content, setup.terminator, setup.start);
     RecordParser parser(setup.layout);
-    RowBlock block(setup.tableColumns, setup.target, setup.height(),
-                   RowBlock::rowsFor(setup.tableColumns, setup.rowLimit));
+    RowBlock block(setup.tableColumns, RowBlock::rowsFor(setup.tableColumns, setup.rowLimit), setup.rowLimit);
     int k = 0;
     int blockStart = 0;  // row index (0-based) of the block's first row
     bool mismatchReported = false;
@@ -384,7 +385,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
         }
         const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart));
         if (k - blockStart == block.rows()) {
-            block.flush(blockStart, block.rows());
+            block.flush(block.rows());
             blockStart = k;
         }
         if (k == setup.rowLimit)
@@ -394,7 +395,8 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
             mismatchReported = true;
         }
     } while (reader.more());
-    block.flush(blockStart, k - blockStart);
+    block.flush(k - blockStart);
+    *setup.columns = block.takeRun();
     return k;
 }
 
@@ -459,6 +461,13 @@ int readDataParallel(const DataPassSetup &setup, const RecordScan &scan, int thr
     progress.reportUpTo(observer, rows);
     if (scan.overlong && scan.records < setup.rowLimit)
         failOverlongRecord();
+    // The table's columns are the chunks' runs one after another, in file order.
+    // Each chunk's buffers join the column as they are: no column is held twice.
+    std::vector<CompressedColumn> &columns = *setup.columns;
+    columns.assign(static_cast<size_t>(setup.tableColumns), CompressedColumn());
+    for (ChunkOutcome &outcome : outcomes)
+        for (size_t c = 0; c < outcome.run.size() && c < columns.size(); ++c)
+            columns[c].append(std::move(outcome.run[c]));
     return static_cast<int>(rows);
 }
 

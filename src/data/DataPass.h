@@ -53,12 +53,12 @@ struct DataPassSetup {
     int rowLimit = 0;  // the table's rows: records past them are not read
     RecordLayout layout;
     int tableColumns = 0;
-    double *target = nullptr;  // the layer's first cell
-    size_t columnHeight = 0;   // the cells from one column to the next; 0 for rowLimit
+    // Receives the table's columns (tableColumns of them), compressed, with the
+    // rows the pass read.
+    std::vector<CompressedColumn> *columns = nullptr;
     // Where content is a file held range by range: the parallel pass presents each
     // chunk while it reads it. The one-thread pass needs content held whole.
     FileBytes *window = nullptr;
-    size_t height() const { return columnHeight ? columnHeight : static_cast<size_t>(rowLimit); }
 };
 
 // Where a data pass left the records.

@@ -3,13 +3,11 @@
 // tool read. Tables are indexed from 1, as the file format numbers its rows,
 // columns and files.
 
-#include "data/HugePages.h"
+#include "data/PerfData.h"
 
 #include <array>
 #include <cassert>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -17,96 +15,6 @@ namespace kavra {
 
 constexpr int kFileLimit = 16;     // files that can be loaded together
 constexpr int kSpareColumns = 20;  // columns kept free for derived items
-
-// Memory for value layers that comes zeroed from the system (calloc hands out
-// fresh zero pages for blocks this large without writing them), so a new layer
-// costs nothing until it is filled, and the threads that fill it touch its pages
-// in parallel instead of one thread clearing them all first.
-template <class T> struct ZeroedAllocator {
-    using value_type = T;
-    ZeroedAllocator() = default;
-    template <class U> ZeroedAllocator(const ZeroedAllocator<U> &) {}
-    T *allocate(size_t n)
-    {
-        if (void *p = std::calloc(n, sizeof(T))) {
-            adviseHugePages(p, n * sizeof(T));
-            return static_cast<T *>(p);
-        }
-        throw std::bad_alloc();
-    }
-    void deallocate(T *p, size_t) { std::free(p); }
-    // A value-initialised element is the zero the memory already holds.
-    template <class U> void construct(U *) noexcept {}
-    template <class U, class... Args> void construct(U *p, Args &&...args)
-    {
-        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
-    }
-    friend bool operator==(const ZeroedAllocator &, const ZeroedAllocator &) { return true; }
-};
-
-// Values indexed (row, column, file). Each file is one layer stored column by
-// column, so one item's values over the rows lie contiguous in memory: charting,
-// medians and correlation all walk a column. Adding a file adds a layer and
-// leaves the earlier layers where they are.
-class PerfData {
-public:
-    using Layer = std::vector<double, ZeroedAllocator<double>>;
-
-    PerfData();
-
-    // One zeroed layer of rows x columns; throws std::bad_alloc when it cannot be had.
-    void reset(int rows, int columns);
-    // A zeroed layer of the current size, to be filled and then added.
-    Layer makeLayer() const;
-    void addLayer(Layer layer);
-    // More columns for every file, zeroed; the values in place stay.
-    void addColumns(int count);
-    void removeLastLayer();
-    // More rows for every file, zeroed. Room is kept beyond them, and made
-    // before it is needed, one layer per call, so a table that grows a few rows
-    // at a time moves no more than one layer at once.
-    void growRows(int rows);
-    // Room for rows in every layer at once, as vector::reserve.
-    void reserveRows(int rows);
-
-    int rows() const { return rows_; }
-    // The cells from one column to the next in a new layer: rows() and the room kept.
-    size_t rowStride() const { return static_cast<size_t>(stride_); }
-    int columns() const { return columns_; }
-    int files() const { return static_cast<int>(layers_.size()); }
-
-    // Debug builds (the sanitizer build among them) assert that every index lies
-    // in the table; release builds do not pay for the check in their inner loops.
-    double operator()(int row, int column, int file) const { return layer(file)[index(row, column, file)]; }
-    double &operator()(int row, int column, int file) { return layer(file)[index(row, column, file)]; }
-    // The rows() values of one column of one file.
-    const double *column(int column, int file) const { return layer(file).data() + index(1, column, file); }
-    double *column(int column, int file) { return layer(file).data() + index(1, column, file); }
-
-private:
-    size_t index(int row, int column, int file) const
-    {
-        assert(row >= 1 && row <= rows_ && column >= 1 && column <= columns_);
-        return static_cast<size_t>(column - 1) * strides_[static_cast<size_t>(file - 1)] + static_cast<size_t>(row - 1);
-    }
-    void moveLayer(size_t file, int stride);
-    const Layer &layer(int file) const
-    {
-        assert(file >= 1 && file <= files());
-        return layers_[static_cast<size_t>(file - 1)];
-    }
-    Layer &layer(int file)
-    {
-        assert(file >= 1 && file <= files());
-        return layers_[static_cast<size_t>(file - 1)];
-    }
-
-    int rows_ = 1;
-    int stride_ = 1;  // of new layers; older ones reach it one by one
-    int columns_ = 1;
-    std::vector<Layer> layers_;
-    std::vector<size_t> strides_;  // of each layer
-};
 
 // Column_Map(c, f): the Perf_Data column that receives column c of file f, 0 when not stored.
 class ColumnMap {
@@ -142,13 +50,17 @@ struct LoadedFile {
     std::vector<bool> windows1252Names;  // which of them the file wrote in Windows-1252
     std::vector<int32_t> columnMap;      // file column c - 1 -> Perf_Data column, 0 when not stored
     int rowCount = 0;
-    PerfData table;                      // the first file's values, with spare columns
-    PerfData::Layer layer;               // a later file's values
+    // The values, one column per table column (a first file's spare columns
+    // included), rowCount rows each; a column not read is empty (zeros).
+    std::vector<CompressedColumn> columns;
 };
 
 struct DataSet {
     PerfData Perf_Data;
-    std::vector<double> Xaxis_Values;  // Xaxis_Values[r - 1] is the sample time of row r
+    // Xaxis_Values[r - 1] is the sample time of row r: file 1's times, the one
+    // column always held decoded (the x axis of every chart and every saved
+    // row's time), beside its compressed copy in Perf_Data.
+    std::vector<double> Xaxis_Values;
     ColumnMap Column_Map;
     int32_t Row_Count = 0;
     int32_t Column_Count = 0;

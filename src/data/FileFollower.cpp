@@ -211,7 +211,9 @@ void FollowSet::add(const FollowStart &start)
 
 void FollowSet::makeRoom(DataSet &data)
 {
-    data.Perf_Data.reserveRows(data.Row_Count + std::max(data.Row_Count / 4, 4096));
+    // The times shown on the x axis are the one column held whole; the table's
+    // columns take rows into their open blocks as they come.
+    data.Xaxis_Values.reserve(size_t(data.Row_Count) + size_t(std::max(data.Row_Count / 4, 4096)));
 }
 
 void FollowSet::clear()

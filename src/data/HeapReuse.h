@@ -9,8 +9,8 @@ namespace kavra {
 
 // Blocks up to 32 MiB come from the heap and up to 128 MiB of freed heap stay
 // with the program; larger blocks (whole value tables) still go back to the
-// system as soon as they are freed. Does nothing where the C library has no
-// such settings.
+// system as soon as they are freed. Every thread takes its memory from the one
+// heap. Does nothing where the C library has no such settings.
 void keepFreedMemoryForReuse();
 
 }  // namespace kavra

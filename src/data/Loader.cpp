@@ -297,22 +297,14 @@ private:
         parsed_.rowCount = static_cast<int>(rows);
     }
 
+    // The values are held compressed as they are read, so there is no table to
+    // make room for first: memory runs out, if it does, while the data is read.
     void sizeDataSet()
     {
-        try {
-            if (first_) {
-                observer_.status("ReDimensioning the data array - please wait ... ");
-                parsed_.table.reset(parsed_.rowCount, columnCount_ + kSpareColumns);
-                target_ = parsed_.table.column(1, 1);
-            } else {
-                parsed_.rowCount = data_.Row_Count;
-                parsed_.layer = data_.Perf_Data.makeLayer();
-                target_ = parsed_.layer.data();
-            }
-        } catch (const std::bad_alloc &) {
-            outOfMemory_ = true;
-            failLoad(LoadProblem::NoMemoryForFile);
-        }
+        if (first_)
+            observer_.status("ReDimensioning the data array - please wait ... ");
+        else
+            parsed_.rowCount = data_.Row_Count;
     }
 
     void readData()
@@ -324,11 +316,10 @@ private:
         setup.rowLimit = parsed_.rowCount;
         setup.layout = {columnCount_, &parsed_.columnMap, parsed_.collectionDate, first_,
                         options_.edition == Edition::Classic};
-        setup.tableColumns = first_ ? columnCount_ + kSpareColumns : data_.Perf_Data.columns();
-        setup.target = target_;
+        // A first file's spare columns are zeros that the table makes itself.
+        setup.tableColumns = first_ ? columnCount_ : data_.Perf_Data.columns();
+        setup.columns = &parsed_.columns;
         setup.window = window();
-        if (!first_)
-            setup.columnHeight = data_.Perf_Data.rowStride();
         const auto onShortRecord = [this](int row, int fieldsRead, std::string_view record) {
             shortRecordReported_ = true;
             observer_.diagnostic({.kind = LoadProblem::ColumnCountMismatch,
@@ -339,12 +330,22 @@ private:
         };
         observer_.progressStart(parsed_.rowCount);
         int rows = 0;
-        if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
-            if (!scan_ || scan_->start != setup.start)
-                scan_ = scanRecords(content_, terminator_, setup.start, options_.threads, chunkBytes, setup.window);
-            rows = readDataParallel(setup, *scan_, options_.threads, observer_, onShortRecord);
-        } else {
-            rows = readDataOneThread(setup, observer_, onShortRecord);
+        try {
+            if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
+                if (!scan_ || scan_->start != setup.start)
+                    scan_ = scanRecords(content_, terminator_, setup.start, options_.threads, chunkBytes, setup.window);
+                rows = readDataParallel(setup, *scan_, options_.threads, observer_, onShortRecord);
+            } else {
+                rows = readDataOneThread(setup, observer_, onShortRecord);
+            }
+            // Rows a later file lacks are zeros.
+            for (CompressedColumn &column : parsed_.columns) {
+                column.appendZeros(size_t(parsed_.rowCount) - std::min(column.rows(), size_t(parsed_.rowCount)));
+                column.shrinkToFit();
+            }
+        } catch (const std::bad_alloc &) {
+            outOfMemory_ = true;
+            failLoad(LoadProblem::NoMemoryForFile);
         }
         end_ = findDataEnd(setup, chunkBytesFrom(setup.start) ? &*scan_ : nullptr, rows);
         rowsRead_ = rows;
@@ -455,7 +456,6 @@ private:
     std::optional<RecordScan> scan_;  // the records as counted on several threads
     DataEnd end_;                     // where the data pass left the records
     int rowsRead_ = 0;
-    double *target_ = nullptr;        // the first cell of the layer being filled
 };
 
 }  // namespace

@@ -68,23 +68,63 @@ int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
         kMaxRows));
 }
 
-RowBlock::RowBlock(int tableColumns, double *target, size_t height, int rows)
-    : columns_(static_cast<size_t>(tableColumns)), target_(target), height_(height), rows_(rows),
+RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
+    : columns_(static_cast<size_t>(std::max(tableColumns, 1))), rows_(rows),
       cells_(static_cast<size_t>(rows) * columns_, 0.0)
 {
+    // A stage of a block's rows for every column, within the cell budget, and no
+    // more rows than are to be read.
+    const size_t withinBudget = std::max<size_t>(kStageCellBudget / columns_, static_cast<size_t>(rows));
+    stageRows_ = std::min({withinBudget, CompressedColumn::kBlockRows,
+                           static_cast<size_t>(std::max<long long>(rowsToRead, 1))});
+    stageRows_ = std::max<size_t>(stageRows_, 1);
+    stage_.assign(stageRows_ * columns_, 0.0);
+    run_.resize(columns_);
 }
 
-void RowBlock::flush(int firstRow, int rows)
+void RowBlock::flush(int rows)
 {
-    if (rows <= 0)
-        return;
-    for (size_t c = 0; c < columns_; ++c) {
-        double *target = target_ + c * height_ + static_cast<size_t>(firstRow);
-        const double *source = cells_.data() + c;
-        for (int r = 0; r < rows; ++r)
-            target[r] = source[static_cast<size_t>(r) * columns_];
+    for (size_t done = 0; done < static_cast<size_t>(std::max(rows, 0));) {
+        const size_t n = std::min(static_cast<size_t>(rows) - done, stageRows_ - staged_);
+        for (size_t c = 0; c < columns_; ++c) {
+            double *target = stage_.data() + c * stageRows_ + staged_;
+            const double *source = cells_.data() + done * columns_ + c;
+            for (size_t r = 0; r < n; ++r)
+                target[r] = source[r * columns_];
+        }
+        staged_ += n;
+        done += n;
+        if (staged_ == stageRows_)
+            encodeStage();
     }
     clear(rows);
+}
+
+void RowBlock::encodeStage()
+{
+    if (staged_ == 0)
+        return;
+    for (size_t c = 0; c < columns_; ++c)
+        run_[c].append(stage_.data() + c * stageRows_, staged_);
+    staged_ = 0;
+}
+
+std::vector<CompressedColumn> RowBlock::takeRun()
+{
+    encodeStage();
+    std::vector<CompressedColumn> run(columns_);
+    run.swap(run_);
+    // The spare room appending left would otherwise stay until the table is built.
+    for (CompressedColumn &column : run)
+        column.shrinkToFit();
+    return run;
+}
+
+void RowBlock::dropRun()
+{
+    staged_ = 0;
+    for (CompressedColumn &column : run_)
+        column = CompressedColumn();
 }
 
 void RowBlock::clear(int rows)

@@ -2,6 +2,8 @@
 // Reading data records into values: the inner loop of a load's data pass. One
 // parser per thread; each keeps its own scratch text.
 
+#include "data/CompressedColumn.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,34 +37,44 @@ private:
 };
 
 // Rows are parsed a few at a time into a small row-major block, then spread into
-// the column-major layer: each row is written where the parser finds it fast, and
-// the layer is written one column stretch at a time.
+// a column-major stage of up to a codec block's rows, each row written where the
+// parser finds it fast and the stage one column stretch at a time. A full stage
+// is encoded onto the run of each column: what a reader has read since it began
+// (one chunk of the file, or all of it).
 class RowBlock {
 public:
     // A block holds up to 64 rows, fewer when the table is wide: its cells stay
-    // within a fixed budget (one row at least), whatever the number of columns.
+    // within a fixed budget (one row at least), whatever the number of columns;
+    // so does the stage, which holds fewer rows than a codec block only when the
+    // table has more than 1024 columns or fewer rows are to be read.
     static constexpr int kMaxRows = 64;
     static constexpr size_t kCellBudget = size_t(1) << 20;
+    static constexpr size_t kStageCellBudget = size_t(1) << 20;
     // The rows of a block for a reader that reads at most rowsToRead rows.
     static int rowsFor(int tableColumns, long long rowsToRead);
 
-    // target: the first cell of the layer, columns of height rows each; rows: the
-    // block's rows.
-    RowBlock(int tableColumns, double *target, size_t height, int rows);
+    RowBlock(int tableColumns, int rows, long long rowsToRead);
     int rows() const { return rows_; }
     double *row(int index) { return cells_.data() + static_cast<size_t>(index) * columns_; }
-    // Writes the block's first rows into the layer from firstRow (0-based) on and
-    // clears them in the block.
-    void flush(int firstRow, int rows);
-    // Clears the block's first rows without writing them.
+    // Moves the block's first rows onto the run and clears them in the block.
+    void flush(int rows);
+    // Clears the block's first rows without moving them.
     void clear(int rows);
+    // The run of every table column so far, encoded; the next run starts empty.
+    std::vector<CompressedColumn> takeRun();
+    // Forgets the run so far.
+    void dropRun();
 
 private:
+    void encodeStage();
+
     size_t columns_;
-    double *target_;
-    size_t height_;
     int rows_;
     std::vector<double> cells_;
+    size_t stageRows_ = 1;
+    size_t staged_ = 0;
+    std::vector<double> stage_;  // column c's rows at c * stageRows_
+    std::vector<CompressedColumn> run_;
 };
 
 }  // namespace kavra

@@ -5,6 +5,7 @@
 #include "data/NumberText.h"
 #include "data/TimeStrings.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace kavra {
@@ -19,17 +20,24 @@ void writeDataFile(std::ostream &out, const DataSet &data, const std::vector<Sav
         record += "," + item.name;
     out << record << crlf;
 
-    std::vector<const double *> columns;
-    for (const SavedItem &item : items)
-        columns.push_back(data.Perf_Data.column(item.column, range.file));
-    const double *times = data.Perf_Data.column(1, 1);
-    for (int r = range.firstRow; r <= range.lastRow && out; ++r) {  // after a failed write, nothing more to make
-        record = timestr::generalDateText(times[r - 1]);
-        for (const double *column : columns) {
-            record += ',';
-            record += signedNumberText(column[r - 1]);
+    // A band of rows of every saved column at a time, decoded into one buffer:
+    // the table is never decoded whole.
+    constexpr int kBand = 1024;
+    const size_t width = items.size() + 1;
+    std::vector<double> band(width * kBand);
+    for (int from = range.firstRow; from <= range.lastRow && out; from += kBand) {
+        const int n = std::min(kBand, range.lastRow - from + 1);
+        data.Perf_Data.decode(1, 1, from, n, band.data());
+        for (size_t i = 0; i < items.size(); ++i)
+            data.Perf_Data.decode(items[i].column, range.file, from, n, band.data() + (i + 1) * kBand);
+        for (int k = 0; k < n && out; ++k) {  // after a failed write, nothing more to make
+            record = timestr::generalDateText(band[size_t(k)]);
+            for (size_t i = 1; i < width; ++i) {
+                record += ',';
+                record += signedNumberText(band[i * kBand + size_t(k)]);
+            }
+            out << record << crlf;
         }
-        out << record << crlf;
     }
 }
 

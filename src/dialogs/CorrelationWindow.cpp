@@ -153,8 +153,13 @@ void CorrelationWindow::correlate(const ReferenceItem &reference, const std::vec
     items.reserve(candidates.size());
     for (const CandidateItem &candidate : candidates)
         items.push_back({candidate.text.toLocal8Bit().toStdString(), candidate.column});
+    std::vector<double> values(rows);  // one column at a time, past the cache
     const std::vector<analysis::CorrelationLine> found = analysis::correlationList(
-        [&](int32_t column) { return data.Perf_Data.column(column, file) + (first - 1); }, rows, reference.column, items,
+        [&](int32_t column) {
+            data.Perf_Data.decode(column, file, first, int(rows), values.data());
+            return values.data();
+        },
+        rows, reference.column, items,
         [this](const std::string &text, int count) { progress(QString::fromLocal8Bit(text.data(), qsizetype(text.size())), count); });
     for (const analysis::CorrelationLine &line : found) {
         auto *entry = new QListWidgetItem(QString::fromLocal8Bit(line.text.data(), qsizetype(line.text.size())), list_);

@@ -41,22 +41,42 @@ bool holds(const std::vector<bool> &held, const Operand &operand)
 
 // Fills the item's column of one file, zeros when the file lacks an operand;
 // returns whether the file now holds the item.
-// Rows first to last, 0-based and exclusive of last; all rows unless given.
+// Rows first to last, 0-based and exclusive of last; all rows unless given. The
+// values are worked out a block of rows at a time: a whole column goes into the
+// table compressed, a few rows (those a followed file adds) are written in place.
 bool compute(DataSet &data, const DerivedItem &item, int file, const std::vector<bool> &held, int first = 0,
              int last = -1)
 {
     if (last < 0)
         last = data.Row_Count;
-    double *target = data.Perf_Data.column(item.column, file);
-    if (!holds(held, item.a) || !holds(held, item.b)) {
-        std::fill(target + first, target + last, 0.0);
-        return false;
+    const bool whole = first == 0 && last == data.Row_Count;
+    const bool holdsOperands = holds(held, item.a) && holds(held, item.b);
+    constexpr int kRows = int(CompressedColumn::kBlockRows);
+    std::vector<double> left(kRows), right(kRows), out(kRows);
+    CompressedColumn column;
+    for (int r = first; r < last; r += kRows) {
+        const int n = std::min(kRows, last - r);
+        if (!holdsOperands) {
+            std::fill_n(out.begin(), n, 0.0);
+        } else {
+            if (item.a.column > 0)
+                data.Perf_Data.decode(item.a.column, file, r + 1, n, left.data());
+            if (item.b.column > 0)
+                data.Perf_Data.decode(item.b.column, file, r + 1, n, right.data());
+            for (int i = 0; i < n; ++i)
+                out[size_t(i)] = apply(item.a.column > 0 ? left[size_t(i)] : item.a.number,
+                                       item.b.column > 0 ? right[size_t(i)] : item.b.number, item.op);
+        }
+        if (whole)
+            column.append(out.data(), size_t(n));
+        else
+            data.Perf_Data.write(item.column, file, r + 1, out.data(), n);
     }
-    const double *left = item.a.column > 0 ? data.Perf_Data.column(item.a.column, file) : nullptr;
-    const double *right = item.b.column > 0 ? data.Perf_Data.column(item.b.column, file) : nullptr;
-    for (int r = first; r < last; ++r)
-        target[r] = apply(left ? left[r] : item.a.number, right ? right[r] : item.b.number, item.op);
-    return true;
+    if (whole) {
+        column.shrinkToFit();
+        data.Perf_Data.setColumn(item.column, file, std::move(column));
+    }
+    return holdsOperands;
 }
 
 int filesHeld(const DataSet &data)

@@ -39,11 +39,14 @@ ItemRevision medianSorted(const ItemRevision &source, const DataSet &data, int f
     result.rows.reserve(source.rows.size());
     const int first = std::max(1, firstRow), last = std::min(int(data.Row_Count), lastRow);
     const size_t count = last >= first ? size_t(last - first + 1) : 0;
+    std::vector<double> values(count);  // one column at a time, decoded past the cache
     for (const ItemRow &row : source.rows) {
         ItemRow sorted = row;
         sorted.selected = false;
         sorted.hasMedian = true;
-        sorted.median = count ? analysis::median(data.Perf_Data.column(row.tag, 1) + (first - 1), count) : 0;
+        if (count)
+            data.Perf_Data.decode(row.tag, 1, first, int(count), values.data());
+        sorted.median = count ? analysis::median(values.data(), count) : 0;
         const std::string m = medianText(sorted.median);
         sorted.text = "(" + m + ")" + row.text;
         sorted.subItems[MedianColumn - 1] = m;
@@ -75,11 +78,7 @@ int removeRows(ItemRevision &revision, const std::function<bool(ItemRow &)> &mat
 
 bool onlyZeros(const DataSet &data, int32_t tag)
 {
-    const double *values = data.Perf_Data.column(tag, 1);
-    for (int r = 0; r < data.Row_Count; ++r)
-        if (values[r] != 0)
-            return false;
-    return true;
+    return data.Perf_Data.zeros(tag, 1, 1, data.Row_Count);
 }
 
 void selectFirstRow(ItemRevision &revision)

@@ -27,8 +27,7 @@ QString text(const std::string &bytes)
 bool allZero(const DataSet &data, int32_t column, int first, int count)
 {
     for (int file = 1; file <= data.Files_Open; ++file) {
-        const double *values = data.Perf_Data.column(column, file) + (first - 1);
-        if (std::any_of(values, values + count, [](double v) { return v != 0; }))
+        if (!data.Perf_Data.zeros(column, file, first, count))
             return false;
     }
     return true;
@@ -77,10 +76,13 @@ std::vector<size_t> topReportItems(const DataSet &data, const ItemRevision &list
         return {};
     const auto [first, last] = rows.within(data.Row_Count);
     std::vector<double> medians(list.rows.size(), 0.0);
+    std::vector<double> values(size_t(last - first + 1));  // one column at a time, past the cache
     for (size_t i = 0; i < list.rows.size(); ++i) {
         const int32_t column = list.rows[i].tag;
-        if (column >= 1 && column <= data.Perf_Data.columns())
-            medians[i] = analysis::median(data.Perf_Data.column(column, 1) + (first - 1), size_t(last - first + 1));
+        if (column >= 1 && column <= data.Perf_Data.columns()) {
+            data.Perf_Data.decode(column, 1, first, last - first + 1, values.data());
+            medians[i] = analysis::median(values.data(), values.size());
+        }
     }
     std::vector<size_t> order(list.rows.size());
     std::iota(order.begin(), order.end(), size_t(0));
