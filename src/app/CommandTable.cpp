@@ -24,7 +24,8 @@ template <auto member> constexpr Handler onOutput = [](MainWindow &w, bool) { (w
 template <auto member>
 constexpr Handler onChartInPlace = [](MainWindow &w, bool) {
     (w.chartCommands().*member)();
-    w.cursorCommands().chartRedrawn();
+    if (CursorCommands *cursors = w.cursorCommandsIfMade())  // none before the window is set up
+        cursors->chartRedrawn();
 };
 
 constexpr CommandEntry entry(Command id, const char *name, const char *caption, Menu menu, EnabledWhen when,

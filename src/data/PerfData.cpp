@@ -249,7 +249,8 @@ void PerfData::decodeSlot(const Slot &s, size_t first, size_t count, double *out
         count -= n;
         out += n;
     }
-    std::copy_n(s.open.data() + (first - packed), count, out);
+    if (count > 0)  // the rest lies in the open rows
+        std::copy_n(s.open.data() + (first - packed), count, out);
 }
 
 double PerfData::value(int row, int column, int file) const

@@ -98,8 +98,15 @@ TEST(CappedMemory, LoadsWhatFitsCompressedAndSaysSoWhenNothingFits)
         {denseBytes / 2, "rows " + std::to_string(kRows) + ", last " + std::to_string(std::stod(lastValue))},
         {size_t(1) << 20, "No More MEMORY ... Cannot open any more files - Sorry ! "},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
+#if defined(__SANITIZE_ADDRESS__)
+        // The address sanitizer maps memory of its own for every allocation and
+        // ends the process when that fails: only what fits can be checked there.
+        if (c.spare < denseBytes / 2)
+            continue;
+#endif
         EXPECT_EQ(loadCapped(path, fileBytes, c.spare, dir.file("said")), c.expected) << "spare " << c.spare;
+    }
 }
 
 // The child's part of the test above, run only by it.
