@@ -24,8 +24,7 @@ template <auto member> constexpr Handler onOutput = [](MainWindow &w, bool) { (w
 template <auto member>
 constexpr Handler onChartInPlace = [](MainWindow &w, bool) {
     (w.chartCommands().*member)();
-    if (CursorCommands *cursors = w.cursorCommandsIfMade())  // none before the window is set up
-        cursors->chartRedrawn();
+    w.cursorCommands().chartRedrawn();
 };
 
 constexpr CommandEntry entry(Command id, const char *name, const char *caption, Menu menu, EnabledWhen when,

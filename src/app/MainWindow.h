@@ -63,7 +63,6 @@ public:
     ChartCommands &chartCommands() const { return *chartCommands_; }
     ItemListCommands &itemCommands() const { return *itemCommands_; }
     CursorCommands &cursorCommands() const { return *cursorCommands_; }
-    CursorCommands *cursorCommandsIfMade() const { return cursorCommands_; }
     OutputCommands &outputCommands() const { return *outputCommands_; }
     // Follow Growing Files; none in the classic edition.
     FollowCommands *followCommands() const { return follow_; }
