@@ -216,15 +216,8 @@ std::vector<size_t> scoredItems(const std::vector<RankingItem> &items)
 ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, size_t b,
                            const std::vector<RankingItem> &items, size_t top, int threads)
 {
-    size_t first = 0, last = 0;
-    if (!rankedRows(rows, a, b, first, last))
-        return {};
-    const std::vector<size_t> scored = scoredItems(items);
-    std::vector<const double *> columns;
-    for (const size_t i : scored)
-        columns.push_back(values(items[i].column));
-    return ranked(items, scored, top, workersFor(threads, rows * columns.size()),
-                  [&](int, size_t k) { return changeScore(columns[k], rows, first, last); });
+    const auto fill = [&](int32_t column, double *out) { std::copy_n(values(column), rows, out); };
+    return rankByChange(RankingFill(fill), rows, a, b, items, top, threads);
 }
 
 ChangeRanking rankByChange(const RankingFill &fill, size_t rows, size_t a, size_t b,

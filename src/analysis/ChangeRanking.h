@@ -55,9 +55,9 @@ using RankingValues = std::function<const double *(int32_t column)>;
 
 // Scores every item (column 1, the sample times, aside) over the rows shown,
 // rows a..b (0-based offsets into them, in either order, clamped to them)
-// against the others, and keeps the top largest. values is called on this
-// thread only, once per item; the columns are then scored on up to threads
-// threads (0: as many as the machine has), all joined before it returns.
+// against the others, and keeps the top largest. The columns are scored on up
+// to threads threads (0: as many as the machine has), all joined before it
+// returns; values is called on them, once per item.
 ChangeRanking rankByChange(const RankingValues &values, size_t rows, size_t a, size_t b,
                            const std::vector<RankingItem> &items, size_t top = kRankingLines, int threads = 0);
 
