@@ -345,9 +345,12 @@ QString Exerciser::savedFilesLoadAgain() const
                     .arg(i + 1)
                     .arg(QString::fromLocal8Bit(list.rows[i].text));
             used[k] = true;
+            // Whole columns: a single value decodes its block, too slow for every row.
+            const kavra::PerfData::Values savedColumn = data.Perf_Data.values(list.rows[i].tag, 1);
+            const kavra::PerfData::Values backColumn = again.Perf_Data.values(loaded.rows[k].tag, 1);
             for (int r = 1; r <= rows; ++r) {
-                const double saved = data.Perf_Data(state.rows.Zoom_First_Row + r - 1, list.rows[i].tag, 1);
-                const double back = again.Perf_Data(r, loaded.rows[k].tag, 1);
+                const double saved = (*savedColumn)[size_t(state.rows.Zoom_First_Row + r - 2)];
+                const double back = (*backColumn)[size_t(r - 1)];
                 if (!closeValue(saved, back))
                     return QStringLiteral("item \"%1\" row %2: saved %3, loads as %4")
                         .arg(QString::fromLocal8Bit(list.rows[i].text))
