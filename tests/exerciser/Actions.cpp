@@ -169,6 +169,14 @@ void Exerciser::typeKeys(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
+// Whether Correlate computes the list again: with nothing selected (the button
+// disabled) the window keeps the list of an earlier press, over other rows.
+bool Exerciser::correlateEnabled() const
+{
+    const auto *correlate = window_->findChild<QAbstractButton *>(QStringLiteral("cmdCorrelate"));
+    return correlate && correlate->isEnabled();
+}
+
 void Exerciser::shortcut()
 {
     const auto table = kavra::shortcutTable();
@@ -178,7 +186,8 @@ void Exerciser::shortcut()
     if (random_.chance(10))
         modifiers = shortcutModifiers(random_.below(8));  // the key with other modifiers
     note(modifierText(modifiers) + QKeySequence(key).toString());
-    correlated_ = chosen.action == kavra::ShortcutAction::Correlate;
+    correlated_ = chosen.action == kavra::ShortcutAction::Correlate &&
+                  modifiers == shortcutModifiers(chosen.shift) && correlateEnabled();
     if (chosen.action == kavra::ShortcutAction::EndProgram && modifiers == Qt::ControlModifier)
         note(QStringLiteral("(ends the program)"));
     typeKeys(key, modifiers);
@@ -329,7 +338,7 @@ void Exerciser::mainButton()
             if (correlate->isVisible())
                 button = correlate;
     note(button->objectName() + (button->isEnabled() ? QString() : QStringLiteral(" (disabled)")));
-    correlated_ = button->objectName() == QLatin1String("cmdCorrelate");
+    correlated_ = button->objectName() == QLatin1String("cmdCorrelate") && correlateEnabled();
     button->click();
 }
 

@@ -163,16 +163,17 @@ QString writtenPath(const Written &record)
     if (record.declined)
         return {};
     const QStringList parts = record.filter.split(QLatin1Char('|'));
-    if (record.filterIndex == 0 && parts.value(1) == QLatin1String("*.pdf"))  // a report is always a .pdf
+    if (!record.filterIndex && parts.value(1) == QLatin1String("*.pdf"))  // a report is always a .pdf
         return record.path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? record.path
                                                                                  : record.path + QLatin1String(".pdf");
-    if (record.filterIndex == 0)  // data and list files: the one type, added when no extension was typed
+    if (!record.filterIndex)  // data and list files: the one type, added when no extension was typed
         return kavra::hasExtension(record.path) ? record.path : record.path + parts.value(1).mid(1).toLower();
     if (kavra::formatForPath(record.path))
         return record.path;
-    if (record.filterIndex < 1 || 2 * record.filterIndex - 1 >= parts.size())
+    const int index = *record.filterIndex;
+    if (index < 1 || 2 * index - 1 >= parts.size())
         return {};  // no type chosen: nothing is written
-    return record.path + parts[2 * record.filterIndex - 1].mid(1).toLower();
+    return record.path + parts[2 * index - 1].mid(1).toLower();
 }
 
 // Whether the file's first bytes are those of the format named by extension,
@@ -237,7 +238,7 @@ QString writesFailSafely(const std::vector<Written> &written, size_t messages)
             if (before.link && !now.link)
                 return QStringLiteral("the link %1 was replaced instead of written through%2")
                     .arg(QFileInfo(before.path).fileName(), where);
-            if (record.filterIndex > 0 || target.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+            if (record.filterIndex.value_or(0) > 0 || target.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
                 const QString extension = QLatin1Char('.') + QFileInfo(target).suffix();
                 if (!looksWhole(target, extension))
                     return QStringLiteral("%1 was reported written but is not a whole %2 file (%3 bytes)%4")

@@ -69,6 +69,7 @@ private:
     void menuEntry();
     void openFile();
     void shortcut();
+    bool correlateEnabled() const;
     void otherKey();
     void listClick();
     void listDrag();
@@ -100,7 +101,7 @@ private:
     QString outputFolder_;
     FilePool pool_;
     bool liveStale_ = false;  // the live file changed after it was loaded
-    bool correlated_ = false;  // the step pressed Correlate
+    bool correlated_ = false;  // the step pressed an enabled Correlate
     std::unique_ptr<ExerciserInteraction> ui_;
     std::unique_ptr<kavra::MainWindow> window_;
     bool exitAsked_ = false;

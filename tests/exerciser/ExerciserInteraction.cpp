@@ -34,7 +34,7 @@ ExerciserInteraction::~ExerciserInteraction() = default;
 // first for the one-type dialogs), with the fault it meets and the files it may
 // touch as they were.
 QString ExerciserInteraction::outputPath(const QString &stem, const QString &extension, const QString &filter,
-                                         int filterIndex)
+                                         std::optional<int> filterIndex)
 {
     Written record;
     record.filter = filter;
@@ -73,7 +73,7 @@ std::optional<QString> ExerciserInteraction::saveFileName(QWidget *, const QStri
     const QStringList known = extensions(filter);
     log(QStringLiteral("save: "));
     return outputPath(known.contains(QLatin1String(".Txt")) ? QStringLiteral("list") : QStringLiteral("saved"),
-                      known.isEmpty() ? QString() : known.first().toLower(), filter, 0);
+                      known.isEmpty() ? QString() : known.first().toLower(), filter, std::nullopt);
 }
 
 std::optional<QString> ExerciserInteraction::exportFileName(QWidget *, const QString &filter, const QString &,

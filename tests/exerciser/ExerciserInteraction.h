@@ -53,7 +53,8 @@ public:
     int questions = 0;
 
 private:
-    QString outputPath(const QString &stem, const QString &extension, const QString &filter, int filterIndex);
+    QString outputPath(const QString &stem, const QString &extension, const QString &filter,
+                       std::optional<int> filterIndex);
     QString answerText();
 
     Random &random_;

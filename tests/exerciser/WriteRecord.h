@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct FileBefore {
@@ -20,8 +21,8 @@ struct FileBefore {
 struct Written {
     QString path;  // as typed into the dialog
     QString filter;
-    int filterIndex = 0;  // 0 for the data and list dialogs
-    QString fault;        // empty for a plain write into the output folder
+    std::optional<int> filterIndex;  // the type chosen in a picture dialog; none in the one-type dialogs
+    QString fault;                   // empty for a plain write into the output folder
     bool mustFail = false;
     bool declined = false;  // "replace it?" answered No
     size_t messagesAt = 0;  // messages shown before the dialog answered
