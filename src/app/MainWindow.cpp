@@ -152,7 +152,12 @@ MainWindow::~MainWindow()
 {
     // The controls read the item list and the data set, which are gone by the time
     // the base class takes a shown window off the screen: take it off while they
-    // are still there.
+    // are still there. The same for the windows it owns: taking one down ends an
+    // edit in progress (a chart editor's limit being typed sets the chart's range),
+    // and the chart must still be there for that.
+    for (QWidget *owned : findChildren<QWidget *>())
+        if (owned->isWindow())
+            owned->hide();
     hide();
 }
 

@@ -3,10 +3,13 @@
 #include "itemviews/ItemListView.h"
 #include "support/MenuListing.h"
 
+#include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 
 using kavra::MainWindow;
 
@@ -105,13 +108,28 @@ TEST_F(WindowTest, CloseWithNoFileChangesNothingElse)
 // Ending the program with the window on screen takes the window down after its
 // item list and data are gone; nothing may read them then (the sanitizer build
 // reports such a read).
+// The same with the chart editor open and a value typed into an axis limit but
+// not yet taken: taking the editor down ends the edit, which sets the chart's range.
 TEST_F(WindowTest, AShownWindowWithAFileLoadedEndsCleanly)
 {
-    window->show();
-    open(dir.write("day.csv", kGoodFile));
-    ASSERT_EQ(window->data().Files_Open, 1);
-    window.reset();
-    SUCCEED();
+    for (const bool editing : {false, true}) {
+        SCOPED_TRACE(editing ? "chart editor open, a limit being typed" : "no other window");
+        start(QString());
+        window->show();
+        open(dir.write("day.csv", kGoodFile));
+        ASSERT_EQ(window->data().Files_Open, 1);
+        if (editing) {
+            window->action("mnuEditChartProperties")->trigger();
+            auto *limit = window->findChild<QDoubleSpinBox *>(QStringLiteral("spnAxisMin0"));
+            ASSERT_NE(limit, nullptr);
+            auto *tabs = limit->window()->findChild<QTabWidget *>();
+            for (int page = 0; page < tabs->count(); ++page)
+                if (tabs->widget(page)->isAncestorOf(limit))
+                    tabs->setCurrentIndex(page);
+            limit->findChild<QLineEdit *>()->setText(QStringLiteral("7"));  // typed, not yet taken
+        }
+        window.reset();
+    }
 }
 
 // The whole menu bar as designed: captions, order, separators, check items, and
