@@ -134,6 +134,26 @@ void estimateWidth(const int64_t *ints, const int64_t *steps, unsigned widest, F
     }
 }
 
+// The values too wide for width (and the bytes they take as patches): counted
+// without a branch a value, since which values those are follows no pattern,
+// and so on vector registers.
+KAVRA_VECTOR_CLONES
+size_t countPatches(const int64_t *from, size_t count, int64_t base, unsigned width, size_t &bytes)
+{
+    size_t patches = 0, total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint64_t u = static_cast<uint64_t>(from[i] - base);
+        const size_t wide = (u >> width) != 0;
+        size_t b = 3;  // patchBytes: a position and a varint of 7 bits a byte
+        for (unsigned k = 7; k < 64; k += 7)
+            b += u >> k != 0;
+        patches += wide;
+        total += wide * b;
+    }
+    bytes = total;
+    return patches;
+}
+
 // The exact size at the estimated width, or the plain width when that is smaller.
 void settleWidth(const int64_t *ints, const int64_t *steps, unsigned widest, Frame &frame)
 {
@@ -141,13 +161,7 @@ void settleWidth(const int64_t *ints, const int64_t *steps, unsigned widest, Fra
     if (frame.width == widest)
         return;
     size_t patchTotal = 0;
-    for (size_t i = 0; i < frame.packedCount; ++i) {
-        const uint64_t u = packedValue(ints, steps, i, frame);
-        if (u >> frame.width) {
-            ++frame.patches;
-            patchTotal += patchBytes(bitpack::bitWidth(u));
-        }
-    }
+    frame.patches = countPatches(frame.delta ? steps : ints, frame.packedCount, frame.base, frame.width, patchTotal);
     frame.bytes = bitpack::packedBytes(frame.packedCount, frame.width) + patchTotal;
     if (frame.bytes >= bitpack::packedBytes(frame.packedCount, widest)) {
         frame.width = widest;
