@@ -341,7 +341,7 @@ private:
             // Rows a later file lacks are zeros.
             for (CompressedColumn &column : parsed_.columns) {
                 column.appendZeros(size_t(parsed_.rowCount) - std::min(column.rows(), size_t(parsed_.rowCount)));
-                column.shrinkToFit();
+                column.trimSpare();  // the readers' runs were made about the right size
             }
         } catch (const std::bad_alloc &) {
             outOfMemory_ = true;
