@@ -4,6 +4,7 @@
 #include "data/DataPass.h"
 #include "data/FieldReader.h"
 #include "data/FileBytes.h"
+#include "data/HeapReuse.h"
 #include "data/LoadFailure.h"
 #include "data/RecordReader.h"
 #include "data/Text.h"
@@ -329,6 +330,9 @@ private:
                                   .count = fieldsRead});
         };
         observer_.progressStart(parsed_.rowCount);
+        // The compressed columns take up to a few bytes a value, the readers'
+        // stages some more: memory for two a value is paged in at once.
+        pageInHeap(2 * size_t(parsed_.rowCount) * size_t(setup.tableColumns));
         int rows = 0;
         try {
             if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
