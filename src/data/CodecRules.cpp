@@ -255,7 +255,56 @@ void decimalValues(const int64_t *ints, size_t count, int exponent, int scale, d
                : decimalValuesWith<false, false>(ints, count, exponent, scale, out);
 }
 
+// A field of f fraction digits reads as the double nearest to digits / 10^f; under
+// the decimal rule of exponent e >= f its integer is n = digits * 10^(e - f), to
+// which v * 10^e rounds exactly while below 2^50 (v and the product are each
+// within half an ulp), and the rule gives back n / 10^e: the same quotient of
+// exact numbers, rounded the same way, so v bit for bit. Only -0 and values too
+// large need the full check.
+constexpr double kPlainLimit = 0x1p50;
+constexpr uint64_t kNegativeZero = uint64_t(1) << 63;
+constexpr int kMostPlainDigits = 15;
+
+KAVRA_VECTOR_CLONES
+size_t mapPlain(const double *values, size_t count, int exponent, int64_t *ints, uint16_t *candidates)
+{
+    const double power = kPowersOfTen[exponent];
+    double misfits[kBlockValues];
+    double total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const double v = values[i];
+        const double x = v * power;
+        ints[i] = static_cast<int64_t>(bitsOf(x + kRoundingMagic) - bitsOf(kRoundingMagic));
+        misfits[i] = ((std::fabs(x) < kPlainLimit) & (bitsOf(v) != kNegativeZero)) ? 0.0 : 1.0;
+        total += misfits[i];
+    }
+    if (total == 0)
+        return 0;
+    size_t n = 0;
+    for (size_t i = 0; i < count; ++i) {
+        candidates[n] = static_cast<uint16_t>(i);
+        n += misfits[i] != 0;
+    }
+    return n;
+}
+
 }  // namespace
+
+bool mapPlainDecimals(const double *values, size_t count, int mostDigits, Rule &rule, int64_t *ints,
+                      uint16_t *exceptions, size_t &exceptionCount)
+{
+    if (mostDigits < 0 || mostDigits > kMostPlainDigits)
+        return false;
+    rule = {BlockKind::Decimal, mostDigits, 0};
+    const size_t candidates = mapPlain(values, count, mostDigits, ints, exceptions);
+    const double factor = rule.factor();
+    size_t n = 0;
+    for (size_t j = 0; j < candidates; ++j)
+        if (!fitsDecimal(values[exceptions[j]], rule, factor))
+            exceptions[n++] = exceptions[j];
+    exceptionCount = n;
+    return true;
+}
 
 // Evenly spread, each taken at a varying place within its stretch, so a pattern
 // that repeats with the spacing cannot hide the values that need more digits.

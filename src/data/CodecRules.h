@@ -64,6 +64,11 @@ Rule chooseRule(const Sample &sample, const Rule &hint);
 // positions of the values it does not give back exactly (their integers are
 // placeholders); returns how many those are.
 size_t mapValues(const double *values, size_t count, const Rule &rule, int64_t *ints, uint16_t *exceptions);
+// The decimal rule for values of at most mostDigits fraction digits as the reader
+// counted them (see encodeBlock), and their integers and exceptions as mapValues
+// gives them; false, with nothing mapped, when the count tells no rule.
+bool mapPlainDecimals(const double *values, size_t count, int mostDigits, Rule &rule, int64_t *ints,
+                      uint16_t *exceptions, size_t &exceptionCount);
 // The values the rule gives for the integers.
 void ruleValues(const Rule &rule, const int64_t *ints, size_t count, double *out);
 

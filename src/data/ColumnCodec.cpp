@@ -117,18 +117,41 @@ void estimateWidth(const int64_t *ints, const int64_t *steps, unsigned widest, F
     // for bases that wrap values round (widest 64).
     if (widest < 10 || frame.packedCount < 64)
         return;
-    size_t histogram[65] = {};
-    for (size_t i = 0; i < frame.packedCount; i += 8)
-        ++histogram[bitpack::bitWidth(packedValue(ints, steps, i, frame))];
+    // Four counts a width, taken in turn: most values have the same width, and
+    // one count would wait on its own last increment each time.
+    size_t histogram[4][65] = {};
+    for (size_t i = 0, k = 0; i < frame.packedCount; i += 8, ++k)
+        ++histogram[k & 3][bitpack::bitWidth(packedValue(ints, steps, i, frame))];
     size_t patchTotal = 0;
     for (unsigned w = widest; w-- > 0;) {
-        patchTotal += histogram[w + 1] * 8 * patchBytes(w + 1);
+        const size_t wider = histogram[0][w + 1] + histogram[1][w + 1] + histogram[2][w + 1] + histogram[3][w + 1];
+        patchTotal += wider * 8 * patchBytes(w + 1);
         const size_t bytes = bitpack::packedBytes(frame.packedCount, w) + patchTotal;
         if (bytes < frame.bytes) {
             frame.width = w;
             frame.bytes = bytes;
         }
     }
+}
+
+// The values too wide for width (and the bytes they take as patches): counted
+// without a branch a value, since which values those are follows no pattern,
+// and so on vector registers.
+KAVRA_VECTOR_CLONES
+size_t countPatches(const int64_t *from, size_t count, int64_t base, unsigned width, size_t &bytes)
+{
+    size_t patches = 0, total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint64_t u = static_cast<uint64_t>(from[i] - base);
+        const size_t wide = (u >> width) != 0;
+        size_t b = 3;  // patchBytes: a position and a varint of 7 bits a byte
+        for (unsigned k = 7; k < 64; k += 7)
+            b += u >> k != 0;
+        patches += wide;
+        total += wide * b;
+    }
+    bytes = total;
+    return patches;
 }
 
 // The exact size at the estimated width, or the plain width when that is smaller.
@@ -138,13 +161,7 @@ void settleWidth(const int64_t *ints, const int64_t *steps, unsigned widest, Fra
     if (frame.width == widest)
         return;
     size_t patchTotal = 0;
-    for (size_t i = 0; i < frame.packedCount; ++i) {
-        const uint64_t u = packedValue(ints, steps, i, frame);
-        if (u >> frame.width) {
-            ++frame.patches;
-            patchTotal += patchBytes(bitpack::bitWidth(u));
-        }
-    }
+    frame.patches = countPatches(frame.delta ? steps : ints, frame.packedCount, frame.base, frame.width, patchTotal);
     frame.bytes = bitpack::packedBytes(frame.packedCount, frame.width) + patchTotal;
     if (frame.bytes >= bitpack::packedBytes(frame.packedCount, widest)) {
         frame.width = widest;
@@ -193,21 +210,20 @@ bool robustBase(const int64_t *v, size_t count, int64_t least, int64_t &base)
     return true;
 }
 
-// The least and greatest integer and step (steps[i] = ints[i + 1] - ints[i]).
+// The least and greatest integer and step (steps[i] = ints[i + 1] - ints[i]), in
+// one pass: four running extremes that do not wait on one another.
 KAVRA_VECTOR_CLONES
 void ranges(const int64_t *ints, size_t count, int64_t *steps, int64_t &lo, int64_t &hi, int64_t &dlo, int64_t &dhi)
 {
-    for (size_t i = 1; i < count; ++i)
-        steps[i - 1] = ints[i] - ints[i - 1];
     int64_t a = ints[0], b = ints[0];
-    for (size_t i = 1; i < count; ++i) {
-        a = std::min(a, ints[i]);
-        b = std::max(b, ints[i]);
-    }
     int64_t c = std::numeric_limits<int64_t>::max(), d = std::numeric_limits<int64_t>::min();
-    for (size_t i = 0; i + 1 < count; ++i) {
-        c = std::min(c, steps[i]);
-        d = std::max(d, steps[i]);
+    for (size_t i = 1; i < count; ++i) {
+        const int64_t x = ints[i], step = x - ints[i - 1];
+        steps[i - 1] = step;
+        a = std::min(a, x);
+        b = std::max(b, x);
+        c = std::min(c, step);
+        d = std::max(d, step);
     }
     lo = a;
     hi = b;
@@ -362,13 +378,39 @@ size_t decodeIntegerBlock(const uint8_t *block, size_t count, double *out)
     return static_cast<size_t>(p - block);
 }
 
+// Looked at a stretch at a time: most blocks differ within the first one.
 KAVRA_VECTOR_CLONES
 bool allSame(const double *values, size_t count, uint64_t first)
 {
+    constexpr size_t kStretch = 32;
+    size_t i = 0;
+    for (; i + kStretch <= count; i += kStretch) {
+        uint64_t differ = 0;
+        for (size_t j = 0; j < kStretch; ++j)
+            differ |= bitsOf(values[i + j]) ^ first;
+        if (differ != 0)
+            return false;
+    }
     uint64_t differ = 0;
-    for (size_t i = 1; i < count; ++i)
+    for (; i < count; ++i)
         differ |= bitsOf(values[i]) ^ first;
     return differ == 0;
+}
+
+// Writes a block of zeros or of one constant; false when the values differ.
+bool writeSame(const double *values, size_t count, std::vector<uint8_t> &out)
+{
+    const uint64_t first = bitsOf(values[0]);
+    if (!allSame(values, count, first))
+        return false;
+    if (first == 0) {
+        out.push_back(static_cast<uint8_t>(BlockKind::Zero));
+    } else {
+        uint8_t *p = grow(out, 9);
+        *p = static_cast<uint8_t>(BlockKind::Constant);
+        std::memcpy(p + 1, &first, 8);
+    }
+    return true;
 }
 
 // A block held as integers under one rule, before it is written.
@@ -387,6 +429,17 @@ struct IntegerPlan {
         if (rule.kind == BlockKind::Raw)
             return false;
         exceptionCount = mapValues(values, count, rule, ints, exceptions);
+        return settle(count);
+    }
+    // The same from the reader's count of fraction digits; false, with nothing
+    // made, when it tells no rule.
+    bool makePlain(const double *values, size_t count, int mostDigits)
+    {
+        return mapPlainDecimals(values, count, mostDigits, rule, ints, exceptions, exceptionCount);
+    }
+    // Frames the integers; false when the rule is no better than the raw doubles.
+    bool settle(size_t count)
+    {
         if (exceptionCount == count)
             return false;
         fillExceptions(ints, count, exceptions, exceptionCount);
@@ -401,28 +454,10 @@ struct IntegerPlan {
     }
 };
 
-}  // namespace
-
-void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
+// The rule searched from a sample of the values, the rule of the block before
+// tried first.
+void encodeSearched(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint)
 {
-    EncoderHint none;
-    encodeBlock(values, count, out, none);
-}
-
-void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint)
-{
-    assert(count >= 1 && count <= kBlockValues);
-    const uint64_t first = bitsOf(values[0]);
-    if (allSame(values, count, first)) {
-        if (first == 0) {
-            out.push_back(static_cast<uint8_t>(BlockKind::Zero));
-        } else {
-            uint8_t *p = grow(out, 9);
-            *p = static_cast<uint8_t>(BlockKind::Constant);
-            std::memcpy(p + 1, &first, 8);
-        }
-        return;
-    }
     const Sample sample = takeSample(values, count);
     const Rule hinted{static_cast<BlockKind>(hint.kind), hint.exponent, hint.scale};
     IntegerPlan plan;
@@ -442,6 +477,38 @@ void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, 
         }
     }
     if (!chosen) {
+        hint = {};
+        return writeRaw(values, count, out);
+    }
+    hint = {static_cast<uint8_t>(plan.rule.kind), static_cast<int8_t>(plan.rule.exponent),
+            static_cast<uint8_t>(plan.rule.scale)};
+    plan.write(values, count, out);
+}
+
+}  // namespace
+
+void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
+{
+    EncoderHint none;
+    encodeBlock(values, count, out, none);
+}
+
+void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint)
+{
+    assert(count >= 1 && count <= kBlockValues);
+    if (!writeSame(values, count, out))
+        encodeSearched(values, count, out, hint);
+}
+
+void encodeBlock(const double *values, size_t count, int mostDigits, std::vector<uint8_t> &out, EncoderHint &hint)
+{
+    assert(count >= 1 && count <= kBlockValues);
+    if (writeSame(values, count, out))
+        return;
+    IntegerPlan plan;
+    if (!plan.makePlain(values, count, mostDigits))
+        return encodeSearched(values, count, out, hint);
+    if (!plan.settle(count)) {
         hint = {};
         return writeRaw(values, count, out);
     }

@@ -44,6 +44,15 @@ struct EncoderHint {
 void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out);
 void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint);
 
+// What the reader knows of the values it parsed: when each is the double nearest
+// to a field's digits (one integer of at most 15 digits, signed) / 10^f, the most
+// fraction digits f of any of them; kDigitsUnknown when some value took another
+// route. With that the block's decimal rule is known without a search, and its
+// integers without checking them (but for -0 and the very large); a count below
+// the truth would give wrong values back, so only the reader's own may be given.
+inline constexpr int8_t kDigitsUnknown = 127;
+void encodeBlock(const double *values, size_t count, int mostDigits, std::vector<uint8_t> &out, EncoderHint &hint);
+
 // Decodes a block of count values that starts at block; returns its size in bytes.
 size_t decodeBlock(const uint8_t *block, size_t count, double *out);
 

@@ -15,12 +15,20 @@ std::vector<uint8_t> &CompressedColumn::lastSegment()
 
 void CompressedColumn::append(const double *values, size_t count)
 {
+    append(values, count, codec::kDigitsUnknown);
+}
+
+void CompressedColumn::append(const double *values, size_t count, int mostDigits)
+{
     size_t end = rows();
     for (size_t done = 0; done < count;) {
         const size_t n = std::min(kBlockRows, count - done);
         std::vector<uint8_t> &bytes = lastSegment();
         blockOffsets_.push_back(place(segments_.size() - 1, bytes.size()));
-        codec::encodeBlock(values + done, n, bytes, hint_);
+        if (mostDigits != codec::kDigitsUnknown)
+            codec::encodeBlock(values + done, n, mostDigits, bytes, hint_);
+        else
+            codec::encodeBlock(values + done, n, bytes, hint_);
         done += n;
         end += n;
         blockEnds_.push_back(static_cast<uint32_t>(end));
@@ -161,6 +169,26 @@ void CompressedColumn::clear()
     segments_.clear();
     blockOffsets_.clear();
     blockEnds_.clear();
+}
+
+void CompressedColumn::reserve(size_t bytes, size_t blocks)
+{
+    std::vector<uint8_t> &segment = lastSegment();
+    segment.reserve(segment.size() + bytes);
+    blockOffsets_.reserve(blockOffsets_.size() + blocks);
+    blockEnds_.reserve(blockEnds_.size() + blocks);
+}
+
+void CompressedColumn::trimSpare()
+{
+    const auto trim = [](auto &v) {
+        if (v.capacity() - v.size() > v.size() / 8)
+            v.shrink_to_fit();
+    };
+    for (std::vector<uint8_t> &segment : segments_)
+        trim(segment);
+    trim(blockOffsets_);
+    trim(blockEnds_);
 }
 
 void CompressedColumn::shrinkToFit()

@@ -30,6 +30,9 @@ public:
     // Appends count values as blocks of kBlockRows, the last one shorter when
     // count is not a multiple of it.
     void append(const double *values, size_t count);
+    // The same for values the reader parsed, with the most fraction digits of any
+    // of them (codec::encodeBlock), which spares the encoder its search.
+    void append(const double *values, size_t count, int mostDigits);
     // Appends count zeros (a byte a block).
     void appendZeros(size_t count);
     // Appends other's rows after this column's (its blocks, without decoding;
@@ -56,8 +59,14 @@ public:
     size_t takeFrom(size_t first, std::vector<double> &out);
 
     void clear();
+    // Makes room for about bytes more of blocks, and blocks more blocks, in one
+    // go: no copy of the blocks as they grow, no fresh pages touched twice.
+    void reserve(size_t bytes, size_t blocks);
     // Gives back the spare capacity that appending left.
     void shrinkToFit();
+    // The same where the spare is more than an eighth of what is used; less is
+    // not worth the copy.
+    void trimSpare();
 
 private:
     // A block's place: its segment in the high bits, its offset there in the low.

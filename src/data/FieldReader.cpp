@@ -114,7 +114,7 @@ uint64_t digitsValue(uint64_t chunk, int n)
            32;
 }
 
-size_t readPlainDecimalByCharacter(std::string_view text, double &value)
+size_t readPlainDecimalByCharacter(std::string_view text, double &value, int8_t &fractionDigits)
 {
     const char *p = text.data();
     const char *const end = p + text.size();
@@ -139,6 +139,7 @@ size_t readPlainDecimalByCharacter(std::string_view text, double &value)
     value = static_cast<double>(digits) / kPowersOfTen[fractionLength];
     if (negative)
         value = -value;
+    fractionDigits = static_cast<int8_t>(fractionLength);
     return static_cast<size_t>(p - text.data());
 }
 
@@ -146,18 +147,24 @@ size_t readPlainDecimalByCharacter(std::string_view text, double &value)
 
 size_t readPlainDecimal(std::string_view text, double &value)
 {
+    int8_t fractionDigits = 0;
+    return readPlainDecimal(text, value, fractionDigits);
+}
+
+size_t readPlainDecimal(std::string_view text, double &value, int8_t &fractionDigits)
+{
     // Digit runs are measured eight characters at a time, without a branch per
     // character; that needs 18 characters in view (sign, 7 digits, point, 7 digits,
     // comma), so fields near the end of a record go character by character.
     if (text.size() < 18)
-        return readPlainDecimalByCharacter(text, value);
+        return readPlainDecimalByCharacter(text, value, fractionDigits);
     const char *p = text.data();
     const bool negative = *p == '-';
     p += negative;
     const uint64_t integerChunk = load8(p);
     const int integerLength = digitRun(integerChunk);
     if (integerLength == 0 || integerLength == 8)
-        return readPlainDecimalByCharacter(text, value);
+        return readPlainDecimalByCharacter(text, value, fractionDigits);
     uint64_t digits = digitsValue(integerChunk, integerLength);
     p += integerLength;
     int fractionLength = 0;
@@ -165,7 +172,7 @@ size_t readPlainDecimal(std::string_view text, double &value)
         const uint64_t fractionChunk = load8(p + 1);
         fractionLength = digitRun(fractionChunk);
         if (fractionLength == 0 || fractionLength == 8)
-            return readPlainDecimalByCharacter(text, value);
+            return readPlainDecimalByCharacter(text, value, fractionDigits);
         digits = digits * kIntegerPowersOfTen[fractionLength] + digitsValue(fractionChunk, fractionLength);
         p += 1 + fractionLength;
     }
@@ -174,6 +181,7 @@ size_t readPlainDecimal(std::string_view text, double &value)
     value = static_cast<double>(digits) / kPowersOfTen[fractionLength];
     if (negative)
         value = -value;
+    fractionDigits = static_cast<int8_t>(fractionLength);
     return static_cast<size_t>(p - text.data());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Reading single fields of a data file: column names, value fields and sample times.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,10 @@ FieldValue readValue(std::string_view prepared);
 // the value readValue would; returns the field's length, or npos for any other
 // field, which then takes the full route of prepareField and readValue.
 size_t readPlainDecimal(std::string_view text, double &value);
+// The same, also giving the field's number of fraction digits f: the value is
+// then exactly the double nearest to its digits (as one integer) / 10^f, which
+// lets the value table hold it as those digits without a search (ColumnCodec).
+size_t readPlainDecimal(std::string_view text, double &value, int8_t &fractionDigits);
 
 // The number a field's leading characters form (sign, digits, point, digits,
 // exponent), 0 when they form none: how the classic edition reads a value that

@@ -161,6 +161,7 @@ void FileFollower::takeRecords()
     const std::string_view terminator(start_.terminator);
     const bool crlf = terminator == "\r\n";
     std::vector<double> row(static_cast<size_t>(width_));
+    std::vector<int8_t> mostDigits(row.size());  // not kept: the rows are encoded as their blocks fill
     size_t p = 0;
     for (size_t end = bytes.find(terminator); end != std::string_view::npos && !stopped_;
          end = bytes.find(terminator, p)) {
@@ -174,7 +175,7 @@ void FileFollower::takeRecords()
             if (!crlf && record.size() > kRecordChunk)
                 failOverlongRecord();
             std::fill(row.begin(), row.end(), 0.0);
-            const int fields = parser_.read(record, row.data());
+            const int fields = parser_.read(record, row.data(), mostDigits.data());
             if (fields < start_.columnCount && !shortRecordReported_ && !start_.classicRules)
                 noteShortRecord(fields, record);
             pending_.insert(pending_.end(), row.begin(), row.end());

@@ -1,11 +1,20 @@
 #include "data/HeapReuse.h"
 
+#include "data/HugePages.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include <cstdlib>  // tells which C library this is (__GLIBC__)
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 namespace kavra {
+namespace {
+bool kept = false;  // keepFreedMemoryForReuse was called
+}
 
 void keepFreedMemoryForReuse()
 {
@@ -18,6 +27,33 @@ void keepFreedMemoryForReuse()
     // a heap per thread, what the threads free could not hold the joined
     // columns, and a load would take twice the compressed table at its peak.
     mallopt(M_ARENA_MAX, 1);
+    kept = true;
+#endif
+}
+
+void pageInHeap(size_t bytes)
+{
+#if defined(__GLIBC__)
+    // Pieces below the threshold at which blocks are mapped apart, so they come
+    // from the heap, and in all below the heap's trim threshold, so freeing them
+    // keeps them.
+    constexpr size_t kPiece = size_t(16) << 20, kMost = size_t(64) << 20;
+    if (!kept || bytes < kPiece / 4)
+        return;
+    bytes = std::min(bytes, kMost);
+    std::vector<void *> pieces;
+    for (size_t done = 0; done < bytes; done += kPiece) {
+        void *piece = std::malloc(kPiece);
+        if (!piece)
+            break;
+        adviseHugePages(piece, kPiece);
+        std::memset(piece, 0, kPiece);
+        pieces.push_back(piece);
+    }
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it)
+        std::free(*it);
+#else
+    (void)bytes;
 #endif
 }
 

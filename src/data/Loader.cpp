@@ -4,6 +4,7 @@
 #include "data/DataPass.h"
 #include "data/FieldReader.h"
 #include "data/FileBytes.h"
+#include "data/HeapReuse.h"
 #include "data/LoadFailure.h"
 #include "data/RecordReader.h"
 #include "data/Text.h"
@@ -329,6 +330,9 @@ private:
                                   .count = fieldsRead});
         };
         observer_.progressStart(parsed_.rowCount);
+        // The compressed columns take up to a few bytes a value, the readers'
+        // stages some more: memory for two a value is paged in at once.
+        pageInHeap(2 * size_t(parsed_.rowCount) * size_t(setup.tableColumns));
         int rows = 0;
         try {
             if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
@@ -341,7 +345,7 @@ private:
             // Rows a later file lacks are zeros.
             for (CompressedColumn &column : parsed_.columns) {
                 column.appendZeros(size_t(parsed_.rowCount) - std::min(column.rows(), size_t(parsed_.rowCount)));
-                column.shrinkToFit();
+                column.trimSpare();  // the readers' runs were made about the right size
             }
         } catch (const std::bad_alloc &) {
             outOfMemory_ = true;

@@ -9,7 +9,7 @@
 
 namespace kavra {
 
-int RecordParser::read(std::string_view record, double *row)
+int RecordParser::read(std::string_view record, double *row, int8_t *mostDigits)
 {
     const std::vector<int32_t> &columnMap = *layout_.columnMap;
     size_t start = 0;
@@ -19,8 +19,10 @@ int RecordParser::read(std::string_view record, double *row)
         ++j;
         const int column = columnMap[static_cast<size_t>(j - 1)];
         if (j > 1 && column != 0) {
-            const size_t length = readPlainDecimal(record.substr(start), row[column - 1]);
+            int8_t digits = 0;
+            const size_t length = readPlainDecimal(record.substr(start), row[column - 1], digits);
             if (length != std::string_view::npos) {
+                mostDigits[column - 1] = std::max(mostDigits[column - 1], digits);
                 start += length + 1;
                 if (start > record.size())
                     break;
@@ -35,6 +37,7 @@ int RecordParser::read(std::string_view record, double *row)
         if (column != 0) {
             double &cell = row[column - 1];
             cell = 0;
+            mostDigits[column - 1] = codec::kDigitsUnknown;
             if (j == 1) {
                 cell = readSampleTime(prepared, layout_.collectionDate);
             } else {
@@ -70,7 +73,8 @@ int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
 
 RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
     : columns_(static_cast<size_t>(std::max(tableColumns, 1))), rows_(rows),
-      cells_(static_cast<size_t>(rows) * columns_, 0.0)
+      rowsToRead_(static_cast<size_t>(std::max<long long>(rowsToRead, 1))),
+      cells_(static_cast<size_t>(rows) * columns_, 0.0), mostDigits_(columns_, 0)
 {
     // A stage of a block's rows for every column, within the cell budget, and no
     // more rows than are to be read.
@@ -79,11 +83,14 @@ RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
                            static_cast<size_t>(std::max<long long>(rowsToRead, 1))});
     stageRows_ = std::max<size_t>(stageRows_, 1);
     stage_.assign(stageRows_ * columns_, 0.0);
+    stageDigits_.assign(columns_, 0);
     run_.resize(columns_);
 }
 
 void RowBlock::flush(int rows)
 {
+    for (size_t c = 0; c < columns_; ++c)
+        stageDigits_[c] = std::max(stageDigits_[c], mostDigits_[c]);
     for (size_t done = 0; done < static_cast<size_t>(std::max(rows, 0));) {
         const size_t n = std::min(static_cast<size_t>(rows) - done, stageRows_ - staged_);
         for (size_t c = 0; c < columns_; ++c) {
@@ -94,8 +101,13 @@ void RowBlock::flush(int rows)
         }
         staged_ += n;
         done += n;
-        if (staged_ == stageRows_)
+        if (staged_ == stageRows_) {
             encodeStage();
+            // The block's rows left for the next stage: the block's count holds
+            // for them (it may be more than theirs, which costs only room).
+            if (done < static_cast<size_t>(rows))
+                stageDigits_ = mostDigits_;
+        }
     }
     clear(rows);
 }
@@ -104,9 +116,26 @@ void RowBlock::encodeStage()
 {
     if (staged_ == 0)
         return;
-    for (size_t c = 0; c < columns_; ++c)
-        run_[c].append(stage_.data() + c * stageRows_, staged_);
+    // A run's first stage tells the size of the rest, about: room for that is
+    // made at once (at most a few dozen stages ahead, in case the first stage
+    // packs far worse than the rest).
+    constexpr size_t kMostStagesAhead = 64;
+    for (size_t c = 0; c < columns_; ++c) {
+        // The stage is larger than the core's cache: the next column's stretch is
+        // fetched while this one is encoded.
+        if (c + 1 < columns_)
+            for (size_t r = 0; r < staged_; r += 8)
+                __builtin_prefetch(stage_.data() + (c + 1) * stageRows_ + r);
+        CompressedColumn &column = run_[c];
+        const bool first = column.rows() == 0;
+        column.append(stage_.data() + c * stageRows_, staged_, stageDigits_[c]);
+        if (first && rowsToRead_ > staged_) {
+            const size_t ahead = std::min((rowsToRead_ - staged_ + staged_ - 1) / staged_, kMostStagesAhead);
+            column.reserve(column.byteSize() * ahead + ahead * 8, ahead);
+        }
+    }
     staged_ = 0;
+    std::fill(stageDigits_.begin(), stageDigits_.end(), int8_t(0));
 }
 
 std::vector<CompressedColumn> RowBlock::takeRun()
@@ -116,7 +145,7 @@ std::vector<CompressedColumn> RowBlock::takeRun()
     run.swap(run_);
     // The spare room appending left would otherwise stay until the table is built.
     for (CompressedColumn &column : run)
-        column.shrinkToFit();
+        column.trimSpare();
     return run;
 }
 
@@ -131,6 +160,7 @@ void RowBlock::clear(int rows)
 {
     if (rows > 0)
         std::fill_n(cells_.begin(), static_cast<size_t>(rows) * columns_, 0.0);
+    std::fill(mostDigits_.begin(), mostDigits_.end(), int8_t(0));
 }
 
 }  // namespace kavra

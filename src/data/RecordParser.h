@@ -28,8 +28,11 @@ public:
 
     // Reads the fields of one record into one row of table columns (row[c - 1] is
     // column c; the row is zero where no field feeds it); returns how many fields
-    // it took. Stops the load on invalid data or an unreadable field.
-    int read(std::string_view record, double *row);
+    // it took. Stops the load on invalid data or an unreadable field. mostDigits[c - 1]
+    // is raised to the fraction digits of the value read into row[c - 1], or to
+    // codec::kDigitsUnknown when it took other than the plain decimal route
+    // (readPlainDecimal): so, over rows, it is what the encoder wants to know.
+    int read(std::string_view record, double *row, int8_t *mostDigits);
 
 private:
     const RecordLayout &layout_;
@@ -56,6 +59,9 @@ public:
     RowBlock(int tableColumns, int rows, long long rowsToRead);
     int rows() const { return rows_; }
     double *row(int index) { return cells_.data() + static_cast<size_t>(index) * columns_; }
+    // The most fraction digits of each column's values in the block's rows
+    // (RecordParser::read); 0, as for a value of zero, where no field feeds one.
+    int8_t *mostDigits() { return mostDigits_.data(); }
     // Moves the block's first rows onto the run and clears them in the block.
     void flush(int rows);
     // Clears the block's first rows without moving them.
@@ -70,10 +76,13 @@ private:
 
     size_t columns_;
     int rows_;
+    size_t rowsToRead_;
     std::vector<double> cells_;
+    std::vector<int8_t> mostDigits_;  // of the block's rows, per column
     size_t stageRows_ = 1;
     size_t staged_ = 0;
     std::vector<double> stage_;  // column c's rows at c * stageRows_
+    std::vector<int8_t> stageDigits_;  // the most digits of the staged rows, per column (or more)
     std::vector<CompressedColumn> run_;
 };
 

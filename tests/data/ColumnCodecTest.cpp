@@ -199,6 +199,38 @@ TEST(CompressedColumn, EveryReaderValueOfTheTextFormsRoundTrips)
     EXPECT_TRUE(sameBits(mixed.values(), all));
 }
 
+TEST(CompressedColumn, ValuesWithTheReadersCountOfDecimalsRoundTrip)
+{
+    // The loader's way: each block with the most decimals the reader counted in
+    // it (or more), values of other syntax making the count unknown.
+    const char *forms[] = {"%.2f", "-%.3f", "%.0f", "%.7f", "%.15g", "%.1fK"};
+    for (const char *form : forms)
+        for (const int extra : {0, 1, 5}) {
+            SCOPED_TRACE(std::string(form) + " +" + std::to_string(extra));
+            Values values;
+            CompressedColumn column;
+            for (size_t block = 0; block < 3; ++block) {
+                int most = 0;
+                for (size_t i = 0; i < 1000 + block * 24; ++i) {
+                    const double x = std::pow(10.0, static_cast<double>(i % 16)) * std::sin(static_cast<double>(i));
+                    std::string field = i % 101 == 7 ? "-0.00" : i % 211 == 3 ? "999999999999999" : format(form, x);
+                    double v = 0;
+                    int8_t digits = 0;
+                    if (readPlainDecimal(field + ",", v, digits) != field.size()) {
+                        digits = codec::kDigitsUnknown;
+                        v = read(field);
+                    }
+                    most = std::max<int>(most, digits);
+                    values.push_back(v);
+                }
+                const size_t first = column.rows();
+                column.append(values.data() + first, values.size() - first,
+                              most == codec::kDigitsUnknown ? most : most + extra);
+            }
+            EXPECT_TRUE(sameBits(column.values(), values));
+        }
+}
+
 TEST(BitPacking, EveryWidthPacksAndUnpacksTheExtremes)
 {
     for (unsigned width = 0; width <= 64; ++width) {

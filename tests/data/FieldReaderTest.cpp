@@ -147,6 +147,19 @@ TEST(PlainDecimal, AgreesWithTheFullRulesWhereverTheFieldStands)
     }
 }
 
+TEST(PlainDecimal, CountsTheFractionDigits)
+{
+    for (const auto &[field, digits] : std::vector<std::pair<std::string, int>>{
+             {"7", 0}, {"-12.5", 1}, {"0.00", 2}, {"-0.125", 3}, {"123456.7654321", 7}, {"1.23456789012345", 14}}) {
+        for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
+            double value = 0;
+            int8_t counted = -7;
+            EXPECT_EQ(readPlainDecimal(field + rest, value, counted), field.size()) << field;
+            EXPECT_EQ(counted, digits) << field << rest;
+        }
+    }
+}
+
 TEST(PlainDecimal, LeavesEveryOtherFieldToTheFullRules)
 {
     for (const char *field : {"", "-", ".5", "5.", "1.2.3", "2.5K", "50%", "1E3", " 12", "12 ", "+3"}) {

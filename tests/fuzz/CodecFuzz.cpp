@@ -13,11 +13,14 @@
 //   mode 3: each byte a run of 1 to 512 copies of one of a few awkward values
 //           (0, -0, 1e300, subnormals, NaN, 12.5, 0.452).
 // The column is appended in runs of a length from the first byte, into chunks
-// joined in order, as the loader's parallel pass would fill it. On any
+// joined in order, as the loader's parallel pass would fill it; in mode 1 the
+// runs are given the most decimals of their values, as the loader gives the
+// count its reader made, when the second byte is odd. On any
 // difference the row and both values are printed and the program traps.
 
 #include "data/CompressedColumn.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -39,7 +42,7 @@ double powerOfTen(int e)
     return p;
 }
 
-std::vector<double> column(uint8_t mode, const uint8_t *p, size_t size)
+std::vector<double> column(uint8_t mode, const uint8_t *p, size_t size, std::vector<int8_t> &digits)
 {
     std::vector<double> values;
     switch (mode & 3) {
@@ -59,6 +62,7 @@ std::vector<double> column(uint8_t mode, const uint8_t *p, size_t size)
                 double v;
                 std::memcpy(&v, p + i + 1, 8);
                 values.push_back(v);
+                digits.resize(values.size(), kavra::codec::kDigitsUnknown);
                 i += 9;
                 continue;
             }
@@ -69,6 +73,8 @@ std::vector<double> column(uint8_t mode, const uint8_t *p, size_t size)
             if (v != 0)
                 v *= m;
             values.insert(values.end(), 1 + (p[i + 1] & 3), v);
+            // The reader's count: e decimals, for values without a suffix.
+            digits.resize(values.size(), m == 1 ? static_cast<int8_t>(e) : kavra::codec::kDigitsUnknown);
             i += 2;
         }
         break;
@@ -97,6 +103,7 @@ std::vector<double> column(uint8_t mode, const uint8_t *p, size_t size)
     }
     if (values.size() > kMaxRows)
         values.resize(kMaxRows);
+    digits.resize(values.size(), kavra::codec::kDigitsUnknown);
     return values;
 }
 
@@ -123,7 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 2)
         return 0;
-    const std::vector<double> values = column(data[0], data + 2, size - 2);
+    std::vector<int8_t> digits;
+    const std::vector<double> values = column(data[0], data + 2, size - 2, digits);
+    const bool counted = (data[1] & 1) != 0;
     // Runs of 1 to 2048 values, four runs a chunk.
     const size_t run = 1 + (static_cast<size_t>(data[1]) * 8 + (data[0] >> 2)) % 2048;
     kavra::CompressedColumn joined;
@@ -131,7 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         kavra::CompressedColumn chunk;
         for (int r = 0; r < 4 && at < values.size(); ++r) {
             const size_t n = std::min(run, values.size() - at);
-            chunk.append(values.data() + at, n);
+            if (counted)
+                chunk.append(values.data() + at, n, *std::max_element(digits.begin() + at, digits.begin() + at + n));
+            else
+                chunk.append(values.data() + at, n);
             at += n;
         }
         joined.append(std::move(chunk));
