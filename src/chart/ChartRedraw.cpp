@@ -1,7 +1,6 @@
 #include "chart/ChartRedraw.h"
 
 #include "analysis/Curves.h"
-#include "chart/ChartOptions.h"
 #include "chart/ChartView.h"
 #include "chart/NumberFormat.h"
 #include "chart/SeriesSources.h"
@@ -32,13 +31,15 @@ void prepareChart(ChartView &chart, const ChartOptions &options)
     chart.setLegendBold(true);
     chart.setTitleSize(TitleLine::SubHeader, 18);
     chart.setTitleBold(TitleLine::SubHeader, false);
-    chart.setTitleText(TitleLine::SubHeader, options.Chart_Sub_Title);
+    chart.setTitleText(TitleLine::SubHeader, QString::fromStdString(options.title(TitleLine::SubHeader)));
     chart.setTitleColour(TitleLine::Footer, QColor(0, 0, 255));
-    chart.setTitleText(TitleLine::Footer, options.Chart_Footer);
-    chart.setTitleText(TitleLine::SubFooter, options.Chart_Sub_Footer);
+    chart.setTitleText(TitleLine::Footer, QString::fromStdString(options.title(TitleLine::Footer)));
+    chart.setTitleText(TitleLine::SubFooter, QString::fromStdString(options.title(TitleLine::SubFooter)));
     chart.setTitleBold(TitleLine::Header, true);
     chart.setTitleSize(TitleLine::Header, 25);
-    chart.setTitleText(TitleLine::Header, options.Chart_Title);
+    chart.setTitleText(TitleLine::Header, QString::fromStdString(options.title(TitleLine::Header)));
+    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
+        chart.setTitleShown(line, options.titleShown(line));
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
@@ -66,9 +67,9 @@ int addItemSeries(ChartView &chart, const RedrawContext &c, const ItemRevision &
             if (charted++ == perFile)
                 break;
             const int s = chart.addSeries(SeriesKind::Line);
-            chart.setSeriesStackMode(s, c.options.Stack_Mode);
+            chart.setSeriesStackMode(s, c.options.stackMode());
             chart.setSeriesValueAxis(s, ValueAxis::Both);
-            chart.setSeriesPenWidth(s, c.options.Primary_Line_Width);
+            chart.setSeriesPenWidth(s, c.options.primaryWidth());
             chart.setSeriesName(s, legendText(QString::fromLocal8Bit(row.text), file));
             c.sources.setRows(s, row.tag, file, first, count);
             if (const SeriesValues values = c.sources.values(s, data); values.n > 0)
@@ -99,35 +100,38 @@ void resetAxes(ChartView &chart, const ChartOptions &options)
         chart.setAxisSpan(axis, 0, 100);
     }
     chart.setAxisGrid(ChartAxis::Bottom, GridStyle::Dot);
-    chart.setAxisNumberFormat(ChartAxis::Left, options.Axis_Format_String_Left);
-    chart.setAxisNumberFormat(ChartAxis::Right, options.Axis_Format_String_Right);
+    chart.setAxisNumberFormat(ChartAxis::Left, QString::fromStdString(options.axisFormat(false)));
+    chart.setAxisNumberFormat(ChartAxis::Right, QString::fromStdString(options.axisFormat(true)));
 }
 
 void addSmoothedCurve(ChartView &chart, const RedrawContext &c)
 {
     const SeriesValues item = c.sources.values(0, c.data);
     const analysis::Curve curve =
-        analysis::smoothedCurve(item.x, item.y, item.n, c.options.Smoothing_Factor, kSmoothedPointsShown);
+        analysis::smoothedCurve(item.x, item.y, item.n, c.options.smoothingFactor(), kSmoothedPointsShown);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+    chart.setSeriesPenWidth(s, c.options.secondaryWidth());
     chart.setSeriesColour(s, paletteColour(1));
     chart.setSeriesShown(0, false);
     chart.setSeriesName(s, QStringLiteral("Smoothed curve"));
 }
 
-QString withoutCommas(QString format) { return format.remove(QLatin1Char(',')); }
+QString withoutCommas(const std::string &format)
+{
+    return QString::fromStdString(format).remove(QLatin1Char(','));
+}
 
 // Two items: on both axes, on a left and a right axis, or in an upper and a
 // lower chart. Moving averages, when drawn, follow their items.
-void applyDualLayout(ChartView &chart, const ChartOptions &options)
+void applyDualLayout(ChartView &chart, const ChartOptions &options, DualLayout layout)
 {
-    if (options.Dual_Charts == SingleAxis)
+    if (layout == SingleAxis)
         return;
     for (int s = 0; s < chart.seriesCount() && s < 4; ++s) {
         chart.setSeriesValueAxis(s, s % 2 == 0 ? ValueAxis::Left : ValueAxis::Right);
         chart.setSeriesStackMode(s, StackOverlap);
     }
-    if (options.Dual_Charts == DualAxes) {
+    if (layout == DualAxes) {
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
             chart.setAxisGrid(axis, GridStyle::None);
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
@@ -139,8 +143,8 @@ void applyDualLayout(ChartView &chart, const ChartOptions &options)
     }
     chart.setAxisSpan(ChartAxis::Left, 0, 48);
     chart.setAxisSpan(ChartAxis::Right, 52, 100);
-    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(chart.axisNumberFormat(ChartAxis::Left)));
-    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(chart.axisNumberFormat(ChartAxis::Right)));
+    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(options.axisFormat(false)));
+    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(options.axisFormat(true)));
     chart.setAxisCopies(true);
 }
 
@@ -151,14 +155,14 @@ QString periodNote(const ChartOptions &options, int series, const SeriesSources 
     if (!options.shows(DerivedCurve::MovingAverage) || series < 1 || series > 4)
         return QString();
     const size_t rows = sources.values(0, data).n;
-    if (options.MovAvg_Period <= 0 || size_t(options.MovAvg_Period) <= rows)
+    if (options.movingAveragePeriod() <= 0 || size_t(options.movingAveragePeriod()) <= rows)
         return QString();
     return QStringLiteral("The moving average period (%1) is longer than the %2 rows shown: no average is drawn")
-        .arg(options.MovAvg_Period)
+        .arg(options.movingAveragePeriod())
         .arg(rows);
 }
 
-void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
+void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series, DualLayout layout)
 {
     const ChartOptions &options = c.options;
     const bool movingAverage = options.shows(DerivedCurve::MovingAverage);
@@ -166,7 +170,7 @@ void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
         if (movingAverage)
             for (int k = 0; k < 2; ++k)
                 addMovingAverage(chart, c, k);
-        applyDualLayout(chart, options);
+        applyDualLayout(chart, options, layout);
     }
     if (movingAverage && (series == 1 || series == 3 || series == 4))
         for (int k = 0; k < series; ++k)
@@ -182,9 +186,9 @@ void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
 int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
 {
     const SeriesValues item = c.sources.values(k, c.data);
-    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.MovAvg_Period);
+    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.movingAveragePeriod());
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+    chart.setSeriesPenWidth(s, c.options.secondaryWidth());
     chart.setSeriesColour(s, paletteColour(s));
     chart.setSeriesValueAxis(s, ValueAxis::Both);
     // The averages of stacked items are stacked as their items are, on one
@@ -195,7 +199,7 @@ int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
     chart.setSeriesShown(k, curve.x.empty());
     if (s < kLegendTexts)
         chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
-                                   QString::fromStdString(signedNumberText(c.options.MovAvg_Period)) +
+                                   QString::fromStdString(signedNumberText(c.options.movingAveragePeriod())) +
                                    QLatin1Char(')'));
     return s;
 }
@@ -219,8 +223,11 @@ void addCandleChart(ChartView &chart, const RedrawContext &c)
     chart.setSeriesShown(0, false);
 }
 
-void addRatioCharts(ChartView &chart, const RedrawContext &c)
+RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &c)
 {
+    RatioOperands operands;
+    c.sources.itemOf(0, operands.a.column, operands.a.file);
+    c.sources.itemOf(1, operands.b.column, operands.b.file);
     const QString t0 = chart.seriesName(0), t1 = chart.seriesName(1);
     const SeriesValues a = c.sources.values(0, c.data), b = c.sources.values(1, c.data);
     const size_t n = std::min(a.n, b.n);
@@ -230,7 +237,7 @@ void addRatioCharts(ChartView &chart, const RedrawContext &c)
     for (int r = 0; r < 2; ++r) {
         const int s = addLine(chart, {a.x, ratios[r].data(), n});
         chart.setSeriesColour(s, paletteColour(2 + r));
-        chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+        chart.setSeriesPenWidth(s, c.options.secondaryWidth());
         c.sources.setComputed(s, 0, std::move(ratios[r]));
     }
     chart.exchangeSeries(2, 0);
@@ -244,7 +251,7 @@ void addRatioCharts(ChartView &chart, const RedrawContext &c)
     chart.setSeriesName(0, QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1);
     chart.setSeriesName(1, QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0);
     chart.setRepaint(repaint);
-    c.options.Ratio_Mode = true;
+    return operands;
 }
 
 int itemsChartedPerFile(int filesOpen)
@@ -274,8 +281,7 @@ QString legendText(const QString &itemText, int file)
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
     const DataSet &data = context.data;
-    ChartOptions &options = context.options;
-    options.Ratio_Mode = false;
+    const ChartOptions &options = context.options;
     context.sources.clear();
     chart.setRepaint(false);
     prepareChart(chart, options);
@@ -283,9 +289,8 @@ RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const I
     if (series == 0)
         showRowTimes(chart, context);
     resetAxes(chart, options);
-    if (series == 1)
-        options.Dual_Charts = SingleAxis;
-    addDerivedSeries(chart, context, series);
+    const DualLayout layout = series == 1 ? SingleAxis : options.dualLayout();
+    addDerivedSeries(chart, context, series, layout);
     chart.setRepaint(true);
 
     RedrawResult result;
@@ -298,8 +303,18 @@ RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const I
     result.movingAverage = series <= 4 && severalItems;
     result.cycleDualCharts = series == 2;
     result.periodNote = periodNote(options, series, context.sources, data);
-    result.ratioCharts = series == 2 && options.Dual_Charts == SingleAxis;
+    result.ratioCharts = series == 2 && layout == SingleAxis;
+    result.forcesSingleAxis = layout != options.dualLayout();
+    result.dropsRatios = options.ratioMode();
     return result;
+}
+
+void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn)
+{
+    if (drawn.forcesSingleAxis)
+        options.useSingleAxis();
+    if (drawn.dropsRatios)
+        options.leaveRatios();
 }
 
 void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow)

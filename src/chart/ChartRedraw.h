@@ -3,13 +3,14 @@
 // of the current item list into the chart, rebuilding it from nothing every time.
 // Each series' legend text is its name in the chart (Legend_Text).
 
+#include "plan/ChartOptions.h"
+
 #include <QString>
 
 #include <vector>
 
 namespace kavra {
 
-struct ChartOptions;
 struct DataSet;
 struct DisplayedRows;
 class ChartView;
@@ -17,9 +18,10 @@ class ItemRevision;
 class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
-// curves to the chart drawn: the source of every series.
+// curves to the chart drawn: the source of every series. The redraw never
+// changes the options: what it had to choose is in its result.
 struct RedrawContext {
-    ChartOptions &options;
+    const ChartOptions &options;
     const DisplayedRows &rows;
     const DataSet &data;
     SeriesSources &sources;
@@ -37,9 +39,15 @@ struct RedrawResult {
     bool cycleDualCharts = false;  // mnuCycleDualCharts
     bool ratioCharts = false;      // mnuGenerateRatioCharts
     QString periodNote;            // why no moving average is drawn, if it is not
+    // Choices the chart drawn forces on the options: one item is charted on one
+    // value axis, and a redraw shows no ratio charts.
+    bool forcesSingleAxis = false;
+    bool dropsRatios = false;
 };
 
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
+// Makes the choices the redraw forced last in the options, for the next one.
+void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
 // How many of the selected items are charted for each file: the first ones, as
 // many as the palette's 16 colours leave room for with every file open.
@@ -55,8 +63,11 @@ int addMovingAverage(ChartView &chart, const RedrawContext &context, int k);
 void addCandleChart(ChartView &chart, const RedrawContext &context);
 
 // A / B and B / A of the two charted items as series 0 and 1; the items stay as
-// hidden series 2 and 3. Sets Ratio_Mode.
-void addRatioCharts(ChartView &chart, const RedrawContext &context);
+// hidden series 2 and 3. Call ChartOptions::showRatios with the items it returns.
+struct RatioOperands {
+    ItemOfFile a, b;
+};
+RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &context);
 
 // The legend text of an item charted from a file: "CPU Busy(# 2)".
 QString legendText(const QString &itemText, int file);
