@@ -3,7 +3,7 @@
 // of the current item list into the chart, rebuilding it from nothing every time.
 // Each series' legend text is its name in the chart (Legend_Text).
 
-#include "plan/ChartOptions.h"
+#include "plan/ChartPlan.h"
 
 #include <QString>
 
@@ -15,6 +15,7 @@ struct DataSet;
 struct DisplayedRows;
 class ChartView;
 class ItemRevision;
+struct ChartPlan;
 class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
@@ -45,13 +46,13 @@ struct RedrawResult {
     bool dropsRatios = false;
 };
 
+// The plan of the chart (plan/ChartPlan), drawn.
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
+// Draws a plan from nothing, recording each item series' source.
+void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
-// How many of the selected items are charted for each file: the first ones, as
-// many as the palette's 16 colours leave room for with every file open.
-int itemsChartedPerFile(int filesOpen);
 // What status panel 1 says when selected items are left out, empty when none is:
 // "Charting 8 of 10 selected items for each of 2 files"; and when the moving
 // average's period is longer than the rows shown.
@@ -59,8 +60,6 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
 
 // Adds the moving average of series k as a new series; returns its index.
 int addMovingAverage(ChartView &chart, const RedrawContext &context, int k);
-// Kavra_Add_Candle_Chart: candles summarising series 0, as series 1.
-void addCandleChart(ChartView &chart, const RedrawContext &context);
 
 // A / B and B / A of the two charted items as series 0 and 1; the items stay as
 // hidden series 2 and 3. Call ChartOptions::showRatios with the items it returns.

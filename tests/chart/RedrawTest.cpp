@@ -224,15 +224,6 @@ TEST_F(RedrawTest, AChartWithNothingSelectedKeepsItsSizeAndTheFilesTimes)
     expectFull("nothing selected");
 }
 
-TEST_F(RedrawTest, ALongItemTextIsCutTo120CharactersBeforeTheFileNumber)
-{
-    const std::string name = std::string(120, 'A') + "BCDEF";
-    open(dir.write("long.csv", perfFile({name, "Short"}, 4, [](int, int r) { return double(r); })));
-    chartRows({0});
-    ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_EQ(legend(0), QString(120, QLatin1Char('A')) + QStringLiteral("(# 1)"));
-}
-
 TEST_F(RedrawTest, EveryFileIsChartedAgainstTheFirstFilesSampleTimesWithItsOwnValues)
 {
     const int rows = 12;
@@ -302,17 +293,6 @@ TEST_F(RedrawTest, CorrelateNeedsMoreThanOneItemInTheList)
     EXPECT_FALSE(enabled("mnuSmoothUnSmooth"));
     EXPECT_FALSE(enabled("mnuAddRemoveCandleChart"));
     EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
-}
-
-TEST_F(RedrawTest, MovingAverageIsOfferedForUpToFourSeries)
-{
-    openItems(6, 5);
-    chartFirstRows(4);
-    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
-    chartFirstRows(5);
-    EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
-    chartFirstRows(1);
-    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
 }
 
 TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
