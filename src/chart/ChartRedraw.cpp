@@ -248,11 +248,6 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
     return text;
 }
 
-QString legendText(const QString &itemText, int file)
-{
-    return QString::fromStdString(itemLegend(itemText.toStdString(), file));
-}
-
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
     const ChartPlan plan = planChart(context.options, context.rows, context.data, items);

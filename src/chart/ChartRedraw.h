@@ -1,7 +1,8 @@
 #pragma once
-// The redraw: turns the chart options, the displayed rows and the selected rows
-// of the current item list into the chart, rebuilding it from nothing every time.
-// Each series' legend text is its name in the chart (Legend_Text).
+// The redraw: draws the plan (plan/ChartPlan) of the chart options, the
+// displayed rows and the selected rows of the current item list, rebuilding the
+// chart from nothing every time. Each series' legend text is its name in the
+// chart (Legend_Text).
 
 #include "plan/ChartPlan.h"
 
@@ -15,7 +16,6 @@ struct DataSet;
 struct DisplayedRows;
 class ChartView;
 class ItemRevision;
-struct ChartPlan;
 class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
@@ -67,9 +67,6 @@ struct RatioOperands {
     ItemOfFile a, b;
 };
 RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &context);
-
-// The legend text of an item charted from a file: "CPU Busy(# 2)".
-QString legendText(const QString &itemText, int file);
 
 // After a zoom or scroll to [xMin, xMax]: the rows from one at or before the left
 // edge to one at or beyond the right edge. Rows are 1-based; a view beyond the
