@@ -149,8 +149,6 @@ int main(int argc, char **argv)
     kavra::AppState state;
     state.rows.Zoom_First_Row = 1;
     state.rows.Zoom_Last_Row = points;
-    state.chart.Axis_Format_String_Left = state.chart.Axis_Format_String_Right =
-        chart.axisNumberFormat(kavra::ChartAxis::Left);
 
     kavraSeconds(chart, state, data, items);  // warm up fonts and caches for both
     const double plain = plainSeconds(data, points);
@@ -170,10 +168,10 @@ int main(int argc, char **argv)
     kavra::AppState singleState = state;
     singleState.rows.Zoom_Last_Row = 100000;
     const auto redrawSeconds = [&](bool movingAverage, bool smoothing, int factor) {
-        singleState.chart.Derived_Curve = movingAverage ? kavra::DerivedCurve::MovingAverage
-                                          : smoothing   ? kavra::DerivedCurve::Smoothed
-                                                        : kavra::DerivedCurve::None;
-        singleState.chart.Smoothing_Factor = factor;
+        singleState.chart.show(movingAverage ? kavra::DerivedCurve::MovingAverage
+                               : smoothing   ? kavra::DerivedCurve::Smoothed
+                                             : kavra::DerivedCurve::None);
+        singleState.chart.setSmoothingFactor(factor);
         double best = 1e9;
         for (int run = 0; run < 3; ++run)
             best = std::min(best, kavraSeconds(chart, singleState, single, oneItem));
@@ -209,7 +207,10 @@ int main(int argc, char **argv)
     kavra::AppState bigState = state;
     bigState.rows.Zoom_Last_Row = 200000;
     const auto bigSeconds = [&](int stackMode, double &repaint) {
-        bigState.chart.Stack_Mode = kavra::StackMode(stackMode);
+        if (stackMode == kavra::Stacked)
+            bigState.chart.stack();
+        else
+            bigState.chart.unStack();
         double best = 1e9;
         repaint = 1e9;
         for (int run = 0; run < 3; ++run) {

@@ -3,7 +3,7 @@
 // and the chart, in groups by what they are for. Every option starts from these
 // values at each start; nothing is kept between runs.
 
-#include "chart/ChartOptions.h"
+#include "plan/ChartOptions.h"
 #include "chart/CursorPair.h"
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
@@ -39,14 +39,10 @@ struct AppState {
 inline void applyLoadedView(AppState &state, const DataSet &data, bool firstFile)
 {
     if (firstFile) {
-        state.chart.Chart_Title = QStringLiteral("Node(s) : ") + QString::fromLocal8Bit(data.Node_Names[0]);
         state.rows.Zoom_First_Row = 1;
         state.rows.Zoom_Last_Row = data.Row_Count;
     }
-    state.chart.Stack_Mode = StackOverlap;
-    state.chart.Chart_Sub_Footer.clear();
-    if (state.chart.shows(DerivedCurve::MovingAverage) || state.chart.shows(DerivedCurve::Smoothed))
-        state.chart.Derived_Curve = DerivedCurve::None;
+    state.chart.loaded(firstFile, firstFile ? QString::fromLocal8Bit(data.Node_Names[0]).toStdString() : std::string());
 }
 
 }  // namespace kavra

@@ -50,39 +50,34 @@ int writePicture(ChartView &chart, const std::string &path, int width = 0, int h
     return 1;
 }
 
-// The options as the viewer's commands would have left them.
-void applyOptions(AppState &state, ChartView &chart, const RenderOptions &options)
+// The options as the viewer's commands would have left them, through the same intents.
+void applyOptions(ChartOptions &chart, const RenderOptions &options)
 {
     if (options.movingAveragePeriod > 0) {
-        state.chart.Derived_Curve = DerivedCurve::MovingAverage;
-        state.chart.MovAvg_Period = int16_t(options.movingAveragePeriod);
+        chart.show(DerivedCurve::MovingAverage);
+        chart.setMovingAveragePeriod(int16_t(options.movingAveragePeriod));
     }
     if (options.smoothingFactor > 0) {
-        state.chart.Derived_Curve = DerivedCurve::Smoothed;
-        state.chart.Smoothing_Factor = options.smoothingFactor;
+        chart.show(DerivedCurve::Smoothed);
+        chart.setSmoothingFactor(options.smoothingFactor);
     }
     if (options.candle)
-        state.chart.Derived_Curve = DerivedCurve::Candle;
-    if (options.stack) {
-        state.chart.Stack_Mode = Stacked;
-        state.chart.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
-        chart.setTitleShown(TitleLine::SubFooter, true);
-    }
-    state.chart.Dual_Charts = DualLayout(options.dualCharts);
-    if (options.title)
-        state.chart.Chart_Title = text(*options.title);
-    if (options.subTitle) {
-        state.chart.Chart_Sub_Title = text(*options.subTitle);
-        chart.setTitleShown(TitleLine::SubHeader, true);
-    }
-    if (options.footer) {
-        state.chart.Chart_Footer = text(*options.footer);
-        chart.setTitleShown(TitleLine::Footer, true);
-    }
+        chart.show(DerivedCurve::Candle);
+    if (options.stack)
+        chart.stack();
+    chart.useDualLayout(DualLayout(options.dualCharts));
+    const std::pair<TitleLine, const std::optional<std::string> *> titles[] = {
+        {TitleLine::Header, &options.title}, {TitleLine::SubHeader, &options.subTitle}, {TitleLine::Footer, &options.footer}};
+    for (const auto &[line, given] : titles)
+        if (*given) {
+            chart.setTitle(line, text(**given).toStdString());
+            if (line != TitleLine::Header)
+                chart.showTitle(line, true);
+        }
     if (options.primaryWidth > 0)
-        state.chart.Primary_Line_Width = options.primaryWidth;
+        chart.setPrimaryWidth(options.primaryWidth);
     if (options.secondaryWidth > 0)
-        state.chart.Secondary_Line_Width = options.secondaryWidth;
+        chart.setSecondaryWidth(options.secondaryWidth);
 }
 
 // False, with a message, when the rows are not in the files or span no time.
@@ -133,10 +128,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     ChartView chart;
     chart.resize(options.width, options.height);
     AppState state;
-    state.chart.Axis_Format_String_Left = chart.axisNumberFormat(ChartAxis::Left);
-    state.chart.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
     applyLoadedView(state, data, true);
-    applyOptions(state, chart, options);
+    applyOptions(state.chart, options);
     if (options.rowsFirst > 0) {  // as the after-draw event of a zoom to them leaves the rows
         state.rows.Zoom_First_Row = options.rowsFirst;
         state.rows.Zoom_Last_Row = options.rowsLast;
@@ -144,6 +137,7 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
     SeriesSources sources;
     const RedrawContext context{state.chart, state.rows, data, sources};
     const RedrawResult drawn = redrawChart(chart, context, list);
+    keepForcedChoices(state.chart, drawn);
     if (const QString leftOut = leftOutItemsText(drawn, data.Files_Open); !leftOut.isEmpty())
         std::cerr << leftOut.toLocal8Bit().constData() << '\n';
     if (options.ratio) {
@@ -151,7 +145,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
             std::cerr << "Ratio charts need exactly two charted items on one value axis\n";
             return 2;
         }
-        addRatioCharts(chart, context);
+        const RatioOperands ratios = addRatioCharts(chart, context);
+        state.chart.showRatios(ratios.a, ratios.b);
     }
     if (options.zoomFirst > 0)
         zoomToRows(chart, state.rows, data, options.zoomFirst, options.zoomLast);

@@ -68,11 +68,6 @@ int writeReportFile(const char *program, const DataSet &data, ItemList &items, c
 
     OffscreenApplication app(program);
     AppState state;
-    {
-        const ChartView chart;  // the value axes' number formats a chart starts with
-        state.chart.Axis_Format_String_Left = chart.axisNumberFormat(ChartAxis::Left);
-        state.chart.Axis_Format_String_Right = chart.axisNumberFormat(ChartAxis::Right);
-    }
     applyLoadedView(state, data, true);
     const ReportRequest request{
         data, list, chosen, rows, state.chart, options.perPage > 0 ? options.perPage : kReportChartsPerPage,

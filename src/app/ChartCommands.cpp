@@ -34,6 +34,12 @@ QString ChartCommands::askText(const QString &prompt, const QString &title, cons
     return c_.ui.input(c_.window, prompt, title, current).value_or(QString());
 }
 
+void ChartCommands::setTitle(TitleLine line, const QString &prompt, const QString &title)
+{
+    c_.state.chart.setTitle(
+        line, askText(prompt, title, QString::fromStdString(c_.state.chart.title(line))).toStdString());
+}
+
 long long ChartCommands::askBounded(const QString &prompt, const QString &title, long long current, long long low,
                                     long long high)
 {
@@ -49,7 +55,7 @@ RedrawContext ChartCommands::redrawContext() const
 
 void ChartCommands::mnuToggleMovingAverage_Click()
 {
-    if (c_.state.chart.Ratio_Mode) {
+    if (c_.state.chart.ratioMode()) {
         toggleMovingAverageOnRatios();
         return;
     }
@@ -68,10 +74,10 @@ void ChartCommands::toggleMovingAverageOnRatios()
         c_.sources.truncate(4);
         chart.setSeriesShown(0, true);
         chart.setSeriesShown(1, true);
-        c_.state.chart.Derived_Curve = DerivedCurve::None;
+        c_.state.chart.show(DerivedCurve::None);
         return;
     }
-    c_.state.chart.Derived_Curve = DerivedCurve::MovingAverage;
+    c_.state.chart.show(DerivedCurve::MovingAverage);
     chart.setRepaint(false);
     for (int k = 0; k < 4; ++k)
         addMovingAverage(chart, redrawContext(), k);
@@ -82,18 +88,18 @@ void ChartCommands::mnuSetMovingAveragePeriodValue_Click()
 {
     const QString title = QStringLiteral("Moving Average Period Value");
     const auto answer = numericAnswer(c_.ui.input(c_.window, QStringLiteral("Please enter PERIOD value to be used :"),
-                                                  title, numberText(c_.state.chart.MovAvg_Period)));
+                                                  title, numberText(c_.state.chart.movingAveragePeriod())));
     if (!answer)
         return;
     const double period = std::nearbyint(*answer);
     if (period < 1 || period > 32767) {
         c_.ui.message(c_.window,
                       QStringLiteral("The period must be a whole number from 1 to 32767 - it stays") +
-                          numberText(c_.state.chart.MovAvg_Period),
+                          numberText(c_.state.chart.movingAveragePeriod()),
                       title);
         return;
     }
-    c_.state.chart.MovAvg_Period = static_cast<int16_t>(period);
+    c_.state.chart.setMovingAveragePeriod(static_cast<int16_t>(period));
     if (c_.state.chart.shows(DerivedCurve::MovingAverage))
         c_.redraw();
 }
@@ -107,9 +113,9 @@ void ChartCommands::mnuSmoothUnSmooth_Click()
 void ChartCommands::mnuSetSmoothingFactor_Click()
 {
     const int32_t highest = kClassicEdition ? 100 : 10000;
-    c_.state.chart.Smoothing_Factor =
+    c_.state.chart.setSmoothingFactor(
         int32_t(askBounded(QStringLiteral("Please enter Smoothing Factor (1-%1) :").arg(highest),
-                           QStringLiteral("Set Smoothing Factor"), c_.state.chart.Smoothing_Factor, 1, highest));
+                           QStringLiteral("Set Smoothing Factor"), c_.state.chart.smoothingFactor(), 1, highest)));
     c_.redraw();
 }
 
@@ -121,19 +127,9 @@ void ChartCommands::mnuAddRemoveCandleChart_Click()
 
 // ---- Several items ----------------------------------------------------------------
 
-void ChartCommands::stack()
-{
-    c_.state.chart.Stack_Mode = Stacked;
-    c_.state.chart.Chart_Sub_Footer = QStringLiteral("Values are STACKED");
-    c_.chart.setTitleShown(TitleLine::SubFooter, true);
-}
+void ChartCommands::stack() { c_.state.chart.stack(); }
 
-void ChartCommands::unstack()
-{
-    c_.state.chart.Stack_Mode = StackOverlap;
-    c_.state.chart.Chart_Sub_Footer.clear();
-    c_.chart.setTitleShown(TitleLine::SubFooter, false);
-}
+void ChartCommands::unstack() { c_.state.chart.unStack(); }
 
 void ChartCommands::OptStack_Click(int index)
 {
@@ -147,13 +143,12 @@ void ChartCommands::OptStack_Click(int index)
 void ChartCommands::mnuCycleDualCharts_Click()
 {
     c_.stackFrame->setEnabled(true);
-    c_.state.chart.Dual_Charts = DualLayout((c_.state.chart.Dual_Charts + 1) % 3);
-    if (c_.state.chart.Dual_Charts != SingleAxis) {
+    c_.state.chart.cycleDual();
+    if (c_.state.chart.dualLayout() != SingleAxis) {
         // Stacking is not offered while two axes are in use.
         c_.stack->setChecked(false);
         c_.unStack->setChecked(true);
         c_.stackFrame->setEnabled(false);
-        unstack();
     }
     c_.redraw();
 }
@@ -192,47 +187,45 @@ void ChartCommands::mnuChartMultipleItems_Click()
 
 void ChartCommands::mnuSetChartTitle_Click()
 {
-    c_.state.chart.Chart_Title = askText(QStringLiteral("Please enter the Chart Title"),
-                                         QStringLiteral("Set Chart Title"), c_.state.chart.Chart_Title);
+    setTitle(TitleLine::Header, QStringLiteral("Please enter the Chart Title"), QStringLiteral("Set Chart Title"));
     c_.redraw();
 }
 
 void ChartCommands::mnuSetChartSubTitle_Click()
 {
-    c_.state.chart.Chart_Sub_Title = askText(QStringLiteral("Please enter the Chart Sub-Title"),
-                                             QStringLiteral("Set Chart Sub-Title"), c_.state.chart.Chart_Sub_Title);
-    c_.chart.setTitleShown(TitleLine::SubHeader, true);
+    setTitle(TitleLine::SubHeader, QStringLiteral("Please enter the Chart Sub-Title"),
+             QStringLiteral("Set Chart Sub-Title"));
+    c_.state.chart.showTitle(TitleLine::SubHeader, true);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetChartFooter_Click()
 {
-    c_.state.chart.Chart_Footer = askText(QStringLiteral("Please enter the Chart Footer Text"),
-                                          QStringLiteral("Set Chart Footer"), c_.state.chart.Chart_Footer);
-    c_.chart.setTitleShown(TitleLine::Footer, true);
+    setTitle(TitleLine::Footer, QStringLiteral("Please enter the Chart Footer Text"), QStringLiteral("Set Chart Footer"));
+    c_.state.chart.showTitle(TitleLine::Footer, true);
     c_.redraw();
 }
 
 void ChartCommands::mnuSetPrimaryChartLineWidth_Click()
 {
-    c_.state.chart.Primary_Line_Width =
+    c_.state.chart.setPrimaryWidth(
         int32_t(askBounded(QStringLiteral("Please enter Primary Chart Line Width (1-5) :"),
-                           QStringLiteral("Set Primary Chart Line Width"), c_.state.chart.Primary_Line_Width, 1, 5));
+                           QStringLiteral("Set Primary Chart Line Width"), c_.state.chart.primaryWidth(), 1, 5)));
     c_.redraw();
 }
 
 void ChartCommands::mnuSetSecondaryChartLineWidth_Click()
 {
-    c_.state.chart.Secondary_Line_Width = int32_t(
+    c_.state.chart.setSecondaryWidth(int32_t(
         askBounded(QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"),
-                   QStringLiteral("Set Secondary Chart Line Width"), c_.state.chart.Secondary_Line_Width, 1, 5));
+                   QStringLiteral("Set Secondary Chart Line Width"), c_.state.chart.secondaryWidth(), 1, 5)));
     c_.redraw();
 }
 
 void ChartCommands::mnuEditChartProperties_Click()
 {
     if (!editor_)
-        editor_ = new ChartEditor(c_.chart, c_.ui, c_.window);
+        editor_ = new ChartEditor(c_.chart, c_.ui, c_.window, &c_.state.chart);
     editor_->show();
     editor_->raise();
     c_.chart.show();
@@ -242,7 +235,7 @@ void ChartCommands::mnuEditChartProperties_Click()
 
 void ChartCommands::mnuGenerateRatioCharts_Click()
 {
-    if (c_.state.chart.Ratio_Mode || c_.chart.seriesCount() < 2)
+    if (c_.state.chart.ratioMode() || c_.chart.seriesCount() < 2)
         return;
     if (c_.state.chart.shows(DerivedCurve::MovingAverage))
         mnuToggleMovingAverage_Click();
@@ -250,7 +243,8 @@ void ChartCommands::mnuGenerateRatioCharts_Click()
     // longer chart two items.
     if (c_.chart.seriesCount() < 2)
         return;
-    addRatioCharts(c_.chart, redrawContext());
+    const RatioOperands ratios = addRatioCharts(c_.chart, redrawContext());
+    c_.state.chart.showRatios(ratios.a, ratios.b);
 }
 
 }  // namespace kavra

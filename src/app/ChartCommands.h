@@ -2,6 +2,8 @@
 // The chart commands of the Options and Chart Settings menus and the Stack /
 // UnStack buttons: each changes the application state and redraws.
 
+#include "plan/ChartOptions.h"
+
 #include <QObject>
 
 #include <functional>
@@ -69,6 +71,8 @@ private:
     RedrawContext redrawContext() const;
     void toggleMovingAverageOnRatios();
     QString askText(const QString &prompt, const QString &title, const QString &current);
+    // Asks for the text of a title line, the current one offered; Cancel empties it.
+    void setTitle(TitleLine line, const QString &prompt, const QString &title);
     long long askBounded(const QString &prompt, const QString &title, long long current, long long low,
                          long long high);
 

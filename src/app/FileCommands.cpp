@@ -107,8 +107,8 @@ void MainWindow::openFile(const QString &path)
 void MainWindow::loadFile(QString path)
 {
     showLoadedControls(false);
-    const bool leftDualLayout = state_.chart.Dual_Charts != SingleAxis;
-    state_.chart.Dual_Charts = SingleAxis;
+    const bool leftDualLayout = state_.chart.dualLayout() != SingleAxis;
+    state_.chart.useSingleAxis();
 
     if (path.isEmpty()) {
         const std::optional<QString> chosen =
@@ -233,18 +233,14 @@ void MainWindow::mnuCloseFile_Click()
     chart_->removeAllSeries();
     chart_->undoZoom();
 
-    state_.chart.Derived_Curve = DerivedCurve::None;
-    state_.chart.Ratio_Mode = state_.list.Median_Sorted = false;
-    state_.chart.Dual_Charts = SingleAxis;
-    // Stacking as at start-up: neither stacked nor forced off by a dual mode.
-    state_.chart.Stack_Mode = StackNone;
-    state_.chart.Chart_Sub_Footer.clear();
-    chart_->setTitleShown(TitleLine::SubFooter, false);
+    state_.chart.closed();
+    state_.list.Median_Sorted = false;
     stackFrame_->setEnabled(true);
     stack_->setChecked(false);
     unStack_->setChecked(true);
-    chart_->setTitleShown(TitleLine::SubHeader, false);  // their texts stay for the next file
-    chart_->setTitleShown(TitleLine::Footer, false);
+    // The chart shows the title lines as they are now before a file is drawn.
+    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
+        chart_->setTitleShown(line, state_.chart.titleShown(line));
 
     items_.clear();
     itemList_->showRevision(&items_.current());

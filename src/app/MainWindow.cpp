@@ -226,8 +226,6 @@ void MainWindow::Form_Load(const QString &commandLine)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     setGeometry(int(0.05 * screen.width()), int(0.1 * screen.height()), int(0.9 * screen.width()),
                 int(0.8 * screen.height()));
-    state_.chart.Axis_Format_String_Left = chart_->axisNumberFormat(ChartAxis::Left);
-    state_.chart.Axis_Format_String_Right = chart_->axisNumberFormat(ChartAxis::Right);
 
     QFile releaseNotes(ReleaseNotesWindow::defaultPath());
     releaseNotesFound_ = releaseNotes.open(QIODevice::ReadOnly);
@@ -308,12 +306,13 @@ void MainWindow::redrawForNewRows()
 
 void MainWindow::applyRedrawResult(const RedrawResult &result)
 {
+    keepForcedChoices(state_.chart, result);
     correlate_->setEnabled(result.correlate);
     chartAllows_ = {result.movingAverage, result.smoothUnSmooth, result.candleChart, result.ratioCharts,
                     result.cycleDualCharts};
     updateEntries();
     showLeftOutItems(leftOutItemsText(result, data_.Files_Open));
-    stackFrame_->setEnabled(state_.chart.Dual_Charts == SingleAxis);  // stacking is not offered beside two axes
+    stackFrame_->setEnabled(state_.chart.dualLayout() == SingleAxis);  // stacking is not offered beside two axes
 }
 
 // Panel 1 tells which selected items the chart leaves out, and shows the first

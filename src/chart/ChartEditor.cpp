@@ -51,7 +51,8 @@ void addHeadings(QGridLayout *grid, const QStringList &headings)
 
 }  // namespace
 
-ChartEditor::ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent) : QDialog(parent), chart_(chart), ui_(ui)
+ChartEditor::ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent, ChartOptions *options)
+    : QDialog(parent), chart_(chart), options_(options), ui_(ui)
 {
     setObjectName(QStringLiteral("frmChartEditor"));
     setWindowTitle(tr("Edit Chart Properties"));
@@ -109,7 +110,13 @@ QWidget *ChartEditor::makeTitlesTab()
         connect(row.text, &QLineEdit::textChanged, this,
                 [this, line](const QString &text) { apply([&] { chart_.setTitleText(line, text); }); });
         connect(row.shown, &QCheckBox::toggled, this,
-                [this, line](bool on) { apply([&] { chart_.setTitleShown(line, on); }); });
+                [this, line](bool on) {
+                    apply([&] {
+                        if (options_)
+                            options_->showTitle(line, on);
+                        chart_.setTitleShown(line, on);
+                    });
+                });
         connect(row.size, &QSpinBox::valueChanged, this,
                 [this, line](int points) { apply([&] { chart_.setTitleSize(line, points); }); });
         connect(row.bold, &QCheckBox::toggled, this,

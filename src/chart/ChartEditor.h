@@ -21,14 +21,16 @@ class QSpinBox;
 
 namespace kavra {
 
+class ChartOptions;
 class ChartView;
 class Interaction;
 
 class ChartEditor : public QDialog {
     Q_OBJECT
 public:
-    // Colours are asked through ui.
-    ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent = nullptr);
+    // Colours are asked through ui. Which title lines show is chart state: with
+    // options, a change goes to them too, so that the next redraw keeps it.
+    ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent = nullptr, ChartOptions *options = nullptr);
 
     // Reads everything the editor shows from the chart again.
     void reload();
@@ -82,6 +84,7 @@ private:
     void refreshColourButtons();
 
     ChartView &chart_;
+    ChartOptions *options_;
     Interaction &ui_;
     bool loading_ = false;
     TitleRow titles_[4] = {};

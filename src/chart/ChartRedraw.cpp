@@ -1,7 +1,6 @@
 #include "chart/ChartRedraw.h"
 
 #include "analysis/Curves.h"
-#include "chart/ChartOptions.h"
 #include "chart/ChartView.h"
 #include "chart/NumberFormat.h"
 #include "chart/SeriesSources.h"
@@ -10,6 +9,7 @@
 #include "data/NumberText.h"
 #include "data/TimeStrings.h"
 #include "items/ItemList.h"
+#include "plan/ChartPlan.h"
 #include "ui/Palette.h"
 
 #include <algorithm>
@@ -17,14 +17,16 @@
 namespace kavra {
 namespace {
 
-constexpr int kLegendTexts = 50;
-constexpr int kItemSeries = 16;  // one colour of the palette each
 // A smoothed curve has no detail finer than its source: on screen, a quarter of a
 // million points look the same as the two million the curve may be computed at,
 // and they draw fast enough to toggle smoothing on a long series instantly.
 constexpr size_t kSmoothedPointsShown = 250000;
 
-void prepareChart(ChartView &chart, const ChartOptions &options)
+QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
+
+ValueAxis valueAxis(PlanAxis axis) { return ValueAxis(int(axis)); }
+
+void prepareChart(ChartView &chart, const ChartPlan &plan)
 {
     chart.setPanelColour(QColor(236, 233, 216));
     chart.undoZoom();
@@ -32,13 +34,15 @@ void prepareChart(ChartView &chart, const ChartOptions &options)
     chart.setLegendBold(true);
     chart.setTitleSize(TitleLine::SubHeader, 18);
     chart.setTitleBold(TitleLine::SubHeader, false);
-    chart.setTitleText(TitleLine::SubHeader, options.Chart_Sub_Title);
+    chart.setTitleText(TitleLine::SubHeader, text(plan.titles[size_t(TitleLine::SubHeader)]));
     chart.setTitleColour(TitleLine::Footer, QColor(0, 0, 255));
-    chart.setTitleText(TitleLine::Footer, options.Chart_Footer);
-    chart.setTitleText(TitleLine::SubFooter, options.Chart_Sub_Footer);
+    chart.setTitleText(TitleLine::Footer, text(plan.titles[size_t(TitleLine::Footer)]));
+    chart.setTitleText(TitleLine::SubFooter, text(plan.titles[size_t(TitleLine::SubFooter)]));
     chart.setTitleBold(TitleLine::Header, true);
     chart.setTitleSize(TitleLine::Header, 25);
-    chart.setTitleText(TitleLine::Header, options.Chart_Title);
+    chart.setTitleText(TitleLine::Header, text(plan.titles[size_t(TitleLine::Header)]));
+    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
+        chart.setTitleShown(line, plan.titleShown[size_t(line)]);
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
@@ -50,46 +54,23 @@ int addLine(ChartView &chart, const SeriesValues &values)
     return s;
 }
 
-// One line series per selected item and file. Every file gets the same items, the
-// first ones selected, as many as 16 series leave room for with every file open.
-int addItemSeries(ChartView &chart, const RedrawContext &c, const ItemRevision &items)
+void drawItems(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data)
 {
-    const DataSet &data = c.data;
-    const auto [first, last] = c.rows.within(int(data.Row_Count));
-    const int count = data.Row_Count > 0 ? last - first + 1 : 0;
-    const int perFile = itemsChartedPerFile(int(data.Files_Open));
-    for (int file = 1; file <= data.Files_Open; ++file) {
-        int charted = 0;
-        for (const ItemRow &row : items.rows) {
-            if (!row.selected)
-                continue;
-            if (charted++ == perFile)
-                break;
-            const int s = chart.addSeries(SeriesKind::Line);
-            chart.setSeriesStackMode(s, c.options.Stack_Mode);
-            chart.setSeriesValueAxis(s, ValueAxis::Both);
-            chart.setSeriesPenWidth(s, c.options.Primary_Line_Width);
-            chart.setSeriesName(s, legendText(QString::fromLocal8Bit(row.text), file));
-            c.sources.setRows(s, row.tag, file, first, count);
-            if (const SeriesValues values = c.sources.values(s, data); values.n > 0)
-                chart.setSeriesPoints(s, values.x, values.y, int(values.n));
-            chart.setSeriesColour(s, paletteColour(s));
-        }
+    for (int s = 0; s < plan.itemSeries; ++s) {
+        const PlannedSeries &item = plan.series[size_t(s)];
+        chart.addSeries(SeriesKind::Line);
+        chart.setSeriesStackMode(s, item.stack);
+        chart.setSeriesValueAxis(s, valueAxis(item.axis));
+        chart.setSeriesPenWidth(s, item.width);
+        chart.setSeriesName(s, text(item.legend));
+        sources.setRows(s, item.item.column, item.item.file, item.firstRow, item.rowCount);
+        if (const SeriesValues values = sources.values(s, data); values.n > 0)
+            chart.setSeriesPoints(s, values.x, values.y, int(values.n));
+        chart.setSeriesColour(s, paletteColour(item.colour));
     }
-    return chart.seriesCount();
 }
 
-// With no series the time axis still spans the rows that would be charted, so
-// that its labels show the file's times.
-void showRowTimes(ChartView &chart, const RedrawContext &c)
-{
-    if (c.data.Row_Count <= 0)
-        return;
-    const auto [first, last] = c.rows.within(int(c.data.Row_Count));
-    chart.setEmptyTimeRange(c.data.sampleTime(first), c.data.sampleTime(last));
-}
-
-void resetAxes(ChartView &chart, const ChartOptions &options)
+void resetAxes(ChartView &chart, const ChartPlan &plan)
 {
     chart.setAxisCopies(false);
     for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
@@ -99,35 +80,19 @@ void resetAxes(ChartView &chart, const ChartOptions &options)
         chart.setAxisSpan(axis, 0, 100);
     }
     chart.setAxisGrid(ChartAxis::Bottom, GridStyle::Dot);
-    chart.setAxisNumberFormat(ChartAxis::Left, options.Axis_Format_String_Left);
-    chart.setAxisNumberFormat(ChartAxis::Right, options.Axis_Format_String_Right);
+    chart.setAxisNumberFormat(ChartAxis::Left, text(plan.axisFormats[0]));
+    chart.setAxisNumberFormat(ChartAxis::Right, text(plan.axisFormats[1]));
 }
 
-void addSmoothedCurve(ChartView &chart, const RedrawContext &c)
-{
-    const SeriesValues item = c.sources.values(0, c.data);
-    const analysis::Curve curve =
-        analysis::smoothedCurve(item.x, item.y, item.n, c.options.Smoothing_Factor, kSmoothedPointsShown);
-    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
-    chart.setSeriesColour(s, paletteColour(1));
-    chart.setSeriesShown(0, false);
-    chart.setSeriesName(s, QStringLiteral("Smoothed curve"));
-}
+QString withoutCommas(const std::string &format) { return text(format).remove(QLatin1Char(',')); }
 
-QString withoutCommas(QString format) { return format.remove(QLatin1Char(',')); }
-
-// Two items: on both axes, on a left and a right axis, or in an upper and a
-// lower chart. Moving averages, when drawn, follow their items.
-void applyDualLayout(ChartView &chart, const ChartOptions &options)
+// Two items on a left and a right axis, each in its item's colour, or in an
+// upper and a lower chart, each with its own copy of the time axis.
+void styleDualLayout(ChartView &chart, const ChartPlan &plan)
 {
-    if (options.Dual_Charts == SingleAxis)
+    if (plan.layout == SingleAxis)
         return;
-    for (int s = 0; s < chart.seriesCount() && s < 4; ++s) {
-        chart.setSeriesValueAxis(s, s % 2 == 0 ? ValueAxis::Left : ValueAxis::Right);
-        chart.setSeriesStackMode(s, StackOverlap);
-    }
-    if (options.Dual_Charts == DualAxes) {
+    if (plan.layout == DualAxes) {
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
             chart.setAxisGrid(axis, GridStyle::None);
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
@@ -139,73 +104,41 @@ void applyDualLayout(ChartView &chart, const ChartOptions &options)
     }
     chart.setAxisSpan(ChartAxis::Left, 0, 48);
     chart.setAxisSpan(ChartAxis::Right, 52, 100);
-    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(chart.axisNumberFormat(ChartAxis::Left)));
-    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(chart.axisNumberFormat(ChartAxis::Right)));
+    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(plan.axisFormats[0]));
+    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(plan.axisFormats[1]));
     chart.setAxisCopies(true);
 }
 
-// The moving averages, the smoothed curve and the candles the options ask for.
-// Status panel 1 says when the moving average has too few rows to be drawn.
-QString periodNote(const ChartOptions &options, int series, const SeriesSources &sources, const DataSet &data)
+void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
+                       const DataSet &data)
 {
-    if (!options.shows(DerivedCurve::MovingAverage) || series < 1 || series > 4)
-        return QString();
-    const size_t rows = sources.values(0, data).n;
-    if (options.MovAvg_Period <= 0 || size_t(options.MovAvg_Period) <= rows)
-        return QString();
-    return QStringLiteral("The moving average period (%1) is longer than the %2 rows shown: no average is drawn")
-        .arg(options.MovAvg_Period)
-        .arg(rows);
-}
-
-void addDerivedSeries(ChartView &chart, const RedrawContext &c, int series)
-{
-    const ChartOptions &options = c.options;
-    const bool movingAverage = options.shows(DerivedCurve::MovingAverage);
-    if (series == 2) {
-        if (movingAverage)
-            for (int k = 0; k < 2; ++k)
-                addMovingAverage(chart, c, k);
-        applyDualLayout(chart, options);
-    }
-    if (movingAverage && (series == 1 || series == 3 || series == 4))
-        for (int k = 0; k < series; ++k)
-            addMovingAverage(chart, c, k);
-    if (options.shows(DerivedCurve::Smoothed) && series == 1)
-        addSmoothedCurve(chart, c);
-    if (options.shows(DerivedCurve::Candle) && series == 1)
-        addCandleChart(chart, c);
-}
-
-}  // namespace
-
-int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
-{
-    const SeriesValues item = c.sources.values(k, c.data);
-    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.MovAvg_Period);
+    const SeriesValues item = sources.values(planned.of, data);
+    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, planned.parameter);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
-    chart.setSeriesColour(s, paletteColour(s));
-    chart.setSeriesValueAxis(s, ValueAxis::Both);
-    // The averages of stacked items are stacked as their items are, on one
-    // another: the average of the stacked values.
-    chart.setSeriesStackGroup(s, 1);
-    chart.setSeriesStackMode(s, chart.seriesStackMode(k));
-    // A period the series cannot fill draws no curve: the item stays in view.
-    chart.setSeriesShown(k, curve.x.empty());
-    if (s < kLegendTexts)
-        chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
-                                   QString::fromStdString(signedNumberText(c.options.MovAvg_Period)) +
-                                   QLatin1Char(')'));
-    return s;
+    chart.setSeriesPenWidth(s, planned.width);
+    chart.setSeriesColour(s, paletteColour(planned.colour));
+    chart.setSeriesValueAxis(s, valueAxis(planned.axis));
+    chart.setSeriesStackGroup(s, planned.stackGroup);
+    chart.setSeriesStackMode(s, planned.stack);
+    chart.setSeriesName(s, text(planned.legend));
 }
 
-void addCandleChart(ChartView &chart, const RedrawContext &c)
+void drawSmoothedCurve(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
+                       const DataSet &data)
 {
-    const SeriesValues item = c.sources.values(0, c.data);
+    const SeriesValues item = sources.values(planned.of, data);
+    const analysis::Curve curve =
+        analysis::smoothedCurve(item.x, item.y, item.n, planned.parameter, kSmoothedPointsShown);
+    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
+    chart.setSeriesPenWidth(s, planned.width);
+    chart.setSeriesColour(s, paletteColour(planned.colour));
+    chart.setSeriesName(s, text(planned.legend));
+}
+
+void drawCandles(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data)
+{
+    const SeriesValues item = sources.values(planned.of, data);
     const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
-    if (candles.empty())
-        return;  // nothing to summarise: the item's own line stays, with no empty legend entry
     const int s = chart.addSeries(SeriesKind::Candle);
     chart.setCandleColours(s, QColor(0, 255, 0), QColor(0, 0, 255));
     for (const analysis::Candle &candle : candles)
@@ -214,13 +147,68 @@ void addCandleChart(ChartView &chart, const RedrawContext &c)
     const double spacing = candles.size() > 1 ? candles[1].date - candles[0].date : item.x[item.n - 1] - item.x[0];
     if (spacing > 0)
         chart.setCandleWidth(s, spacing * 0.7);
-    chart.setSeriesName(s, QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
-    chart.setSeriesValueAxis(s, ValueAxis::Both);
-    chart.setSeriesShown(0, false);
+    chart.setSeriesName(s, text(planned.legend));
+    chart.setSeriesValueAxis(s, valueAxis(planned.axis));
 }
 
-void addRatioCharts(ChartView &chart, const RedrawContext &c)
+// The curves derived from the items, then the items the plan hides under them.
+void drawDerivedSeries(ChartView &chart, const ChartPlan &plan, const SeriesSources &sources, const DataSet &data)
 {
+    for (size_t s = size_t(plan.itemSeries); s < plan.series.size(); ++s) {
+        const PlannedSeries &planned = plan.series[s];
+        switch (planned.role) {
+        case SeriesRole::MovingAverage: drawMovingAverage(chart, planned, sources, data); break;
+        case SeriesRole::Smoothed: drawSmoothedCurve(chart, planned, sources, data); break;
+        case SeriesRole::Candle: drawCandles(chart, planned, sources, data); break;
+        case SeriesRole::Item: break;
+        }
+    }
+    for (int s = 0; s < plan.itemSeries; ++s)
+        if (!plan.series[size_t(s)].shown)
+            chart.setSeriesShown(s, false);
+}
+
+}  // namespace
+
+void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data)
+{
+    sources.clear();
+    chart.setRepaint(false);
+    prepareChart(chart, plan);
+    drawItems(chart, plan, sources, data);
+    if (plan.emptyTimeRange)
+        chart.setEmptyTimeRange(plan.emptyFrom, plan.emptyTo);
+    resetAxes(chart, plan);
+    drawDerivedSeries(chart, plan, sources, data);
+    styleDualLayout(chart, plan);
+    chart.setRepaint(true);
+}
+
+int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
+{
+    const SeriesValues item = c.sources.values(k, c.data);
+    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.movingAveragePeriod());
+    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
+    chart.setSeriesPenWidth(s, c.options.secondaryWidth());
+    chart.setSeriesColour(s, paletteColour(s));
+    chart.setSeriesValueAxis(s, ValueAxis::Both);
+    // The averages of stacked items are stacked as their items are, on one
+    // another: the average of the stacked values.
+    chart.setSeriesStackGroup(s, 1);
+    chart.setSeriesStackMode(s, chart.seriesStackMode(k));
+    // A period the series cannot fill draws no curve: the item stays in view.
+    chart.setSeriesShown(k, curve.x.empty());
+    chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
+                               QString::fromStdString(signedNumberText(c.options.movingAveragePeriod())) +
+                               QLatin1Char(')'));
+    return s;
+}
+
+RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &c)
+{
+    RatioOperands operands;
+    c.sources.itemOf(0, operands.a.column, operands.a.file);
+    c.sources.itemOf(1, operands.b.column, operands.b.file);
     const QString t0 = chart.seriesName(0), t1 = chart.seriesName(1);
     const SeriesValues a = c.sources.values(0, c.data), b = c.sources.values(1, c.data);
     const size_t n = std::min(a.n, b.n);
@@ -230,7 +218,7 @@ void addRatioCharts(ChartView &chart, const RedrawContext &c)
     for (int r = 0; r < 2; ++r) {
         const int s = addLine(chart, {a.x, ratios[r].data(), n});
         chart.setSeriesColour(s, paletteColour(2 + r));
-        chart.setSeriesPenWidth(s, c.options.Secondary_Line_Width);
+        chart.setSeriesPenWidth(s, c.options.secondaryWidth());
         c.sources.setComputed(s, 0, std::move(ratios[r]));
     }
     chart.exchangeSeries(2, 0);
@@ -244,12 +232,7 @@ void addRatioCharts(ChartView &chart, const RedrawContext &c)
     chart.setSeriesName(0, QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1);
     chart.setSeriesName(1, QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0);
     chart.setRepaint(repaint);
-    c.options.Ratio_Mode = true;
-}
-
-int itemsChartedPerFile(int filesOpen)
-{
-    return qMax(1, kItemSeries / qMax(1, filesOpen));
+    return operands;
 }
 
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
@@ -265,41 +248,32 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
     return text;
 }
 
-QString legendText(const QString &itemText, int file)
-{
-    return itemText.left(120) + QStringLiteral("(#") + QString::fromStdString(signedNumberText(file)) +
-           QLatin1Char(')');
-}
-
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
-    const DataSet &data = context.data;
-    ChartOptions &options = context.options;
-    options.Ratio_Mode = false;
-    context.sources.clear();
-    chart.setRepaint(false);
-    prepareChart(chart, options);
-    const int series = addItemSeries(chart, context, items);
-    if (series == 0)
-        showRowTimes(chart, context);
-    resetAxes(chart, options);
-    if (series == 1)
-        options.Dual_Charts = SingleAxis;
-    addDerivedSeries(chart, context, series);
-    chart.setRepaint(true);
-
+    const ChartPlan plan = planChart(context.options, context.rows, context.data, items);
+    drawPlan(chart, plan, context.sources, context.data);
     RedrawResult result;
-    result.seriesCount = series;
-    result.selectedItems =
-        int(std::count_if(items.rows.begin(), items.rows.end(), [](const ItemRow &row) { return row.selected; }));
-    result.itemsPerFile = data.Files_Open > 0 ? series / int(data.Files_Open) : 0;
-    const bool severalItems = items.rows.size() > 1;
-    result.correlate = result.smoothUnSmooth = result.candleChart = data.Files_Open == 1 && series == 1 && severalItems;
-    result.movingAverage = series <= 4 && severalItems;
-    result.cycleDualCharts = series == 2;
-    result.periodNote = periodNote(options, series, context.sources, data);
-    result.ratioCharts = series == 2 && options.Dual_Charts == SingleAxis;
+    result.seriesCount = plan.itemSeries;
+    result.selectedItems = plan.selectedItems;
+    result.itemsPerFile = plan.itemsPerFile;
+    result.correlate = plan.correlate;
+    result.smoothUnSmooth = plan.smoothUnSmooth;
+    result.candleChart = plan.candleChart;
+    result.movingAverage = plan.movingAverage;
+    result.cycleDualCharts = plan.cycleDualCharts;
+    result.ratioCharts = plan.ratioCharts;
+    result.periodNote = QString::fromStdString(plan.periodNote);
+    result.forcesSingleAxis = plan.forcesSingleAxis;
+    result.dropsRatios = plan.dropsRatios;
     return result;
+}
+
+void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn)
+{
+    if (drawn.forcesSingleAxis)
+        options.useSingleAxis();
+    if (drawn.dropsRatios)
+        options.leaveRatios();
 }
 
 void narrowRowsToView(const std::vector<double> &sampleTimes, double xMin, double xMax, int &firstRow, int &lastRow)

@@ -1,7 +1,10 @@
 #pragma once
-// The redraw: turns the chart options, the displayed rows and the selected rows
-// of the current item list into the chart, rebuilding it from nothing every time.
-// Each series' legend text is its name in the chart (Legend_Text).
+// The redraw: draws the plan (plan/ChartPlan) of the chart options, the
+// displayed rows and the selected rows of the current item list, rebuilding the
+// chart from nothing every time. Each series' legend text is its name in the
+// chart (Legend_Text).
+
+#include "plan/ChartPlan.h"
 
 #include <QString>
 
@@ -9,7 +12,6 @@
 
 namespace kavra {
 
-struct ChartOptions;
 struct DataSet;
 struct DisplayedRows;
 class ChartView;
@@ -17,9 +19,10 @@ class ItemRevision;
 class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
-// curves to the chart drawn: the source of every series.
+// curves to the chart drawn: the source of every series. The redraw never
+// changes the options: what it had to choose is in its result.
 struct RedrawContext {
-    ChartOptions &options;
+    const ChartOptions &options;
     const DisplayedRows &rows;
     const DataSet &data;
     SeriesSources &sources;
@@ -37,13 +40,19 @@ struct RedrawResult {
     bool cycleDualCharts = false;  // mnuCycleDualCharts
     bool ratioCharts = false;      // mnuGenerateRatioCharts
     QString periodNote;            // why no moving average is drawn, if it is not
+    // Choices the chart drawn forces on the options: one item is charted on one
+    // value axis, and a redraw shows no ratio charts.
+    bool forcesSingleAxis = false;
+    bool dropsRatios = false;
 };
 
+// The plan of the chart (plan/ChartPlan), drawn.
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
+// Draws a plan from nothing, recording each item series' source.
+void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data);
+// Makes the choices the redraw forced last in the options, for the next one.
+void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
-// How many of the selected items are charted for each file: the first ones, as
-// many as the palette's 16 colours leave room for with every file open.
-int itemsChartedPerFile(int filesOpen);
 // What status panel 1 says when selected items are left out, empty when none is:
 // "Charting 8 of 10 selected items for each of 2 files"; and when the moving
 // average's period is longer than the rows shown.
@@ -51,15 +60,13 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
 
 // Adds the moving average of series k as a new series; returns its index.
 int addMovingAverage(ChartView &chart, const RedrawContext &context, int k);
-// Kavra_Add_Candle_Chart: candles summarising series 0, as series 1.
-void addCandleChart(ChartView &chart, const RedrawContext &context);
 
 // A / B and B / A of the two charted items as series 0 and 1; the items stay as
-// hidden series 2 and 3. Sets Ratio_Mode.
-void addRatioCharts(ChartView &chart, const RedrawContext &context);
-
-// The legend text of an item charted from a file: "CPU Busy(# 2)".
-QString legendText(const QString &itemText, int file);
+// hidden series 2 and 3. Call ChartOptions::showRatios with the items it returns.
+struct RatioOperands {
+    ItemOfFile a, b;
+};
+RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &context);
 
 // After a zoom or scroll to [xMin, xMax]: the rows from one at or before the left
 // edge to one at or beyond the right edge. Rows are 1-based; a view beyond the

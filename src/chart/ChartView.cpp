@@ -77,7 +77,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
         valueAxis->setTicker(QSharedPointer<ValueTicker>::create());
         valueAxis->setVisible(true);
     }
-    numberFormats_[0] = numberFormats_[1] = QStringLiteral("#,##0.###");
+    numberFormats_[0] = numberFormats_[1] = QString::fromUtf8(kDefaultAxisFormat);
     plot_->xAxis2->setVisible(false);
     plot_->addLayer(QStringLiteral("bands"), plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     bandCanvas_ = new BandCanvasItem(plot_, QStringLiteral("bands"));

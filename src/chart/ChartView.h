@@ -6,7 +6,7 @@
 //
 // X values are date values (days since 30 December 1899).
 
-#include "chart/StackMode.h"
+#include "plan/ChartOptions.h"
 
 #include <QColor>
 #include <QWidget>
@@ -33,7 +33,6 @@ class CheckLegendItem;
 
 enum class SeriesKind { Line = 0, Point = 4, FastLine = 6, Candle = 11 };
 enum class ValueAxis { Left = 0, Right = 1, Both = 2 };
-enum class TitleLine { Header = 0, SubHeader, Footer, SubFooter };
 enum class ChartAxis { Left = 0, Right, Bottom };
 // Pen styles of grid lines: solid, dashed, dotted, none, fine dots.
 enum class GridStyle { Solid = 0, Dash = 1, Dot = 2, None = 5, FineDots = 7 };

@@ -182,7 +182,7 @@ std::vector<StatisticsLine> drawItem(ChartView &chart, const ReportRequest &r, s
     alone.rows.push_back(r.list.rows[item]);
     alone.rows.back().selected = true;
     ChartOptions options = r.options;
-    options.Chart_Title = QString::fromLocal8Bit(alone.rows.back().text);
+    options.setTitle(TitleLine::Header, QString::fromLocal8Bit(alone.rows.back().text).toStdString());
     sources.clear();
     const RedrawContext context{options, r.rows, r.data, sources};
     const RedrawResult drawn = redrawChart(chart, context, alone);
@@ -193,7 +193,7 @@ std::vector<StatisticsLine> drawItem(ChartView &chart, const ReportRequest &r, s
         const SeriesValues values = sources.values(s, r.data);
         // With many files the chart's title names the item, and each line its file.
         const QString name = r.data.Files_Open > 2 ? QStringLiteral("(# %1)").arg(s + 1) : chart.seriesName(s);
-        lines.push_back({name, statisticsFigures(values.x, values.y, values.n, options.Axis_Format_String_Left)});
+        lines.push_back({name, statisticsFigures(values.x, values.y, values.n, QString::fromStdString(options.axisFormat(false)))});
     }
     return lines;
 }

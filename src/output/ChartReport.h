@@ -5,7 +5,7 @@
 // item alone selected (its series of every file), with a line of statistics
 // under it; the report's title and the page number in every page's footer.
 
-#include "chart/ChartOptions.h"
+#include "plan/ChartOptions.h"
 #include "data/DisplayedRows.h"
 
 #include <QString>

@@ -13,6 +13,7 @@
 #include "ui/Palette.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
@@ -115,8 +116,8 @@ protected:
 TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
 {
     openItems(6, 30);
-    state().chart.Primary_Line_Width = 2;
-    state().chart.Secondary_Line_Width = 4;
+    state().chart.setPrimaryWidth(2);
+    state().chart.setSecondaryWidth(4);
     chartFirstRows(2);
     trigger("mnuToggleMovingAverage");
     ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
@@ -185,7 +186,7 @@ TEST_F(ChartCommandsTest, PeriodPromptTakesRoundedNumbersAndKeepsThePeriodOtherw
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter PERIOD value to be used :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Moving Average Period Value"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 10"));
-    EXPECT_EQ(state().chart.MovAvg_Period, 10);
+    EXPECT_EQ(state().chart.movingAveragePeriod(), 10);
 
     const struct {
         const char *answer;
@@ -195,7 +196,7 @@ TEST_F(ChartCommandsTest, PeriodPromptTakesRoundedNumbersAndKeepsThePeriodOtherw
         SCOPED_TRACE(c.answer);
         answer(QString::fromLatin1(c.answer));
         commands().mnuSetMovingAveragePeriodValue_Click();
-        EXPECT_EQ(state().chart.MovAvg_Period, c.period);
+        EXPECT_EQ(state().chart.movingAveragePeriod(), c.period);
     }
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral(" 32767"));
     EXPECT_TRUE(ui.messages.empty());
@@ -209,7 +210,7 @@ TEST_F(ChartCommandsTest, PeriodOutsideOneTo32767IsRefusedWithAMessage)
         ui.messages.clear();
         answer(QString::fromLatin1(refused));
         commands().mnuSetMovingAveragePeriodValue_Click();
-        EXPECT_EQ(state().chart.MovAvg_Period, 10);
+        EXPECT_EQ(state().chart.movingAveragePeriod(), 10);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Moving Average Period Value"));
     }
@@ -221,7 +222,7 @@ TEST_F(ChartCommandsTest, NewPeriodRedrawsOnlyWhileTheMovingAverageIsOn)
     armRedrawProbe();
     answer(QStringLiteral("4"));
     trigger("mnuSetMovingAveragePeriodValue");
-    EXPECT_EQ(state().chart.MovAvg_Period, 4);
+    EXPECT_EQ(state().chart.movingAveragePeriod(), 4);
     EXPECT_FALSE(redrawnSinceProbe());
     ASSERT_EQ(chart().seriesCount(), 1);
 
@@ -288,7 +289,7 @@ TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
 TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
 {
     openItems(2, 10);
-    state().chart.Secondary_Line_Width = 5;
+    state().chart.setSecondaryWidth(5);
     trigger("mnuSmoothUnSmooth");
     ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     ASSERT_EQ(chart().seriesCount(), 2);
@@ -398,7 +399,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
     for (int items : {1, 2, 3}) {
         SCOPED_TRACE(items);
         chartFirstRows(items);
-        state().chart.MovAvg_Period = 60;
+        state().chart.setMovingAveragePeriod(60);
         if (!state().chart.shows(kavra::DerivedCurve::MovingAverage))
             trigger("mnuToggleMovingAverage");
         else
@@ -411,7 +412,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
         EXPECT_EQ(window->statusText(),
                   QStringLiteral("The moving average period (60) is longer than the 40 rows shown: no average is drawn"));
 
-        state().chart.MovAvg_Period = 40;
+        state().chart.setMovingAveragePeriod(40);
         window->lvwKavra_Click();
         for (int k = 0; k < items; ++k) {
             EXPECT_FALSE(chart().seriesShown(k)) << k;
@@ -432,7 +433,7 @@ TEST_F(ChartCommandsTest, StackedItemsDrawTheAveragesOfTheStackedValues)
     ASSERT_EQ(chart().seriesCount(), 6);
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
     QCustomPlot *plot = kavra::plotOf(chart());
-    const int period = state().chart.MovAvg_Period;
+    const int period = state().chart.movingAveragePeriod();
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         const auto *item = qobject_cast<kavra::ChartGraph *>(plot->plottable(k));
@@ -467,11 +468,11 @@ TEST_F(ChartCommandsTest, TheStackFrameFollowsTheChartAfterAnOpenThatLoadsNothin
         EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);  // drawn again on one axis at once
         EXPECT_TRUE(stackFrame()->isEnabled());
         chartFirstRows(2);
-        EXPECT_EQ(state().chart.Dual_Charts, 0);
+        EXPECT_EQ(state().chart.dualLayout(), 0);
         EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
         EXPECT_TRUE(stackFrame()->isEnabled());
         stackButton()->click();
-        EXPECT_EQ(state().chart.Stack_Mode, 2);
+        EXPECT_EQ(state().chart.stackMode(), 2);
         unStackButton()->click();
     }
     // One item charted ends a dual mode as well.
@@ -497,7 +498,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
     answer(QStringLiteral("2.5"));
     asker.questions.clear();
     trigger("mnuSetSmoothingFactor");
-    EXPECT_EQ(state().chart.Smoothing_Factor, 2);
+    EXPECT_EQ(state().chart.smoothingFactor(), 2);
     ASSERT_EQ(asker.questions.size(), 6u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Smoothing Factor (1-10000) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Smoothing Factor"));
@@ -509,7 +510,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
         SCOPED_TRACE(text);
         answer(QString::fromLatin1(text));
         trigger("mnuSetSmoothingFactor");
-        EXPECT_EQ(state().chart.Smoothing_Factor, factor);
+        EXPECT_EQ(state().chart.smoothingFactor(), factor);
     }
 }
 
@@ -519,7 +520,7 @@ TEST_F(ChartCommandsTest, CancelOnAValidSmoothingFactorKeepsItAndRedraws)
     armRedrawProbe();
     trigger("mnuSetSmoothingFactor");  // Cancel
     EXPECT_EQ(asker.questions.size(), 1u);
-    EXPECT_EQ(state().chart.Smoothing_Factor, 50);
+    EXPECT_EQ(state().chart.smoothingFactor(), 50);
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     EXPECT_TRUE(redrawnSinceProbe());
 }
@@ -537,7 +538,7 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     answer(QStringLiteral("0"));
     answer(QStringLiteral("2.5"));
     trigger("mnuSetPrimaryChartLineWidth");
-    EXPECT_EQ(state().chart.Primary_Line_Width, 2);
+    EXPECT_EQ(state().chart.primaryWidth(), 2);
     ASSERT_EQ(asker.questions.size(), 7u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Primary Chart Line Width (1-5) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Primary Chart Line Width"));
@@ -548,7 +549,7 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     asker.questions.clear();
     answer(QStringLiteral("3.5"));
     trigger("mnuSetPrimaryChartLineWidth");
-    EXPECT_EQ(state().chart.Primary_Line_Width, 4);
+    EXPECT_EQ(state().chart.primaryWidth(), 4);
     EXPECT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral(" 2"));
 
@@ -556,8 +557,8 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     answer(QStringLiteral("9"));
     answer(QStringLiteral("5"));
     trigger("mnuSetSecondaryChartLineWidth");
-    EXPECT_EQ(state().chart.Secondary_Line_Width, 5);
-    EXPECT_EQ(state().chart.Primary_Line_Width, 4);
+    EXPECT_EQ(state().chart.secondaryWidth(), 5);
+    EXPECT_EQ(state().chart.primaryWidth(), 4);
     ASSERT_EQ(asker.questions.size(), 2u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter Secondary Chart Line Width (1-5) :"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Secondary Chart Line Width"));
@@ -585,14 +586,14 @@ TEST_F(ChartCommandsTest, SecondaryWidthReachesTheDerivedCurvesOnly)
 TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
 {
     openItems(2, 10);
-    ASSERT_EQ(state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    ASSERT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Header)), QStringLiteral("Node(s) : NODE1"));
     answer(QStringLiteral("My title"));
     trigger("mnuSetChartTitle");
     ASSERT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(asker.questions[0].prompt, QStringLiteral("Please enter the Chart Title"));
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Chart Title"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("Node(s) : NODE1"));
-    EXPECT_EQ(state().chart.Chart_Title, QStringLiteral("My title"));
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Header)), QStringLiteral("My title"));
     EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("My title"));
     // The title command switches no title line on.
     EXPECT_FALSE(chart().titleShown(TitleLine::SubHeader));
@@ -600,7 +601,7 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
 
     trigger("mnuSetChartTitle");  // Cancel
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral("My title"));
-    EXPECT_EQ(state().chart.Chart_Title, QString());
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Header)), QString());
     EXPECT_EQ(chart().titleText(TitleLine::Header), QString());
     EXPECT_TRUE(chart().titleShown(TitleLine::Header));
 
@@ -615,8 +616,8 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     EXPECT_EQ(asker.questions[1].prompt, QStringLiteral("Please enter the Chart Footer Text"));
     EXPECT_EQ(asker.questions[1].title, QStringLiteral("Set Chart Footer"));
     EXPECT_EQ(defaults(), (QStringList{"", ""}));
-    EXPECT_EQ(state().chart.Chart_Sub_Title, QStringLiteral("Sub"));
-    EXPECT_EQ(state().chart.Chart_Footer, QStringLiteral("Foot"));
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubHeader)), QStringLiteral("Sub"));
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Footer)), QStringLiteral("Foot"));
     EXPECT_TRUE(chart().titleShown(TitleLine::SubHeader));
     EXPECT_TRUE(chart().titleShown(TitleLine::Footer));
     EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub"));
@@ -626,8 +627,8 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     trigger("mnuSetChartFooter");    // Cancel
     EXPECT_EQ(asker.questions[2].defaultAnswer, QStringLiteral("Sub"));
     EXPECT_EQ(asker.questions[3].defaultAnswer, QStringLiteral("Foot"));
-    EXPECT_EQ(state().chart.Chart_Sub_Title, QString());
-    EXPECT_EQ(state().chart.Chart_Footer, QString());
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubHeader)), QString());
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Footer)), QString());
     EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QString());
     EXPECT_EQ(chart().titleText(TitleLine::Footer), QString());
 }
@@ -641,8 +642,8 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
     chartFirstRows(3);
 
     stackButton()->click();
-    EXPECT_EQ(state().chart.Stack_Mode, 2);
-    EXPECT_EQ(state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+    EXPECT_EQ(state().chart.stackMode(), 2);
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QStringLiteral("Values are STACKED"));
     EXPECT_TRUE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
     ASSERT_EQ(chart().seriesCount(), 3);
@@ -654,18 +655,18 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
     EXPECT_EQ(chart().seriesStackMode(1), 2);
 
     unStackButton()->click();
-    EXPECT_EQ(state().chart.Stack_Mode, 1);
-    EXPECT_EQ(state().chart.Chart_Sub_Footer, QString());
+    EXPECT_EQ(state().chart.stackMode(), 1);
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QString());
     EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
     for (int s = 0; s < 2; ++s)
         EXPECT_EQ(chart().seriesStackMode(s), 1) << s;
 
     commands().OptStack_Click(0);
-    EXPECT_EQ(state().chart.Stack_Mode, 2);
+    EXPECT_EQ(state().chart.stackMode(), 2);
     EXPECT_EQ(chart().seriesStackMode(0), 2);
     commands().OptStack_Click(1);
-    EXPECT_EQ(state().chart.Stack_Mode, 1);
+    EXPECT_EQ(state().chart.stackMode(), 1);
 }
 
 // ---- Dual charts ----------------------------------------------------------------
@@ -673,22 +674,22 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
 TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
 {
     openItems(3, 10);
-    ASSERT_EQ(state().chart.Axis_Format_String_Left, QStringLiteral("#,##0.###"));
+    ASSERT_EQ(QString::fromStdString(state().chart.axisFormat(false)), QStringLiteral("#,##0.###"));
     chartFirstRows(2);
     stackButton()->click();
-    ASSERT_EQ(state().chart.Stack_Mode, 2);
+    ASSERT_EQ(state().chart.stackMode(), 2);
     ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
 
     // 1: dual Y axes, stacking off and not offered.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().chart.Dual_Charts, 1);
+    EXPECT_EQ(state().chart.dualLayout(), 1);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
     EXPECT_FALSE(stackFrame()->isEnabled());
     EXPECT_TRUE(unStackButton()->isChecked());
     EXPECT_FALSE(stackButton()->isChecked());
-    EXPECT_EQ(state().chart.Stack_Mode, 1);
-    EXPECT_EQ(state().chart.Chart_Sub_Footer, QString());
+    EXPECT_EQ(state().chart.stackMode(), 1);
+    EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QString());
     EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
     EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
     EXPECT_EQ(chart().seriesStackMode(0), 1);
@@ -698,11 +699,11 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
     EXPECT_TRUE(enabled("mnuCycleDualCharts"));
     stackButton()->click();  // the frame is disabled
-    EXPECT_EQ(state().chart.Stack_Mode, 1);
+    EXPECT_EQ(state().chart.stackMode(), 1);
 
     // 2: dual charts, axis labels without thousands separators.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().chart.Dual_Charts, 2);
+    EXPECT_EQ(state().chart.dualLayout(), 2);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
     EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("###0.###"));
@@ -715,7 +716,7 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
 
     // 0: one value axis again.
     trigger("mnuCycleDualCharts");
-    EXPECT_EQ(state().chart.Dual_Charts, 0);
+    EXPECT_EQ(state().chart.dualLayout(), 0);
     EXPECT_TRUE(stackFrame()->isEnabled());
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
     EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
@@ -746,8 +747,8 @@ TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
     const auto stacking = [this] {
         return StackingView{stackFrame()->isEnabled(),     stackButton()->isChecked(),
                             unStackButton()->isChecked(),  chart().titleShown(TitleLine::SubFooter),
-                            state().chart.Stack_Mode,      state().chart.Dual_Charts,
-                            state().chart.Chart_Sub_Footer};
+                            state().chart.stackMode(),      state().chart.dualLayout(),
+                            QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter))};
     };
     const StackingView atStartUp = stacking();
     openItems(3, 10);
@@ -759,15 +760,15 @@ TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
         chartFirstRows(2);
         for (int i = 0; i < dual; ++i)
             trigger("mnuCycleDualCharts");
-        ASSERT_EQ(state().chart.Dual_Charts, dual);
+        ASSERT_EQ(state().chart.dualLayout(), dual);
         ASSERT_FALSE(stackFrame()->isEnabled());
         trigger("mnuCloseFile");
         EXPECT_EQ(stacking(), atStartUp);
         openItems(3, 10);
         EXPECT_EQ(stacking(), afterFirstOpen);
         stackButton()->click();  // offered again
-        EXPECT_EQ(state().chart.Stack_Mode, 2);
-        EXPECT_EQ(state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+        EXPECT_EQ(state().chart.stackMode(), 2);
+        EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QStringLiteral("Values are STACKED"));
         unStackButton()->click();
     }
 
@@ -793,7 +794,7 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
     trigger("mnuToggleMovingAverage");
     trigger("mnuCycleDualCharts");
     trigger("mnuCycleDualCharts");
-    ASSERT_EQ(state().chart.Dual_Charts, 2);
+    ASSERT_EQ(state().chart.dualLayout(), 2);
     ASSERT_EQ(chart().seriesCount(), 4);
     EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
     EXPECT_EQ(chart().seriesValueAxis(2), ValueAxis::Left);
@@ -801,7 +802,7 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
     EXPECT_EQ(chart().seriesValueAxis(3), ValueAxis::Right);
 
     chartRows({0});
-    EXPECT_EQ(state().chart.Dual_Charts, 0);
+    EXPECT_EQ(state().chart.dualLayout(), 0);
     EXPECT_FALSE(chart().axisCopies());
 }
 
@@ -907,7 +908,7 @@ protected:
         EXPECT_TRUE(chart().seriesShown(1));
         EXPECT_FALSE(chart().seriesShown(2));
         EXPECT_FALSE(chart().seriesShown(3));
-        EXPECT_TRUE(state().chart.Ratio_Mode);
+        EXPECT_TRUE(state().chart.ratioMode());
         const std::vector<double> &times = window->data().Xaxis_Values;
         for (int s = 0; s < 4; ++s)
             ASSERT_EQ(chart().pointCount(s), kRows) << s;
@@ -929,7 +930,7 @@ protected:
 TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 {
     ASSERT_TRUE(enabled("mnuGenerateRatioCharts"));
-    state().chart.Secondary_Line_Width = 5;
+    state().chart.setSecondaryWidth(5);
     trigger("mnuGenerateRatioCharts");
     expectRatios();
     EXPECT_EQ(chart().pointY(0, 1), 0.0);  // B is 0 at row 2
@@ -945,7 +946,7 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 
     // The next redraw drops the ratios.
     chartRows({0, 1});
-    EXPECT_FALSE(state().chart.Ratio_Mode);
+    EXPECT_FALSE(state().chart.ratioMode());
     EXPECT_EQ(chart().seriesCount(), 2);
 }
 
@@ -955,7 +956,7 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
 TEST_F(ChartCommandsRatioTest, TheValueAxesSpanTheRatiosShown)
 {
     trigger("mnuGenerateRatioCharts");
-    ASSERT_TRUE(state().chart.Ratio_Mode);
+    ASSERT_TRUE(state().chart.ratioMode());
     double highest = 0;
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < kRows; ++p)
@@ -980,7 +981,7 @@ TEST_F(ChartCommandsRatioTest, RatiosAfterTheAverageIsSwitchedOffNeedTwoItemsSti
     window->items().current().rows[1].selected = false;  // a selection the chart has not followed yet
     trigger("mnuGenerateRatioCharts");
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
-    EXPECT_FALSE(state().chart.Ratio_Mode);
+    EXPECT_FALSE(state().chart.ratioMode());
     ASSERT_EQ(chart().seriesCount(), 1);
     EXPECT_EQ(chart().seriesName(0), t0);
 }
@@ -996,7 +997,7 @@ TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPl
 
     trigger("mnuToggleMovingAverage");
     EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
-    EXPECT_TRUE(state().chart.Ratio_Mode);
+    EXPECT_TRUE(state().chart.ratioMode());
     ASSERT_EQ(chart().seriesCount(), 8);
     for (int s = 0; s < 4; ++s)
         EXPECT_FALSE(chart().seriesShown(s)) << s;
@@ -1059,6 +1060,27 @@ TEST_F(ChartCommandsTest, EditChartPropertiesOpensTheEditorWithoutWaitingAndWith
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(chart().isHidden());
     EXPECT_FALSE(redrawnSinceProbe());
+    editor->close();
+}
+
+// Which title lines show is chart state: the next redraw keeps what the editor chose.
+TEST_F(ChartCommandsTest, TitleLinesShownOrHiddenInTheEditorStaySoAfterARedraw)
+{
+    openItems(2, 10);
+    trigger("mnuEditChartProperties");
+    QWidget *editor = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("frmChartEditor"))
+            editor = top;
+    ASSERT_NE(editor, nullptr);
+    for (const TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
+        auto *box = editor->findChild<QCheckBox *>(QStringLiteral("chkTitleShown%1").arg(int(line)));
+        ASSERT_NE(box, nullptr);
+        const bool wanted = !chart().titleShown(line);
+        box->setChecked(wanted);
+        window->lvwKavra_Click();
+        EXPECT_EQ(chart().titleShown(line), wanted) << int(line);
+    }
     editor->close();
 }
 

@@ -105,7 +105,7 @@ TEST_F(FileDropTest, OneFileOpensAsTheOpenCommandWould)
     EXPECT_EQ(window->data().Files_Open, 1);
     EXPECT_EQ(window->statusText(), QString::fromStdString(paths[0]));
     EXPECT_TRUE(enabled("mnuCloseFile"));
-    EXPECT_EQ(window->state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(QString::fromStdString(window->state().chart.title(kavra::TitleLine::Header)), QStringLiteral("Node(s) : NODE1"));
 }
 
 TEST_F(FileDropTest, SeveralFilesOpenInTurn)

@@ -200,8 +200,8 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
             case ShortcutAction::EndProgram: return !exits.empty();
             case ShortcutAction::ItemListMenu: return menu->isVisible();
             case ShortcutAction::Correlate: return window->correlationWindow() != nullptr;
-            case ShortcutAction::Stack: return window->state().chart.Stack_Mode == 2;
-            case ShortcutAction::UnStack: return window->state().chart.Stack_Mode == 1;
+            case ShortcutAction::Stack: return window->state().chart.stackMode() == 2;
+            case ShortcutAction::UnStack: return window->state().chart.stackMode() == 1;
             case ShortcutAction::FocusFilter: return window->focusWidget() == child<QWidget>("txtKavraFilter");
             }
             return false;
@@ -219,9 +219,9 @@ TEST_F(KeyboardShortcutsTest, EveryEntryRunsOnlyWhenItsCommandIsAvailable)
         load();
         select({0, 1});  // two charted items: every menu entry of the table is enabled
         if (shortcut.action == ShortcutAction::Stack)
-            window->state().chart.Stack_Mode = kavra::StackOverlap;
+            window->state().chart.unStack();
         if (shortcut.action == ShortcutAction::UnStack)
-            window->state().chart.Stack_Mode = kavra::Stacked;
+            window->state().chart.stack();
         switch (shortcut.action) {
         case ShortcutAction::MenuEntry: window->action(QString::fromLatin1(shortcut.entry))->setEnabled(false); break;
         case ShortcutAction::EndProgram: break;
@@ -308,26 +308,26 @@ TEST_F(KeyboardShortcutsTest, FileCommandsRunFromTheKeyboard)
 TEST_F(KeyboardShortcutsTest, StackAndUnStackRunTheirOptions)
 {
     load();
-    ASSERT_EQ(window->state().chart.Stack_Mode, 1);
+    ASSERT_EQ(window->state().chart.stackMode(), 1);
     sendKey(list(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
     sendKey(list(), QEvent::KeyPress, Qt::Key_Shift, Qt::ControlModifier | Qt::ShiftModifier);
     sendKey(list(), QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(shift(), 3);
     sendKey(list(), QEvent::KeyRelease, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 2);
-    EXPECT_EQ(window->state().chart.Chart_Sub_Footer, QStringLiteral("Values are STACKED"));
+    EXPECT_EQ(window->state().chart.stackMode(), 2);
+    EXPECT_EQ(QString::fromStdString(window->state().chart.title(kavra::TitleLine::SubFooter)), QStringLiteral("Values are STACKED"));
     EXPECT_TRUE(child<QRadioButton>("OptStack(0)")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("OptStack(1)")->isChecked());
 
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_U);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
-    EXPECT_TRUE(window->state().chart.Chart_Sub_Footer.isEmpty());
+    EXPECT_EQ(window->state().chart.stackMode(), 1);
+    EXPECT_TRUE(window->state().chart.title(kavra::TitleLine::SubFooter).empty());
     EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
 
     // Hidden frame: nothing.
     child<QWidget>("fraKavra1")->hide();
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
+    EXPECT_EQ(window->state().chart.stackMode(), 1);
 }
 
 TEST_F(KeyboardShortcutsTest, StackIsNotOfferedWhileTwoValueAxesAreInUse)
@@ -337,19 +337,19 @@ TEST_F(KeyboardShortcutsTest, StackIsNotOfferedWhileTwoValueAxesAreInUse)
     load();
     select({0, 1});
     window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
-    ASSERT_EQ(window->state().chart.Dual_Charts, kavra::DualAxes);
+    ASSERT_EQ(window->state().chart.dualLayout(), kavra::DualAxes);
     ASSERT_FALSE(child<QWidget>("fraKavra1")->isEnabled());
 
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
-    EXPECT_TRUE(window->state().chart.Chart_Sub_Footer.isEmpty());
+    EXPECT_EQ(window->state().chart.stackMode(), 1);
+    EXPECT_TRUE(window->state().chart.title(kavra::TitleLine::SubFooter).empty());
     EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
 
     window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
     window->action(QStringLiteral("mnuCycleDualCharts"))->trigger();
-    ASSERT_EQ(window->state().chart.Dual_Charts, kavra::SingleAxis);
+    ASSERT_EQ(window->state().chart.dualLayout(), kavra::SingleAxis);
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 2) << "back on one axis the key stacks again";
+    EXPECT_EQ(window->state().chart.stackMode(), 2) << "back on one axis the key stacks again";
 }
 
 TEST_F(KeyboardShortcutsTest, ItemListCommandsRunFromTheKeyboard)
@@ -427,7 +427,7 @@ TEST_F(KeyboardShortcutsTest, ChartCommandsRunFromTheKeyboard)
 
     ui.inputAnswers = {QStringLiteral("25")};
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_A);
-    EXPECT_EQ(state.chart.MovAvg_Period, 25);
+    EXPECT_EQ(state.chart.movingAveragePeriod(), 25);
 
     ASSERT_TRUE(enabled("mnuToggleMovingAverage"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_T);
@@ -443,27 +443,27 @@ TEST_F(KeyboardShortcutsTest, ChartCommandsRunFromTheKeyboard)
 
     ui.inputAnswers = {QStringLiteral("The title")};
     type(Qt::AltModifier, Qt::Key_T);
-    EXPECT_EQ(state.chart.Chart_Title, QStringLiteral("The title"));
+    EXPECT_EQ(QString::fromStdString(state.chart.title(kavra::TitleLine::Header)), QStringLiteral("The title"));
     ui.inputAnswers = {QStringLiteral("The sub-title")};
     type(Qt::AltModifier, Qt::Key_S);
-    EXPECT_EQ(state.chart.Chart_Sub_Title, QStringLiteral("The sub-title"));
+    EXPECT_EQ(QString::fromStdString(state.chart.title(kavra::TitleLine::SubHeader)), QStringLiteral("The sub-title"));
     ui.inputAnswers = {QStringLiteral("The footer")};
     type(Qt::AltModifier, Qt::Key_O);
-    EXPECT_EQ(state.chart.Chart_Footer, QStringLiteral("The footer"));
+    EXPECT_EQ(QString::fromStdString(state.chart.title(kavra::TitleLine::Footer)), QStringLiteral("The footer"));
     ui.inputAnswers = {QStringLiteral("5")};
     type(Qt::AltModifier, Qt::Key_W);
-    EXPECT_EQ(state.chart.Primary_Line_Width, 5);
+    EXPECT_EQ(state.chart.primaryWidth(), 5);
     EXPECT_TRUE(ui.inputAnswers.empty());
 
     // Ctrl+Shift+D needs two charted items.
     EXPECT_FALSE(enabled("mnuCycleDualCharts"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.chart.Dual_Charts, 0);
+    EXPECT_EQ(state.chart.dualLayout(), 0);
     select({0, 1});
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.chart.Dual_Charts, 1);
+    EXPECT_EQ(state.chart.dualLayout(), 1);
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_D);
-    EXPECT_EQ(state.chart.Dual_Charts, 2);
+    EXPECT_EQ(state.chart.dualLayout(), 2);
 
     EXPECT_FALSE(shown("frmChartEditor"));
     type(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F10);
@@ -495,7 +495,7 @@ TEST_F(KeyboardShortcutsTest, UnusedModifierValuesRunNothing)
     type(Qt::ShiftModifier, Qt::Key_C);
     type(Qt::NoModifier, Qt::Key_C);
     EXPECT_FALSE(shown("frmKavra5"));
-    EXPECT_EQ(window->state().chart.MovAvg_Period, 10);
+    EXPECT_EQ(window->state().chart.movingAveragePeriod(), 10);
     EXPECT_EQ(ui.inputAnswers.size(), 1u);
     EXPECT_EQ(window->data().Files_Open, 1);
     // A modifier key released after a shortcut's key went down matches nothing either.

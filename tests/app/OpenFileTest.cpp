@@ -37,10 +37,10 @@ TEST_F(WindowTest, OpenLoadsTheFileAndEnablesTheCommands)
     EXPECT_TRUE(enabled("mnuSortInMedianOrder"));
     EXPECT_FALSE(enabled("mnuCycleDualCharts"));
     EXPECT_EQ(window->statusText(), QString::fromStdString(path));
-    EXPECT_EQ(window->state().chart.Chart_Title, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_EQ(QString::fromStdString(window->state().chart.title(kavra::TitleLine::Header)), QStringLiteral("Node(s) : NODE1"));
     EXPECT_EQ(window->state().rows.Zoom_First_Row, 1);
     EXPECT_EQ(window->state().rows.Zoom_Last_Row, 3);
-    EXPECT_EQ(window->state().chart.Stack_Mode, 1);
+    EXPECT_EQ(window->state().chart.stackMode(), 1);
     EXPECT_TRUE(child<QRadioButton>("OptStack(1)")->isChecked());
     EXPECT_TRUE(child<QPushButton>("cmdCorrelate")->isVisibleTo(window.get()));
     EXPECT_TRUE(child<QWidget>("tchKavra")->isVisibleTo(window.get()));

@@ -180,7 +180,7 @@ TEST_F(CursorsTest, TheReadoutFollowsRatioCharts)
     window->lvwKavra_Click();
     window->action(QStringLiteral("mnuCursors"))->trigger();
     window->action(QStringLiteral("mnuGenerateRatioCharts"))->trigger();
-    ASSERT_TRUE(window->state().chart.Ratio_Mode);
+    ASSERT_TRUE(window->state().chart.ratioMode());
     EXPECT_TRUE(readout()->tableText().contains(chart().seriesName(0))) << readout()->tableText().toStdString();
 }
 

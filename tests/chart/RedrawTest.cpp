@@ -85,8 +85,8 @@ protected:
 TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
 {
     openItems(3, 5);
-    state().chart.Chart_Sub_Title = QStringLiteral("Sub title");
-    state().chart.Chart_Footer = QStringLiteral("Footer text");
+    state().chart.setTitle(kavra::TitleLine::SubHeader, QString(QStringLiteral("Sub title")).toStdString());
+    state().chart.setTitle(kavra::TitleLine::Footer, QString(QStringLiteral("Footer text")).toStdString());
     chartRows({});
     EXPECT_EQ(chart().seriesCount(), 0);
     EXPECT_EQ(chart().seriesCount(), 0);
@@ -103,7 +103,7 @@ TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
 TEST_F(RedrawTest, OneFileChartsAtMostSixteenItemsInThePaletteColours)
 {
     openItems(20, 6);
-    state().chart.Primary_Line_Width = 2;
+    state().chart.setPrimaryWidth(2);
     chartFirstRows(20);
     ASSERT_EQ(chart().seriesCount(), 16);
     EXPECT_EQ(chart().seriesCount(), 16);
@@ -224,15 +224,6 @@ TEST_F(RedrawTest, AChartWithNothingSelectedKeepsItsSizeAndTheFilesTimes)
     expectFull("nothing selected");
 }
 
-TEST_F(RedrawTest, ALongItemTextIsCutTo120CharactersBeforeTheFileNumber)
-{
-    const std::string name = std::string(120, 'A') + "BCDEF";
-    open(dir.write("long.csv", perfFile({name, "Short"}, 4, [](int, int r) { return double(r); })));
-    chartRows({0});
-    ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_EQ(legend(0), QString(120, QLatin1Char('A')) + QStringLiteral("(# 1)"));
-}
-
 TEST_F(RedrawTest, EveryFileIsChartedAgainstTheFirstFilesSampleTimesWithItsOwnValues)
 {
     const int rows = 12;
@@ -304,17 +295,6 @@ TEST_F(RedrawTest, CorrelateNeedsMoreThanOneItemInTheList)
     EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
 }
 
-TEST_F(RedrawTest, MovingAverageIsOfferedForUpToFourSeries)
-{
-    openItems(6, 5);
-    chartFirstRows(4);
-    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
-    chartFirstRows(5);
-    EXPECT_FALSE(enabled("mnuToggleMovingAverage"));
-    chartFirstRows(1);
-    EXPECT_TRUE(enabled("mnuToggleMovingAverage"));
-}
-
 TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
 {
     openItems(4, 5);
@@ -329,9 +309,9 @@ TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
 
     // With two axes in use the ratio charts are not offered.
-    state().chart.Dual_Charts = kavra::DualAxes;
+    state().chart.useDualLayout(kavra::DualAxes);
     chartFirstRows(2);
-    EXPECT_EQ(state().chart.Dual_Charts, 1);
+    EXPECT_EQ(state().chart.dualLayout(), 1);
     EXPECT_TRUE(enabled("mnuCycleDualCharts"));
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
 }
@@ -339,21 +319,21 @@ TEST_F(RedrawTest, DualAndRatioChartsNeedExactlyTwoSeries)
 TEST_F(RedrawTest, DualChartsFallBackToZeroOnlyWhenOneItemIsCharted)
 {
     openItems(4, 5);
-    state().chart.Dual_Charts = kavra::DualCharts;
+    state().chart.useDualLayout(kavra::DualCharts);
     chartFirstRows(2);
-    EXPECT_EQ(state().chart.Dual_Charts, 2);
+    EXPECT_EQ(state().chart.dualLayout(), 2);
     chartFirstRows(3);
-    EXPECT_EQ(state().chart.Dual_Charts, 2);
+    EXPECT_EQ(state().chart.dualLayout(), 2);
     chartFirstRows(1);
-    EXPECT_EQ(state().chart.Dual_Charts, 0);
+    EXPECT_EQ(state().chart.dualLayout(), 0);
 }
 
 TEST_F(RedrawTest, ARedrawLeavesRatioMode)
 {
     openItems(3, 5);
-    state().chart.Ratio_Mode = true;
+    state().chart.showRatios({}, {});
     chartFirstRows(2);
-    EXPECT_FALSE(state().chart.Ratio_Mode);
+    EXPECT_FALSE(state().chart.ratioMode());
 }
 
 TEST_F(RedrawTest, FlatSeriesStillGetAValueRange)
@@ -605,7 +585,7 @@ TEST_F(LegendTest, AnEntrysTooltipSumsUpItsSeriesOverTheRowsShown)
 
 TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
 {
-    state().chart.MovAvg_Period = 3;  // one the five rows fill: the item is hidden under its average
+    state().chart.setMovingAveragePeriod(3);  // one the five rows fill: the item is hidden under its average
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     ASSERT_EQ(chart().seriesCount(), 2);
     ASSERT_FALSE(chart().seriesShown(0));
@@ -632,6 +612,6 @@ TEST_F(LegendTest, ClearedTitleLinesKeepTheirRoom)
     window->action(QStringLiteral("mnuSetChartTitle"))->trigger();
     window->action(QStringLiteral("mnuSetChartSubTitle"))->trigger();
     window->action(QStringLiteral("mnuSetChartFooter"))->trigger();
-    ASSERT_TRUE(state().chart.Chart_Title.isEmpty());
+    ASSERT_TRUE(state().chart.title(kavra::TitleLine::Header).empty());
     EXPECT_EQ(plotArea(), withTexts);
 }

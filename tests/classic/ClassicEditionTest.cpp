@@ -81,7 +81,7 @@ TEST_F(ClassicWindowTest, TheSmoothingFactorGoesUpToAHundred)
     window->action(QStringLiteral("mnuSetSmoothingFactor"))->trigger();
     ASSERT_EQ(ui.prompts.size(), 2);
     EXPECT_EQ(ui.prompts[0], QStringLiteral("Please enter Smoothing Factor (1-100) :"));
-    EXPECT_EQ(window->state().chart.Smoothing_Factor, 80);
+    EXPECT_EQ(window->state().chart.smoothingFactor(), 80);
 }
 
 TEST_F(ClassicWindowTest, OpenReadsByTheEarlierEditionsRules)

@@ -171,7 +171,7 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
     const bool averageOn = options.shows(kavra::DerivedCurve::MovingAverage);
     const bool smoothedOn = options.shows(kavra::DerivedCurve::Smoothed);
     const bool candleOn = options.shows(kavra::DerivedCurve::Candle);
-    const bool ratioOn = options.Ratio_Mode;
+    const bool ratioOn = options.ratioMode();
 
     static const QRegularExpression itemName(QStringLiteral("^(.*)\\(# (\\d+)\\)$"));
     static const QRegularExpression averageName(QStringLiteral("^(.*)\\(MovAvgPer= ?-?\\d+\\)$"));
