@@ -52,6 +52,14 @@ protected:
     kavra::AppState &state() { return window->state(); }
     QString legend(int s) { return chart().seriesName(s); }
     void trigger(const char *entry) { window->action(QString::fromLatin1(entry))->trigger(); }
+    // The chart editor's window, once Edit Chart Properties has opened it.
+    QWidget *chartEditor() const
+    {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmChartEditor"))
+                return top;
+        return nullptr;
+    }
     void answer(const QString &text) { ui.inputAnswers.push_back(text); }
     void cancel() { ui.inputAnswers.push_back(QString()); }
     QStringList defaults() const
@@ -1045,11 +1053,7 @@ TEST_F(ChartCommandsTest, EditChartPropertiesOpensTheEditorWithoutWaitingAndWith
     chart().hide();
     armRedrawProbe();
     trigger("mnuEditChartProperties");
-    QWidget *editor = window->findChild<QWidget *>(QStringLiteral("frmChartEditor"));
-    if (!editor)
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("frmChartEditor"))
-                editor = top;
+    QWidget *editor = chartEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(editor->isWindow());
@@ -1068,10 +1072,7 @@ TEST_F(ChartCommandsTest, TitleLinesShownOrHiddenInTheEditorStaySoAfterARedraw)
 {
     openItems(2, 10);
     trigger("mnuEditChartProperties");
-    QWidget *editor = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("frmChartEditor"))
-            editor = top;
+    QWidget *editor = chartEditor();
     ASSERT_NE(editor, nullptr);
     for (const TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
         auto *box = editor->findChild<QCheckBox *>(QStringLiteral("chkTitleShown%1").arg(int(line)));
@@ -1088,10 +1089,7 @@ TEST_F(ChartCommandsTest, TheEditorsColoursAreAskedThroughTheScriptAndCancelChan
 {
     openItems(2, 10);
     trigger("mnuEditChartProperties");
-    QWidget *editor = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("frmChartEditor"))
-            editor = top;
+    QWidget *editor = chartEditor();
     ASSERT_NE(editor, nullptr);
     // Should a colour dialog of its own still open, it is closed unanswered, so
     // the test fails instead of waiting.
