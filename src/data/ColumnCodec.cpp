@@ -495,9 +495,7 @@ void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out)
 
 void encodeBlock(const double *values, size_t count, std::vector<uint8_t> &out, EncoderHint &hint)
 {
-    assert(count >= 1 && count <= kBlockValues);
-    if (!writeSame(values, count, out))
-        encodeSearched(values, count, out, hint);
+    encodeBlock(values, count, kDigitsUnknown, out, hint);
 }
 
 void encodeBlock(const double *values, size_t count, int mostDigits, std::vector<uint8_t> &out, EncoderHint &hint)

@@ -25,10 +25,7 @@ void CompressedColumn::append(const double *values, size_t count, int mostDigits
         const size_t n = std::min(kBlockRows, count - done);
         std::vector<uint8_t> &bytes = lastSegment();
         blockOffsets_.push_back(place(segments_.size() - 1, bytes.size()));
-        if (mostDigits != codec::kDigitsUnknown)
-            codec::encodeBlock(values + done, n, mostDigits, bytes, hint_);
-        else
-            codec::encodeBlock(values + done, n, bytes, hint_);
+        codec::encodeBlock(values + done, n, mostDigits, bytes, hint_);
         done += n;
         end += n;
         blockEnds_.push_back(static_cast<uint32_t>(end));
