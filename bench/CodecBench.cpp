@@ -89,6 +89,26 @@ void BM_Encode(benchmark::State &state)
 }
 BENCHMARK(BM_Encode)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 
+// As the loader encodes plain decimals: a block at a time, with the reader's
+// count of their fraction digits, into a column with room made for it.
+void BM_EncodeCounted(benchmark::State &state)
+{
+    const char *shape = state.range(0) == 0 ? "busy" : state.range(0) == 1 ? "rate" : "noise";
+    const int digits = state.range(0) == 0 ? 1 : 2;
+    const std::vector<double> &values = column(shape);
+    constexpr size_t kBlock = kavra::CompressedColumn::kBlockRows;
+    for (auto _ : state) {
+        kavra::CompressedColumn c;
+        c.reserve(values.size() * 4, values.size() / kBlock + 1);
+        for (size_t at = 0; at < values.size(); at += kBlock)
+            c.append(values.data() + at, std::min(kBlock, values.size() - at), digits);
+        benchmark::DoNotOptimize(c.byteSize());
+    }
+    state.SetLabel(shape);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(kWeek));
+}
+BENCHMARK(BM_EncodeCounted)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 void BM_Decode(benchmark::State &state)
 {
     const std::vector<double> &values = column(kShapes[state.range(0)]);

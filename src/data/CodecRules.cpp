@@ -265,25 +265,31 @@ constexpr double kPlainLimit = 0x1p50;
 constexpr uint64_t kNegativeZero = uint64_t(1) << 63;
 constexpr int kMostPlainDigits = 15;
 
+// Whether v cannot be taken on trust under the plain rule: -0, or too large.
+inline bool plainMisfit(double v, double x)
+{
+    return !(std::fabs(x) < kPlainLimit) | (bitsOf(v) == kNegativeZero);
+}
+
+// The misfits are counted as integers: a sum of doubles would have to be added
+// in order, one value after another, and could not be done on vector registers.
 KAVRA_VECTOR_CLONES
 size_t mapPlain(const double *values, size_t count, int exponent, int64_t *ints, uint16_t *candidates)
 {
     const double power = kPowersOfTen[exponent];
-    double misfits[kBlockValues];
-    double total = 0;
+    uint64_t misfits = 0;
     for (size_t i = 0; i < count; ++i) {
         const double v = values[i];
         const double x = v * power;
         ints[i] = static_cast<int64_t>(bitsOf(x + kRoundingMagic) - bitsOf(kRoundingMagic));
-        misfits[i] = ((std::fabs(x) < kPlainLimit) & (bitsOf(v) != kNegativeZero)) ? 0.0 : 1.0;
-        total += misfits[i];
+        misfits |= static_cast<uint64_t>(plainMisfit(v, x));
     }
-    if (total == 0)
+    if (misfits == 0)
         return 0;
     size_t n = 0;
     for (size_t i = 0; i < count; ++i) {
         candidates[n] = static_cast<uint16_t>(i);
-        n += misfits[i] != 0;
+        n += plainMisfit(values[i], values[i] * power);
     }
     return n;
 }
