@@ -29,7 +29,10 @@ class ChartEditor : public QDialog {
     Q_OBJECT
 public:
     // Colours are asked through ui. Which title lines show is chart state: with
-    // options, a change goes to them too, so that the next redraw keeps it.
+    // options, a change goes to them too, so that the next redraw keeps it. The
+    // title texts and number formats typed here are only the look of the chart
+    // drawn: the next redraw draws the application's texts and the start-up
+    // formats again, as it resets colours and grids.
     ChartEditor(ChartView &chart, Interaction &ui, QWidget *parent = nullptr, ChartOptions *options = nullptr);
 
     // Reads everything the editor shows from the chart again.

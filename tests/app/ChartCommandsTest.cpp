@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -1081,6 +1082,39 @@ TEST_F(ChartCommandsTest, TitleLinesShownOrHiddenInTheEditorStaySoAfterARedraw)
         box->setChecked(wanted);
         window->lvwKavra_Click();
         EXPECT_EQ(chart().titleShown(line), wanted) << int(line);
+    }
+    editor->close();
+}
+
+// A title line's text and a value axis' number format typed in the editor are the
+// look of the chart drawn: the next redraw (here a moving average toggled) draws
+// the application's title texts and the start-up formats again.
+TEST_F(ChartCommandsTest, TitleTextsAndNumberFormatsEditedInTheEditorLastUntilTheNextRedraw)
+{
+    openItems(2, 30);
+    trigger("mnuEditChartProperties");
+    QWidget *editor = chartEditor();
+    ASSERT_NE(editor, nullptr);
+    const auto field = [editor](const char *name, int n) {
+        return editor->findChild<QLineEdit *>(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(n));
+    };
+    for (const TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer}) {
+        const QString before = chart().titleText(line);
+        ASSERT_NE(field("txtTitleText", int(line)), nullptr);
+        field("txtTitleText", int(line))->setText(QStringLiteral("Edited"));
+        EXPECT_EQ(chart().titleText(line), QStringLiteral("Edited")) << int(line);
+        trigger("mnuToggleMovingAverage");
+        EXPECT_EQ(chart().titleText(line), before) << int(line);
+        EXPECT_EQ(chart().titleText(line).toStdString(), window->state().chart.title(line)) << int(line);
+    }
+    for (const ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
+        QLineEdit *format = field("txtAxisFormat", axis == ChartAxis::Left ? 0 : 1);
+        ASSERT_NE(format, nullptr);
+        format->setText(QStringLiteral("0.00"));
+        EXPECT_EQ(chart().axisNumberFormat(axis), QStringLiteral("0.00"));
+        trigger("mnuToggleMovingAverage");
+        EXPECT_EQ(chart().axisNumberFormat(axis), QStringLiteral("#,##0.###"));
+        EXPECT_EQ(format->text(), QStringLiteral("#,##0.###"));
     }
     editor->close();
 }
