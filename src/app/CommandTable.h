@@ -4,7 +4,8 @@
 // is enabled, what it runs and its keyboard shortcut. The menu bar, the
 // connections, the enabling, the shortcut keys and the exerciser's list of
 // commands are all made from this table; code elsewhere names a command by its
-// Command value.
+// Command value. The context menus that windows below app/ build declare their
+// commands in ui/ContextMenus.h, which those windows can see.
 
 #include "data/Edition.h"
 

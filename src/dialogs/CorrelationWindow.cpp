@@ -10,6 +10,7 @@
 #include "output/PrintFile.h"
 #include "output/TextPrint.h"
 #include "ui/BusyCursor.h"
+#include "ui/ContextMenus.h"
 #include "ui/FileFolders.h"
 #include "ui/Interaction.h"
 #include "ui/SaveName.h"
@@ -85,9 +86,9 @@ CorrelationWindow::CorrelationWindow(CorrelationContext context, QWidget *parent
     connect(list_, &QListWidget::currentRowChanged, this, &CorrelationWindow::drawScatterDiagram);
 
     // The diagram's own menu, so the window keeps its designed buttons.
-    scatterMenu_->setObjectName(QStringLiteral("mnuScatterDiagram"));
-    QAction *copy = scatterMenu_->addAction(QStringLiteral("Copy Chart"));
-    copy->setObjectName(QStringLiteral("mnuCopyScatterChart"));
+    scatterMenu_->setObjectName(QString::fromLatin1(kScatterDiagramMenu.objectName));
+    QAction *copy = scatterMenu_->addAction(QString::fromLatin1(kCopyScatterChart.caption));
+    copy->setObjectName(QString::fromLatin1(kCopyScatterChart.objectName));
     connect(copy, &QAction::triggered, this, &CorrelationWindow::copyChartRequested);
     connect(scatter_, &ChartView::contextMenuWanted, scatterMenu_,
             [this](const QPoint &at) { scatterMenu_->popup(at); });
