@@ -250,9 +250,10 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
 
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
-    const ChartPlan plan = planChart(context.options, context.rows, context.data, items);
-    drawPlan(chart, plan, context.sources, context.data);
     RedrawResult result;
+    result.plan = planChart(context.options, context.rows, context.data, items);
+    const ChartPlan &plan = result.plan;
+    drawPlan(chart, plan, context.sources, context.data);
     result.seriesCount = plan.itemSeries;
     result.selectedItems = plan.selectedItems;
     result.itemsPerFile = plan.itemsPerFile;

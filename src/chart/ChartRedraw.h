@@ -44,6 +44,9 @@ struct RedrawResult {
     // value axis, and a redraw shows no ratio charts.
     bool forcesSingleAxis = false;
     bool dropsRatios = false;
+    // The plan drawn: who reads the chart's series (names, roles, sources) reads
+    // them here rather than back out of the widget.
+    ChartPlan plan;
 };
 
 // The plan of the chart (plan/ChartPlan), drawn.

@@ -192,7 +192,8 @@ std::vector<StatisticsLine> drawItem(ChartView &chart, const ReportRequest &r, s
     for (int s = 0; s < itemSeries; ++s) {
         const SeriesValues values = sources.values(s, r.data);
         // With many files the chart's title names the item, and each line its file.
-        const QString name = r.data.Files_Open > 2 ? QStringLiteral("(# %1)").arg(s + 1) : chart.seriesName(s);
+        const QString name = r.data.Files_Open > 2 ? QStringLiteral("(# %1)").arg(s + 1)
+                                                    : QString::fromStdString(drawn.plan.series[size_t(s)].legend);
         lines.push_back({name, statisticsFigures(values.x, values.y, values.n, QString::fromStdString(options.axisFormat(false)))});
     }
     return lines;
