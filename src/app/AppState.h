@@ -4,6 +4,7 @@
 // values at each start; nothing is kept between runs.
 
 #include "plan/ChartOptions.h"
+#include "plan/ChartPlan.h"
 #include "chart/CursorPair.h"
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
@@ -28,11 +29,25 @@ struct AppState {
     ListOptions list;
     DisplayedRows rows;
     CursorPair cursors;
+    // The plan of the chart drawn last (see drawnSeries).
+    ChartPlan drawn;
     int32_t Export_Filter_Index = 3;
     FileFolders folders;  // where each kind of file dialog starts
     QString Current_User;
     int16_t Form_Key_Shift = 0;
 };
+
+// Series s of the chart as its plan drew it, for the readers of the chart (the
+// point readout, the cursors); none when the chart showing seriesCount series is
+// no longer the plan's: the ratio charts and the curves toggled on them are
+// drawn in place, so while they show, their names are the chart's.
+inline const PlannedSeries *drawnSeries(const AppState &state, int seriesCount, int s)
+{
+    const std::vector<PlannedSeries> &series = state.drawn.series;
+    if (state.chart.ratioMode() || seriesCount != int(series.size()) || s < 0 || s >= seriesCount)
+        return nullptr;
+    return &series[size_t(s)];
+}
 
 // How a successful load leaves the view: stacking off (items overlap), no moving
 // average or smoothing; after the first file, its node in the title and all rows.

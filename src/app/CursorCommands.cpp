@@ -159,7 +159,8 @@ ReadoutInput CursorCommands::readoutInput(bool newChart)
     }
     for (int s = 0; s < chart.seriesCount(); ++s) {
         ReadoutSeries series;
-        series.name = chart.seriesName(s);
+        const PlannedSeries *planned = drawnSeries(c_.state, chart.seriesCount(), s);
+        series.name = planned ? QString::fromStdString(planned->legend) : chart.seriesName(s);
         series.colour = chart.seriesColour(s);
         series.format =
             chart.axisNumberFormat(chart.seriesValueAxis(s) == ValueAxis::Right ? ChartAxis::Right : ChartAxis::Left);

@@ -33,6 +33,9 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <cmath>
+#include <limits>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -307,6 +310,7 @@ void MainWindow::redrawForNewRows()
 void MainWindow::applyRedrawResult(const RedrawResult &result)
 {
     keepForcedChoices(state_.chart, result);
+    state_.drawn = result.plan;
     correlate_->setEnabled(result.correlate);
     chartAllows_ = {result.movingAverage, result.smoothUnSmooth, result.candleChart, result.ratioCharts,
                     result.cycleDualCharts};
@@ -372,6 +376,17 @@ void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
 {
     if (point < 0 || series < 0 || series >= 50)
         return;
+    // An item's point is a row of its source; a derived curve's points are only
+    // in the chart.
+    if (const PlannedSeries *planned = drawnSeries(state_, chart_->seriesCount(), series);
+        planned && planned->role == SeriesRole::Item) {
+        if (const SeriesValues values = sources_.values(series, data_); size_t(point) < values.n) {
+            const double y = values.y[point];
+            setStatusText(pointReadout(QString::fromStdString(planned->legend), values.x[point],
+                                       std::isfinite(y) ? y : std::numeric_limits<double>::quiet_NaN()));
+            return;
+        }
+    }
     setStatusText(pointReadout(chart_->seriesName(series), chart_->pointX(series, point),
                                chart_->pointY(series, point)));
 }
