@@ -2,6 +2,7 @@
 
 #include "analysis/ChangeRanking.h"
 #include "app/AppState.h"
+#include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/SeriesSources.h"
 #include "data/DataSet.h"
@@ -124,18 +125,31 @@ void CursorCommands::showCursors(bool newChart)
 std::vector<double> CursorCommands::drawnValuesByRow(int s) const
 {
     const std::vector<double> &times = c_.data.Xaxis_Values;
-    std::vector<double> byRow(size_t(c_.data.Row_Count), std::numeric_limits<double>::quiet_NaN());
-    if (c_.chart.seriesKind(s) == SeriesKind::Candle)
-        return {};
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> byRow(size_t(c_.data.Row_Count), none);
     bool any = false;
     const auto end = times.begin() + std::ptrdiff_t(byRow.size());
-    for (int p = 0, n = c_.chart.pointCount(s); p < n; ++p) {
-        const double x = c_.chart.pointX(s, p);
+    const auto put = [&](double x, double y) {
         auto at = std::lower_bound(times.begin(), end, x - 1e-7);  // the time axis' round trip
         if (at != end && std::abs(*at - x) <= 1e-7) {
-            byRow[size_t(at - times.begin())] = c_.chart.pointY(s, p);
+            byRow[size_t(at - times.begin())] = std::isfinite(y) ? y : none;
             any = true;
         }
+    };
+    const PlannedSeries *planned = drawnSeries(c_.state, c_.chart.seriesCount(), s);
+    if (planned && planned->role == SeriesRole::Candle)
+        return {};
+    if (planned) {
+        // Worked out again from the item, as the redraw drew it.
+        const analysis::Curve curve = derivedPoints(*planned, c_.sources, c_.data);
+        for (size_t p = 0; p < curve.x.size(); ++p)
+            put(curve.x[p], curve.y[p]);
+    } else {
+        // The curves toggled on ratio charts are drawn in place, without a plan.
+        if (c_.chart.seriesKind(s) == SeriesKind::Candle)
+            return {};
+        for (int p = 0, n = c_.chart.pointCount(s); p < n; ++p)
+            put(c_.chart.pointX(s, p), c_.chart.pointY(s, p));
     }
     return any ? byRow : std::vector<double>{};
 }

@@ -109,11 +109,27 @@ void styleDualLayout(ChartView &chart, const ChartPlan &plan)
     chart.setAxisCopies(true);
 }
 
+}  // namespace
+
+analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data)
+{
+    const SeriesValues item = sources.values(planned.of, data);
+    switch (planned.role) {
+    case SeriesRole::MovingAverage: return analysis::movingAverage(item.x, item.y, item.n, planned.parameter);
+    case SeriesRole::Smoothed:
+        return analysis::smoothedCurve(item.x, item.y, item.n, planned.parameter, kSmoothedPointsShown);
+    case SeriesRole::Item:
+    case SeriesRole::Candle: break;
+    }
+    return {};
+}
+
+namespace {
+
 void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
                        const DataSet &data)
 {
-    const SeriesValues item = sources.values(planned.of, data);
-    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, planned.parameter);
+    const analysis::Curve curve = derivedPoints(planned, sources, data);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
     chart.setSeriesPenWidth(s, planned.width);
     chart.setSeriesColour(s, paletteColour(planned.colour));
@@ -126,9 +142,7 @@ void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const Ser
 void drawSmoothedCurve(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
                        const DataSet &data)
 {
-    const SeriesValues item = sources.values(planned.of, data);
-    const analysis::Curve curve =
-        analysis::smoothedCurve(item.x, item.y, item.n, planned.parameter, kSmoothedPointsShown);
+    const analysis::Curve curve = derivedPoints(planned, sources, data);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
     chart.setSeriesPenWidth(s, planned.width);
     chart.setSeriesColour(s, paletteColour(planned.colour));

@@ -4,6 +4,7 @@
 // chart from nothing every time. Each series' legend text is its name in the
 // chart (Legend_Text).
 
+#include "analysis/Curves.h"
 #include "plan/ChartPlan.h"
 
 #include <QString>
@@ -53,6 +54,10 @@ struct RedrawResult {
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
 // Draws a plan from nothing, recording each item series' source.
 void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data);
+// The points of a curve the plan derives from an item series (a moving average,
+// the smoothed curve) as the chart draws them; none for the other roles. The
+// readers of the chart compute them here rather than read them back out of it.
+analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
