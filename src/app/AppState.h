@@ -39,12 +39,11 @@ struct AppState {
 
 // Series s of the chart as its plan drew it, for the readers of the chart (the
 // point readout, the cursors); none when the chart showing seriesCount series is
-// no longer the plan's: the ratio charts and the curves toggled on them are
-// drawn in place, so while they show, their names are the chart's.
+// not the plan's (one a window drew of its own).
 inline const PlannedSeries *drawnSeries(const AppState &state, int seriesCount, int s)
 {
     const std::vector<PlannedSeries> &series = state.drawn.series;
-    if (state.chart.ratioMode() || seriesCount != int(series.size()) || s < 0 || s >= seriesCount)
+    if (seriesCount != int(series.size()) || s < 0 || s >= seriesCount)
         return nullptr;
     return &series[size_t(s)];
 }

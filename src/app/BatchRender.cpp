@@ -145,8 +145,13 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
             std::cerr << "Ratio charts need exactly two charted items on one value axis\n";
             return 2;
         }
-        const RatioOperands ratios = addRatioCharts(chart, context);
-        state.chart.showRatios(ratios.a, ratios.b);
+        ItemOfFile a, b;
+        sources.itemOf(0, a.column, a.file);
+        sources.itemOf(1, b.column, b.file);
+        state.chart.showRatios(a, b);
+        RedrawContext withRatios = context;
+        withRatios.keepsRatios = true;
+        keepForcedChoices(state.chart, redrawChart(chart, withRatios, list));
     }
     if (options.zoomFirst > 0)
         zoomToRows(chart, state.rows, data, options.zoomFirst, options.zoomLast);

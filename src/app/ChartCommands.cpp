@@ -55,33 +55,33 @@ RedrawContext ChartCommands::redrawContext() const
 
 void ChartCommands::mnuToggleMovingAverage_Click()
 {
-    if (c_.state.chart.ratioMode()) {
-        toggleMovingAverageOnRatios();
-        return;
-    }
     c_.state.chart.toggle(DerivedCurve::MovingAverage);
-    c_.redraw();
+    if (c_.state.chart.ratioMode())
+        redrawWithRatios();
+    else
+        c_.redraw();
 }
 
-// With ratio charts shown (ratios 0 and 1, hidden items 2 and 3) the curves are
-// added or removed in place: a redraw would drop the ratios.
-void ChartCommands::toggleMovingAverageOnRatios()
+// The chart again with the ratio charts the options name (the list's redraw
+// drops them). Its rows are the ones the items were drawn with, as a zoom narrows
+// the displayed rows without a redraw, and a zoomed view stays in view.
+void ChartCommands::redrawWithRatios()
 {
-    ChartView &chart = c_.chart;
-    if (c_.state.chart.shows(DerivedCurve::MovingAverage)) {
-        for (int s = 7; s >= 4; --s)
-            chart.removeSeries(s);
-        c_.sources.truncate(4);
-        chart.setSeriesShown(0, true);
-        chart.setSeriesShown(1, true);
-        c_.state.chart.show(DerivedCurve::None);
-        return;
-    }
-    c_.state.chart.show(DerivedCurve::MovingAverage);
-    chart.setRepaint(false);
-    for (int k = 0; k < 4; ++k)
-        addMovingAverage(chart, redrawContext(), k);
-    chart.setRepaint(true);
+    DisplayedRows drawnRows = c_.state.rows;
+    for (const PlannedSeries &item : c_.state.drawn.series)
+        if (item.role == SeriesRole::Item) {
+            drawnRows = {item.firstRow, item.firstRow + item.rowCount - 1};
+            break;
+        }
+    const bool zoomed = c_.chart.zoomed();
+    const double from = c_.chart.axisMinimum(ChartAxis::Bottom), to = c_.chart.axisMaximum(ChartAxis::Bottom);
+    RedrawContext context{c_.state.chart, drawnRows, c_.data, c_.sources};
+    context.keepsRatios = true;
+    RedrawResult drawn = redrawChart(c_.chart, context, c_.items.current());
+    keepForcedChoices(c_.state.chart, drawn);
+    c_.state.drawn = std::move(drawn.plan);
+    if (zoomed)
+        c_.chart.showTimeRange(from, to);
 }
 
 void ChartCommands::mnuSetMovingAveragePeriodValue_Click()
@@ -243,8 +243,11 @@ void ChartCommands::mnuGenerateRatioCharts_Click()
     // longer chart two items.
     if (c_.chart.seriesCount() < 2)
         return;
-    const RatioOperands ratios = addRatioCharts(c_.chart, redrawContext());
-    c_.state.chart.showRatios(ratios.a, ratios.b);
+    ItemOfFile a, b;
+    c_.sources.itemOf(0, a.column, a.file);
+    c_.sources.itemOf(1, b.column, b.file);
+    c_.state.chart.showRatios(a, b);
+    redrawWithRatios();
 }
 
 }  // namespace kavra

@@ -69,7 +69,7 @@ public slots:
 
 private:
     RedrawContext redrawContext() const;
-    void toggleMovingAverageOnRatios();
+    void redrawWithRatios();
     QString askText(const QString &prompt, const QString &title, const QString &current);
     // Asks for the text of a title line, the current one offered; Cancel empties it.
     void setTitle(TitleLine line, const QString &prompt, const QString &title);

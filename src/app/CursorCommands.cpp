@@ -145,7 +145,7 @@ std::vector<double> CursorCommands::drawnValuesByRow(int s) const
         for (size_t p = 0; p < curve.x.size(); ++p)
             put(curve.x[p], curve.y[p]);
     } else {
-        // The curves toggled on ratio charts are drawn in place, without a plan.
+        // A chart drawn without a plan: its points as they are.
         if (c_.chart.seriesKind(s) == SeriesKind::Candle)
             return {};
         for (int p = 0, n = c_.chart.pointCount(s); p < n; ++p)

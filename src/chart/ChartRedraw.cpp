@@ -54,19 +54,44 @@ int addLine(ChartView &chart, const SeriesValues &values)
     return s;
 }
 
-void drawItems(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data)
+void drawItem(ChartView &chart, int s, const PlannedSeries &item, const SeriesSources &sources, const DataSet &data)
 {
-    for (int s = 0; s < plan.itemSeries; ++s) {
-        const PlannedSeries &item = plan.series[size_t(s)];
-        chart.addSeries(SeriesKind::Line);
-        chart.setSeriesStackMode(s, item.stack);
-        chart.setSeriesValueAxis(s, valueAxis(item.axis));
-        chart.setSeriesPenWidth(s, item.width);
-        chart.setSeriesName(s, text(item.legend));
-        sources.setRows(s, item.item.column, item.item.file, item.firstRow, item.rowCount);
-        if (const SeriesValues values = sources.values(s, data); values.n > 0)
-            chart.setSeriesPoints(s, values.x, values.y, int(values.n));
-        chart.setSeriesColour(s, paletteColour(item.colour));
+    chart.addSeries(SeriesKind::Line);
+    chart.setSeriesStackMode(s, item.stack);
+    chart.setSeriesValueAxis(s, valueAxis(item.axis));
+    chart.setSeriesPenWidth(s, item.width);
+    chart.setSeriesName(s, text(item.legend));
+    if (const SeriesValues values = sources.values(s, data); values.n > 0)
+        chart.setSeriesPoints(s, values.x, values.y, int(values.n));
+    chart.setSeriesColour(s, paletteColour(item.colour));
+}
+
+void drawRatio(ChartView &chart, int s, const PlannedSeries &ratio, SeriesSources &sources, const DataSet &data)
+{
+    const SeriesValues a = sources.values(ratio.of, data), b = sources.values(ratio.over, data);
+    const size_t n = std::min(a.n, b.n);
+    std::vector<double> values = analysis::ratio(a.y, b.y, n);
+    addLine(chart, {a.x, values.data(), n});
+    chart.setSeriesColour(s, paletteColour(ratio.colour));
+    chart.setSeriesPenWidth(s, ratio.width);
+    chart.setSeriesValueAxis(s, valueAxis(ratio.axis));
+    chart.setSeriesName(s, text(ratio.legend));
+    sources.setComputed(s, ratio.of, std::move(values));
+}
+
+// The items and the ratios of items, which lead the plan's series. The items'
+// sources come first: a ratio stands before the items it divides.
+void drawItemsAndRatios(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data)
+{
+    for (size_t s = 0; s < plan.series.size(); ++s)
+        if (const PlannedSeries &item = plan.series[s]; item.role == SeriesRole::Item)
+            sources.setRows(int(s), item.item.column, item.item.file, item.firstRow, item.rowCount);
+    for (size_t s = 0; s < plan.series.size(); ++s) {
+        const PlannedSeries &planned = plan.series[s];
+        if (planned.role == SeriesRole::Item)
+            drawItem(chart, int(s), planned, sources, data);
+        else if (planned.role == SeriesRole::Ratio)
+            drawRatio(chart, int(s), planned, sources, data);
     }
 }
 
@@ -119,7 +144,8 @@ analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources 
     case SeriesRole::Smoothed:
         return analysis::smoothedCurve(item.x, item.y, item.n, planned.parameter, kSmoothedPointsShown);
     case SeriesRole::Item:
-    case SeriesRole::Candle: break;
+    case SeriesRole::Candle:
+    case SeriesRole::Ratio: break;
     }
     return {};
 }
@@ -165,21 +191,22 @@ void drawCandles(ChartView &chart, const PlannedSeries &planned, const SeriesSou
     chart.setSeriesValueAxis(s, valueAxis(planned.axis));
 }
 
-// The curves derived from the items, then the items the plan hides under them.
+// The curves derived from the items and ratios, then the series the plan hides
+// under them.
 void drawDerivedSeries(ChartView &chart, const ChartPlan &plan, const SeriesSources &sources, const DataSet &data)
 {
-    for (size_t s = size_t(plan.itemSeries); s < plan.series.size(); ++s) {
-        const PlannedSeries &planned = plan.series[s];
+    for (const PlannedSeries &planned : plan.series) {
         switch (planned.role) {
         case SeriesRole::MovingAverage: drawMovingAverage(chart, planned, sources, data); break;
         case SeriesRole::Smoothed: drawSmoothedCurve(chart, planned, sources, data); break;
         case SeriesRole::Candle: drawCandles(chart, planned, sources, data); break;
-        case SeriesRole::Item: break;
+        case SeriesRole::Item:
+        case SeriesRole::Ratio: break;
         }
     }
-    for (int s = 0; s < plan.itemSeries; ++s)
-        if (!plan.series[size_t(s)].shown)
-            chart.setSeriesShown(s, false);
+    for (size_t s = 0; s < plan.series.size(); ++s)
+        if (!plan.series[s].shown)
+            chart.setSeriesShown(int(s), false);
 }
 
 }  // namespace
@@ -189,64 +216,13 @@ void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, c
     sources.clear();
     chart.setRepaint(false);
     prepareChart(chart, plan);
-    drawItems(chart, plan, sources, data);
+    drawItemsAndRatios(chart, plan, sources, data);
     if (plan.emptyTimeRange)
         chart.setEmptyTimeRange(plan.emptyFrom, plan.emptyTo);
     resetAxes(chart, plan);
     drawDerivedSeries(chart, plan, sources, data);
     styleDualLayout(chart, plan);
     chart.setRepaint(true);
-}
-
-int addMovingAverage(ChartView &chart, const RedrawContext &c, int k)
-{
-    const SeriesValues item = c.sources.values(k, c.data);
-    const analysis::Curve curve = analysis::movingAverage(item.x, item.y, item.n, c.options.movingAveragePeriod());
-    const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, c.options.secondaryWidth());
-    chart.setSeriesColour(s, paletteColour(s));
-    chart.setSeriesValueAxis(s, ValueAxis::Both);
-    // The averages of stacked items are stacked as their items are, on one
-    // another: the average of the stacked values.
-    chart.setSeriesStackGroup(s, 1);
-    chart.setSeriesStackMode(s, chart.seriesStackMode(k));
-    // A period the series cannot fill draws no curve: the item stays in view.
-    chart.setSeriesShown(k, curve.x.empty());
-    chart.setSeriesName(s, chart.seriesName(k) + QStringLiteral("(MovAvgPer=") +
-                               QString::fromStdString(signedNumberText(c.options.movingAveragePeriod())) +
-                               QLatin1Char(')'));
-    return s;
-}
-
-RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &c)
-{
-    RatioOperands operands;
-    c.sources.itemOf(0, operands.a.column, operands.a.file);
-    c.sources.itemOf(1, operands.b.column, operands.b.file);
-    const QString t0 = chart.seriesName(0), t1 = chart.seriesName(1);
-    const SeriesValues a = c.sources.values(0, c.data), b = c.sources.values(1, c.data);
-    const size_t n = std::min(a.n, b.n);
-    const bool repaint = chart.repaintOn();
-    chart.setRepaint(false);
-    std::vector<double> ratios[2] = {analysis::ratio(a.y, b.y, n), analysis::ratio(b.y, a.y, n)};
-    for (int r = 0; r < 2; ++r) {
-        const int s = addLine(chart, {a.x, ratios[r].data(), n});
-        chart.setSeriesColour(s, paletteColour(2 + r));
-        chart.setSeriesPenWidth(s, c.options.secondaryWidth());
-        c.sources.setComputed(s, 0, std::move(ratios[r]));
-    }
-    chart.exchangeSeries(2, 0);
-    chart.exchangeSeries(3, 1);
-    c.sources.exchange(2, 0);
-    c.sources.exchange(3, 1);
-    chart.setSeriesShown(2, false);
-    chart.setSeriesShown(3, false);
-    chart.setSeriesValueAxis(0, ValueAxis::Both);
-    chart.setSeriesValueAxis(1, ValueAxis::Both);
-    chart.setSeriesName(0, QStringLiteral("Ratio : ") + t0 + QStringLiteral(" / ") + t1);
-    chart.setSeriesName(1, QStringLiteral("Ratio : ") + t1 + QStringLiteral(" / ") + t0);
-    chart.setRepaint(repaint);
-    return operands;
 }
 
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
@@ -264,8 +240,16 @@ QString leftOutItemsText(const RedrawResult &drawn, int filesOpen)
 
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items)
 {
+    // A new chart shows no ratio charts: only their own commands redraw with them.
+    ChartOptions withoutRatios;
+    const ChartOptions *options = &context.options;
+    if (!context.keepsRatios && options->ratioMode()) {
+        withoutRatios = *options;
+        withoutRatios.leaveRatios();
+        options = &withoutRatios;
+    }
     RedrawResult result;
-    result.plan = planChart(context.options, context.rows, context.data, items);
+    result.plan = planChart(*options, context.rows, context.data, items);
     const ChartPlan &plan = result.plan;
     drawPlan(chart, plan, context.sources, context.data);
     result.seriesCount = plan.itemSeries;
@@ -279,7 +263,7 @@ RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const I
     result.ratioCharts = plan.ratioCharts;
     result.periodNote = QString::fromStdString(plan.periodNote);
     result.forcesSingleAxis = plan.forcesSingleAxis;
-    result.dropsRatios = plan.dropsRatios;
+    result.dropsRatios = plan.dropsRatios || options != &context.options;
     return result;
 }
 

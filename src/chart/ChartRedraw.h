@@ -27,6 +27,9 @@ struct RedrawContext {
     const DisplayedRows &rows;
     const DataSet &data;
     SeriesSources &sources;
+    // The ratio charts the options ask for are drawn (the ratio commands'
+    // redraws); any other redraw is of a new chart, which leaves them.
+    bool keepsRatios = false;
 };
 
 // Which commands the chart just drawn allows.
@@ -65,16 +68,6 @@ void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 // "Charting 8 of 10 selected items for each of 2 files"; and when the moving
 // average's period is longer than the rows shown.
 QString leftOutItemsText(const RedrawResult &drawn, int filesOpen);
-
-// Adds the moving average of series k as a new series; returns its index.
-int addMovingAverage(ChartView &chart, const RedrawContext &context, int k);
-
-// A / B and B / A of the two charted items as series 0 and 1; the items stay as
-// hidden series 2 and 3. Call ChartOptions::showRatios with the items it returns.
-struct RatioOperands {
-    ItemOfFile a, b;
-};
-RatioOperands addRatioCharts(ChartView &chart, const RedrawContext &context);
 
 // After a zoom or scroll to [xMin, xMax]: the rows from one at or before the left
 // edge to one at or beyond the right edge. Rows are 1-based; a view beyond the

@@ -93,10 +93,45 @@ void planDualLayout(ChartPlan &plan)
     }
 }
 
+// A / B and B / A of the two items charted on one axis, when they are the
+// operands the options name, drawn in front of the items, which stay hidden:
+// the value axes span the ratios, and a tick in the legend brings an item back.
+void planRatios(ChartPlan &plan, const ChartOptions &options)
+{
+    if (!options.ratioMode() || plan.itemSeries != 2 || plan.layout != SingleAxis ||
+        plan.series[0].item != options.ratioA() || plan.series[1].item != options.ratioB())
+        return;
+    const size_t values = std::min(plan.series[0].values, plan.series[1].values);
+    std::vector<PlannedSeries> ratios(2);
+    for (int r = 0; r < 2; ++r) {
+        const PlannedSeries &dividend = plan.series[size_t(r)], &divisor = plan.series[size_t(1 - r)];
+        PlannedSeries &s = ratios[size_t(r)];
+        s.role = SeriesRole::Ratio;
+        s.of = 2 + r;
+        s.over = 3 - r;
+        s.firstRow = dividend.firstRow;
+        s.rowCount = dividend.rowCount;
+        s.values = values;
+        s.colour = 2 + r;
+        s.width = options.secondaryWidth();
+        s.legend = "Ratio : " + dividend.legend + " / " + divisor.legend;
+    }
+    for (PlannedSeries &item : plan.series)
+        item.shown = false;
+    plan.series.insert(plan.series.begin(), ratios.begin(), ratios.end());
+    plan.ratios = true;
+}
+
 void planDerivedSeries(ChartPlan &plan, const ChartOptions &options)
 {
     const int series = plan.itemSeries;
     const bool movingAverage = options.shows(DerivedCurve::MovingAverage);
+    if (plan.ratios) {  // the averages of the ratios and of the items under them
+        if (movingAverage)
+            for (int k = 0; k < 4; ++k)
+                planMovingAverage(plan, options, k);
+        return;
+    }
     if (series == 2) {
         if (movingAverage)
             for (int k = 0; k < 2; ++k)
@@ -183,6 +218,7 @@ ChartPlan planChart(const ChartOptions &options, const DisplayedRows &rows, cons
     planItems(plan, options, rows, data, items);
     const int series = plan.itemSeries;
     plan.layout = series == 1 ? SingleAxis : options.dualLayout();
+    planRatios(plan, options);
     planDerivedSeries(plan, options);
 
     plan.selectedItems =
@@ -195,7 +231,7 @@ ChartPlan planChart(const ChartOptions &options, const DisplayedRows &rows, cons
     plan.periodNote = periodNote(options, plan);
     plan.ratioCharts = series == 2 && plan.layout == SingleAxis;
     plan.forcesSingleAxis = plan.layout != options.dualLayout();
-    plan.dropsRatios = options.ratioMode();
+    plan.dropsRatios = options.ratioMode() && !plan.ratios;
     return plan;
 }
 

@@ -3,7 +3,7 @@
 // displayed rows, the data set and the item list, which series the chart shows
 // (each by its role: an item of a file, or a curve derived from one), where
 // their values come from, their colour, width, value axis, stacking and legend
-// text, the title lines, the axes' formats, and the choices the redraw forces on
+// text (the ratio charts of two items too), the title lines, the axes' formats, and the choices the redraw forces on
 // the options. The chart layer draws a plan (chart/ChartRedraw); the tests read
 // it as plain data. Texts are UTF-8.
 
@@ -19,17 +19,19 @@ struct DataSet;
 struct DisplayedRows;
 class ItemRevision;
 
-enum class SeriesRole { Item, MovingAverage, Smoothed, Candle };
+// A ratio chart divides the values of one item series by another's, row by row.
+enum class SeriesRole { Item, MovingAverage, Smoothed, Candle, Ratio };
 // Which value axis a series is drawn against: left, right, or the one they share.
 enum class PlanAxis { Left = 0, Right = 1, Both = 2 };
 
 struct PlannedSeries {
     SeriesRole role = SeriesRole::Item;
     ItemOfFile item;      // Item: the column and file charted
-    int of = -1;          // a derived curve: the item series it is computed from
+    int of = -1;          // a derived curve: the series it is computed from; Ratio: the dividend
+    int over = -1;        // Ratio: the item series divided by
     int firstRow = 1;     // Item: rows firstRow to firstRow + rowCount - 1 (from 1)
     int rowCount = 0;
-    size_t values = 0;    // Item: how many values the source has (0 when none)
+    size_t values = 0;    // Item, Ratio: how many values the source has (0 when none)
     int parameter = 0;    // MovingAverage: the period; Smoothed: the factor
     int colour = 0;       // index into the palette
     int width = 0;        // pen width; 0 for candles
@@ -44,7 +46,10 @@ struct ChartPlan {
     std::array<std::string, 4> titles;
     std::array<bool, 4> titleShown{};
     std::vector<PlannedSeries> series;
-    int itemSeries = 0;  // the first ones of series
+    // How many of series are items: the first ones, or after the two ratios
+    // when those are drawn (the items hidden under them).
+    int itemSeries = 0;
+    bool ratios = false;
     // With no item series the time axis spans these rows' sample times.
     bool emptyTimeRange = false;
     double emptyFrom = 0, emptyTo = 0;
@@ -60,7 +65,7 @@ struct ChartPlan {
 
     // Choices the plan forces on the options (see keepForcedChoices).
     bool forcesSingleAxis = false;
-    bool dropsRatios = false;
+    bool dropsRatios = false;  // ratio charts asked for of items not charted as two on one axis
 };
 
 ChartPlan planChart(const ChartOptions &options, const DisplayedRows &rows, const DataSet &data,

@@ -43,10 +43,11 @@ struct Loaded {
 // A series as the tables write it: role and source, axis, colour, width, stacking, hidden.
 std::string seen(const kavra::PlannedSeries &s)
 {
-    static const char roles[] = "IASC", axes[] = "LRB";
+    static const char roles[] = "IASCR", axes[] = "LRB";
     std::string text(1, roles[int(s.role)]);
-    text += s.role == kavra::SeriesRole::Item ? std::to_string(s.item.column) + "." + std::to_string(s.item.file)
-                                              : std::to_string(s.of);
+    text += s.role == kavra::SeriesRole::Item    ? std::to_string(s.item.column) + "." + std::to_string(s.item.file)
+            : s.role == kavra::SeriesRole::Ratio ? std::to_string(s.of) + "/" + std::to_string(s.over)
+                                                 : std::to_string(s.of);
     text += std::string(1, axes[int(s.axis)]) + " c" + std::to_string(s.colour) + " w" + std::to_string(s.width) +
             " s" + std::to_string(int(s.stack)) + (s.shown ? "" : " hidden");
     return text;
@@ -56,6 +57,8 @@ TEST(ChartPlanTest, TheSeriesByFileSelectionAndOption)
 {
     const auto none = [](ChartOptions &) {};
     const auto average = [](ChartOptions &o) { o.show(kavra::DerivedCurve::MovingAverage); };
+    const auto ratios = [](ChartOptions &o) { o.showRatios({2, 1}, {3, 1}); };
+    const auto ratioAverages = [](ChartOptions &o) { o.showRatios({2, 1}, {3, 1}); o.toggle(kavra::DerivedCurve::MovingAverage); o.setSecondaryWidth(5); };
     // clang-format off
     const struct {
         const char *name;
@@ -77,6 +80,16 @@ TEST(ChartPlanTest, TheSeriesByFileSelectionAndOption)
         {"smoothed", 1, 1, 5, [](ChartOptions &o) { o.show(kavra::DerivedCurve::Smoothed); o.setPrimaryWidth(1); }, {"I2.1B c0 w1 s0 hidden", "S0B c1 w3 s0"}},
         {"candles", 1, 1, 5, [](ChartOptions &o) { o.show(kavra::DerivedCurve::Candle); }, {"I2.1B c0 w3 s0 hidden", "C0B c1 w0 s0"}},
         {"smoothing needs one item", 1, 2, 5, [](ChartOptions &o) { o.show(kavra::DerivedCurve::Smoothed); }, {"I2.1B c0 w3 s0", "I3.1B c1 w3 s0"}},
+        {"ratios before their hidden items", 1, 2, 5, ratios, {"R2/3B c2 w3 s0", "R3/2B c3 w3 s0", "I2.1B c0 w3 s0 hidden", "I3.1B c1 w3 s0 hidden"}},
+        {"ratios of stacked items", 1, 2, 5, [](ChartOptions &o) { o.stack(); o.showRatios({2, 1}, {3, 1}); },
+         {"R2/3B c2 w3 s0", "R3/2B c3 w3 s0", "I2.1B c0 w3 s2 hidden", "I3.1B c1 w3 s2 hidden"}},
+        {"averages of ratios and items", 1, 2, 12, ratioAverages,
+         {"R2/3B c2 w5 s0 hidden", "R3/2B c3 w5 s0 hidden", "I2.1B c0 w3 s0 hidden", "I3.1B c1 w3 s0 hidden", "A0B c4 w5 s0", "A1B c5 w5 s0", "A2B c6 w5 s0", "A3B c7 w5 s0"}},
+        {"ratio averages longer than the rows", 1, 2, 5, ratioAverages,
+         {"R2/3B c2 w5 s0", "R3/2B c3 w5 s0", "I2.1B c0 w3 s0", "I3.1B c1 w3 s0", "A0B c4 w5 s0", "A1B c5 w5 s0", "A2B c6 w5 s0", "A3B c7 w5 s0"}},
+        {"ratios of items not charted", 1, 2, 5, [](ChartOptions &o) { o.showRatios({3, 1}, {2, 1}); }, {"I2.1B c0 w3 s0", "I3.1B c1 w3 s0"}},
+        {"ratios need one axis", 1, 2, 5, [](ChartOptions &o) { o.cycleDual(); o.showRatios({2, 1}, {3, 1}); }, {"I2.1L c0 w3 s1", "I3.1R c1 w3 s1"}},
+        {"ratios of two files", 2, 1, 5, [](ChartOptions &o) { o.showRatios({2, 1}, {2, 2}); }, {"R2/3B c2 w3 s0", "R3/2B c3 w3 s0", "I2.1B c0 w3 s0 hidden", "I2.2B c1 w3 s0 hidden"}},
     };
     // clang-format on
     for (const auto &c : cases) {
@@ -105,7 +118,8 @@ TEST(ChartPlanTest, WhatTheChartAllowsAndForces)
         {"one item", 1, 6, 1, 0, false, 1, kavra::SingleAxis, true, true, false, false, false, false},
         {"one item left of two axes", 1, 6, 1, 1, false, 1, kavra::SingleAxis, true, true, false, false, true, false},
         {"one item left of two charts", 1, 6, 1, 2, false, 1, kavra::SingleAxis, true, true, false, false, true, false},
-        {"two items", 1, 6, 2, 0, true, 2, kavra::SingleAxis, false, true, true, true, false, true},
+        {"two items", 1, 6, 2, 0, true, 2, kavra::SingleAxis, false, true, true, true, false, false},
+        {"three items drop ratios", 1, 6, 3, 0, true, 3, kavra::SingleAxis, false, true, false, false, false, true},
         {"two items on two axes", 1, 6, 2, 1, false, 2, kavra::DualAxes, false, true, true, false, false, false},
         {"two items in two charts", 1, 6, 2, 2, false, 2, kavra::DualCharts, false, true, true, false, false, false},
         {"three items keep two charts", 1, 6, 3, 2, false, 3, kavra::DualCharts, false, true, false, false, false, false},
@@ -148,6 +162,12 @@ TEST(ChartPlanTest, LegendsTitlesAndTheNoteOnAnAverageThatDoesNotFit)
     EXPECT_EQ(plan.titles[size_t(kavra::TitleLine::Footer)], "Foot");
     EXPECT_EQ(plan.periodNote, "The moving average period (10) is longer than the 5 rows shown: no average is drawn");
     EXPECT_EQ(kavra::itemLegend(std::string(120, 'A') + "BCDEF", 1), std::string(120, 'A') + "(# 1)");
+    options.showRatios({2, 1}, {2, 2});
+    const ChartPlan ratios = loaded.plan(options, 1);
+    ASSERT_EQ(ratios.series.size(), 8u);
+    EXPECT_EQ(ratios.series[0].legend, "Ratio : Item 01(# 1) / Item 01(# 2)");
+    EXPECT_EQ(ratios.series[1].legend, "Ratio : Item 01(# 2) / Item 01(# 1)");
+    EXPECT_EQ(ratios.series[5].legend, "Ratio : Item 01(# 2) / Item 01(# 1)(MovAvgPer= 10)");
     EXPECT_EQ(kavra::itemLegend(std::string(119, 'x') + "\xC3\xA9z", 3), std::string(119, 'x') + "\xC3\xA9(# 3)");
 }
 
