@@ -174,10 +174,11 @@ ReadoutInput CursorCommands::readoutInput(bool newChart)
     for (int s = 0; s < chart.seriesCount(); ++s) {
         ReadoutSeries series;
         const PlannedSeries *planned = drawnSeries(c_.state, chart.seriesCount(), s);
-        series.name = planned ? QString::fromStdString(planned->legend) : chart.seriesName(s);
-        series.colour = chart.seriesColour(s);
+        const SeriesStyle style = chart.seriesStyle(s);
+        series.name = planned ? QString::fromStdString(planned->legend) : style.name;
+        series.colour = style.colour;
         series.format =
-            chart.axisNumberFormat(chart.seriesValueAxis(s) == ValueAxis::Right ? ChartAxis::Right : ChartAxis::Left);
+            chart.axisLook(style.axis == ValueAxis::Right ? ChartAxis::Right : ChartAxis::Left).numberFormat;
         int column = 0, file = 0;
         if (c_.sources.itemOf(s, column, file) && file <= data.Perf_Data.files() && column >= 1 &&
             column <= data.Perf_Data.columns()) {

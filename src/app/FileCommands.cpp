@@ -239,8 +239,11 @@ void MainWindow::mnuCloseFile_Click()
     stack_->setChecked(false);
     unStack_->setChecked(true);
     // The chart shows the title lines as they are now before a file is drawn.
-    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
-        chart_->setTitleShown(line, state_.chart.titleShown(line));
+    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
+        TitleLook look = chart_->title(line);
+        look.shown = state_.chart.titleShown(line);
+        chart_->setTitle(line, look);
+    }
 
     items_.clear();
     itemList_->showRevision(&items_.current());

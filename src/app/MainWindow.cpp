@@ -55,7 +55,7 @@ QString currentUser()
 // A series summed up over the rows shown; nothing for a hidden or empty one.
 QString shownStatistics(const ChartView &chart, int s)
 {
-    if (!chart.seriesShown(s))
+    if (!chart.seriesStyle(s).shown)
         return {};
     std::vector<double> x, y;
     chart.shownPoints(s, x, y);
@@ -387,7 +387,7 @@ void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
             return;
         }
     }
-    setStatusText(pointReadout(chart_->seriesName(series), chart_->pointX(series, point),
+    setStatusText(pointReadout(chart_->seriesStyle(series).name, chart_->pointX(series, point),
                                chart_->pointY(series, point)));
 }
 

@@ -101,26 +101,26 @@ QWidget *ChartEditor::makeTitlesTab()
         row.size->setRange(6, 48);
         row.bold = named(new QCheckBox, numbered("chkTitleBold", i));
         row.colour = colourButton(
-            numbered("cmdTitleColour", i), [this, line] { return chart_.titleColour(line); },
-            [this, line](const QColor &colour) { chart_.setTitleColour(line, colour); });
+            numbered("cmdTitleColour", i), [this, line] { return chart_.title(line).colour; },
+            [this, line](const QColor &colour) { changeTitle(line, [&](TitleLook &look) { look.colour = colour; }); });
         int column = 0;
         for (QWidget *widget : std::initializer_list<QWidget *>{new QLabel(names[i]), row.text, row.shown, row.size,
                                                                 row.bold, row.colour})
             grid->addWidget(widget, i + 1, column++);
         connect(row.text, &QLineEdit::textChanged, this,
-                [this, line](const QString &text) { apply([&] { chart_.setTitleText(line, text); }); });
+                [this, line](const QString &text) { apply([&] { changeTitle(line, [&](TitleLook &look) { look.text = text; }); }); });
         connect(row.shown, &QCheckBox::toggled, this,
                 [this, line](bool on) {
                     apply([&] {
                         if (options_)
                             options_->showTitle(line, on);
-                        chart_.setTitleShown(line, on);
+                        changeTitle(line, [&](TitleLook &look) { look.shown = on; });
                     });
                 });
         connect(row.size, &QSpinBox::valueChanged, this,
-                [this, line](int points) { apply([&] { chart_.setTitleSize(line, points); }); });
+                [this, line](int points) { apply([&] { changeTitle(line, [&](TitleLook &look) { look.size = points; }); }); });
         connect(row.bold, &QCheckBox::toggled, this,
-                [this, line](bool on) { apply([&] { chart_.setTitleBold(line, on); }); });
+                [this, line](bool on) { apply([&] { changeTitle(line, [&](TitleLook &look) { look.bold = on; }); }); });
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(5, 1);
@@ -134,10 +134,10 @@ QWidget *ChartEditor::makeSeriesTab()
     seriesShown_ = named(new QCheckBox(tr("Shown")), QStringLiteral("chkSeriesShown"));
     seriesColour_ = colourButton(
         QStringLiteral("cmdSeriesColour"),
-        [this] { return currentSeries() < 0 ? QColor() : chart_.seriesColour(currentSeries()); },
+        [this] { return currentSeries() < 0 ? QColor() : chart_.seriesStyle(currentSeries()).colour; },
         [this](const QColor &colour) {
             if (currentSeries() >= 0)
-                chart_.setSeriesColour(currentSeries(), colour);
+                changeSeries([&](SeriesStyle &style) { style.colour = colour; });
         });
     seriesWidth_ = named(new QSpinBox, QStringLiteral("spnSeriesWidth"));
     seriesWidth_->setRange(1, 10);
@@ -158,14 +158,16 @@ QWidget *ChartEditor::makeSeriesTab()
 
     connect(seriesList_, &QListWidget::currentRowChanged, this, &ChartEditor::loadSeries);
     connect(seriesShown_, &QCheckBox::toggled, this, [this](bool on) {
-        apply([&] { chart_.setSeriesShown(currentSeries(), on); });
+        apply([&] { changeSeries([&](SeriesStyle &style) { style.shown = on; }); });
     });
     connect(seriesWidth_, &QSpinBox::valueChanged, this, [this](int width) {
-        apply([&] { chart_.setSeriesPenWidth(currentSeries(), width); });
+        apply([&] { changeSeries([&](SeriesStyle &style) { style.penWidth = width; }); });
     });
     connect(seriesStyle_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            apply([&] { chart_.setSeriesLineStyle(currentSeries(), Qt::PenStyle(seriesStyle_->itemData(index).toInt())); });
+            apply([&] {
+                changeSeries([&](SeriesStyle &style) { style.lineStyle = Qt::PenStyle(seriesStyle_->itemData(index).toInt()); });
+            });
     });
     return page;
 }
@@ -216,12 +218,14 @@ QWidget *ChartEditor::makeAxesTab()
             row.format->setPlaceholderText(QStringLiteral("#,##0.###"));
             grid->addWidget(row.format, a + 1, 5);
             connect(row.format, &QLineEdit::textChanged, this,
-                    [this, a](const QString &format) { apply([&] { chart_.setAxisNumberFormat(kAxes[a], format); }); });
+                    [this, a](const QString &format) { apply([&] { changeAxis(kAxes[a], [&](AxisLook &look) { look.numberFormat = format; }); }); });
         }
         connect(row.automatic, &QCheckBox::toggled, this, [this, a] { applyAxisRange(a); });
         connect(row.grid, &QComboBox::currentIndexChanged, this, [this, a](int index) {
             if (index >= 0)
-                apply([&] { chart_.setAxisGrid(kAxes[a], GridStyle(axes_[a].grid->itemData(index).toInt())); });
+                apply([&] {
+                    changeAxis(kAxes[a], [&](AxisLook &look) { look.grid = GridStyle(axes_[a].grid->itemData(index).toInt()); });
+                });
         });
     }
     axisMessage_ = named(new QLabel, QStringLiteral("lblAxisMessage"));
@@ -298,8 +302,32 @@ QString ChartEditor::seriesLabel(int s) const
 {
     QString text = chart_.legendTextWanted ? chart_.legendTextWanted(s) : QString();
     if (text.isEmpty())
-        text = chart_.seriesName(s);
+        text = chart_.seriesStyle(s).name;
     return text.isEmpty() ? tr("Series %1").arg(s + 1) : text;
+}
+
+void ChartEditor::changeTitle(TitleLine line, const std::function<void(TitleLook &)> &change)
+{
+    TitleLook look = chart_.title(line);
+    change(look);
+    chart_.setTitle(line, look);
+}
+
+void ChartEditor::changeSeries(const std::function<void(SeriesStyle &)> &change)
+{
+    const int s = currentSeries();
+    if (s < 0)
+        return;
+    SeriesStyle style = chart_.seriesStyle(s);
+    change(style);
+    chart_.setSeriesStyle(s, style);
+}
+
+void ChartEditor::changeAxis(ChartAxis axis, const std::function<void(AxisLook &)> &change)
+{
+    AxisLook look = chart_.axisLook(axis);
+    change(look);
+    chart_.setAxisLook(axis, look);
 }
 
 int ChartEditor::currentSeries() const
@@ -313,11 +341,12 @@ void ChartEditor::reload()
     const QScopedValueRollback<bool> busy(loading_, true);
     for (int i = 0; i < 4; ++i) {
         const TitleLine line = kLines[i];
-        if (titles_[i].text->text() != chart_.titleText(line))
-            titles_[i].text->setText(chart_.titleText(line));
-        titles_[i].shown->setChecked(chart_.titleShown(line));
-        titles_[i].size->setValue(chart_.titleSize(line));
-        titles_[i].bold->setChecked(chart_.titleBold(line));
+        const TitleLook look = chart_.title(line);
+        if (titles_[i].text->text() != look.text)
+            titles_[i].text->setText(look.text);
+        titles_[i].shown->setChecked(look.shown);
+        titles_[i].size->setValue(look.size);
+        titles_[i].bold->setChecked(look.bold);
     }
 
     const int row = seriesList_->currentRow();
@@ -341,9 +370,10 @@ void ChartEditor::loadSeries()
     for (QWidget *control : std::initializer_list<QWidget *>{seriesShown_, seriesColour_, seriesWidth_, seriesStyle_})
         control->setEnabled(s >= 0);
     if (s >= 0) {
-        seriesShown_->setChecked(chart_.seriesShown(s));
-        seriesWidth_->setValue(chart_.seriesPenWidth(s));
-        selectData(seriesStyle_, int(chart_.seriesLineStyle(s)));
+        const SeriesStyle style = chart_.seriesStyle(s);
+        seriesShown_->setChecked(style.shown);
+        seriesWidth_->setValue(style.penWidth);
+        selectData(seriesStyle_, int(style.lineStyle));
     }
     refreshColourButtons();
 }
@@ -353,13 +383,14 @@ void ChartEditor::loadAxis(int a)
     const QScopedValueRollback<bool> busy(loading_, true);
     const ChartAxis axis = kAxes[a];
     AxisRow &row = axes_[a];
-    const bool automatic = a == kBottom ? !chart_.zoomed() : !chart_.axisFixed(axis);
+    const AxisLook look = chart_.axisLook(axis);
+    const bool automatic = a == kBottom ? !chart_.zoomed() : !look.fixed;
     row.automatic->setChecked(automatic);
     enableAxisRange(a, !automatic);
     showAxisRange(a);
-    selectData(row.grid, int(chart_.axisGrid(axis)));
-    if (row.format && row.format->text() != chart_.axisNumberFormat(axis))
-        row.format->setText(chart_.axisNumberFormat(axis));
+    selectData(row.grid, int(look.grid.value_or(GridStyle::Dot)));
+    if (row.format && row.format->text() != look.numberFormat)
+        row.format->setText(look.numberFormat);
 }
 
 void ChartEditor::showAxisRange(int a)
@@ -397,7 +428,11 @@ void ChartEditor::applyAxisRange(int a)
     axisMessage_->clear();
     apply([&] {
         if (a != kBottom)
-            chart_.setAxisFixedRange(kAxes[a], !automatic, row.minimum->value(), row.maximum->value());
+            changeAxis(kAxes[a], [&](AxisLook &look) {
+                look.fixed = !automatic;
+                look.minimum = row.minimum->value();
+                look.maximum = row.maximum->value();
+            });
         else if (automatic)
             chart_.undoZoom();
         else if (madeFixed)
@@ -447,9 +482,9 @@ void ChartEditor::chartDrawn()
         if (const QString label = seriesLabel(i); seriesList_->item(i)->text() != label)
             seriesList_->item(i)->setText(label);  // named after it was added
     const int s = currentSeries();
-    if (s >= 0 && seriesShown_->isChecked() != chart_.seriesShown(s)) {
+    if (s >= 0 && seriesShown_->isChecked() != chart_.seriesStyle(s).shown) {
         const QScopedValueRollback<bool> busy(loading_, true);
-        seriesShown_->setChecked(chart_.seriesShown(s));  // a click on the legend
+        seriesShown_->setChecked(chart_.seriesStyle(s).shown);  // a click on the legend
     }
     refreshAutomaticRanges();
 }

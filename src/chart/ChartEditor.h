@@ -24,6 +24,11 @@ namespace kavra {
 class ChartOptions;
 class ChartView;
 class Interaction;
+struct AxisLook;
+struct SeriesStyle;
+struct TitleLook;
+enum class ChartAxis;
+enum class TitleLine;
 
 class ChartEditor : public QDialog {
     Q_OBJECT
@@ -69,6 +74,11 @@ private:
 
     // Runs a change of the chart unless the editor is filling in its controls.
     void apply(const std::function<void()> &change);
+    // Reads the look of a title line, the current series or an axis, changes it
+    // and sets it back.
+    void changeTitle(TitleLine line, const std::function<void(TitleLook &)> &change);
+    void changeSeries(const std::function<void(SeriesStyle &)> &change);
+    void changeAxis(ChartAxis axis, const std::function<void(AxisLook &)> &change);
     int currentSeries() const;
     QString seriesLabel(int s) const;
     void loadSeries();

@@ -29,52 +29,36 @@ Qt::PenStyle penStyle(GridStyle style)
 
 // ---- Titles ----------------------------------------------------------------
 
-void ChartView::setTitleText(TitleLine line, const QString &text)
+void ChartView::setTitle(TitleLine line, const TitleLook &look)
 {
-    title(line)->setText(text);
-    arrangeLayout();
+    const TitleLook was = title(line);
+    QCPTextElement *element = titleElement(line);
+    if (look.text != was.text)
+        element->setText(look.text);
+    if (look.shown != was.shown)
+        titleShown_[size_t(line)] = look.shown;
+    QFont font = element->font();
+    if (look.size != was.size) {
+        titleSizes_[size_t(line)] = look.size;
+        font.setPointSize(qBound(4, look.size * 2 / 3, 48));  // the sizes are given for a large window
+    }
+    if (look.bold != was.bold)
+        font.setBold(look.bold);
+    if (look.size != was.size || look.bold != was.bold)
+        element->setFont(font);
+    if (look.colour != was.colour)
+        element->setTextColor(look.colour);
+    if (look.text != was.text || look.shown != was.shown)
+        arrangeLayout();
     changed();
 }
 
-QString ChartView::titleText(TitleLine line) const { return title(line)->text(); }
-
-void ChartView::setTitleShown(TitleLine line, bool shown)
+TitleLook ChartView::title(TitleLine line) const
 {
-    titleShown_[size_t(line)] = shown;
-    arrangeLayout();
-    changed();
+    const QCPTextElement *element = titleElement(line);
+    return {element->text(), titleShown_[size_t(line)], titleSizes_[size_t(line)], element->textColor(),
+            element->font().bold()};
 }
-
-bool ChartView::titleShown(TitleLine line) const { return titleShown_[size_t(line)]; }
-
-void ChartView::setTitleSize(TitleLine line, int points)
-{
-    titleSizes_[size_t(line)] = points;
-    QFont font = title(line)->font();
-    font.setPointSize(qBound(4, points * 2 / 3, 48));  // the sizes are given for a large window
-    title(line)->setFont(font);
-    changed();
-}
-
-void ChartView::setTitleColour(TitleLine line, const QColor &colour)
-{
-    title(line)->setTextColor(colour);
-    changed();
-}
-
-void ChartView::setTitleBold(TitleLine line, bool bold)
-{
-    QFont font = title(line)->font();
-    font.setBold(bold);
-    title(line)->setFont(font);
-    changed();
-}
-
-int ChartView::titleSize(TitleLine line) const { return titleSizes_[size_t(line)]; }
-
-QColor ChartView::titleColour(TitleLine line) const { return title(line)->textColor(); }
-
-bool ChartView::titleBold(TitleLine line) const { return title(line)->font().bold(); }
 
 // Header and sub-header above the plot, then legend, footer and sub-footer below
 // it; a hidden line takes no room.
@@ -84,7 +68,7 @@ void ChartView::arrangeLayout()
     QCPAxisRect *rect = plot_->axisRect();
     QList<QCPLayoutElement *> order;
     for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader})
-        order << title(line);
+        order << titleElement(line);
     if (legendPlace_ == LegendPlace::Top)
         order << plot_->legend << rect;
     else if (legendPlace_ == LegendPlace::Bottom)
@@ -92,7 +76,7 @@ void ChartView::arrangeLayout()
     else
         order << rect;
     for (TitleLine line : {TitleLine::Footer, TitleLine::SubFooter})
-        order << title(line);
+        order << titleElement(line);
     QList<QCPLayoutElement *> placed = order;
     placed << plot_->legend;
     for (QCPLayoutElement *element : placed)
@@ -122,53 +106,65 @@ void ChartView::arrangeLayout()
 
 // ---- Axes ------------------------------------------------------------------
 
-void ChartView::setAxisSpan(ChartAxis which, double startPercent, double endPercent)
+void ChartView::setAxisLook(ChartAxis which, const AxisLook &look)
 {
-    if (which == ChartAxis::Bottom)
-        return;
-    spans_[int(which)][0] = qBound(0.0, startPercent, 100.0);
-    spans_[int(which)][1] = qBound(spans_[int(which)][0] + 1.0, endPercent, 100.0);
+    const AxisLook was = axisLook(which);
+    if (look.grid && look.grid != was.grid)
+        setAxisGrid(which, *look.grid);
+    if (look.lineColour.isValid() && look.lineColour != was.lineColour)
+        setAxisLineColour(which, look.lineColour);
+    if (look.labelColour != was.labelColour) {
+        axis(which)->setTickLabelColor(look.labelColour);
+        axis(which)->setLabelColor(look.labelColour);
+    }
+    if (which != ChartAxis::Bottom) {
+        double (&span)[2] = spans_[int(which)];
+        span[0] = qBound(0.0, look.spanStart, 100.0);
+        span[1] = qBound(span[0] + 1.0, look.spanEnd, 100.0);
+        if (look.numberFormat != was.numberFormat) {
+            numberFormats_[int(which)] = look.numberFormat;
+            static_cast<ValueTicker *>(axis(which)->ticker().data())->format = look.numberFormat;
+        }
+        if (look.fixed != was.fixed || look.minimum != was.minimum || look.maximum != was.maximum)
+            setAxisFixedRange(which, look.fixed, look.minimum, look.maximum);
+    }
     changed();
+}
+
+AxisLook ChartView::axisLook(ChartAxis which) const
+{
+    const AxisState &state = axes_[int(which)];
+    AxisLook look;
+    look.grid = state.grid;
+    look.lineColour = state.lineColour;
+    look.labelColour = axis(which)->tickLabelColor();
+    if (which != ChartAxis::Bottom) {
+        look.numberFormat = numberFormats_[int(which)];
+        look.spanStart = spans_[int(which)][0];
+        look.spanEnd = spans_[int(which)][1];
+        look.fixed = state.fixed;
+        look.minimum = state.fixedRange[0];
+        look.maximum = state.fixedRange[1];
+    }
+    return look;
 }
 
 void ChartView::setAxisGrid(ChartAxis which, GridStyle style)
 {
-    gridStyles_[int(which)] = style;
+    axes_[int(which)].grid = style;
     QPen pen(QColor(160, 160, 160), 0, penStyle(style));
     if (style == GridStyle::FineDots)
         pen.setDashPattern({1, 2});
     axis(which)->grid()->setPen(pen);
     axis(which)->grid()->setVisible(style != GridStyle::None);
-    changed();
 }
 
 void ChartView::setAxisLineColour(ChartAxis which, const QColor &colour)
 {
+    axes_[int(which)].lineColour = colour;
     QCPAxis *a = axis(which);
     for (auto setter : {&QCPAxis::setBasePen, &QCPAxis::setTickPen, &QCPAxis::setSubTickPen})
         (a->*setter)(QPen(colour));
-    changed();
-}
-
-void ChartView::setAxisLabelColour(ChartAxis which, const QColor &colour)
-{
-    axis(which)->setTickLabelColor(colour);
-    axis(which)->setLabelColor(colour);
-    changed();
-}
-
-void ChartView::setAxisNumberFormat(ChartAxis which, const QString &format)
-{
-    if (which == ChartAxis::Bottom)
-        return;
-    numberFormats_[int(which)] = format;
-    static_cast<ValueTicker *>(axis(which)->ticker().data())->format = format;
-    changed();
-}
-
-QString ChartView::axisNumberFormat(ChartAxis which) const
-{
-    return which == ChartAxis::Bottom ? QString() : numberFormats_[int(which)];
 }
 
 void ChartView::setAxisDateTimeFormat(const QString &format)
@@ -212,28 +208,24 @@ void ChartView::setAxisTitle(ChartAxis which, const QString &title)
     changed();
 }
 
-GridStyle ChartView::axisGrid(ChartAxis which) const { return gridStyles_[int(which)]; }
-
+// While the right axis mirrors the left one (no series of its own, the same
+// span) both keep one scale, so that no second set of grid lines appears.
 void ChartView::setAxisFixedRange(ChartAxis which, bool fixed, double minimum, double maximum)
 {
-    if (which == ChartAxis::Bottom)
-        return;
-    // While the right axis mirrors the left one (no series of its own, the same
-    // span) both keep one scale, so that no second set of grid lines appears.
     const bool mirrored = spans_[0][0] == spans_[1][0] && spans_[0][1] == spans_[1][1] &&
                           std::none_of(series_.begin(), series_.end(),
                                        [](const Series &series) { return series.axis == ValueAxis::Right; });
     for (ChartAxis side : {ChartAxis::Left, ChartAxis::Right}) {
         if (side != which && !mirrored)
             continue;
-        fixedRange_[int(side)] = fixed && maximum > minimum;
-        if (fixedRange_[int(side)])
+        AxisState &state = axes_[int(side)];
+        state.fixed = fixed && maximum > minimum;
+        state.fixedRange[0] = minimum;
+        state.fixedRange[1] = maximum;
+        if (state.fixed)
             axis(side)->setRange(minimum, maximum);
     }
-    changed();
 }
-
-bool ChartView::axisFixed(ChartAxis which) const { return which != ChartAxis::Bottom && fixedRange_[int(which)]; }
 
 void ChartView::setAxisCopies(bool on)
 {
@@ -359,7 +351,7 @@ void ChartView::fitAxes()
         seriesRanges.push_back(found ? std::optional<QCPRange>(range) : std::nullopt);
     }
     for (int side = 0; side < 2; ++side) {
-        if (fixedRange_[side])
+        if (axes_[side].fixed)
             continue;
         QCPRange range;
         bool found = false;
@@ -431,7 +423,7 @@ void ChartView::widenValueAxesTo(int s)
                                 (side == 1 && !anyRight && series.axis == ValueAxis::Left);
         QCPAxis *valueAxis = side == 0 ? plot_->yAxis : plot_->yAxis2;
         const bool inView = valueAxis->range().contains(values.lower) && valueAxis->range().contains(values.upper);
-        if (!onThisSide || fixedRange_[side] || inView)
+        if (!onThisSide || axes_[side].fixed || inView)
             continue;
         const QCPRange wanted(values.lower - pad, values.upper + pad);
         valueAxis->setRange(qMin(valueAxis->range().lower, wanted.lower), qMax(valueAxis->range().upper, wanted.upper));

@@ -32,17 +32,19 @@ void prepareChart(ChartView &chart, const ChartPlan &plan)
     chart.undoZoom();
     chart.removeAllSeries();
     chart.setLegendBold(true);
-    chart.setTitleSize(TitleLine::SubHeader, 18);
-    chart.setTitleBold(TitleLine::SubHeader, false);
-    chart.setTitleText(TitleLine::SubHeader, text(plan.titles[size_t(TitleLine::SubHeader)]));
-    chart.setTitleColour(TitleLine::Footer, QColor(0, 0, 255));
-    chart.setTitleText(TitleLine::Footer, text(plan.titles[size_t(TitleLine::Footer)]));
-    chart.setTitleText(TitleLine::SubFooter, text(plan.titles[size_t(TitleLine::SubFooter)]));
-    chart.setTitleBold(TitleLine::Header, true);
-    chart.setTitleSize(TitleLine::Header, 25);
-    chart.setTitleText(TitleLine::Header, text(plan.titles[size_t(TitleLine::Header)]));
-    for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
-        chart.setTitleShown(line, plan.titleShown[size_t(line)]);
+    TitleLook header = chart.title(TitleLine::Header), subHeader = chart.title(TitleLine::SubHeader),
+              footer = chart.title(TitleLine::Footer), subFooter = chart.title(TitleLine::SubFooter);
+    subHeader.size = 18;
+    subHeader.bold = false;
+    footer.colour = QColor(0, 0, 255);
+    header.bold = true;
+    header.size = 25;
+    for (auto [line, look] : {std::pair{TitleLine::Header, &header}, std::pair{TitleLine::SubHeader, &subHeader},
+                              std::pair{TitleLine::Footer, &footer}, std::pair{TitleLine::SubFooter, &subFooter}}) {
+        look->text = text(plan.titles[size_t(line)]);
+        look->shown = plan.titleShown[size_t(line)];
+        chart.setTitle(line, *look);
+    }
     chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
 }
 
@@ -54,16 +56,26 @@ int addLine(ChartView &chart, const SeriesValues &values)
     return s;
 }
 
+// The style a planned series is drawn in; a series of its own kind keeps the rest.
+SeriesStyle plannedStyle(const PlannedSeries &planned)
+{
+    SeriesStyle style;
+    style.name = text(planned.legend);
+    style.colour = paletteColour(planned.colour);
+    style.penWidth = planned.width;
+    style.axis = valueAxis(planned.axis);
+    style.stackMode = planned.stack;
+    style.stackGroup = planned.stackGroup;
+    return style;
+}
+
 void drawItem(ChartView &chart, int s, const PlannedSeries &item, const SeriesSources &sources, const DataSet &data)
 {
-    chart.addSeries(SeriesKind::Line);
-    chart.setSeriesStackMode(s, item.stack);
-    chart.setSeriesValueAxis(s, valueAxis(item.axis));
-    chart.setSeriesPenWidth(s, item.width);
-    chart.setSeriesName(s, text(item.legend));
+    SeriesStyle style = plannedStyle(item);
+    style.stackGroup = 0;
+    chart.addSeries(SeriesKind::Line, style);
     if (const SeriesValues values = sources.values(s, data); values.n > 0)
         chart.setSeriesPoints(s, values.x, values.y, int(values.n));
-    chart.setSeriesColour(s, paletteColour(item.colour));
 }
 
 void drawRatio(ChartView &chart, int s, const PlannedSeries &ratio, SeriesSources &sources, const DataSet &data)
@@ -71,11 +83,11 @@ void drawRatio(ChartView &chart, int s, const PlannedSeries &ratio, SeriesSource
     const SeriesValues a = sources.values(ratio.of, data), b = sources.values(ratio.over, data);
     const size_t n = std::min(a.n, b.n);
     std::vector<double> values = analysis::ratio(a.y, b.y, n);
-    addLine(chart, {a.x, values.data(), n});
-    chart.setSeriesColour(s, paletteColour(ratio.colour));
-    chart.setSeriesPenWidth(s, ratio.width);
-    chart.setSeriesValueAxis(s, valueAxis(ratio.axis));
-    chart.setSeriesName(s, text(ratio.legend));
+    SeriesStyle style = plannedStyle(ratio);
+    style.stackMode = StackNone;
+    style.stackGroup = 0;
+    chart.addSeries(SeriesKind::Line, style);
+    chart.setSeriesPoints(s, a.x, values.data(), int(n));
     sources.setComputed(s, ratio.of, std::move(values));
 }
 
@@ -99,14 +111,17 @@ void resetAxes(ChartView &chart, const ChartPlan &plan)
 {
     chart.setAxisCopies(false);
     for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
-        chart.setAxisGrid(axis, GridStyle::FineDots);
-        chart.setAxisLineColour(axis, Qt::black);
-        chart.setAxisLabelColour(axis, Qt::black);
-        chart.setAxisSpan(axis, 0, 100);
+        AxisLook look = chart.axisLook(axis);
+        look.grid = GridStyle::FineDots;
+        look.lineColour = look.labelColour = Qt::black;
+        look.spanStart = 0;
+        look.spanEnd = 100;
+        look.numberFormat = text(plan.axisFormats[axis == ChartAxis::Left ? 0 : 1]);
+        chart.setAxisLook(axis, look);
     }
-    chart.setAxisGrid(ChartAxis::Bottom, GridStyle::Dot);
-    chart.setAxisNumberFormat(ChartAxis::Left, text(plan.axisFormats[0]));
-    chart.setAxisNumberFormat(ChartAxis::Right, text(plan.axisFormats[1]));
+    AxisLook bottom = chart.axisLook(ChartAxis::Bottom);
+    bottom.grid = GridStyle::Dot;
+    chart.setAxisLook(ChartAxis::Bottom, bottom);
 }
 
 QString withoutCommas(const std::string &format) { return text(format).remove(QLatin1Char(',')); }
@@ -117,21 +132,22 @@ void styleDualLayout(ChartView &chart, const ChartPlan &plan)
 {
     if (plan.layout == SingleAxis)
         return;
-    if (plan.layout == DualAxes) {
-        for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
-            chart.setAxisGrid(axis, GridStyle::None);
-        for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
-            const QColor colour = paletteColour(axis == ChartAxis::Left ? 0 : 1);
-            chart.setAxisLineColour(axis, colour);
-            chart.setAxisLabelColour(axis, colour);
+    for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom}) {
+        const int side = axis == ChartAxis::Left ? 0 : 1;
+        AxisLook look = chart.axisLook(axis);
+        if (plan.layout == DualAxes) {
+            look.grid = GridStyle::None;
+            if (axis != ChartAxis::Bottom)
+                look.lineColour = look.labelColour = paletteColour(side);
+        } else if (axis != ChartAxis::Bottom) {
+            look.spanStart = side == 0 ? 0 : 52;
+            look.spanEnd = side == 0 ? 48 : 100;
+            look.numberFormat = withoutCommas(plan.axisFormats[size_t(side)]);
         }
-        return;
+        chart.setAxisLook(axis, look);
     }
-    chart.setAxisSpan(ChartAxis::Left, 0, 48);
-    chart.setAxisSpan(ChartAxis::Right, 52, 100);
-    chart.setAxisNumberFormat(ChartAxis::Left, withoutCommas(plan.axisFormats[0]));
-    chart.setAxisNumberFormat(ChartAxis::Right, withoutCommas(plan.axisFormats[1]));
-    chart.setAxisCopies(true);
+    if (plan.layout != DualAxes)
+        chart.setAxisCopies(true);
 }
 
 }  // namespace
@@ -157,12 +173,7 @@ void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const Ser
 {
     const analysis::Curve curve = derivedPoints(planned, sources, data);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, planned.width);
-    chart.setSeriesColour(s, paletteColour(planned.colour));
-    chart.setSeriesValueAxis(s, valueAxis(planned.axis));
-    chart.setSeriesStackGroup(s, planned.stackGroup);
-    chart.setSeriesStackMode(s, planned.stack);
-    chart.setSeriesName(s, text(planned.legend));
+    chart.setSeriesStyle(s, plannedStyle(planned));
 }
 
 void drawSmoothedCurve(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
@@ -170,9 +181,11 @@ void drawSmoothedCurve(ChartView &chart, const PlannedSeries &planned, const Ser
 {
     const analysis::Curve curve = derivedPoints(planned, sources, data);
     const int s = addLine(chart, {curve.x.data(), curve.y.data(), curve.x.size()});
-    chart.setSeriesPenWidth(s, planned.width);
-    chart.setSeriesColour(s, paletteColour(planned.colour));
-    chart.setSeriesName(s, text(planned.legend));
+    SeriesStyle style = chart.seriesStyle(s);
+    style.penWidth = planned.width;
+    style.colour = paletteColour(planned.colour);
+    style.name = text(planned.legend);
+    chart.setSeriesStyle(s, style);
 }
 
 void drawCandles(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data)
@@ -187,8 +200,10 @@ void drawCandles(ChartView &chart, const PlannedSeries &planned, const SeriesSou
     const double spacing = candles.size() > 1 ? candles[1].date - candles[0].date : item.x[item.n - 1] - item.x[0];
     if (spacing > 0)
         chart.setCandleWidth(s, spacing * 0.7);
-    chart.setSeriesName(s, text(planned.legend));
-    chart.setSeriesValueAxis(s, valueAxis(planned.axis));
+    SeriesStyle style = chart.seriesStyle(s);
+    style.name = text(planned.legend);
+    style.axis = valueAxis(planned.axis);
+    chart.setSeriesStyle(s, style);
 }
 
 // The curves derived from the items and ratios, then the series the plan hides
@@ -206,7 +221,10 @@ void drawDerivedSeries(ChartView &chart, const ChartPlan &plan, const SeriesSour
     }
     for (size_t s = 0; s < plan.series.size(); ++s)
         if (!plan.series[s].shown)
-            chart.setSeriesShown(int(s), false);
+            if (SeriesStyle style = chart.seriesStyle(int(s)); style.shown) {
+                style.shown = false;
+                chart.setSeriesStyle(int(s), style);
+            }
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ ChartView::~ChartView() = default;
 // are fitted again, or, while zoomed, widened to what it draws in view.
 void ChartView::toggleFromLegend(int s)
 {
-    const bool shown = !seriesShown(s);
+    const bool shown = !series_[size_t(s)].plottable->visible();
     series_[size_t(s)].plottable->setVisible(shown);
     if (shown && zoomed_)
         widenValueAxesTo(s);
@@ -131,7 +131,7 @@ ChartGraph *ChartView::graph(int s) const { return qobject_cast<ChartGraph *>(se
 
 // ---- Series list -----------------------------------------------------------
 
-int ChartView::addSeries(SeriesKind kind)
+int ChartView::addSeries(SeriesKind kind, const std::optional<SeriesStyle> &style)
 {
     QCPAbstractPlottable *plottable = nullptr;
     if (kind == SeriesKind::Candle) {
@@ -161,7 +161,10 @@ int ChartView::addSeries(SeriesKind kind)
     series_.push_back({kind, plottable, entry});
     if (colourWanted)
         setSeriesColour(index, colourWanted(index));
-    changed();
+    if (style)
+        setSeriesStyle(index, *style);
+    else
+        changed();
     return index;
 }
 
@@ -205,14 +208,48 @@ void ChartView::exchangeSeries(int a, int b)
 
 // ---- One series ------------------------------------------------------------
 
-void ChartView::setSeriesShown(int s, bool shown)
+void ChartView::setSeriesStyle(int s, const SeriesStyle &style)
 {
-    series_[size_t(s)].plottable->setVisible(shown);
-    changed();
+    const SeriesStyle was = seriesStyle(s);
+    Series &series = series_[size_t(s)];
+    QCPAbstractPlottable *plottable = series.plottable;
+    if (style.name != was.name)
+        plottable->setName(style.name);
+    if (style.shown != was.shown)
+        plottable->setVisible(style.shown);
+    if (style.colour != was.colour)
+        setSeriesColour(s, style.colour);
+    if (style.penWidth != was.penWidth || style.lineStyle != was.lineStyle) {
+        QPen pen = plottable->pen();
+        pen.setWidth(style.penWidth);
+        pen.setStyle(style.lineStyle);
+        plottable->setPen(pen);
+    }
+    if (style.axis != was.axis) {
+        series.axis = style.axis;
+        plottable->setValueAxis(style.axis == ValueAxis::Right ? plot_->yAxis2 : plot_->yAxis);
+    }
+    if (style.stackMode != was.stackMode || style.stackGroup != was.stackGroup) {
+        series.stackMode = style.stackMode;
+        series.stackGroup = style.stackGroup;
+        restack();
+    }
+    // A new name alone is drawn with whatever is drawn next.
+    SeriesStyle renamed = was;
+    renamed.name = style.name;
+    if (style == was || style != renamed)
+        changed();
 }
 
-bool ChartView::seriesShown(int s) const { return series_[size_t(s)].plottable->visible(); }
+SeriesStyle ChartView::seriesStyle(int s) const
+{
+    const Series &series = series_[size_t(s)];
+    const QPen pen = series.plottable->pen();
+    return {series.plottable->name(), pen.color(),         pen.width(),      pen.style(),
+            series.axis,              series.stackMode,    series.stackGroup, series.plottable->visible()};
+}
 
+// The pen's colour, and a point series' filled circles.
 void ChartView::setSeriesColour(int s, const QColor &colour)
 {
     QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
@@ -221,54 +258,7 @@ void ChartView::setSeriesColour(int s, const QColor &colour)
     plottable->setPen(pen);
     if (auto *line = graph(s); line && line->lineStyle() == QCPGraph::lsNone)
         line->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, colour, colour, 5));
-    changed();
 }
-
-QColor ChartView::seriesColour(int s) const { return series_[size_t(s)].plottable->pen().color(); }
-
-void ChartView::setSeriesPenWidth(int s, int width)
-{
-    QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
-    QPen pen = plottable->pen();
-    pen.setWidth(width);
-    plottable->setPen(pen);
-    changed();
-}
-
-int ChartView::seriesPenWidth(int s) const { return series_[size_t(s)].plottable->pen().width(); }
-
-void ChartView::setSeriesStackMode(int s, int mode)
-{
-    series_[size_t(s)].stackMode = mode;
-    restack();
-    changed();
-}
-
-void ChartView::setSeriesStackGroup(int s, int group)
-{
-    series_[size_t(s)].stackGroup = group;
-    restack();
-    changed();
-}
-
-void ChartView::setSeriesValueAxis(int s, ValueAxis valueAxis)
-{
-    Series &series = series_[size_t(s)];
-    series.axis = valueAxis;
-    series.plottable->setValueAxis(valueAxis == ValueAxis::Right ? plot_->yAxis2 : plot_->yAxis);
-    changed();
-}
-
-void ChartView::setSeriesLineStyle(int s, Qt::PenStyle style)
-{
-    QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
-    QPen pen = plottable->pen();
-    pen.setStyle(style);
-    plottable->setPen(pen);
-    changed();
-}
-
-Qt::PenStyle ChartView::seriesLineStyle(int s) const { return series_[size_t(s)].plottable->pen().style(); }
 
 void ChartView::shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const
 {
@@ -284,10 +274,6 @@ void ChartView::shownPoints(int s, std::vector<double> &x, std::vector<double> &
         y.push_back(it->value);
     }
 }
-
-void ChartView::setSeriesName(int s, const QString &name) { series_[size_t(s)].plottable->setName(name); }
-
-QString ChartView::seriesName(int s) const { return series_[size_t(s)].plottable->name(); }
 
 void ChartView::setSeriesPoints(int s, const double *x, const double *y, int count)
 {

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QCustomPlot;
@@ -40,6 +41,50 @@ enum class GridStyle { Solid = 0, Dash = 1, Dot = 2, None = 5, FineDots = 7 };
 double dateValueToKey(double dateValue);
 double keyToDateValue(double key);
 
+// How a series is drawn. Stacked series stand on the stacked series before them
+// of the same stack group: moving averages stack on one another, not on the items.
+struct SeriesStyle {
+    QString name;
+    QColor colour;
+    int penWidth = 1;
+    Qt::PenStyle lineStyle = Qt::SolidLine;
+    ValueAxis axis = ValueAxis::Both;
+    int stackMode = StackNone;
+    int stackGroup = 0;
+    bool shown = true;
+    bool operator==(const SeriesStyle &) const = default;
+};
+
+// One title line. The size is given for a large window; the font is scaled down.
+// A line shown keeps its room also while empty; a hidden one takes none.
+struct TitleLook {
+    QString text;
+    bool shown = false;
+    int size = 12;
+    QColor colour;
+    bool bold = false;
+    bool operator==(const TitleLook &) const = default;
+};
+
+// One axis. Spans are in percent of the plot height, 0 at the top. A grid or a
+// line colour never set is the plot's own (no value, an invalid colour): the
+// light dotted grid and the thin black line. A fixed range is a value axis' own
+// range instead of one fitted to its series (none unless maximum > minimum);
+// while the right axis mirrors the left one (no series of its own, the same
+// span), fixing or freeing either does both.
+struct AxisLook {
+    std::optional<GridStyle> grid;
+    QColor lineColour;
+    QColor labelColour;
+    QString numberFormat;
+    double spanStart = 0;
+    double spanEnd = 100;
+    bool fixed = false;
+    double minimum = 0;
+    double maximum = 0;
+    bool operator==(const AxisLook &) const = default;
+};
+
 class ChartView : public QWidget {
     Q_OBJECT
 public:
@@ -47,31 +92,18 @@ public:
     ~ChartView() override;
 
     // Series list.
-    int addSeries(SeriesKind kind);
+    // A new series, coloured as colourWanted says unless a style is given.
+    int addSeries(SeriesKind kind, const std::optional<SeriesStyle> &style = std::nullopt);
     int seriesCount() const { return int(series_.size()); }
     SeriesKind seriesKind(int s) const { return series_[size_t(s)].kind; }
     void removeSeries(int s);
     void removeAllSeries();
     void exchangeSeries(int a, int b);
 
-    // One series.
-    void setSeriesShown(int s, bool shown);
-    bool seriesShown(int s) const;
-    void setSeriesColour(int s, const QColor &colour);
-    QColor seriesColour(int s) const;
-    void setSeriesPenWidth(int s, int width);
-    int seriesPenWidth(int s) const;
-    void setSeriesStackMode(int s, int mode);
-    int seriesStackMode(int s) const { return series_[size_t(s)].stackMode; }
-    // Stacked series stand on the stacked series before them of the same group
-    // (0 unless set): moving averages stack on one another, not on the items.
-    void setSeriesStackGroup(int s, int group);
-    void setSeriesValueAxis(int s, ValueAxis axis);
-    ValueAxis seriesValueAxis(int s) const { return series_[size_t(s)].axis; }
-    void setSeriesName(int s, const QString &name);
-    QString seriesName(int s) const;
-    void setSeriesLineStyle(int s, Qt::PenStyle style);
-    Qt::PenStyle seriesLineStyle(int s) const;
+    // One series: changed by reading its style, changing that and setting it back.
+    // Setting a style changes only what differs from the style the series has.
+    void setSeriesStyle(int s, const SeriesStyle &style);
+    SeriesStyle seriesStyle(int s) const;
     // The points of a series in one go; values that are not finite are left out
     // of the line.
     void setSeriesPoints(int s, const double *x, const double *y, int count);
@@ -91,32 +123,17 @@ public:
     // series never, stacked ones at their stacked values.
     int seriesAt(const QPoint &at, int &point) const;
 
-    // Title lines.
-    void setTitleText(TitleLine line, const QString &text);
-    QString titleText(TitleLine line) const;
-    void setTitleShown(TitleLine line, bool shown);
-    bool titleShown(TitleLine line) const;
-    void setTitleSize(TitleLine line, int points);
-    void setTitleColour(TitleLine line, const QColor &colour);
-    void setTitleBold(TitleLine line, bool bold);
-    int titleSize(TitleLine line) const;
-    QColor titleColour(TitleLine line) const;
-    bool titleBold(TitleLine line) const;
+    // Title lines, each set whole; as with series, what differs is changed.
+    void setTitle(TitleLine line, const TitleLook &look);
+    TitleLook title(TitleLine line) const;
 
-    // Axes. Spans are in percent of the plot height, 0 at the top.
-    void setAxisSpan(ChartAxis axis, double startPercent, double endPercent);
-    void setAxisGrid(ChartAxis axis, GridStyle style);
-    void setAxisLineColour(ChartAxis axis, const QColor &colour);
-    void setAxisLabelColour(ChartAxis axis, const QColor &colour);
-    void setAxisNumberFormat(ChartAxis axis, const QString &format);
-    QString axisNumberFormat(ChartAxis axis) const;
+    // Axes, each set whole; what differs is changed. The time axis has no span,
+    // number format or fixed range of its own: those of its look are left alone.
+    void setAxisLook(ChartAxis axis, const AxisLook &look);
+    AxisLook axisLook(ChartAxis axis) const;
     void setAxisDateTimeFormat(const QString &format);
     double axisMinimum(ChartAxis axis) const;
     double axisMaximum(ChartAxis axis) const;
-    GridStyle axisGrid(ChartAxis axis) const;
-    // A value axis with a fixed range instead of one fitted to its series.
-    void setAxisFixedRange(ChartAxis axis, bool fixed, double minimum = 0, double maximum = 0);
-    bool axisFixed(ChartAxis axis) const;
     // Copies of the value axes on the other side of the plot, each with its own
     // span, so that each of two stacked charts has a scale on both sides.
     void setAxisCopies(bool on);
@@ -223,9 +240,19 @@ private:
         int stackMode = StackNone;
         int stackGroup = 0;
     };
+    struct AxisState {
+        std::optional<GridStyle> grid;  // none until set
+        QColor lineColour;              // invalid until set
+        bool fixed = false;
+        double fixedRange[2] = {};
+    };
 
     QCPAxis *axis(ChartAxis which) const;
-    QCPTextElement *title(TitleLine line) const { return titles_[size_t(line)]; }
+    QCPTextElement *titleElement(TitleLine line) const { return titles_[size_t(line)]; }
+    void setSeriesColour(int s, const QColor &colour);
+    void setAxisGrid(ChartAxis axis, GridStyle style);
+    void setAxisLineColour(ChartAxis axis, const QColor &colour);
+    void setAxisFixedRange(ChartAxis axis, bool fixed, double minimum, double maximum);
     ChartGraph *graph(int s) const;
     void changed();
     void restack();
@@ -267,8 +294,7 @@ private:
     bool timeAxis_ = true;
     LegendPlace legendPlace_ = LegendPlace::Bottom;
     QPoint legendPosition_;
-    bool fixedRange_[2] = {false, false};
-    GridStyle gridStyles_[3] = {GridStyle::Dot, GridStyle::Dot, GridStyle::Dot};
+    AxisState axes_[3];
     std::vector<QCPAxis *> axisCopies_;  // [copy of the left axis on the right, copy of the right axis on the left]
     bool zoomed_ = false;
     bool repaint_ = true;

@@ -19,7 +19,7 @@ void setUpScatterChart(ChartView &chart, const QString *legendText)
     chart.setTimeAxis(false);
     chart.setLegendPosition(QPoint(100, 100));
     chart.legendTextWanted = [&chart, legendText](int s) {
-        return s == 0 ? *legendText : s == 1 ? QStringLiteral("Fitted Curve") : chart.seriesName(s);
+        return s == 0 ? *legendText : s == 1 ? QStringLiteral("Fitted Curve") : chart.seriesStyle(s).name;
     };
 }
 
@@ -41,17 +41,21 @@ ScatterDrawn drawScatterDiagram(ChartView &chart, const DataSet &data, const QSt
     chart.setRepaint(false);
     chart.undoZoom();
     chart.removeAllSeries();
-    chart.setTitleBold(TitleLine::Header, true);
-    chart.setTitleSize(TitleLine::Header, 15);
-    chart.setTitleText(TitleLine::Header, QStringLiteral("Scatter Diagram for Data Collection on \nnode ") +
-                                              QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") +
-                                              drawn.startDate + QStringLiteral(" and ") + dateText(drawn.endDate));
+    TitleLook header = chart.title(TitleLine::Header);
+    header.bold = true;
+    header.size = 15;
+    header.text = QStringLiteral("Scatter Diagram for Data Collection on \nnode ") +
+                  QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") + drawn.startDate +
+                  QStringLiteral(" and ") + dateText(drawn.endDate);
+    chart.setTitle(TitleLine::Header, header);
     chart.setAxisTitle(ChartAxis::Bottom, line.mid(blank + 1));
     chart.setAxisTitle(ChartAxis::Left, referenceText);
 
     const int s = chart.addSeries(SeriesKind::Point);
-    chart.setSeriesValueAxis(s, ValueAxis::Both);
-    chart.setSeriesColour(s, QColor(255, 0, 0));
+    SeriesStyle style = chart.seriesStyle(s);
+    style.axis = ValueAxis::Both;
+    style.colour = QColor(255, 0, 0);
+    chart.setSeriesStyle(s, style);
     const PerfData::Values x = data.Perf_Data.values(column, 1), y = data.Perf_Data.values(referenceColumn, 1);
     chart.setSeriesPoints(s, x->data() + (first - 1), y->data() + (first - 1), last - first + 1);
     chart.setRepaint(true);

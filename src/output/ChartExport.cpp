@@ -74,7 +74,7 @@ Encoded bitmap(ChartView &chart, ImageFormat format, int width, int height)
 
 QString titleOf(const ChartView &chart)
 {
-    return chart.titleText(TitleLine::Header);
+    return chart.title(TitleLine::Header).text;
 }
 
 QByteArray svgDrawing(ChartView &chart, int width, int height)

@@ -51,7 +51,7 @@ protected:
     kavra::ChartView &chart() { return window->chart(); }
     kavra::ChartCommands &commands() { return window->chartCommands(); }
     kavra::AppState &state() { return window->state(); }
-    QString legend(int s) { return chart().seriesName(s); }
+    QString legend(int s) { return chart().seriesStyle(s).name; }
     void trigger(const char *entry) { window->action(QString::fromLatin1(entry))->trigger(); }
     // The chart editor's window, once Edit Chart Properties has opened it.
     QWidget *chartEditor() const
@@ -138,13 +138,13 @@ TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
         for (int k = 0; k < items; ++k) {
             SCOPED_TRACE(k);
             const int curve = items + k;
-            EXPECT_FALSE(chart().seriesShown(k));
-            EXPECT_EQ(chart().seriesPenWidth(k), 2);
-            EXPECT_TRUE(chart().seriesShown(curve));
+            EXPECT_FALSE(chart().seriesStyle(k).shown);
+            EXPECT_EQ(chart().seriesStyle(k).penWidth, 2);
+            EXPECT_TRUE(chart().seriesStyle(curve).shown);
             EXPECT_EQ(chart().seriesKind(curve), SeriesKind::Line);
-            EXPECT_EQ(chart().seriesColour(curve), palette(curve));
-            EXPECT_EQ(chart().seriesPenWidth(curve), 4);
-            EXPECT_EQ(chart().seriesValueAxis(curve), ValueAxis::Both);
+            EXPECT_EQ(chart().seriesStyle(curve).colour, palette(curve));
+            EXPECT_EQ(chart().seriesStyle(curve).penWidth, 4);
+            EXPECT_EQ(chart().seriesStyle(curve).axis, ValueAxis::Both);
             EXPECT_EQ(legend(curve), legend(k) + QStringLiteral("(MovAvgPer= 10)"));
             EXPECT_EQ(chart().pointCount(curve), 30 - 10 + 1);
         }
@@ -153,15 +153,15 @@ TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
     chartFirstRows(2);
     EXPECT_EQ(legend(2), QStringLiteral("Item 01(# 1)(MovAvgPer= 10)"));
     EXPECT_EQ(legend(3), QStringLiteral("Item 02(# 1)(MovAvgPer= 10)"));
-    EXPECT_EQ(chart().seriesColour(2), QColor(0, 128, 0));
-    EXPECT_EQ(chart().seriesColour(3), QColor(0, 0, 128));
+    EXPECT_EQ(chart().seriesStyle(2).colour, QColor(0, 128, 0));
+    EXPECT_EQ(chart().seriesStyle(3).colour, QColor(0, 0, 128));
 
     // Five items: the option stays on but nothing is averaged.
     chartFirstRows(5);
     EXPECT_TRUE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     ASSERT_EQ(chart().seriesCount(), 5);
     for (int s = 0; s < 5; ++s)
-        EXPECT_TRUE(chart().seriesShown(s)) << s;
+        EXPECT_TRUE(chart().seriesStyle(s).shown) << s;
 }
 
 TEST_F(ChartCommandsTest, MovingAverageIsTheTrailingMeanStartingAtThePeriodthPoint)
@@ -182,7 +182,7 @@ TEST_F(ChartCommandsTest, MovingAverageIsTheTrailingMeanStartingAtThePeriodthPoi
     trigger("mnuToggleMovingAverage");
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_TRUE(chart().seriesShown(0));
+    EXPECT_TRUE(chart().seriesStyle(0).shown);
 }
 
 // ---- Moving average period ------------------------------------------------------
@@ -292,7 +292,7 @@ TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
     trigger("mnuAddRemoveCandleChart");
     EXPECT_EQ(options(), (std::vector<bool>{false, false, false}));
     ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_TRUE(chart().seriesShown(0));
+    EXPECT_TRUE(chart().seriesStyle(0).shown);
 }
 
 TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
@@ -302,18 +302,18 @@ TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
     trigger("mnuSmoothUnSmooth");
     ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     ASSERT_EQ(chart().seriesCount(), 2);
-    EXPECT_FALSE(chart().seriesShown(0));
-    EXPECT_TRUE(chart().seriesShown(1));
+    EXPECT_FALSE(chart().seriesStyle(0).shown);
+    EXPECT_TRUE(chart().seriesStyle(1).shown);
     EXPECT_EQ(chart().seriesKind(1), SeriesKind::Line);
     EXPECT_EQ(legend(1), QStringLiteral("Smoothed curve"));
-    EXPECT_EQ(chart().seriesColour(1), palette(1));
-    EXPECT_EQ(chart().seriesPenWidth(1), 5);
+    EXPECT_EQ(chart().seriesStyle(1).colour, palette(1));
+    EXPECT_EQ(chart().seriesStyle(1).penWidth, 5);
     EXPECT_GT(chart().pointCount(1), 1);
 
     trigger("mnuSmoothUnSmooth");
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::Smoothed));
     ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_TRUE(chart().seriesShown(0));
+    EXPECT_TRUE(chart().seriesStyle(0).shown);
 }
 
 TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
@@ -325,8 +325,8 @@ TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
     EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
     EXPECT_EQ(chart().pointCount(1), 20);
     EXPECT_EQ(legend(1), QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
-    EXPECT_FALSE(chart().seriesShown(0));
-    EXPECT_TRUE(chart().seriesShown(1));
+    EXPECT_FALSE(chart().seriesStyle(0).shown);
+    EXPECT_TRUE(chart().seriesStyle(1).shown);
     // Candle 0 covers rows 1 to 5: it closes at row 5's value, midway between their times.
     const std::vector<double> &times = window->data().Xaxis_Values;
     EXPECT_DOUBLE_EQ(chart().pointY(1, 0), 15.0);
@@ -378,7 +378,7 @@ TEST_F(ChartCommandsTest, CandlesCoverEveryRowAndStandWholeInsideTheTimeAxis)
         if (!state().chart.shows(kavra::DerivedCurve::Candle))
             trigger("mnuAddRemoveCandleChart");
         ASSERT_EQ(chart().seriesCount(), 2);
-        EXPECT_FALSE(chart().seriesShown(0));
+        EXPECT_FALSE(chart().seriesStyle(0).shown);
         const auto *candles = qobject_cast<QCPFinancial *>(kavra::plotOf(chart())->plottable(1));
         ASSERT_TRUE(candles);
         ASSERT_EQ(candles->data()->size(), c.candles);
@@ -415,7 +415,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
             window->lvwKavra_Click();
         ASSERT_EQ(chart().seriesCount(), 2 * items);
         for (int k = 0; k < items; ++k) {
-            EXPECT_TRUE(chart().seriesShown(k)) << k;
+            EXPECT_TRUE(chart().seriesStyle(k).shown) << k;
             EXPECT_EQ(chart().pointCount(items + k), 0) << k;
         }
         EXPECT_EQ(window->statusText(),
@@ -424,7 +424,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
         state().chart.setMovingAveragePeriod(40);
         window->lvwKavra_Click();
         for (int k = 0; k < items; ++k) {
-            EXPECT_FALSE(chart().seriesShown(k)) << k;
+            EXPECT_FALSE(chart().seriesStyle(k).shown) << k;
             EXPECT_EQ(chart().pointCount(items + k), 1) << k;
         }
         EXPECT_EQ(window->statusText(), file);
@@ -440,7 +440,7 @@ TEST_F(ChartCommandsTest, StackedItemsDrawTheAveragesOfTheStackedValues)
     stackButton()->click();
     trigger("mnuToggleMovingAverage");
     ASSERT_EQ(chart().seriesCount(), 6);
-    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
+    EXPECT_EQ(chart().title(TitleLine::SubFooter).text, QStringLiteral("Values are STACKED"));
     QCustomPlot *plot = kavra::plotOf(chart());
     const int period = state().chart.movingAveragePeriod();
     for (int k = 0; k < 3; ++k) {
@@ -474,11 +474,11 @@ TEST_F(ChartCommandsTest, TheStackFrameFollowsTheChartAfterAnOpenThatLoadsNothin
         else
             open(dir.file("no such file.csv"));
         ASSERT_EQ(window->data().Files_Open, 1);
-        EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);  // drawn again on one axis at once
+        EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Both);  // drawn again on one axis at once
         EXPECT_TRUE(stackFrame()->isEnabled());
         chartFirstRows(2);
         EXPECT_EQ(state().chart.dualLayout(), 0);
-        EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
+        EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Both);
         EXPECT_TRUE(stackFrame()->isEnabled());
         stackButton()->click();
         EXPECT_EQ(state().chart.stackMode(), 2);
@@ -553,7 +553,7 @@ TEST_F(ChartCommandsTest, LineWidthsAreAskedUntilTheyLieFromOneToFive)
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Primary Chart Line Width"));
     EXPECT_EQ(defaults().mid(0, 3), (QStringList{" 3", " 7", " 7"}));
     EXPECT_EQ(asker.questions[6].defaultAnswer, QStringLiteral(" 0"));
-    EXPECT_EQ(chart().seriesPenWidth(0), 2);
+    EXPECT_EQ(chart().seriesStyle(0).penWidth, 2);
 
     asker.questions.clear();
     answer(QStringLiteral("3.5"));
@@ -581,13 +581,13 @@ TEST_F(ChartCommandsTest, SecondaryWidthReachesTheDerivedCurvesOnly)
     ASSERT_EQ(chart().seriesCount(), 2);
     answer(QStringLiteral("5"));
     trigger("mnuSetSecondaryChartLineWidth");
-    EXPECT_EQ(chart().seriesPenWidth(1), 5);
-    EXPECT_EQ(chart().seriesPenWidth(0), 3);
+    EXPECT_EQ(chart().seriesStyle(1).penWidth, 5);
+    EXPECT_EQ(chart().seriesStyle(0).penWidth, 3);
 
     answer(QStringLiteral("1"));
     trigger("mnuSetPrimaryChartLineWidth");
-    EXPECT_EQ(chart().seriesPenWidth(0), 1);
-    EXPECT_EQ(chart().seriesPenWidth(1), 5);
+    EXPECT_EQ(chart().seriesStyle(0).penWidth, 1);
+    EXPECT_EQ(chart().seriesStyle(1).penWidth, 5);
 }
 
 // ---- Titles ------------------------------------------------------------------------
@@ -603,16 +603,16 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Chart Title"));
     EXPECT_EQ(asker.questions[0].defaultAnswer, QStringLiteral("Node(s) : NODE1"));
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Header)), QStringLiteral("My title"));
-    EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("My title"));
+    EXPECT_EQ(chart().title(TitleLine::Header).text, QStringLiteral("My title"));
     // The title command switches no title line on.
-    EXPECT_FALSE(chart().titleShown(TitleLine::SubHeader));
-    EXPECT_FALSE(chart().titleShown(TitleLine::Footer));
+    EXPECT_FALSE(chart().title(TitleLine::SubHeader).shown);
+    EXPECT_FALSE(chart().title(TitleLine::Footer).shown);
 
     trigger("mnuSetChartTitle");  // Cancel
     EXPECT_EQ(asker.questions.back().defaultAnswer, QStringLiteral("My title"));
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Header)), QString());
-    EXPECT_EQ(chart().titleText(TitleLine::Header), QString());
-    EXPECT_TRUE(chart().titleShown(TitleLine::Header));
+    EXPECT_EQ(chart().title(TitleLine::Header).text, QString());
+    EXPECT_TRUE(chart().title(TitleLine::Header).shown);
 
     asker.questions.clear();
     answer(QStringLiteral("Sub"));
@@ -627,10 +627,10 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     EXPECT_EQ(defaults(), (QStringList{"", ""}));
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubHeader)), QStringLiteral("Sub"));
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Footer)), QStringLiteral("Foot"));
-    EXPECT_TRUE(chart().titleShown(TitleLine::SubHeader));
-    EXPECT_TRUE(chart().titleShown(TitleLine::Footer));
-    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub"));
-    EXPECT_EQ(chart().titleText(TitleLine::Footer), QStringLiteral("Foot"));
+    EXPECT_TRUE(chart().title(TitleLine::SubHeader).shown);
+    EXPECT_TRUE(chart().title(TitleLine::Footer).shown);
+    EXPECT_EQ(chart().title(TitleLine::SubHeader).text, QStringLiteral("Sub"));
+    EXPECT_EQ(chart().title(TitleLine::Footer).text, QStringLiteral("Foot"));
 
     trigger("mnuSetChartSubTitle");  // Cancel
     trigger("mnuSetChartFooter");    // Cancel
@@ -638,8 +638,8 @@ TEST_F(ChartCommandsTest, TitleCommandsStoreTheAnswerAndCancelStoresNothing)
     EXPECT_EQ(asker.questions[3].defaultAnswer, QStringLiteral("Foot"));
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubHeader)), QString());
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::Footer)), QString());
-    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QString());
-    EXPECT_EQ(chart().titleText(TitleLine::Footer), QString());
+    EXPECT_EQ(chart().title(TitleLine::SubHeader).text, QString());
+    EXPECT_EQ(chart().title(TitleLine::Footer).text, QString());
 }
 
 // ---- Stack / UnStack ----------------------------------------------------------
@@ -653,27 +653,27 @@ TEST_F(ChartCommandsTest, StackAndUnStackButtonsStackEveryItemAndSayItInTheSubFo
     stackButton()->click();
     EXPECT_EQ(state().chart.stackMode(), 2);
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QStringLiteral("Values are STACKED"));
-    EXPECT_TRUE(chart().titleShown(TitleLine::SubFooter));
-    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QStringLiteral("Values are STACKED"));
+    EXPECT_TRUE(chart().title(TitleLine::SubFooter).shown);
+    EXPECT_EQ(chart().title(TitleLine::SubFooter).text, QStringLiteral("Values are STACKED"));
     ASSERT_EQ(chart().seriesCount(), 3);
     for (int s = 0; s < 3; ++s)
-        EXPECT_EQ(chart().seriesStackMode(s), 2) << s;
+        EXPECT_EQ(chart().seriesStyle(s).stackMode, 2) << s;
 
     // Stacking stays for the next selection.
     chartFirstRows(2);
-    EXPECT_EQ(chart().seriesStackMode(1), 2);
+    EXPECT_EQ(chart().seriesStyle(1).stackMode, 2);
 
     unStackButton()->click();
     EXPECT_EQ(state().chart.stackMode(), 1);
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QString());
-    EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
-    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
+    EXPECT_FALSE(chart().title(TitleLine::SubFooter).shown);
+    EXPECT_EQ(chart().title(TitleLine::SubFooter).text, QString());
     for (int s = 0; s < 2; ++s)
-        EXPECT_EQ(chart().seriesStackMode(s), 1) << s;
+        EXPECT_EQ(chart().seriesStyle(s).stackMode, 1) << s;
 
     commands().OptStack_Click(0);
     EXPECT_EQ(state().chart.stackMode(), 2);
-    EXPECT_EQ(chart().seriesStackMode(0), 2);
+    EXPECT_EQ(chart().seriesStyle(0).stackMode, 2);
     commands().OptStack_Click(1);
     EXPECT_EQ(state().chart.stackMode(), 1);
 }
@@ -692,19 +692,19 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     // 1: dual Y axes, stacking off and not offered.
     trigger("mnuCycleDualCharts");
     EXPECT_EQ(state().chart.dualLayout(), 1);
-    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
-    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
+    EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Left);
+    EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Right);
     EXPECT_FALSE(stackFrame()->isEnabled());
     EXPECT_TRUE(unStackButton()->isChecked());
     EXPECT_FALSE(stackButton()->isChecked());
     EXPECT_EQ(state().chart.stackMode(), 1);
     EXPECT_EQ(QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter)), QString());
-    EXPECT_FALSE(chart().titleShown(TitleLine::SubFooter));
-    EXPECT_EQ(chart().titleText(TitleLine::SubFooter), QString());
-    EXPECT_EQ(chart().seriesStackMode(0), 1);
-    EXPECT_EQ(chart().seriesStackMode(1), 1);
+    EXPECT_FALSE(chart().title(TitleLine::SubFooter).shown);
+    EXPECT_EQ(chart().title(TitleLine::SubFooter).text, QString());
+    EXPECT_EQ(chart().seriesStyle(0).stackMode, 1);
+    EXPECT_EQ(chart().seriesStyle(1).stackMode, 1);
     for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right, ChartAxis::Bottom})
-        EXPECT_EQ(chart().axisGrid(axis), GridStyle::None) << int(axis);
+        EXPECT_EQ(chart().axisLook(axis).grid, GridStyle::None) << int(axis);
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
     EXPECT_TRUE(enabled("mnuCycleDualCharts"));
     stackButton()->click();  // the frame is disabled
@@ -713,13 +713,13 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     // 2: dual charts, axis labels without thousands separators.
     trigger("mnuCycleDualCharts");
     EXPECT_EQ(state().chart.dualLayout(), 2);
-    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
-    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
-    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("###0.###"));
-    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Right), QStringLiteral("###0.###"));
+    EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Left);
+    EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Right);
+    EXPECT_EQ(chart().axisLook(ChartAxis::Left).numberFormat, QStringLiteral("###0.###"));
+    EXPECT_EQ(chart().axisLook(ChartAxis::Right).numberFormat, QStringLiteral("###0.###"));
     EXPECT_TRUE(chart().axisCopies());
-    EXPECT_EQ(chart().axisGrid(ChartAxis::Left), GridStyle::FineDots);
-    EXPECT_EQ(chart().axisGrid(ChartAxis::Bottom), GridStyle::Dot);
+    EXPECT_EQ(chart().axisLook(ChartAxis::Left).grid, GridStyle::FineDots);
+    EXPECT_EQ(chart().axisLook(ChartAxis::Bottom).grid, GridStyle::Dot);
     EXPECT_FALSE(stackFrame()->isEnabled());
     EXPECT_FALSE(enabled("mnuGenerateRatioCharts"));
 
@@ -727,12 +727,12 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     trigger("mnuCycleDualCharts");
     EXPECT_EQ(state().chart.dualLayout(), 0);
     EXPECT_TRUE(stackFrame()->isEnabled());
-    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
-    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
-    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Left), QStringLiteral("#,##0.###"));
-    EXPECT_EQ(chart().axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0.###"));
+    EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Both);
+    EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Both);
+    EXPECT_EQ(chart().axisLook(ChartAxis::Left).numberFormat, QStringLiteral("#,##0.###"));
+    EXPECT_EQ(chart().axisLook(ChartAxis::Right).numberFormat, QStringLiteral("#,##0.###"));
     EXPECT_FALSE(chart().axisCopies());
-    EXPECT_EQ(chart().axisGrid(ChartAxis::Left), GridStyle::FineDots);
+    EXPECT_EQ(chart().axisLook(ChartAxis::Left).grid, GridStyle::FineDots);
     EXPECT_TRUE(enabled("mnuGenerateRatioCharts"));
 }
 
@@ -755,7 +755,7 @@ TEST_F(ChartCommandsTest, CloseAndOpenAfterADualModeStartAfresh)
 {
     const auto stacking = [this] {
         return StackingView{stackFrame()->isEnabled(),     stackButton()->isChecked(),
-                            unStackButton()->isChecked(),  chart().titleShown(TitleLine::SubFooter),
+                            unStackButton()->isChecked(),  chart().title(TitleLine::SubFooter).shown,
                             state().chart.stackMode(),      state().chart.dualLayout(),
                             QString::fromStdString(state().chart.title(kavra::TitleLine::SubFooter))};
     };
@@ -805,10 +805,10 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
     trigger("mnuCycleDualCharts");
     ASSERT_EQ(state().chart.dualLayout(), 2);
     ASSERT_EQ(chart().seriesCount(), 4);
-    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Left);
-    EXPECT_EQ(chart().seriesValueAxis(2), ValueAxis::Left);
-    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Right);
-    EXPECT_EQ(chart().seriesValueAxis(3), ValueAxis::Right);
+    EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Left);
+    EXPECT_EQ(chart().seriesStyle(2).axis, ValueAxis::Left);
+    EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Right);
+    EXPECT_EQ(chart().seriesStyle(3).axis, ValueAxis::Right);
 
     chartRows({0});
     EXPECT_EQ(state().chart.dualLayout(), 0);
@@ -913,10 +913,10 @@ protected:
         EXPECT_EQ(legend(1), QStringLiteral("Ratio : Item 02(# 1) / Item 01(# 1)"));
         EXPECT_EQ(legend(2), t0);
         EXPECT_EQ(legend(3), t1);
-        EXPECT_TRUE(chart().seriesShown(0));
-        EXPECT_TRUE(chart().seriesShown(1));
-        EXPECT_FALSE(chart().seriesShown(2));
-        EXPECT_FALSE(chart().seriesShown(3));
+        EXPECT_TRUE(chart().seriesStyle(0).shown);
+        EXPECT_TRUE(chart().seriesStyle(1).shown);
+        EXPECT_FALSE(chart().seriesStyle(2).shown);
+        EXPECT_FALSE(chart().seriesStyle(3).shown);
         EXPECT_TRUE(state().chart.ratioMode());
         const std::vector<double> &times = window->data().Xaxis_Values;
         for (int s = 0; s < 4; ++s)
@@ -944,11 +944,11 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
     expectRatios();
     EXPECT_EQ(chart().pointY(0, 1), 0.0);  // B is 0 at row 2
     EXPECT_EQ(chart().pointY(1, 3), 0.0);  // A is 0 at row 4
-    EXPECT_EQ(chart().seriesColour(0), palette(2));
-    EXPECT_EQ(chart().seriesColour(1), palette(3));
-    EXPECT_EQ(chart().seriesPenWidth(0), 5);
-    EXPECT_EQ(chart().seriesValueAxis(0), ValueAxis::Both);
-    EXPECT_EQ(chart().seriesValueAxis(1), ValueAxis::Both);
+    EXPECT_EQ(chart().seriesStyle(0).colour, palette(2));
+    EXPECT_EQ(chart().seriesStyle(1).colour, palette(3));
+    EXPECT_EQ(chart().seriesStyle(0).penWidth, 5);
+    EXPECT_EQ(chart().seriesStyle(0).axis, ValueAxis::Both);
+    EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Both);
 
     trigger("mnuGenerateRatioCharts");
     expectRatios();
@@ -977,7 +977,7 @@ TEST_F(ChartCommandsRatioTest, TheValueAxesSpanTheRatiosShown)
     }
 
     // Ticking an item back on in the legend brings its values back into view.
-    chart().setSeriesShown(2, true);
+    changeSeries(chart(), 2, [&](auto &style) { style.shown = true; });
     EXPECT_GE(chart().axisMaximum(ChartAxis::Left), 3.0 * kRows);
 }
 
@@ -992,7 +992,7 @@ TEST_F(ChartCommandsRatioTest, RatiosAfterTheAverageIsSwitchedOffNeedTwoItemsSti
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::MovingAverage));
     EXPECT_FALSE(state().chart.ratioMode());
     ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_EQ(chart().seriesName(0), t0);
+    EXPECT_EQ(chart().seriesStyle(0).name, t0);
 }
 
 TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPlace)
@@ -1009,12 +1009,12 @@ TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPl
     EXPECT_TRUE(state().chart.ratioMode());
     ASSERT_EQ(chart().seriesCount(), 8);
     for (int s = 0; s < 4; ++s)
-        EXPECT_FALSE(chart().seriesShown(s)) << s;
+        EXPECT_FALSE(chart().seriesStyle(s).shown) << s;
     for (int s = 4; s < 8; ++s) {
         SCOPED_TRACE(s);
-        EXPECT_TRUE(chart().seriesShown(s));
-        EXPECT_EQ(chart().seriesColour(s), palette(s));
-        EXPECT_EQ(chart().seriesValueAxis(s), ValueAxis::Both);
+        EXPECT_TRUE(chart().seriesStyle(s).shown);
+        EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
+        EXPECT_EQ(chart().seriesStyle(s).axis, ValueAxis::Both);
         EXPECT_EQ(legend(s), legend(s - 4) + QStringLiteral("(MovAvgPer= 10)"));
         EXPECT_EQ(chart().pointCount(s), kRows - 10 + 1);
     }
@@ -1078,10 +1078,10 @@ TEST_F(ChartCommandsTest, TitleLinesShownOrHiddenInTheEditorStaySoAfterARedraw)
     for (const TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
         auto *box = editor->findChild<QCheckBox *>(QStringLiteral("chkTitleShown%1").arg(int(line)));
         ASSERT_NE(box, nullptr);
-        const bool wanted = !chart().titleShown(line);
+        const bool wanted = !chart().title(line).shown;
         box->setChecked(wanted);
         window->lvwKavra_Click();
-        EXPECT_EQ(chart().titleShown(line), wanted) << int(line);
+        EXPECT_EQ(chart().title(line).shown, wanted) << int(line);
     }
     editor->close();
 }
@@ -1099,21 +1099,21 @@ TEST_F(ChartCommandsTest, TitleTextsAndNumberFormatsEditedInTheEditorLastUntilTh
         return editor->findChild<QLineEdit *>(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(n));
     };
     for (const TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer}) {
-        const QString before = chart().titleText(line);
+        const QString before = chart().title(line).text;
         ASSERT_NE(field("txtTitleText", int(line)), nullptr);
         field("txtTitleText", int(line))->setText(QStringLiteral("Edited"));
-        EXPECT_EQ(chart().titleText(line), QStringLiteral("Edited")) << int(line);
+        EXPECT_EQ(chart().title(line).text, QStringLiteral("Edited")) << int(line);
         trigger("mnuToggleMovingAverage");
-        EXPECT_EQ(chart().titleText(line), before) << int(line);
-        EXPECT_EQ(chart().titleText(line).toStdString(), window->state().chart.title(line)) << int(line);
+        EXPECT_EQ(chart().title(line).text, before) << int(line);
+        EXPECT_EQ(chart().title(line).text.toStdString(), window->state().chart.title(line)) << int(line);
     }
     for (const ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
         QLineEdit *format = field("txtAxisFormat", axis == ChartAxis::Left ? 0 : 1);
         ASSERT_NE(format, nullptr);
         format->setText(QStringLiteral("0.00"));
-        EXPECT_EQ(chart().axisNumberFormat(axis), QStringLiteral("0.00"));
+        EXPECT_EQ(chart().axisLook(axis).numberFormat, QStringLiteral("0.00"));
         trigger("mnuToggleMovingAverage");
-        EXPECT_EQ(chart().axisNumberFormat(axis), QStringLiteral("#,##0.###"));
+        EXPECT_EQ(chart().axisLook(axis).numberFormat, QStringLiteral("#,##0.###"));
         EXPECT_EQ(format->text(), QStringLiteral("#,##0.###"));
     }
     editor->close();
@@ -1138,21 +1138,21 @@ TEST_F(ChartCommandsTest, TheEditorsColoursAreAskedThroughTheScriptAndCancelChan
         ASSERT_NE(button, nullptr) << name;
         button->click();
     };
-    const QColor series = chart().seriesColour(0), header = chart().titleColour(TitleLine::Header);
+    const QColor series = chart().seriesStyle(0).colour, header = chart().title(TitleLine::Header).colour;
 
     ui.colourAnswers = {QColor(), QColor(12, 34, 56)};  // Cancel, then a colour
     press("cmdSeriesColour");
-    EXPECT_EQ(chart().seriesColour(0), series);
+    EXPECT_EQ(chart().seriesStyle(0).colour, series);
     press("cmdSeriesColour");
-    EXPECT_EQ(chart().seriesColour(0), QColor(12, 34, 56));
+    EXPECT_EQ(chart().seriesStyle(0).colour, QColor(12, 34, 56));
     EXPECT_EQ(ui.coloursAsked, (std::vector<QColor>{series, series}));
 
     press("cmdTitleColour0");  // the script has run out: cancelled
-    EXPECT_EQ(chart().titleColour(TitleLine::Header), header);
+    EXPECT_EQ(chart().title(TitleLine::Header).colour, header);
     ui.colourAnswers = {QColor(200, 0, 100), QColor(250, 250, 240)};
     press("cmdTitleColour0");
     press("cmdPanelColour");
-    EXPECT_EQ(chart().titleColour(TitleLine::Header), QColor(200, 0, 100));
+    EXPECT_EQ(chart().title(TitleLine::Header).colour, QColor(200, 0, 100));
     EXPECT_EQ(chart().panelColour(), QColor(250, 250, 240));
     EXPECT_EQ(ui.coloursAsked.size(), 5u);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

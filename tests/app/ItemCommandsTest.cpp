@@ -514,7 +514,7 @@ TEST_F(ItemCommandsTest, RemoveSelectedRemovesTheSelectionAndSelectsTheFirstRow)
     EXPECT_EQ(texts(), itemNames(5));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(shownSelection(), std::vector<int>{0});
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Item 01(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Item 01(# 1)"));
     trigger("mnuRevertToPreviousItemList");
     EXPECT_EQ(listIndex(), 0);
     EXPECT_EQ(texts(), itemNames(5));
@@ -525,7 +525,7 @@ TEST_F(ItemCommandsTest, RemoveSelectedRemovesTheSelectionAndSelectsTheFirstRow)
     EXPECT_EQ(texts(), (Names{"Item 01", "Item 04"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(window->chart().seriesCount(), 1);
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Item 01(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Item 01(# 1)"));
 
     // Emptying the list leaves nothing selected and nothing charted.
     selectRows({0, 1});
@@ -580,7 +580,7 @@ TEST_F(ItemCommandsTest, StringRemovalsIgnoreLetterCaseAndRememberTheSearchStrin
     EXPECT_EQ(texts(), Names{"MP Sync Time"});
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_EQ(listIndex(), 2);
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("MP Sync Time(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("MP Sync Time(# 1)"));
 }
 
 TEST_F(ItemCommandsTest, SearchStringsAreMatchedLiterallyAndWithoutLetterCase)
@@ -713,7 +713,7 @@ TEST_F(ItemCommandsTest, RemoveZeroItemsReportsTheRemovedItemsInItsWindow)
     EXPECT_EQ(texts(), (Names{"Blip", "Busy"}));
     EXPECT_EQ(selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(redrawnSinceProbe());
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Blip(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Blip(# 1)"));
 
     auto *report = window->findChild<QDialog *>(QStringLiteral("frmKavra4"));
     ASSERT_NE(report, nullptr);
@@ -954,7 +954,7 @@ TEST_F(ItemCommandsAddTest, ARevertAfterALaterRemovalKeepsTheNewItem)
     // It charts like a loaded item.
     selectRows({0});
     window->lvwKavra_Click();
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Sum(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Sum(# 1)"));
     EXPECT_EQ(window->chart().pointY(0, 0), 1502);
 }
 
@@ -1141,7 +1141,7 @@ TEST_F(ItemCommandsAddTest, ADerivedItemChartsItsOwnValuesInEveryFile)
     const std::vector<std::vector<double>> expected = {{750, 0, 200, 0}, {100, 200, 300, 400}, {0, 0, 0, 0}};
     ASSERT_EQ(window->chart().seriesCount(), 3);
     for (int s = 0; s < 3; ++s) {
-        EXPECT_EQ(window->chart().seriesName(s), QStringLiteral("Ratio(# %1)").arg(s + 1));
+        EXPECT_EQ(window->chart().seriesStyle(s).name, QStringLiteral("Ratio(# %1)").arg(s + 1));
         std::vector<double> shown;
         for (int p = 0; p < window->chart().pointCount(s); ++p)
             shown.push_back(window->chart().pointY(s, p));

@@ -570,7 +570,7 @@ TEST_F(KeyboardShortcutsTest, ArrowKeysInTheListStillRedrawTheChart)
     type(Qt::NoModifier, Qt::Key_Up);
     EXPECT_FALSE(rows[2].selected);
     EXPECT_TRUE(rows[1].selected);
-    EXPECT_EQ(window->chart().seriesName(0).toStdString().find("Disk Rate"), 0u)
-        << window->chart().seriesName(0).toStdString();
+    EXPECT_EQ(window->chart().seriesStyle(0).name.toStdString().find("Disk Rate"), 0u)
+        << window->chart().seriesStyle(0).name.toStdString();
     EXPECT_GT(window->chart().seriesCount(), 0);
 }

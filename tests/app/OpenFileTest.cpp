@@ -256,7 +256,7 @@ TEST_F(WindowTest, NamesInWindows1252ShowAndMatchAsWritten)
     view->selectionModel()->select(view->model()->index(1, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     window->lvwKavra_Click();
-    EXPECT_EQ(window->chart().seriesName(0), QStringLiteral("Temp \u00B0C(# 1)"));
+    EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Temp \u00B0C(# 1)"));
     ui.inputAnswers.push_back(QStringLiteral("\u00B0c"));
     window->action(QStringLiteral("mnuRemoveItemsContainingString"))->trigger();
     ASSERT_EQ(window->items().current().rows.size(), 2u);
@@ -299,8 +299,8 @@ TEST_F(WindowTest, SaveAsWithTwoNodesNamesTheNodeWhoseValuesItHolds)
     window->mnuCloseFile_Click();
     open(dir.file("saved.csv"));
     ASSERT_EQ(window->data().Files_Open, 1);
-    EXPECT_TRUE(window->chart().titleText(kavra::TitleLine::Header).contains(QStringLiteral("NODE1")))
-        << window->chart().titleText(kavra::TitleLine::Header).toStdString();
+    EXPECT_TRUE(window->chart().title(kavra::TitleLine::Header).text.contains(QStringLiteral("NODE1")))
+        << window->chart().title(kavra::TitleLine::Header).text.toStdString();
 }
 
 TEST_F(WindowTest, SaveAsReportsAFileThatCannotBeCreated)

@@ -179,7 +179,7 @@ TEST_F(OutputCommandsTest, PrintOffersThePrintDialogAndPrintsALandscapePageWithi
     ASSERT_EQ(head("printed.pdf", 5), QByteArray("%PDF-"));
     const outputtest::ToolRun text = outputtest::runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     SKIP_WITHOUT(text, "pdftotext (poppler-utils)");
-    EXPECT_TRUE(text.output.contains(window->chart().titleText(kavra::TitleLine::Header).toUtf8()))
+    EXPECT_TRUE(text.output.contains(window->chart().title(kavra::TitleLine::Header).text.toUtf8()))
         << text.output.toStdString();
     const outputtest::ToolRun info = outputtest::runTool(QStringLiteral("pdfinfo"), {pdf});
     const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("Page size: *([0-9.]+) x ([0-9.]+) pts"))

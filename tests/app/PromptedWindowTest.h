@@ -22,7 +22,7 @@ protected:
 
     // A title that only a redraw puts on the chart: tells whether one happened.
     void armRedrawProbe() { window->state().chart.setTitle(kavra::TitleLine::Header, QString(probe()).toStdString()); }
-    bool redrawnSinceProbe() { return window->chart().titleText(kavra::TitleLine::Header) == probe(); }
+    bool redrawnSinceProbe() { return window->chart().title(kavra::TitleLine::Header).text == probe(); }
 
     RecordingInteraction asker{ui};
 

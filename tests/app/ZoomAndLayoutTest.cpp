@@ -281,7 +281,7 @@ TEST_F(ZoomTest, AnItemHiddenUnderItsMovingAverageDoesNotAnswerTheMouse)
     QCoreApplication::processEvents();
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     ASSERT_EQ(chart().seriesCount(), 2);
-    ASSERT_FALSE(chart().seriesShown(0));
+    ASSERT_FALSE(chart().seriesStyle(0).shown);
     QCustomPlot *plot = kavra::plotOf(chart());
     const QString file = QString::fromStdString(window->data().File_Names[0]);
     // Before the average's first point, and within the values the average spans,
@@ -365,7 +365,7 @@ TEST_F(WindowTest, TheStatusBarShowsThePointUnderTheMouseAndThenTheFileAgain)
         dir.write("readout.csv", perfFile(itemNames(2), 10, [](int, int r) { return r == 6 ? 1234.5 : double(r); }));
     open(path);
     ASSERT_EQ(window->chart().seriesCount(), 1);
-    const QString legend = window->chart().seriesName(0);
+    const QString legend = window->chart().seriesStyle(0).name;
     ASSERT_EQ(legend, QStringLiteral("Item 01(# 1)"));
 
     window->tchKavra_OnMouseEnterSeries(0, 5);

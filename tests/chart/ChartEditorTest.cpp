@@ -60,7 +60,7 @@ protected:
             ys.push_back(base + i * i);
         }
         const int s = chart.addSeries(kavra::SeriesKind::Line);
-        chart.setSeriesName(s, name);
+        changeSeries(chart, s, [&](auto &style) { style.name = name; });
         chart.setSeriesPoints(s, xs.data(), ys.data(), int(xs.size()));
         return s;
     }
@@ -101,41 +101,41 @@ TEST_F(ChartEditorTest, TitleControlsChangeEachLine)
         SCOPED_TRACE(i);
         const QString text = QStringLiteral("Line %1").arg(i);
         child<QLineEdit>("txtTitleText", i)->setText(text);
-        EXPECT_EQ(chart.titleText(line), text);
+        EXPECT_EQ(chart.title(line).text, text);
 
         QCheckBox *shown = child<QCheckBox>("chkTitleShown", i);
-        const bool wasShown = chart.titleShown(line);
+        const bool wasShown = chart.title(line).shown;
         EXPECT_EQ(shown->isChecked(), wasShown);
         shown->click();
-        EXPECT_EQ(chart.titleShown(line), !wasShown);
+        EXPECT_EQ(chart.title(line).shown, !wasShown);
 
         const int size = i == 0 ? 24 : 9 + 3 * i;
         child<QSpinBox>("spnTitleSize", i)->setValue(size);
-        EXPECT_EQ(chart.titleSize(line), size);
+        EXPECT_EQ(chart.title(line).size, size);
 
         QCheckBox *bold = child<QCheckBox>("chkTitleBold", i);
-        const bool wasBold = chart.titleBold(line);
+        const bool wasBold = chart.title(line).bold;
         bold->click();
-        EXPECT_EQ(chart.titleBold(line), !wasBold);
+        EXPECT_EQ(chart.title(line).bold, !wasBold);
 
-        const QColor before = chart.titleColour(line);
+        const QColor before = chart.title(line).colour;
         ui.colourAnswers = {QColor(10 * i, 100, 200)};
         child<QPushButton>("cmdTitleColour", i)->click();
         EXPECT_EQ(ui.coloursAsked.back(), before);
-        EXPECT_EQ(chart.titleColour(line), QColor(10 * i, 100, 200));
+        EXPECT_EQ(chart.title(line).colour, QColor(10 * i, 100, 200));
     }
     // The other lines kept their own text.
-    EXPECT_EQ(chart.titleText(TitleLine::Header), QStringLiteral("Line 0"));
-    EXPECT_EQ(chart.titleText(TitleLine::SubFooter), QStringLiteral("Line 3"));
+    EXPECT_EQ(chart.title(TitleLine::Header).text, QStringLiteral("Line 0"));
+    EXPECT_EQ(chart.title(TitleLine::SubFooter).text, QStringLiteral("Line 3"));
 }
 
 TEST_F(ChartEditorTest, CancelledColourChangesNothing)
 {
-    chart.setTitleColour(TitleLine::Footer, Qt::darkGreen);
+    changeTitle(chart, TitleLine::Footer, [&](auto &look) { look.colour = Qt::darkGreen; });
     ui.colourAnswers = {QColor()};
     child<QPushButton>("cmdTitleColour", 2)->click();
     EXPECT_EQ(ui.coloursAsked.size(), 1u);
-    EXPECT_EQ(chart.titleColour(TitleLine::Footer), QColor(Qt::darkGreen));
+    EXPECT_EQ(chart.title(TitleLine::Footer).colour, QColor(Qt::darkGreen));
 }
 
 TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
@@ -144,23 +144,23 @@ TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("cpu"));
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("disk"));
-    chart.setSeriesColour(0, Qt::red);
-    chart.setSeriesPenWidth(0, 1);
-    chart.setSeriesLineStyle(0, Qt::SolidLine);
+    changeSeries(chart, 0, [&](auto &style) { style.colour = Qt::red; });
+    changeSeries(chart, 0, [&](auto &style) { style.penWidth = 1; });
+    changeSeries(chart, 0, [&](auto &style) { style.lineStyle = Qt::SolidLine; });
     list->setCurrentRow(1);
 
     child<QCheckBox>(QStringLiteral("chkSeriesShown"))->click();
-    EXPECT_FALSE(chart.seriesShown(1));
-    EXPECT_TRUE(chart.seriesShown(0));
+    EXPECT_FALSE(chart.seriesStyle(1).shown);
+    EXPECT_TRUE(chart.seriesStyle(0).shown);
 
     ui.colourAnswers = {QColor(0, 128, 255)};
     child<QPushButton>(QStringLiteral("cmdSeriesColour"))->click();
-    EXPECT_EQ(chart.seriesColour(1), QColor(0, 128, 255));
-    EXPECT_EQ(chart.seriesColour(0), QColor(Qt::red));
+    EXPECT_EQ(chart.seriesStyle(1).colour, QColor(0, 128, 255));
+    EXPECT_EQ(chart.seriesStyle(0).colour, QColor(Qt::red));
 
     child<QSpinBox>(QStringLiteral("spnSeriesWidth"))->setValue(4);
-    EXPECT_EQ(chart.seriesPenWidth(1), 4);
-    EXPECT_EQ(chart.seriesPenWidth(0), 1);
+    EXPECT_EQ(chart.seriesStyle(1).penWidth, 4);
+    EXPECT_EQ(chart.seriesStyle(0).penWidth, 1);
 
     auto *style = child<QComboBox>(QStringLiteral("cboSeriesStyle"));
     const std::pair<const char *, Qt::PenStyle> styles[] = {
@@ -168,9 +168,9 @@ TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
         {"Solid", Qt::SolidLine}};
     for (const auto &[text, pen] : styles) {
         style->setCurrentIndex(style->findText(QLatin1String(text)));
-        EXPECT_EQ(chart.seriesLineStyle(1), pen) << text;
+        EXPECT_EQ(chart.seriesStyle(1).lineStyle, pen) << text;
     }
-    EXPECT_EQ(chart.seriesLineStyle(0), Qt::SolidLine);
+    EXPECT_EQ(chart.seriesStyle(0).lineStyle, Qt::SolidLine);
 
     // Back to the first series: the controls show its values.
     list->setCurrentRow(0);
@@ -193,7 +193,7 @@ TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
     EXPECT_DOUBLE_EQ(maximum->value(), std::round(fittedMax * 1000) / 1000);
 
     automatic->click();
-    EXPECT_TRUE(chart.axisFixed(ChartAxis::Left));
+    EXPECT_TRUE(chart.axisLook(ChartAxis::Left).fixed);
     EXPECT_TRUE(minimum->isEnabled());
     minimum->setValue(-5);
     maximum->setValue(50);
@@ -204,7 +204,7 @@ TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
     EXPECT_DOUBLE_EQ(maximum->value(), 50.0);
 
     automatic->click();
-    EXPECT_FALSE(chart.axisFixed(ChartAxis::Left));
+    EXPECT_FALSE(chart.axisLook(ChartAxis::Left).fixed);
     EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), fittedMin);
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), fittedMax);
     EXPECT_FALSE(minimum->isEnabled());
@@ -305,7 +305,7 @@ TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
         child<QDoubleSpinBox>("spnAxisMin", side)->setValue(-5);
         child<QDoubleSpinBox>("spnAxisMax", side)->setValue(50);
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
-            EXPECT_TRUE(chart.axisFixed(axis));
+            EXPECT_TRUE(chart.axisLook(axis).fixed);
             EXPECT_DOUBLE_EQ(chart.axisMinimum(axis), -5.0);
             EXPECT_DOUBLE_EQ(chart.axisMaximum(axis), 50.0);
         }
@@ -315,20 +315,20 @@ TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
         EXPECT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
 
         child<QCheckBox>("chkAxisAuto", side)->click();
-        EXPECT_FALSE(chart.axisFixed(ChartAxis::Left));
-        EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
+        EXPECT_FALSE(chart.axisLook(ChartAxis::Left).fixed);
+        EXPECT_FALSE(chart.axisLook(ChartAxis::Right).fixed);
         EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", other)->isChecked());
         EXPECT_TRUE(sameScale(plot->yAxis, plot->yAxis2));
     }
 
     // A right axis with a series of its own keeps its own scale.
-    chart.setSeriesValueAxis(0, kavra::ValueAxis::Left);
-    chart.setSeriesValueAxis(1, kavra::ValueAxis::Right);
+    changeSeries(chart, 0, [&](auto &style) { style.axis = kavra::ValueAxis::Left; });
+    changeSeries(chart, 1, [&](auto &style) { style.axis = kavra::ValueAxis::Right; });
     const double rightMax = chart.axisMaximum(ChartAxis::Right);
     child<QCheckBox>("chkAxisAuto", 0)->click();
     child<QDoubleSpinBox>("spnAxisMax", 0)->setValue(20);
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 20.0);
-    EXPECT_FALSE(chart.axisFixed(ChartAxis::Right));
+    EXPECT_FALSE(chart.axisLook(ChartAxis::Right).fixed);
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), rightMax);
     EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 1)->isChecked());
 }
@@ -345,18 +345,18 @@ TEST_F(ChartEditorTest, GridStyleAndNumberFormatPerAxis)
         auto *combo = child<QComboBox>("cboAxisGrid", a);
         for (const auto &[text, style] : grids) {
             combo->setCurrentIndex(combo->findText(QLatin1String(text)));
-            EXPECT_EQ(chart.axisGrid(axes[a]), style) << a << text;
+            EXPECT_EQ(chart.axisLook(axes[a]).grid, style) << a << text;
         }
     }
     child<QComboBox>("cboAxisGrid", 1)->setCurrentIndex(child<QComboBox>("cboAxisGrid", 1)->findText("None"));
-    EXPECT_EQ(chart.axisGrid(ChartAxis::Right), GridStyle::None);
-    EXPECT_EQ(chart.axisGrid(ChartAxis::Left), GridStyle::Dot);
+    EXPECT_EQ(chart.axisLook(ChartAxis::Right).grid, GridStyle::None);
+    EXPECT_EQ(chart.axisLook(ChartAxis::Left).grid, GridStyle::Dot);
 
     child<QLineEdit>("txtAxisFormat", 0)->setText(QStringLiteral("0.00"));
-    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Left), QStringLiteral("0.00"));
-    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0.###"));
+    EXPECT_EQ(chart.axisLook(ChartAxis::Left).numberFormat, QStringLiteral("0.00"));
+    EXPECT_EQ(chart.axisLook(ChartAxis::Right).numberFormat, QStringLiteral("#,##0.###"));
     child<QLineEdit>("txtAxisFormat", 1)->setText(QStringLiteral("#,##0"));
-    EXPECT_EQ(chart.axisNumberFormat(ChartAxis::Right), QStringLiteral("#,##0"));
+    EXPECT_EQ(chart.axisLook(ChartAxis::Right).numberFormat, QStringLiteral("#,##0"));
     EXPECT_EQ(editor.findChild<QLineEdit *>(QStringLiteral("txtAxisFormat2")), nullptr);
 }
 
@@ -388,18 +388,18 @@ TEST_F(ChartEditorTest, PanelColour)
 
 TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
 {
-    chart.setTitleText(TitleLine::SubHeader, QStringLiteral("Server 7"));
-    chart.setTitleShown(TitleLine::SubHeader, true);
-    chart.setTitleSize(TitleLine::SubHeader, 30);
-    chart.setTitleBold(TitleLine::SubHeader, true);
-    chart.setTitleColour(TitleLine::SubHeader, Qt::blue);
-    chart.setSeriesPenWidth(1, 7);
-    chart.setSeriesLineStyle(1, Qt::DotLine);
-    chart.setSeriesColour(1, Qt::magenta);
-    chart.setSeriesValueAxis(1, kavra::ValueAxis::Right);  // a right axis of its own
-    chart.setAxisFixedRange(ChartAxis::Right, true, 10, 20);
-    chart.setAxisGrid(ChartAxis::Bottom, GridStyle::FineDots);
-    chart.setAxisNumberFormat(ChartAxis::Left, QStringLiteral("0.0"));
+    changeTitle(chart, TitleLine::SubHeader, [&](auto &look) { look.text = QStringLiteral("Server 7"); });
+    changeTitle(chart, TitleLine::SubHeader, [&](auto &look) { look.shown = true; });
+    changeTitle(chart, TitleLine::SubHeader, [&](auto &look) { look.size = 30; });
+    changeTitle(chart, TitleLine::SubHeader, [&](auto &look) { look.bold = true; });
+    changeTitle(chart, TitleLine::SubHeader, [&](auto &look) { look.colour = Qt::blue; });
+    changeSeries(chart, 1, [&](auto &style) { style.penWidth = 7; });
+    changeSeries(chart, 1, [&](auto &style) { style.lineStyle = Qt::DotLine; });
+    changeSeries(chart, 1, [&](auto &style) { style.colour = Qt::magenta; });
+    changeSeries(chart, 1, [&](auto &style) { style.axis = kavra::ValueAxis::Right; });  // a right axis of its own
+    changeAxis(chart, ChartAxis::Right, [&](auto &look) { look.fixed = true; look.minimum = 10; look.maximum = 20; });
+    changeAxis(chart, ChartAxis::Bottom, [&](auto &look) { look.grid = GridStyle::FineDots; });
+    changeAxis(chart, ChartAxis::Left, [&](auto &look) { look.numberFormat = QStringLiteral("0.0"); });
     chart.setLegendPlace(ChartView::LegendPlace::Right);
     chart.setLegendShown(false);
     chart.setPanelColour(Qt::yellow);
@@ -428,19 +428,19 @@ TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
               QColor(Qt::yellow));
 
     // Filling in the controls wrote nothing back.
-    EXPECT_EQ(chart.titleSize(TitleLine::SubHeader), 30);
-    EXPECT_TRUE(chart.axisFixed(ChartAxis::Right));
+    EXPECT_EQ(chart.title(TitleLine::SubHeader).size, 30);
+    EXPECT_TRUE(chart.axisLook(ChartAxis::Right).fixed);
     EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), 20.0);
-    EXPECT_EQ(chart.seriesPenWidth(1), 7);
+    EXPECT_EQ(chart.seriesStyle(1).penWidth, 7);
     EXPECT_FALSE(chart.legendShown());
 }
 
 TEST_F(ChartEditorTest, ShowingAgainReloads)
 {
     editor.close();
-    chart.setTitleText(TitleLine::Header, QStringLiteral("Later"));
-    chart.setTitleBold(TitleLine::Header, !chart.titleBold(TitleLine::Header));
-    const bool bold = chart.titleBold(TitleLine::Header);
+    changeTitle(chart, TitleLine::Header, [&](auto &look) { look.text = QStringLiteral("Later"); });
+    changeTitle(chart, TitleLine::Header, [&](auto &look) { look.bold = !chart.title(TitleLine::Header).bold; });
+    const bool bold = chart.title(TitleLine::Header).bold;
     editor.show();
     EXPECT_EQ(child<QLineEdit>("txtTitleText", 0)->text(), QStringLiteral("Later"));
     EXPECT_EQ(child<QCheckBox>("chkTitleBold", 0)->isChecked(), bold);
@@ -469,8 +469,8 @@ TEST_F(ChartEditorTest, SeriesListFollowsTheChart)
 TEST_F(ChartEditorTest, SeriesHiddenElsewhereShowsUnticked)
 {
     child<QListWidget>(QStringLiteral("lstSeries"))->setCurrentRow(0);
-    chart.setSeriesShown(0, false);
+    changeSeries(chart, 0, [&](auto &style) { style.shown = false; });
     EXPECT_FALSE(child<QCheckBox>(QStringLiteral("chkSeriesShown"))->isChecked());
-    chart.setSeriesShown(0, true);
+    changeSeries(chart, 0, [&](auto &style) { style.shown = true; });
     EXPECT_TRUE(child<QCheckBox>(QStringLiteral("chkSeriesShown"))->isChecked());
 }

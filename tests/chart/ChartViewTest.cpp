@@ -71,15 +71,15 @@ TEST_F(ChartViewTest, SeriesAreAddedCountedExchangedAndRemoved)
     const int b = addLine([](int) { return 2.0; });
     EXPECT_EQ(a, 0);
     EXPECT_EQ(b, 1);
-    view.setSeriesColour(a, Qt::red);
-    view.setSeriesColour(b, Qt::blue);
+    changeSeries(view, a, [&](auto &style) { style.colour = Qt::red; });
+    changeSeries(view, b, [&](auto &style) { style.colour = Qt::blue; });
     ASSERT_EQ(view.seriesCount(), 2);
     EXPECT_EQ(plot()->legend->itemCount(), 2);
 
     view.exchangeSeries(0, 1);
     EXPECT_DOUBLE_EQ(view.pointY(0, 0), 2.0);
     EXPECT_DOUBLE_EQ(view.pointY(1, 0), 1.0);
-    EXPECT_EQ(view.seriesColour(0), QColor(Qt::blue));
+    EXPECT_EQ(view.seriesStyle(0).colour, QColor(Qt::blue));
     // The legend follows the new order.
     auto *first = qobject_cast<kavra::CheckLegendItem *>(plot()->legend->item(0));
     ASSERT_NE(first, nullptr);
@@ -102,13 +102,13 @@ TEST_F(ChartViewTest, AHiddenSeriesKeepsItsLegendEntry)
 {
     addLine([](int) { return 1.0; });
     addLine([](int) { return 2.0; });
-    view.setSeriesShown(0, false);
-    EXPECT_FALSE(view.seriesShown(0));
-    EXPECT_TRUE(view.seriesShown(1));
+    changeSeries(view, 0, [&](auto &style) { style.shown = false; });
+    EXPECT_FALSE(view.seriesStyle(0).shown);
+    EXPECT_TRUE(view.seriesStyle(1).shown);
     EXPECT_EQ(view.seriesCount(), 2);
     EXPECT_EQ(plot()->legend->itemCount(), 2);
-    view.setSeriesShown(0, true);
-    EXPECT_TRUE(view.seriesShown(0));
+    changeSeries(view, 0, [&](auto &style) { style.shown = true; });
+    EXPECT_TRUE(view.seriesStyle(0).shown);
 }
 
 TEST_F(ChartViewTest, StackedSeriesStandOnTheStackedSeriesBeforeThem)
@@ -116,15 +116,15 @@ TEST_F(ChartViewTest, StackedSeriesStandOnTheStackedSeriesBeforeThem)
     addLine([](int) { return 5.0; });
     addLine([](int) { return 10.0; });
     for (int s : {0, 1})
-        view.setSeriesStackMode(s, kavra::Stacked);
+        changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::Stacked; });
     view.draw();
     EXPECT_GE(view.axisMaximum(ChartAxis::Left), 15.0);
     EXPECT_DOUBLE_EQ(view.pointY(1, 0), 10.0) << "a stacked point keeps its own value";
-    EXPECT_EQ(view.seriesStackMode(1), kavra::Stacked);
+    EXPECT_EQ(view.seriesStyle(1).stackMode, kavra::Stacked);
 
     // Overlapping series are drawn at their own values.
     for (int s : {0, 1})
-        view.setSeriesStackMode(s, kavra::StackOverlap);
+        changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::StackOverlap; });
     view.draw();
     EXPECT_LT(view.axisMaximum(ChartAxis::Left), 15.0);
     EXPECT_GE(view.axisMaximum(ChartAxis::Left), 10.0);
@@ -135,7 +135,7 @@ TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
     const std::vector<std::vector<double>> values = {{1, 2, 3}, {10, 20, 30, 40}, {0.5, -1}, {100, 100, 100, 100, 100}};
     for (const std::vector<double> &v : values) {
         const int s = addLine([&v](int i) { return v[size_t(i)]; }, int(v.size()));
-        view.setSeriesStackMode(s, kavra::Stacked);
+        changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::Stacked; });
     }
     view.draw();
     const auto drawn = [this](int s) {
@@ -151,10 +151,43 @@ TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
     EXPECT_GE(view.axisMaximum(ChartAxis::Left), 140.0);
 
     // Taking a series out of the stack lets those above it down.
-    view.setSeriesStackMode(1, kavra::StackOverlap);
+    changeSeries(view, 1, [&](auto &style) { style.stackMode = kavra::StackOverlap; });
     view.draw();
     EXPECT_EQ(drawn(2), (std::vector<double>{1.5, 1}));
     EXPECT_EQ(drawn(3), (std::vector<double>{101.5, 101, 103, 100, 100}));
+}
+
+// ---- Looks -----------------------------------------------------------------
+
+// A series style, a title look and an axis look come back as set, each drawn
+// once while the chart repaints and not at all while it does not.
+TEST_F(ChartViewTest, LooksComeBackAsSetAndAreDrawnOnceOrNotAtAll)
+{
+    using kavra::ValueAxis;
+    const int s = addLine([](int i) { return i; });
+    int draws = 0;
+    QObject::connect(&view, &ChartView::afterDraw, [&draws] { ++draws; });
+    const kavra::SeriesStyle styles[] = {
+        {QStringLiteral("Busy"), Qt::red, 3, Qt::DashLine, ValueAxis::Right, kavra::Stacked, 2, false},
+        {QStringLiteral("Idle"), Qt::blue, 1, Qt::DotLine, ValueAxis::Left, kavra::StackNone, 0, true}};
+    const kavra::TitleLook titles[] = {{QStringLiteral("Head"), true, 25, Qt::darkGreen, true},
+                                       {QString(), false, 12, Qt::black, false}};
+    const kavra::AxisLook axes[] = {
+        {kavra::GridStyle::Dash, Qt::green, Qt::darkRed, QStringLiteral("0.0"), 10, 60, true, 5, 50},
+        {kavra::GridStyle::None, Qt::black, Qt::black, QStringLiteral("#,##0"), 0, 100, false, 0, 0}};
+    for (const bool repaint : {true, false}) {
+        view.setRepaint(repaint);
+        for (int i = 0; i < 2; ++i) {
+            draws = 0;
+            view.setSeriesStyle(s, styles[i]);
+            view.setTitle(TitleLine::Footer, titles[i]);
+            view.setAxisLook(ChartAxis::Left, axes[i]);
+            EXPECT_EQ(draws, repaint ? 3 : 0) << i;
+            EXPECT_TRUE(view.seriesStyle(s) == styles[i]) << i;
+            EXPECT_TRUE(view.title(TitleLine::Footer) == titles[i]) << i;
+            EXPECT_TRUE(view.axisLook(ChartAxis::Left) == axes[i]) << i;
+        }
+    }
 }
 
 // ---- Titles ----------------------------------------------------------------
@@ -185,30 +218,30 @@ int axisRectRow(QCustomPlot *plot)
 TEST_F(ChartViewTest, TitleLinesTakeALayoutRowOnlyWhenShown)
 {
     QCPLayoutGrid *grid = plot()->plotLayout();
-    view.setTitleText(TitleLine::Header, QStringLiteral("Head"));
-    ASSERT_TRUE(view.titleShown(TitleLine::Header));
+    changeTitle(view, TitleLine::Header, [&](auto &look) { look.text = QStringLiteral("Head"); });
+    ASSERT_TRUE(view.title(TitleLine::Header).shown);
     const int base = grid->rowCount();
 
-    view.setTitleShown(TitleLine::SubHeader, false);
-    view.setTitleText(TitleLine::SubHeader, QStringLiteral("Sub"));
-    EXPECT_EQ(view.titleText(TitleLine::SubHeader), QStringLiteral("Sub"));
+    changeTitle(view, TitleLine::SubHeader, [&](auto &look) { look.shown = false; });
+    changeTitle(view, TitleLine::SubHeader, [&](auto &look) { look.text = QStringLiteral("Sub"); });
+    EXPECT_EQ(view.title(TitleLine::SubHeader).text, QStringLiteral("Sub"));
     EXPECT_EQ(grid->rowCount(), base) << "a hidden line takes no row";
-    view.setTitleShown(TitleLine::SubHeader, true);
-    EXPECT_TRUE(view.titleShown(TitleLine::SubHeader));
+    changeTitle(view, TitleLine::SubHeader, [&](auto &look) { look.shown = true; });
+    EXPECT_TRUE(view.title(TitleLine::SubHeader).shown);
     EXPECT_EQ(grid->rowCount(), base + 1);
 
-    view.setTitleText(TitleLine::Footer, QStringLiteral("Foot"));
-    view.setTitleShown(TitleLine::Footer, true);
+    changeTitle(view, TitleLine::Footer, [&](auto &look) { look.text = QStringLiteral("Foot"); });
+    changeTitle(view, TitleLine::Footer, [&](auto &look) { look.shown = true; });
     EXPECT_EQ(grid->rowCount(), base + 2);
     EXPECT_LT(titleRow(plot(), QStringLiteral("Head")), titleRow(plot(), QStringLiteral("Sub")));
     EXPECT_LT(titleRow(plot(), QStringLiteral("Sub")), axisRectRow(plot()));
     EXPECT_GT(titleRow(plot(), QStringLiteral("Foot")), axisRectRow(plot()));
 
-    view.setTitleShown(TitleLine::SubHeader, false);
+    changeTitle(view, TitleLine::SubHeader, [&](auto &look) { look.shown = false; });
     EXPECT_EQ(grid->rowCount(), base + 1);
-    view.setTitleShown(TitleLine::Header, false);
-    EXPECT_FALSE(view.titleShown(TitleLine::Header));
-    EXPECT_EQ(view.titleText(TitleLine::Header), QStringLiteral("Head"));
+    changeTitle(view, TitleLine::Header, [&](auto &look) { look.shown = false; });
+    EXPECT_FALSE(view.title(TitleLine::Header).shown);
+    EXPECT_EQ(view.title(TitleLine::Header).text, QStringLiteral("Head"));
     EXPECT_EQ(grid->rowCount(), base);
     EXPECT_EQ(titleRow(plot(), QStringLiteral("Head")), -1);
 }
@@ -218,19 +251,19 @@ TEST_F(ChartViewTest, AnEmptyTitleLineThatIsSwitchedOnKeepsItsRoom)
 {
     addLine([](int i) { return double(i); });
     for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
-        view.setTitleText(line, QStringLiteral("A line of text"));
-        view.setTitleShown(line, true);
+        changeTitle(view, line, [&](auto &look) { look.text = QStringLiteral("A line of text"); });
+        changeTitle(view, line, [&](auto &look) { look.shown = true; });
     }
-    view.setTitleSize(TitleLine::Header, 25);
+    changeTitle(view, TitleLine::Header, [&](auto &look) { look.size = 25; });
     view.draw();
     const QRect withText = plotArea();
     for (TitleLine line : {TitleLine::Header, TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
-        view.setTitleText(line, QString());
+        changeTitle(view, line, [&](auto &look) { look.text = QString(); });
     view.draw();
     EXPECT_EQ(plotArea(), withText);
 
-    view.setTitleShown(TitleLine::Header, false);
-    view.setTitleShown(TitleLine::Footer, false);
+    changeTitle(view, TitleLine::Header, [&](auto &look) { look.shown = false; });
+    changeTitle(view, TitleLine::Footer, [&](auto &look) { look.shown = false; });
     view.draw();
     EXPECT_LT(plotArea().top(), withText.top()) << "a hidden line gives its room to the plot";
     EXPECT_GT(plotArea().bottom(), withText.bottom());
@@ -266,8 +299,8 @@ TEST_F(ChartViewTest, ValueAxisLabelsUseTheAxisNumberFormat)
     addLine([](int i) { return 1000.0 + i * 80.0; });
     for (const QString &format : {QStringLiteral("#,##0.###"), QStringLiteral("##########0.000")}) {
         SCOPED_TRACE(format.toStdString());
-        view.setAxisNumberFormat(ChartAxis::Left, format);
-        EXPECT_EQ(view.axisNumberFormat(ChartAxis::Left), format);
+        changeAxis(view, ChartAxis::Left, [&](auto &look) { look.numberFormat = format; });
+        EXPECT_EQ(view.axisLook(ChartAxis::Left).numberFormat, format);
         view.draw();
         const QVector<double> ticks = plot()->yAxis->tickVector();
         const QVector<QString> labels = plot()->yAxis->tickVectorLabels();
@@ -473,9 +506,9 @@ TEST_F(ChartMouseTest, HiddenSeriesGiveNoReadOutAndStopNoZoom)
     ASSERT_EQ(reports.entered.size(), 1u);
     EXPECT_EQ(reports.entered.back(), std::make_pair(0, 40));
 
-    view.setSeriesShown(0, false);  // as under a moving average, a smoothed curve or candles
+    changeSeries(view, 0, [&](auto &style) { style.shown = false; });  // as under a moving average, a smoothed curve or candles
     input::click(plot(), legendEntryCentre(1));  // unticked in the legend
-    ASSERT_FALSE(view.seriesShown(1));
+    ASSERT_FALSE(view.seriesStyle(1).shown);
     view.draw();
     reports.entered.clear();
     moveTo(pixel(40, 10));
@@ -497,7 +530,7 @@ TEST_F(ChartMouseTest, StackedSeriesAnswerAtTheirStackedValues)
     addLine([](int) { return 5.0; });
     addLine([](int i) { return i < 50 ? 10.0 : 20.0; });
     for (int s : {0, 1})
-        view.setSeriesStackMode(s, kavra::Stacked);
+        changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::Stacked; });
     view.draw();
     MouseReports reports(view);
     ASSERT_GT(std::abs(pixel(30, 10).y() - pixel(30, 15).y()), 3 * plot()->selectionTolerance());
@@ -557,7 +590,7 @@ TEST_F(ChartMouseTest, APressStartsAZoomUnlessItIsOnTheLineItself)
 {
     addLine([](int) { return 50.0; });
     addLine([](int i) { return i < 50 ? 0.0 : 100.0; }, 100);  // keeps the axis from 0 to 100
-    view.setSeriesShown(1, false);
+    changeSeries(view, 1, [&](auto &style) { style.shown = false; });
     view.draw();
     MouseReports reports(view);
     QObject::connect(&view, &ChartView::seriesClicked, &view, &ChartView::stopMouseAction);
@@ -727,13 +760,13 @@ TEST_F(ChartLegendTest, TickingAHiddenSeriesBackOnBringsItIntoView)
         addLine([](int i) { return i == 40 ? 1000.0 : 10.0 + i % 3; });  // an item with a peak
         addLine([](int) { return 11.0; });                                // its average
         view.setLegendPlace(ChartView::LegendPlace::Bottom);
-        view.setSeriesShown(0, false);
+        changeSeries(view, 0, [&](auto &style) { style.shown = false; });
         view.draw();
         if (zoomed)
             view.showTimeRange(at(30), at(60));
         ASSERT_LT(view.axisMaximum(ChartAxis::Left), 100);
         input::click(plot(), plot()->legend->item(0)->outerRect().center());
-        ASSERT_TRUE(view.seriesShown(0));
+        ASSERT_TRUE(view.seriesStyle(0).shown);
         EXPECT_GE(view.axisMaximum(ChartAxis::Left), 1000);
         EXPECT_GE(view.axisMaximum(ChartAxis::Right), 1000);
         EXPECT_EQ(view.zoomed(), zoomed);
@@ -758,12 +791,12 @@ TEST_F(ChartLegendTest, EntriesOverThePlotTickTheirSeriesInsteadOfZooming)
         view.draw();
         const QPoint centre = entry(1)->outerRect().center();
         ASSERT_TRUE(plotArea().contains(centre));
-        const bool before = view.seriesShown(1);
+        const bool before = view.seriesStyle(1).shown;
         input::click(plot(), centre);
-        EXPECT_EQ(view.seriesShown(1), !before);
+        EXPECT_EQ(view.seriesStyle(1).shown, !before);
         input::drag(plot(), Qt::LeftButton, centre, centre + QPoint(60, 60));
         EXPECT_FALSE(view.zoomed()) << "a drag from the legend draws no zoom rectangle";
-        EXPECT_EQ(view.seriesShown(1), !before) << "nor is it a second click";
+        EXPECT_EQ(view.seriesStyle(1).shown, !before) << "nor is it a second click";
     }
 }
 

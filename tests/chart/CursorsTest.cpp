@@ -136,7 +136,7 @@ TEST_F(CursorsTest, RankingListsTheChangedItemsAndChartsTheOneDoubleClicked)
     auto *list = ranking()->findChild<QListWidget *>(QStringLiteral("lstKavraRanking"));
     emit list->itemDoubleClicked(list->item(0));
     ASSERT_EQ(chart().seriesCount(), 1);
-    EXPECT_EQ(chart().seriesName(0), QStringLiteral("Item 02(# 1)"));
+    EXPECT_EQ(chart().seriesStyle(0).name, QStringLiteral("Item 02(# 1)"));
     EXPECT_TRUE(ranking()->isVisible()) << "the chart redrawn keeps the ranking";
 
     const std::string saved = dir.path() + "/ranking.txt";
@@ -181,7 +181,7 @@ TEST_F(CursorsTest, TheReadoutFollowsRatioCharts)
     window->action(QStringLiteral("mnuCursors"))->trigger();
     window->action(QStringLiteral("mnuGenerateRatioCharts"))->trigger();
     ASSERT_TRUE(window->state().chart.ratioMode());
-    EXPECT_TRUE(readout()->tableText().contains(chart().seriesName(0))) << readout()->tableText().toStdString();
+    EXPECT_TRUE(readout()->tableText().contains(chart().seriesStyle(0).name)) << readout()->tableText().toStdString();
 }
 
 // A moving average is charted from its item: the readout lists it with the

@@ -37,7 +37,7 @@ protected:
     kavra::ChartView &chart() { return window->chart(); }
     kavra::ItemListView *list() const { return child<kavra::ItemListView>("lvwKavra"); }
     kavra::AppState &state() { return window->state(); }
-    QString legend(int s) { return chart().seriesName(s); }
+    QString legend(int s) { return chart().seriesStyle(s).name; }
     bool correlateEnabled() const { return child<QPushButton>("cmdCorrelate")->isEnabled(); }
 
     // Opens a file of this many items and rows, values from value(item, row).
@@ -90,10 +90,10 @@ TEST_F(RedrawTest, NothingSelectedLeavesOnlyTheTitleLines)
     chartRows({});
     EXPECT_EQ(chart().seriesCount(), 0);
     EXPECT_EQ(chart().seriesCount(), 0);
-    EXPECT_EQ(chart().titleText(TitleLine::Header), QStringLiteral("Node(s) : NODE1"));
-    EXPECT_TRUE(chart().titleShown(TitleLine::Header));
-    EXPECT_EQ(chart().titleText(TitleLine::SubHeader), QStringLiteral("Sub title"));
-    EXPECT_EQ(chart().titleText(TitleLine::Footer), QStringLiteral("Footer text"));
+    EXPECT_EQ(chart().title(TitleLine::Header).text, QStringLiteral("Node(s) : NODE1"));
+    EXPECT_TRUE(chart().title(TitleLine::Header).shown);
+    EXPECT_EQ(chart().title(TitleLine::SubHeader).text, QStringLiteral("Sub title"));
+    EXPECT_EQ(chart().title(TitleLine::Footer).text, QStringLiteral("Footer text"));
     EXPECT_FALSE(correlateEnabled());
     for (const char *entry : {"mnuSmoothUnSmooth", "mnuAddRemoveCandleChart", "mnuCycleDualCharts",
                               "mnuGenerateRatioCharts"})
@@ -111,10 +111,10 @@ TEST_F(RedrawTest, OneFileChartsAtMostSixteenItemsInThePaletteColours)
     for (int s = 0; s < 16; ++s) {
         SCOPED_TRACE(s);
         EXPECT_EQ(chart().seriesKind(s), kavra::SeriesKind::Line);
-        EXPECT_EQ(chart().seriesColour(s), palette(s));
-        EXPECT_EQ(chart().seriesPenWidth(s), 2);
+        EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
+        EXPECT_EQ(chart().seriesStyle(s).penWidth, 2);
         EXPECT_EQ(legend(s), QString::fromStdString(names[size_t(s)]) + QStringLiteral("(# 1)"));
-        EXPECT_EQ(chart().seriesName(s), legend(s));
+        EXPECT_EQ(chart().seriesStyle(s).name, legend(s));
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(RedrawTest, EachFileChartsTheSelectedItemsInTurn)
                                   "Item 03(# 2)", "Item 01(# 3)", "Item 03(# 3)"};
     for (int s = 0; s < 6; ++s) {
         EXPECT_EQ(legend(s), expected[s]);
-        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
     }
 }
 
@@ -143,7 +143,7 @@ TEST_F(RedrawTest, EveryFileGetsTheSameItems)
         SCOPED_TRACE(s);
         const int file = s / 5 + 1, item = s % 5 + 1;
         EXPECT_EQ(legend(s), QStringLiteral("Item %1(# %2)").arg(item, 2, 10, QLatin1Char('0')).arg(file));
-        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
         EXPECT_DOUBLE_EQ(chart().pointY(s, 0), file * 1000.0 + item * 10.0 + 1);
     }
     EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0])) << "nothing left out";
@@ -157,7 +157,7 @@ TEST_F(RedrawTest, FilesShareTheSixteenColoursEvenlyAndTheStatusBarSaysWhatIsLef
     for (int s = 0; s < 16; ++s) {
         SCOPED_TRACE(s);
         EXPECT_EQ(legend(s), QStringLiteral("Item %1(# %2)").arg(s % 8 + 1, 2, 10, QLatin1Char('0')).arg(s / 8 + 1));
-        EXPECT_EQ(chart().seriesColour(s), palette(s));
+        EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
     }
     EXPECT_EQ(window->statusText(), QStringLiteral("Charting 8 of 10 selected items for each of 2 files"));
 
@@ -184,7 +184,7 @@ TEST_F(RedrawTest, SixteenFilesGetOneItemEach)
         ASSERT_EQ(chart().seriesCount(), 16);
         for (int s = 0; s < 16; ++s) {
             EXPECT_EQ(legend(s), QStringLiteral("Item 01(# %1)").arg(s + 1));
-            EXPECT_EQ(chart().seriesColour(s), palette(s));
+            EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
             EXPECT_DOUBLE_EQ(chart().pointY(s, 0), (s + 1) * 1000.0 + 10.0 + 1);
         }
     }
@@ -390,7 +390,7 @@ TEST_F(RedrawTest, ClickingARowChartsIt)
     input::click(view->viewport(), QPoint(row.left() + 10, row.center().y()));  // the column is wider than the view
     EXPECT_EQ(chart().seriesCount(), 1);
     EXPECT_EQ(legend(0), QStringLiteral("Item 03(# 1)"));
-    EXPECT_EQ(chart().seriesName(0), QStringLiteral("Item 03(# 1)"));
+    EXPECT_EQ(chart().seriesStyle(0).name, QStringLiteral("Item 03(# 1)"));
 }
 
 TEST_F(RedrawTest, ReleasingUpOrDownChartsTheNewRow)
@@ -430,7 +430,7 @@ protected:
     {
         QStringList texts;
         for (int s = 0; s < chart().seriesCount(); ++s)
-            texts << chart().seriesName(s);
+            texts << chart().seriesStyle(s).name;
         return texts;
     }
     QPoint rowPoint(int row)
@@ -588,14 +588,14 @@ TEST_F(LegendTest, AHiddenSeriesTellsOnlyItsName)
     state().chart.setMovingAveragePeriod(3);  // one the five rows fill: the item is hidden under its average
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
     ASSERT_EQ(chart().seriesCount(), 2);
-    ASSERT_FALSE(chart().seriesShown(0));
+    ASSERT_FALSE(chart().seriesStyle(0).shown);
     EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
     EXPECT_TRUE(toolTipOf(1).startsWith(QStringLiteral("Item 01(# 1)(MovAvgPer= 3)")));
 
     window->action(QStringLiteral("mnuToggleMovingAverage"))->trigger();
-    ASSERT_TRUE(chart().seriesShown(0));
+    ASSERT_TRUE(chart().seriesStyle(0).shown);
     input::click(kavra::plotOf(chart()), kavra::plotOf(chart())->legend->item(0)->outerRect().center());  // unticked
-    ASSERT_FALSE(chart().seriesShown(0));
+    ASSERT_FALSE(chart().seriesStyle(0).shown);
     EXPECT_EQ(toolTipOf(0), QStringLiteral("Item 01(# 1)"));
 }
 

@@ -343,7 +343,7 @@ TEST_F(CorrelationWindowTest, CoefficientsComeFromTheLastFileAndTheDiagramFromTh
     EXPECT_EQ(bottomTitle(), QStringLiteral(" Free Pages"));
     expectPoints([](int r) { return mainValue(4, r); }, [](int r) { return mainValue(1, r); }, 1, 8);
     EXPECT_EQ(corr()->Start_Date, kStart);
-    EXPECT_TRUE(scatter().titleText(TitleLine::Header).contains(kStart + QStringLiteral(" and ") + kEnd));
+    EXPECT_TRUE(scatter().title(TitleLine::Header).text.contains(kStart + QStringLiteral(" and ") + kEnd));
 }
 
 TEST_F(CorrelationWindowTest, CoefficientsUseAFullStopWhateverTheLocale)
@@ -405,7 +405,7 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
 {
     correlateMain();
     kavra::CorrelationWindow &w = *corr();
-    const QString title = scatter().titleText(TitleLine::Header);
+    const QString title = scatter().title(TitleLine::Header).text;
     const QStringList parts = {QStringLiteral("Scatter Diagram for Data Collection on "),
                                QStringLiteral("node NODE1 between "), kStart + QStringLiteral(" and ") + kEnd};
     qsizetype at = 0;

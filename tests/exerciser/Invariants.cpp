@@ -179,7 +179,7 @@ QString Exerciser::chartMatchesSelection(const std::vector<ItemRow> &selected) c
     QStringList names;
     int averages = 0, smoothed = 0, candles = 0, ratios = 0;
     for (int s = 0; s < chart.seriesCount(); ++s)
-        names << chart.seriesName(s);
+        names << chart.seriesStyle(s).name;
     for (int s = 0; s < chart.seriesCount(); ++s) {
         const QString name = names[s];
         const auto average = averageName.match(name);

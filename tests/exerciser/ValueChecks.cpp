@@ -99,12 +99,12 @@ QString Exerciser::movingAveragesAreMeans() const
     const ChartView &chart = window_->chart();
     static const QRegularExpression averageName(QStringLiteral("^(.*)\\(MovAvgPer= ?(\\d+)\\)$"));
     for (int s = 0; s < chart.seriesCount(); ++s) {
-        const auto match = averageName.match(chart.seriesName(s));
+        const auto match = averageName.match(chart.seriesStyle(s).name);
         if (!match.hasMatch())
             continue;
         int item = -1;
         for (int k = 0; k < chart.seriesCount() && item < 0; ++k)
-            if (chart.seriesName(k) == match.captured(1))
+            if (chart.seriesStyle(k).name == match.captured(1))
                 item = k;
         const int period = match.captured(2).toInt();
         if (item < 0 || period < 1)
@@ -128,7 +128,7 @@ QString Exerciser::movingAveragesAreMeans() const
             ++checked_["moving average point"];
             if (finite && !near(shown, sum / period, scale / period))
                 return QStringLiteral("\"%1\" point %2 shows %3; the mean of the %4 points up to it is %5")
-                    .arg(chart.seriesName(s))
+                    .arg(chart.seriesStyle(s).name)
                     .arg(p)
                     .arg(shown, 0, 'g', 17)
                     .arg(period)

@@ -95,7 +95,7 @@ protected:
     {
         Names names;
         for (int s = 0; s < window->chart().seriesCount(); ++s)
-            names.push_back(window->chart().seriesName(s).remove(QStringLiteral("(# 1)")).toStdString());
+            names.push_back(window->chart().seriesStyle(s).name.remove(QStringLiteral("(# 1)")).toStdString());
         return names;
     }
 };

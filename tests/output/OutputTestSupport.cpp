@@ -1,5 +1,7 @@
 #include "output/OutputTestSupport.h"
 
+#include "support/ChartAccess.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,10 +14,10 @@ std::unique_ptr<kavra::ChartView> makeChart()
 {
     auto chart = std::make_unique<kavra::ChartView>();
     chart->resize(800, 500);
-    chart->setTitleText(kavra::TitleLine::Header, kTitle);
+    changeTitle(*chart, kavra::TitleLine::Header, [&](auto &look) { look.text = kTitle; });
     const int series = chart->addSeries(kavra::SeriesKind::Line);
-    chart->setSeriesName(series, QStringLiteral("Busy"));
-    chart->setSeriesColour(series, Qt::red);
+    changeSeries(*chart, series, [&](auto &style) { style.name = QStringLiteral("Busy"); });
+    changeSeries(*chart, series, [&](auto &style) { style.colour = Qt::red; });
     double x[12], y[12];
     for (int i = 0; i < 12; ++i) {
         x[i] = 46362.0 + i / 1440.0;
