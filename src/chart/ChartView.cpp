@@ -2,6 +2,7 @@
 
 #include "chart/AxisTickers.h"
 #include "chart/ChartGraph.h"
+#include "chart/CursorLines.h"
 
 #include <QRubberBand>
 
@@ -527,6 +528,27 @@ ChartView::PaintResult ChartView::paintOnto(QPaintDevice &device, int width, int
     painter.setMode(QCPPainter::pmNonCosmetic);  // line widths scale with the page
     plot_->toPainter(&painter, width, height);
     return painter.end() ? PaintResult::Done : PaintResult::CannotFinish;
+}
+
+// ---- Cursor lines ----------------------------------------------------------
+
+void ChartView::setCursorLines(bool shown, double a, double b)
+{
+    if (!cursorLines_)
+        cursorLines_ = std::make_unique<CursorLines>(plot_, [this](double time) { return toKey(time); });
+    if (cursorLines_->place(shown, a, b) && repaint_)
+        cursorLines_->redraw();
+}
+
+bool ChartView::cursorLinesShown() const { return cursorLines_ && cursorLines_->shown(); }
+
+double ChartView::cursorLineTime(int which) const { return cursorLines_ ? cursorLines_->time(which) : 0; }
+
+int ChartView::cursorLineAt(const QPoint &at) const { return cursorLines_ ? cursorLines_->lineAt(at) : -1; }
+
+double ChartView::cursorLinePixel(int which) const
+{
+    return cursorLines_ ? cursorLines_->pixel(which) : plot_->xAxis->coordToPixel(toKey(0));
 }
 
 }  // namespace kavra

@@ -12,14 +12,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
-class QCPItemLine;
-class QCPItemText;
 class QCPRange;
 class QCPTextElement;
 class QContextMenuEvent;
@@ -30,6 +29,7 @@ namespace kavra {
 
 class BandCanvasItem;
 class ChartGraph;
+class CursorLines;
 class CheckLegendItem;
 
 enum class SeriesKind { Line = 0, Point = 4, FastLine = 6, Candle = 11 };
@@ -180,8 +180,8 @@ public:
     // not drawn and comes back with the view. Pressing on a line drags it
     // (cursorPressed, then cursorDragged), and never starts a zoom.
     void setCursorLines(bool shown, double a = 0, double b = 0);
-    bool cursorLinesShown() const { return cursorsShown_; }
-    double cursorLineTime(int which) const { return cursorTimes_[which == 0 ? 0 : 1]; }
+    bool cursorLinesShown() const;
+    double cursorLineTime(int which) const;
     // The cursor line drawn within reach of this point of the plot: 0 A, 1 B, -1 none.
     int cursorLineAt(const QPoint &at) const;
     // The pixel column of a cursor line (where the plot would draw it).
@@ -277,8 +277,6 @@ private:
     void wheel(QWheelEvent *event);
     bool contextMenu(QContextMenuEvent *event);
     void setDragging(bool dragging);
-    void createCursorLines();
-    void placeCursorLines();
 
     QCustomPlot *plot_;
     std::vector<Series> series_;
@@ -302,10 +300,7 @@ private:
     // A cursor line is dragged with the left button too.
     enum class Drag { None, Zoom, Scroll, Cursor } drag_ = Drag::None;
     int draggedCursor_ = -1;
-    bool cursorsShown_ = false;
-    double cursorTimes_[2] = {};
-    QCPItemLine *cursorLines_[2] = {};
-    QCPItemText *cursorLabels_[2] = {};
+    std::unique_ptr<CursorLines> cursorLines_;  // made when first shown
     QPoint dragStart_;
     double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
     bool zoomedBeforeScroll_ = false;

@@ -1,7 +1,4 @@
-// The A and B cursor lines: drawn on a layer of their own above the series, so
-// that moving one repaints that layer only, not every line of the chart.
-
-#include "chart/ChartView.h"
+#include "chart/CursorLines.h"
 
 #include <cmath>
 #include <qcustomplot.h>
@@ -14,7 +11,8 @@ const QColor kCursorColour(40, 40, 40);
 
 }  // namespace
 
-void ChartView::createCursorLines()
+CursorLines::CursorLines(QCustomPlot *plot, std::function<double(double)> toKey)
+    : plot_(plot), toKey_(std::move(toKey))
 {
     plot_->addLayer(QStringLiteral("cursors"), plot_->layer(QStringLiteral("bands")), QCustomPlot::limAbove);
     QCPLayer *layer = plot_->layer(QStringLiteral("cursors"));
@@ -46,57 +44,50 @@ void ChartView::createCursorLines()
         label->position->setCoords(0, 0);
         line->setVisible(false);
         label->setVisible(false);
-        cursorLines_[which] = line;
-        cursorLabels_[which] = label;
+        lines_[which] = line;
+        labels_[which] = label;
     }
 }
 
-void ChartView::setCursorLines(bool shown, double a, double b)
+bool CursorLines::place(bool shown, double a, double b)
 {
-    if (!cursorLines_[0])
-        createCursorLines();
-    const bool moved = shown != cursorsShown_ || a != cursorTimes_[0] || b != cursorTimes_[1];
-    cursorsShown_ = shown;
-    cursorTimes_[0] = a;
-    cursorTimes_[1] = b;
-    placeCursorLines();
-    if (!moved)
-        return;
+    const bool moved = shown != shown_ || a != times_[0] || b != times_[1];
+    shown_ = shown;
+    times_[0] = a;
+    times_[1] = b;
+    for (int which = 0; which < 2; ++which) {
+        const double key = toKey_(times_[which]);
+        lines_[which]->start->setCoords(key, 0);
+        lines_[which]->end->setCoords(key, 1);
+        labels_[which]->position->setCoords(key, 0);
+        lines_[which]->setVisible(shown_);
+        labels_[which]->setVisible(shown_);
+    }
+    // With A and B close together the labels would cover each other: B's goes below A's.
+    const bool together = std::fabs(pixel(0) - pixel(1)) < 16;
+    labels_[1]->position->setCoords(toKey_(times_[1]), together ? 0.05 : 0);
+    return moved;
+}
+
+void CursorLines::redraw()
+{
     // Only the cursors' layer is drawn again, once the whole chart has been drawn.
-    if (repaint_ && plot_->layer(QStringLiteral("cursors"))->mode() == QCPLayer::lmBuffered)
-        plot_->layer(QStringLiteral("cursors"))->replot();
-    else if (repaint_)
+    if (QCPLayer *layer = plot_->layer(QStringLiteral("cursors")); layer->mode() == QCPLayer::lmBuffered)
+        layer->replot();
+    else
         plot_->replot();
 }
 
-void ChartView::placeCursorLines()
-{
-    for (int which = 0; which < 2; ++which) {
-        const double key = toKey(cursorTimes_[which]);
-        cursorLines_[which]->start->setCoords(key, 0);
-        cursorLines_[which]->end->setCoords(key, 1);
-        cursorLabels_[which]->position->setCoords(key, 0);
-        cursorLines_[which]->setVisible(cursorsShown_);
-        cursorLabels_[which]->setVisible(cursorsShown_);
-    }
-    // With A and B close together the labels would cover each other: B's goes below A's.
-    const bool together = std::fabs(cursorLinePixel(0) - cursorLinePixel(1)) < 16;
-    cursorLabels_[1]->position->setCoords(toKey(cursorTimes_[1]), together ? 0.05 : 0);
-}
+double CursorLines::pixel(int which) const { return plot_->xAxis->coordToPixel(toKey_(time(which))); }
 
-double ChartView::cursorLinePixel(int which) const
+int CursorLines::lineAt(const QPoint &at) const
 {
-    return plot_->xAxis->coordToPixel(toKey(cursorTimes_[which == 0 ? 0 : 1]));
-}
-
-int ChartView::cursorLineAt(const QPoint &at) const
-{
-    if (!cursorsShown_ || !plot_->axisRect()->rect().contains(at))
+    if (!shown_ || !plot_->axisRect()->rect().contains(at))
         return -1;
     int found = -1;
     double nearest = kCursorReach;
     for (int which = 0; which < 2; ++which) {
-        const double distance = std::fabs(cursorLinePixel(which) - at.x());
+        const double distance = std::fabs(pixel(which) - at.x());
         if (distance <= nearest) {  // on a tie the later one, drawn on top
             nearest = distance;
             found = which;
