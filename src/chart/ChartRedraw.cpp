@@ -150,6 +150,16 @@ analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources 
     return {};
 }
 
+PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data)
+{
+    PlannedPoints points;
+    if (planned.role == SeriesRole::Item || planned.role == SeriesRole::Ratio)
+        points.source = sources.values(s, data);
+    else
+        points.derived = derivedPoints(planned, sources, data);
+    return points;
+}
+
 namespace {
 
 void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,

@@ -5,6 +5,7 @@
 // chart (Legend_Text).
 
 #include "analysis/Curves.h"
+#include "chart/SeriesSources.h"
 #include "plan/ChartPlan.h"
 
 #include <QString>
@@ -17,7 +18,6 @@ struct DataSet;
 struct DisplayedRows;
 class ChartView;
 class ItemRevision;
-class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
 // curves to the chart drawn: the source of every series. The redraw never
@@ -61,6 +61,17 @@ void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, c
 // the smoothed curve) as the chart draws them; none for the other roles. The
 // readers of the chart compute them here rather than read them back out of it.
 analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data);
+// The points series s of a plan was drawn with: an item's or a ratio's values
+// from its source, a derived curve's worked out again; none for candles.
+struct PlannedPoints {
+    SeriesValues source;
+    analysis::Curve derived;
+    SeriesValues values() const
+    {
+        return derived.x.empty() ? source : SeriesValues{derived.x.data(), derived.y.data(), derived.x.size()};
+    }
+};
+PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
