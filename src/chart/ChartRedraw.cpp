@@ -150,6 +150,14 @@ analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources 
     return {};
 }
 
+void clearChart(ChartView &chart, const ChartOptions &options)
+{
+    chart.removeAllSeries();
+    chart.undoZoom();
+    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter})
+        chart.setTitleShown(line, options.titleShown(line));
+}
+
 PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data)
 {
     PlannedPoints points;

@@ -61,6 +61,9 @@ void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, c
 // the smoothed curve) as the chart draws them; none for the other roles. The
 // readers of the chart compute them here rather than read them back out of it.
 analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data);
+// The chart with no file: no series and no zoom (left in force, it would narrow
+// the next file's rows to this one's view), and the title lines the options show.
+void clearChart(ChartView &chart, const ChartOptions &options);
 // The points series s of a plan was drawn with: an item's or a ratio's values
 // from its source, a derived curve's worked out again; none for candles.
 struct PlannedPoints {

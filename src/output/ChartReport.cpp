@@ -240,7 +240,6 @@ QRect chartSlot(const QRect &room, int perPage, int onPage, int gap)
 QString paintReport(QPdfWriter &writer, const ReportRequest &r, const std::function<void(int, int)> &progress)
 {
     ChartView chart;
-    chart.setTitleShown(TitleLine::Header, true);
     // The page at the screen's resolution: a chart's text is sized for it, as in an exported PDF.
     writer.setResolution(chart.logicalDpiX());
     writer.setPageSize(QPageSize(QPageSize::A4));
