@@ -7,6 +7,7 @@
 #include "app/FollowCommands.h"
 #include "app/ItemListCommands.h"
 #include "app/StatusBar.h"
+#include "chart/ChartRedraw.h"
 #include "chart/ChartView.h"
 #include "chart/PageNavigator.h"
 #include "data/LoadMessages.h"
@@ -229,21 +230,12 @@ void MainWindow::mnuCloseFile_Click()
     showLoadedControls(false);
     progress_->hide();
     correlate_->setEnabled(false);
-    // A zoom left in force would narrow the next file's rows to this file's view.
-    chart_->removeAllSeries();
-    chart_->undoZoom();
-
     state_.chart.closed();
+    clearChart(*chart_, state_.chart);
     state_.list.Median_Sorted = false;
     stackFrame_->setEnabled(true);
     stack_->setChecked(false);
     unStack_->setChecked(true);
-    // The chart shows the title lines as they are now before a file is drawn.
-    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
-        TitleLook look = chart_->title(line);
-        look.shown = state_.chart.titleShown(line);
-        chart_->setTitle(line, look);
-    }
 
     items_.clear();
     itemList_->showRevision(&items_.current());

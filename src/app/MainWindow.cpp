@@ -52,14 +52,21 @@ QString currentUser()
     return qEnvironmentVariable("USER");
 }
 
-// A series summed up over the rows shown; nothing for a hidden or empty one.
-QString shownStatistics(const ChartView &chart, int s)
+// A series summed up over the rows in view, from the values the plan drew it
+// with; nothing for a hidden or empty one, or candles.
+QString shownStatistics(const ChartView &chart, const AppState &state, const SeriesSources &sources,
+                        const DataSet &data, int s)
 {
-    if (!chart.seriesStyle(s).shown)
+    const PlannedSeries *planned = drawnSeries(state, chart.seriesCount(), s);
+    if (!planned || !chart.seriesStyle(s).shown)
         return {};
-    std::vector<double> x, y;
-    chart.shownPoints(s, x, y);
-    return QString::fromStdString(analysis::statisticsText(analysis::seriesStatistics(x.data(), y.data(), x.size())));
+    const PlannedPoints points = plannedPoints(*planned, s, sources, data);
+    const SeriesValues values = points.values();
+    if (values.n == 0)
+        return {};
+    const auto [first, end] = chart.shownSpan(values.x, values.n);
+    return QString::fromStdString(analysis::statisticsText(
+        analysis::seriesStatistics(values.x + first, values.y + first, end - first)));
 }
 
 }  // namespace
@@ -183,7 +190,7 @@ void MainWindow::createControls()
         itemFilter_ = new ItemFilterBox(*itemList_, central);
     chart_ = new ChartView(central);
     chart_->colourWanted = [](int s) { return paletteColour(s); };
-    chart_->legendToolTipWanted = [this](int s) { return shownStatistics(*chart_, s); };
+    chart_->legendToolTipWanted = [this](int s) { return shownStatistics(*chart_, state_, sources_, data_, s); };
     connect(chart_, &ChartView::afterDraw, this, &MainWindow::tchKavra_OnAfterDraw);
     connect(chart_, &ChartView::mouseEnteredSeries, this, &MainWindow::tchKavra_OnMouseEnterSeries);
     connect(chart_, &ChartView::mouseLeftSeries, this, &MainWindow::tchKavra_OnMouseLeaveSeries);

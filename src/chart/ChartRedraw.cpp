@@ -166,6 +166,27 @@ analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources 
     return {};
 }
 
+void clearChart(ChartView &chart, const ChartOptions &options)
+{
+    chart.removeAllSeries();
+    chart.undoZoom();
+    for (TitleLine line : {TitleLine::SubHeader, TitleLine::Footer, TitleLine::SubFooter}) {
+        TitleLook look = chart.title(line);
+        look.shown = options.titleShown(line);
+        chart.setTitle(line, look);
+    }
+}
+
+PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data)
+{
+    PlannedPoints points;
+    if (planned.role == SeriesRole::Item || planned.role == SeriesRole::Ratio)
+        points.source = sources.values(s, data);
+    else
+        points.derived = derivedPoints(planned, sources, data);
+    return points;
+}
+
 namespace {
 
 void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,

@@ -5,6 +5,7 @@
 // chart (Legend_Text).
 
 #include "analysis/Curves.h"
+#include "chart/SeriesSources.h"
 #include "plan/ChartPlan.h"
 
 #include <QString>
@@ -17,7 +18,6 @@ struct DataSet;
 struct DisplayedRows;
 class ChartView;
 class ItemRevision;
-class SeriesSources;
 
 // What the redraw draws from, and what it leaves for the commands that add
 // curves to the chart drawn: the source of every series. The redraw never
@@ -61,6 +61,20 @@ void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, c
 // the smoothed curve) as the chart draws them; none for the other roles. The
 // readers of the chart compute them here rather than read them back out of it.
 analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data);
+// The chart with no file: no series and no zoom (left in force, it would narrow
+// the next file's rows to this one's view), and the title lines the options show.
+void clearChart(ChartView &chart, const ChartOptions &options);
+// The points series s of a plan was drawn with: an item's or a ratio's values
+// from its source, a derived curve's worked out again; none for candles.
+struct PlannedPoints {
+    SeriesValues source;
+    analysis::Curve derived;
+    SeriesValues values() const
+    {
+        return derived.x.empty() ? source : SeriesValues{derived.x.data(), derived.y.data(), derived.x.size()};
+    }
+};
+PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 

@@ -261,19 +261,15 @@ void ChartView::setSeriesColour(int s, const QColor &colour)
         line->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, colour, colour, 5));
 }
 
-void ChartView::shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const
+std::pair<size_t, size_t> ChartView::shownSpan(const double *times, size_t n) const
 {
-    x.clear();
-    y.clear();
-    const ChartGraph *line = graph(s);
-    if (!line)
-        return;
+    // Compared as the chart keys them, so that a view whose edges lie on sample
+    // times keeps exactly the points drawn at them.
     const QCPRange shown = plot_->xAxis->range();
-    const auto end = line->data()->findEnd(shown.upper, false);
-    for (auto it = line->data()->findBegin(shown.lower, false); it != end; ++it) {
-        x.push_back(fromKey(it->key));
-        y.push_back(it->value);
-    }
+    const double *end = times + n;
+    const double *first = std::partition_point(times, end, [&](double t) { return toKey(t) < shown.lower; });
+    const double *last = std::partition_point(first, end, [&](double t) { return toKey(t) <= shown.upper; });
+    return {size_t(first - times), size_t(last - times)};
 }
 
 void ChartView::setSeriesPoints(int s, const double *x, const double *y, int count)

@@ -116,8 +116,9 @@ public:
     int pointCount(int s) const;
     double pointX(int s, int p) const;
     double pointY(int s, int p) const;  // the point's own value, also when stacked
-    // The points of a line series that lie within the time axis as shown.
-    void shownPoints(int s, std::vector<double> &x, std::vector<double> &y) const;
+    // Of n ascending sample times, the first and one past the last that lie
+    // within the time axis as shown.
+    std::pair<size_t, size_t> shownSpan(const double *times, size_t n) const;
     // The series drawn under this point of the plot and its point nearest to it;
     // -1 for both when none. Only what is drawn counts, where it is drawn: hidden
     // series never, stacked ones at their stacked values.

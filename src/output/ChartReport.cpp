@@ -240,9 +240,6 @@ QRect chartSlot(const QRect &room, int perPage, int onPage, int gap)
 QString paintReport(QPdfWriter &writer, const ReportRequest &r, const std::function<void(int, int)> &progress)
 {
     ChartView chart;
-    TitleLook header = chart.title(TitleLine::Header);
-    header.shown = true;
-    chart.setTitle(TitleLine::Header, header);
     // The page at the screen's resolution: a chart's text is sized for it, as in an exported PDF.
     writer.setResolution(chart.logicalDpiX());
     writer.setPageSize(QPageSize(QPageSize::A4));

@@ -3,6 +3,7 @@
 
 #include "app/PromptedWindowTest.h"
 
+#include "analysis/SeriesStatistics.h"
 #include "app/AppState.h"
 #include "app/ChartCommands.h"
 #include "chart/ChartGraph.h"
@@ -1044,6 +1045,34 @@ TEST_F(ChartCommandsRatioTest, RatiosAndTheirAveragesAfterAZoomStayOnTheItemsTim
     ASSERT_EQ(chart().pointCount(4), kRows - 10 + 1);
     for (int p = 0; p < chart().pointCount(4); ++p)
         EXPECT_NEAR(chart().pointX(4, p), times[size_t(p + 9)], 1e-8) << p;
+}
+
+// The legend's statistics of a series sum up the values it draws within the
+// view: a ratio's quotients, its average's means; nothing for a hidden series.
+TEST_F(ChartCommandsRatioTest, LegendStatisticsSumUpTheValuesDrawnInView)
+{
+    const std::vector<double> &times = window->data().Xaxis_Values;
+    const auto ratio = [](int row) { return ratioValue(2, row) == 0 ? 0.0 : ratioValue(1, row) / ratioValue(2, row); };
+    const auto average = [&](int row) {
+        double sum = 0;
+        for (int r = row - 9; r <= row; ++r)
+            sum += ratio(r);
+        return sum / 10;
+    };
+    const auto expected = [&](int from, int to, const std::function<double(int)> &value) {
+        std::vector<double> y;
+        for (int row = from; row <= to; ++row)
+            y.push_back(value(row));
+        return QString::fromStdString(kavra::analysis::statisticsText(
+            kavra::analysis::seriesStatistics(times.data() + from - 1, y.data(), y.size())));
+    };
+    trigger("mnuGenerateRatioCharts");
+    chart().showTimeRange(times[3], times[10]);  // rows 4 to 11
+    EXPECT_EQ(chart().legendToolTipWanted(0), expected(4, 11, ratio));
+    EXPECT_EQ(chart().legendToolTipWanted(2), QString());
+    trigger("mnuToggleMovingAverage");
+    ASSERT_EQ(chart().seriesCount(), 8);
+    EXPECT_EQ(chart().legendToolTipWanted(4), expected(10, 11, average));
 }
 
 // ---- Chart editor ----------------------------------------------------------------
