@@ -124,32 +124,22 @@ void CursorCommands::showCursors(bool newChart)
 // lie at sample times; rows it has no point at are not a number.
 std::vector<double> CursorCommands::drawnValuesByRow(int s) const
 {
+    const PlannedSeries *planned = drawnSeries(c_.state, c_.chart.seriesCount(), s);
+    if (!planned)
+        return {};
+    // Worked out again from the item, as the redraw drew it; none for candles.
+    const analysis::Curve curve = derivedPoints(*planned, c_.sources, c_.data);
     const std::vector<double> &times = c_.data.Xaxis_Values;
     const double none = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> byRow(size_t(c_.data.Row_Count), none);
     bool any = false;
     const auto end = times.begin() + std::ptrdiff_t(byRow.size());
-    const auto put = [&](double x, double y) {
-        auto at = std::lower_bound(times.begin(), end, x - 1e-7);  // the time axis' round trip
-        if (at != end && std::abs(*at - x) <= 1e-7) {
-            byRow[size_t(at - times.begin())] = std::isfinite(y) ? y : none;
+    for (size_t p = 0; p < curve.x.size(); ++p) {
+        auto at = std::lower_bound(times.begin(), end, curve.x[p] - 1e-7);
+        if (at != end && std::abs(*at - curve.x[p]) <= 1e-7) {
+            byRow[size_t(at - times.begin())] = std::isfinite(curve.y[p]) ? curve.y[p] : none;
             any = true;
         }
-    };
-    const PlannedSeries *planned = drawnSeries(c_.state, c_.chart.seriesCount(), s);
-    if (planned && planned->role == SeriesRole::Candle)
-        return {};
-    if (planned) {
-        // Worked out again from the item, as the redraw drew it.
-        const analysis::Curve curve = derivedPoints(*planned, c_.sources, c_.data);
-        for (size_t p = 0; p < curve.x.size(); ++p)
-            put(curve.x[p], curve.y[p]);
-    } else {
-        // A chart drawn without a plan: its points as they are.
-        if (c_.chart.seriesKind(s) == SeriesKind::Candle)
-            return {};
-        for (int p = 0, n = c_.chart.pointCount(s); p < n; ++p)
-            put(c_.chart.pointX(s, p), c_.chart.pointY(s, p));
     }
     return any ? byRow : std::vector<double>{};
 }
