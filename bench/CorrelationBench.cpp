@@ -19,6 +19,7 @@
 #include "analysis/Correlation.h"
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
+#include "support/ChartAccess.h"
 #include "data/DataSet.h"
 #include "dialogs/CorrelationWindow.h"
 #include "items/ItemList.h"
@@ -182,7 +183,7 @@ int main(int argc, char **argv)
     const bool shown = correlation && correlation->isVisible();
     const qsizetype listed = correlation ? correlation->lines().size() : 0;
     const int scatterPoints =
-        correlation && correlation->scatter().seriesCount() > 0 ? correlation->scatter().pointCount(0) : 0;
+        correlation && correlation->scatter().seriesCount() > 0 ? pointCount(correlation->scatter(), 0) : 0;
 
     std::printf("1 item against %d items of %d rows\n", kItems, kRows);
     std::printf("correlationList:          %8.4f s  (%zu lines)\n", kavraSeconds, kavraLines);

@@ -74,7 +74,7 @@ void ChartCommands::redrawWithRatios()
             break;
         }
     const bool zoomed = c_.chart.zoomed();
-    const double from = c_.chart.axisMinimum(ChartAxis::Bottom), to = c_.chart.axisMaximum(ChartAxis::Bottom);
+    const double from = c_.chart.axisRange(ChartAxis::Bottom).minimum, to = c_.chart.axisRange(ChartAxis::Bottom).maximum;
     RedrawContext context{c_.state.chart, drawnRows, c_.data, c_.sources};
     context.keepsRatios = true;
     RedrawResult drawn = redrawChart(c_.chart, context, c_.items.current());

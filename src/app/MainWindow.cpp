@@ -383,19 +383,11 @@ void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
 {
     if (point < 0 || series < 0 || series >= 50)
         return;
-    // An item's point is a row of its source; a derived curve's points are only
-    // in the chart.
-    if (const PlannedSeries *planned = drawnSeries(state_, chart_->seriesCount(), series);
-        planned && planned->role == SeriesRole::Item) {
-        if (const SeriesValues values = sources_.values(series, data_); size_t(point) < values.n) {
-            const double y = values.y[point];
-            setStatusText(pointReadout(QString::fromStdString(planned->legend), values.x[point],
-                                       std::isfinite(y) ? y : std::numeric_limits<double>::quiet_NaN()));
-            return;
-        }
-    }
-    setStatusText(pointReadout(chart_->seriesStyle(series).name, chart_->pointX(series, point),
-                               chart_->pointY(series, point)));
+    // The point as the plan drew it: the chart's own points are only drawn.
+    const PlannedSeries *planned = drawnSeries(state_, chart_->seriesCount(), series);
+    double x = 0, y = 0;
+    if (planned && plannedPoint(*planned, series, point, sources_, data_, x, y))
+        setStatusText(pointReadout(QString::fromStdString(planned->legend), x, y));
 }
 
 void MainWindow::tchKavra_OnMouseLeaveSeries() { setStatusText(QString::fromLocal8Bit(data_.File_Names[0])); }

@@ -80,7 +80,7 @@ QString qtDateTimeFormat(const QString &format)
 TimeTicker::TimeTicker()
 {
     setDateTimeSpec(Qt::UTC);  // date values are the collector's wall-clock times
-    setFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
+    setFormat(defaultFormat());
 }
 
 void TimeTicker::setFormat(const QString &format) { qtFormat_ = qtDateTimeFormat(format); }

@@ -27,6 +27,7 @@ private:
 class TimeTicker : public QCPAxisTickerDateTime {
 public:
     TimeTicker();
+    static QString defaultFormat() { return QStringLiteral("hh:mm:ss (d-mmm-yyyy)"); }
     // A format written with d, dd, mmm, mmmm, yy, yyyy, hh, mm (minutes after
     // hours), nn and ss.
     void setFormat(const QString &format);

@@ -241,16 +241,26 @@ QWidget *ChartEditor::makeLegendTab()
     auto *page = new QWidget;
     legendShown_ = named(new QCheckBox(tr("Shown")), QStringLiteral("chkLegendShown"));
     legendPlace_ = named(new QComboBox, QStringLiteral("cboLegendPlace"));
-    legendPlace_->addItem(tr("Bottom"), int(ChartView::LegendPlace::Bottom));
-    legendPlace_->addItem(tr("Top"), int(ChartView::LegendPlace::Top));
-    legendPlace_->addItem(tr("Right"), int(ChartView::LegendPlace::Right));
+    legendPlace_->addItem(tr("Bottom"), int(LegendPlace::Bottom));
+    legendPlace_->addItem(tr("Top"), int(LegendPlace::Top));
+    legendPlace_->addItem(tr("Right"), int(LegendPlace::Right));
     auto *form = new QFormLayout(page);
     form->addRow(legendShown_);
     form->addRow(tr("Position"), legendPlace_);
-    connect(legendShown_, &QCheckBox::toggled, this, [this](bool on) { apply([&] { chart_.setLegendShown(on); }); });
+    connect(legendShown_, &QCheckBox::toggled, this, [this](bool on) {
+        apply([&] {
+            LegendLook look = chart_.legend();
+            look.shown = on;
+            chart_.setLegend(look);
+        });
+    });
     connect(legendPlace_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            apply([&] { chart_.setLegendPlace(ChartView::LegendPlace(legendPlace_->itemData(index).toInt())); });
+            apply([&] {
+                LegendLook look = chart_.legend();
+                look.place = LegendPlace(legendPlace_->itemData(index).toInt());
+                chart_.setLegend(look);
+            });
     });
     return page;
 }
@@ -358,8 +368,8 @@ void ChartEditor::reload()
 
     for (int a = 0; a < 3; ++a)
         loadAxis(a);
-    legendShown_->setChecked(chart_.legendShown());
-    selectData(legendPlace_, int(chart_.legendPlace()));
+    legendShown_->setChecked(chart_.legend().shown);
+    selectData(legendPlace_, int(chart_.legend().place));
     refreshColourButtons();
 }
 
@@ -398,12 +408,12 @@ void ChartEditor::showAxisRange(int a)
     const QScopedValueRollback<bool> busy(loading_, true);
     const AxisRow &row = axes_[a];
     if (a == kBottom) {
-        row.from->setText(QString::fromStdString(timestr::generalDateText(chart_.axisMinimum(kAxes[a]))));
-        row.to->setText(QString::fromStdString(timestr::generalDateText(chart_.axisMaximum(kAxes[a]))));
+        row.from->setText(QString::fromStdString(timestr::generalDateText(chart_.axisRange(kAxes[a]).minimum)));
+        row.to->setText(QString::fromStdString(timestr::generalDateText(chart_.axisRange(kAxes[a]).maximum)));
         return;
     }
-    row.minimum->setValue(chart_.axisMinimum(kAxes[a]));
-    row.maximum->setValue(chart_.axisMaximum(kAxes[a]));
+    row.minimum->setValue(chart_.axisRange(kAxes[a]).minimum);
+    row.maximum->setValue(chart_.axisRange(kAxes[a]).maximum);
 }
 
 void ChartEditor::enableAxisRange(int a, bool enabled)
@@ -436,7 +446,7 @@ void ChartEditor::applyAxisRange(int a)
         else if (automatic)
             chart_.undoZoom();
         else if (madeFixed)
-            chart_.showTimeRange(chart_.axisMinimum(ChartAxis::Bottom), chart_.axisMaximum(ChartAxis::Bottom));
+            chart_.showTimeRange(chart_.axisRange(ChartAxis::Bottom).minimum, chart_.axisRange(ChartAxis::Bottom).maximum);
     });
     // A value axis that mirrors the other one changes with it.
     if (a != kBottom)
@@ -455,8 +465,8 @@ void ChartEditor::applyTimeRange()
         if (!date) {
             axisMessage_->setText(tr("\"%1\" is not a date and time: write it as %2, for example.")
                                       .arg(text, QString::fromStdString(timestr::generalDateText(
-                                                     i == 0 ? chart_.axisMinimum(ChartAxis::Bottom)
-                                                            : chart_.axisMaximum(ChartAxis::Bottom)))));
+                                                     i == 0 ? chart_.axisRange(ChartAxis::Bottom).minimum
+                                                            : chart_.axisRange(ChartAxis::Bottom).maximum))));
             return;
         }
         limits[i] = *date;

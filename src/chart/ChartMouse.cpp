@@ -1,10 +1,9 @@
-// How the chart answers the mouse: a rectangle dragged with the left button
-// towards the lower right zooms into it, towards the upper left undoes the zoom;
-// the right button scrolls; the wheel zooms the time axis around the pointer;
-// moving over a series reports the point under the pointer; resting on a legend
-// entry shows its tooltip.
+// How the chart answers the mouse (see ChartMouse.h).
+
+#include "chart/ChartMouse.h"
 
 #include "chart/ChartView.h"
+#include "chart/CursorLines.h"
 
 #include "chart/ChartGraph.h"
 #include "chart/LineBand.h"
@@ -26,43 +25,38 @@ constexpr double kPressReach = 3;  // pixels from a drawn line within which a pr
 
 }  // namespace
 
-bool ChartView::eventFilter(QObject *watched, QEvent *event)
+ChartMouse::ChartMouse(ChartView &view)
+    : view_(view), rubberBand_(new QRubberBand(QRubberBand::Rectangle, view.plot_))
 {
-    if (watched != plot_)
-        return QWidget::eventFilter(watched, event);
+}
+
+bool ChartMouse::handle(QEvent *event)
+{
     switch (event->type()) {
-    case QEvent::MouseButtonPress: return mousePress(static_cast<QMouseEvent *>(event));
-    case QEvent::MouseMove: return mouseMove(static_cast<QMouseEvent *>(event));
-    case QEvent::MouseButtonRelease: return mouseRelease(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonPress: return press(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseMove: return move(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease: return release(static_cast<QMouseEvent *>(event));
     case QEvent::Wheel: wheel(static_cast<QWheelEvent *>(event)); return true;
     case QEvent::ContextMenu: return contextMenu(static_cast<QContextMenuEvent *>(event));
-    case QEvent::Paint:
-        // The chart draws into buffers made for the screen it was created on; on a
-        // screen of another pixel density they are made again at its resolution.
-        if (plot_->bufferDevicePixelRatio() != plot_->devicePixelRatioF()) {
-            plot_->setBufferDevicePixelRatio(plot_->devicePixelRatioF());
-            plot_->replot(QCustomPlot::rpQueuedRefresh);
-        }
-        return false;
     case QEvent::ToolTip: return showLegendToolTip(static_cast<QHelpEvent *>(event));
     case QEvent::Leave: leaveHoveredSeries(); return false;
     default: return false;
     }
 }
 
-bool ChartView::mousePress(QMouseEvent *event)
+bool ChartMouse::press(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
-    if (!plot_->axisRect()->rect().contains(at) || drag_ != Drag::None)
+    if (!view_.plot_->axisRect()->rect().contains(at) || drag_ != Drag::None)
         return false;  // the legend and the axes keep their own clicks
-    if (plot_->legend->realVisibility() && plot_->legend->outerRect().contains(at))
+    if (view_.plot_->legend->realVisibility() && view_.plot_->legend->outerRect().contains(at))
         return false;  // also where the legend stands over the plot
     dragStart_ = at;
     if (event->button() == Qt::LeftButton) {
         if (const int which = cursorLineAt(at); which >= 0) {
             drag_ = Drag::Cursor;
             draggedCursor_ = which;
-            emit cursorPressed(which);
+            emit view_.cursorPressed(which);
             return true;
         }
         drag_ = Drag::Zoom;
@@ -70,13 +64,13 @@ bool ChartView::mousePress(QMouseEvent *event)
         rubberBand_->show();
     } else if (event->button() == Qt::RightButton) {
         drag_ = Drag::Scroll;
-        dragRange_[0] = plot_->xAxis->range().lower;
-        dragRange_[1] = plot_->xAxis->range().upper;
-        dragRange_[2] = plot_->yAxis->range().lower;
-        dragRange_[3] = plot_->yAxis->range().upper;
-        dragRange_[4] = plot_->yAxis2->range().lower;
-        dragRange_[5] = plot_->yAxis2->range().upper;
-        zoomedBeforeScroll_ = zoomed_;
+        dragRange_[0] = view_.plot_->xAxis->range().lower;
+        dragRange_[1] = view_.plot_->xAxis->range().upper;
+        dragRange_[2] = view_.plot_->yAxis->range().lower;
+        dragRange_[3] = view_.plot_->yAxis->range().upper;
+        dragRange_[4] = view_.plot_->yAxis2->range().lower;
+        dragRange_[5] = view_.plot_->yAxis2->range().upper;
+        zoomedBeforeScroll_ = view_.zoomed_;
         setDragging(true);
     } else {
         return false;
@@ -85,64 +79,64 @@ bool ChartView::mousePress(QMouseEvent *event)
     // begun. Only on the line itself: on a dense chart nearly every press lies
     // near some line, and a zoom must still start there.
     if (const int series = seriesPressedAt(at); series >= 0)
-        emit seriesClicked(series);
+        emit view_.seriesClicked(series);
     return true;
 }
 
-bool ChartView::mouseMove(QMouseEvent *event)
+bool ChartMouse::move(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     if (drag_ == Drag::Cursor) {
-        emit cursorDragged(draggedCursor_, fromKey(plot_->xAxis->pixelToCoord(at.x())));
+        emit view_.cursorDragged(draggedCursor_, view_.fromKey(view_.plot_->xAxis->pixelToCoord(at.x())));
         return true;
     }
     // Over a cursor line the pointer says that it can be dragged sideways.
     if (drag_ == Drag::None && cursorLineAt(at) >= 0)
-        plot_->setCursor(Qt::SplitHCursor);
+        view_.plot_->setCursor(Qt::SplitHCursor);
     else if (drag_ == Drag::None)
-        plot_->unsetCursor();
+        view_.plot_->unsetCursor();
     if (drag_ == Drag::Zoom) {
         rubberBand_->setGeometry(QRect(dragStart_, at).normalized());
         return true;
     }
     if (drag_ == Drag::Scroll) {
-        const double dx = plot_->xAxis->pixelToCoord(dragStart_.x()) - plot_->xAxis->pixelToCoord(at.x());
-        plot_->xAxis->setRange(dragRange_[0] + dx, dragRange_[1] + dx);
+        const double dx = view_.plot_->xAxis->pixelToCoord(dragStart_.x()) - view_.plot_->xAxis->pixelToCoord(at.x());
+        view_.plot_->xAxis->setRange(dragRange_[0] + dx, dragRange_[1] + dx);
         // Scrolling goes both ways: the value axes follow the mouse too.
         const auto scrollValues = [&](QCPAxis *valueAxis, double lower, double upper) {
             const double dy = valueAxis->pixelToCoord(dragStart_.y()) - valueAxis->pixelToCoord(at.y());
             valueAxis->setRange(lower + dy, upper + dy);
         };
-        scrollValues(plot_->yAxis, dragRange_[2], dragRange_[3]);
-        scrollValues(plot_->yAxis2, dragRange_[4], dragRange_[5]);
-        zoomed_ = true;
-        plot_->replot(QCustomPlot::rpQueuedReplot);
+        scrollValues(view_.plot_->yAxis, dragRange_[2], dragRange_[3]);
+        scrollValues(view_.plot_->yAxis2, dragRange_[4], dragRange_[5]);
+        view_.zoomed_ = true;
+        view_.plot_->replot(QCustomPlot::rpQueuedReplot);
         return true;
     }
     hover(at);
     return false;
 }
 
-bool ChartView::mouseRelease(QMouseEvent *event)
+bool ChartMouse::release(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     const Drag drag = drag_;
-    stopMouseAction();
+    stop();
     if (drag == Drag::Scroll && (at - dragStart_).manhattanLength() <= kClickSlack) {
         // A click, not a scroll: the view stays where it was.
-        plot_->xAxis->setRange(dragRange_[0], dragRange_[1]);
-        plot_->yAxis->setRange(dragRange_[2], dragRange_[3]);
-        plot_->yAxis2->setRange(dragRange_[4], dragRange_[5]);
-        zoomed_ = zoomedBeforeScroll_;
-        plot_->replot();
-        emit contextMenuWanted(event->globalPosition().toPoint());
+        view_.plot_->xAxis->setRange(dragRange_[0], dragRange_[1]);
+        view_.plot_->yAxis->setRange(dragRange_[2], dragRange_[3]);
+        view_.plot_->yAxis2->setRange(dragRange_[4], dragRange_[5]);
+        view_.zoomed_ = zoomedBeforeScroll_;
+        view_.plot_->replot();
+        emit view_.contextMenuWanted(event->globalPosition().toPoint());
         return true;
     }
     if (drag == Drag::Cursor)
         return true;
     if (drag == Drag::Scroll) {
-        plot_->replot();
-        emit zoomChanged();
+        view_.plot_->replot();
+        emit view_.zoomChanged();
         return true;
     }
     if (drag != Drag::Zoom)
@@ -150,40 +144,40 @@ bool ChartView::mouseRelease(QMouseEvent *event)
     const QPoint delta = at - dragStart_;
     if (delta.x() > kClickSlack && delta.y() > kClickSlack) {
         const QRect box = QRect(dragStart_, at).normalized();
-        plot_->xAxis->setRange(plot_->xAxis->pixelToCoord(box.left()), plot_->xAxis->pixelToCoord(box.right()));
-        for (QCPAxis *valueAxis : {plot_->yAxis, plot_->yAxis2})
+        view_.plot_->xAxis->setRange(view_.plot_->xAxis->pixelToCoord(box.left()), view_.plot_->xAxis->pixelToCoord(box.right()));
+        for (QCPAxis *valueAxis : {view_.plot_->yAxis, view_.plot_->yAxis2})
             valueAxis->setRange(valueAxis->pixelToCoord(box.bottom()), valueAxis->pixelToCoord(box.top()));
-        zoomed_ = true;
-        plot_->replot();
-        emit zoomChanged();
+        view_.zoomed_ = true;
+        view_.plot_->replot();
+        emit view_.zoomChanged();
     } else if (delta.x() < -kClickSlack && delta.y() < -kClickSlack) {
-        undoZoom();
+        view_.undoZoom();
     }
     return true;
 }
 
-bool ChartView::contextMenu(QContextMenuEvent *event)
+bool ChartMouse::contextMenu(QContextMenuEvent *event)
 {
     // Within the plot the right button also scrolls: its release tells a click from a drag.
-    if (event->reason() == QContextMenuEvent::Mouse && plot_->axisRect()->rect().contains(event->pos()))
+    if (event->reason() == QContextMenuEvent::Mouse && view_.plot_->axisRect()->rect().contains(event->pos()))
         return true;
-    emit contextMenuWanted(event->globalPos());
+    emit view_.contextMenuWanted(event->globalPos());
     return true;
 }
 
-void ChartView::wheel(QWheelEvent *event)
+void ChartMouse::wheel(QWheelEvent *event)
 {
     const double steps = event->angleDelta().y() / 120.0;
-    if (steps == 0 || series_.empty())
+    if (steps == 0 || view_.series_.empty())
         return;
-    const double centre = plot_->xAxis->pixelToCoord(event->position().x());
-    plot_->xAxis->scaleRange(std::pow(0.85, steps), centre);
-    zoomed_ = true;
-    plot_->replot();
-    emit zoomChanged();
+    const double centre = view_.plot_->xAxis->pixelToCoord(event->position().x());
+    view_.plot_->xAxis->scaleRange(std::pow(0.85, steps), centre);
+    view_.zoomed_ = true;
+    view_.plot_->replot();
+    emit view_.zoomChanged();
 }
 
-void ChartView::stopMouseAction()
+void ChartMouse::stop()
 {
     if (drag_ == Drag::Scroll)
         setDragging(false);
@@ -194,27 +188,27 @@ void ChartView::stopMouseAction()
 
 // While the view moves, antialiasing is dropped and the lines are drawn onto one
 // canvas, so that each step draws quickly.
-void ChartView::setDragging(bool dragging)
+void ChartMouse::setDragging(bool dragging)
 {
-    for (const Series &series : series_) {
+    for (const auto &series : view_.series_) {
         series.plottable->setAntialiased(!dragging);
         if (auto *line = qobject_cast<ChartGraph *>(series.plottable))
-            line->setQuickPreview(dragging ? bandCanvas_->canvas() : nullptr);
+            line->setQuickPreview(dragging ? view_.bandCanvas_->canvas() : nullptr);
     }
     if (!dragging)
-        bandCanvas_->canvas()->release();  // a picture of the plot: megabytes on a large screen
+        view_.bandCanvas_->canvas()->release();  // a picture of the plot: megabytes on a large screen
 }
 
-int ChartView::seriesAt(const QPoint &at, int &point) const
+int ChartMouse::seriesAt(const QPoint &at, int &point) const
 {
     point = -1;
-    if (!plot_->axisRect()->rect().contains(at))
+    if (!view_.plot_->axisRect()->rect().contains(at))
         return -1;
-    const double tolerance = plot_->selectionTolerance();
+    const double tolerance = view_.plot_->selectionTolerance();
     int found = -1;
     double nearest = tolerance;
-    for (size_t i = 0; i < series_.size(); ++i) {
-        const QCPAbstractPlottable *plottable = series_[i].plottable;
+    for (size_t i = 0; i < view_.series_.size(); ++i) {
+        const QCPAbstractPlottable *plottable = view_.series_[i].plottable;
         if (!plottable->realVisibility())
             continue;
         int index = -1;
@@ -237,10 +231,10 @@ int ChartView::seriesAt(const QPoint &at, int &point) const
     return found;
 }
 
-int ChartView::seriesPressedAt(const QPoint &at) const
+int ChartMouse::seriesPressedAt(const QPoint &at) const
 {
-    for (int i = seriesCount() - 1; i >= 0; --i) {  // the one drawn last lies on top
-        const QCPAbstractPlottable *plottable = series_[size_t(i)].plottable;
+    for (int i = view_.seriesCount() - 1; i >= 0; --i) {  // the one drawn last lies on top
+        const QCPAbstractPlottable *plottable = view_.series_[size_t(i)].plottable;
         if (!plottable->realVisibility())
             continue;
         if (const auto *line = qobject_cast<const ChartGraph *>(plottable)) {
@@ -255,29 +249,34 @@ int ChartView::seriesPressedAt(const QPoint &at) const
     return -1;
 }
 
-int ChartView::legendEntryAt(const QPoint &at) const
+int ChartMouse::cursorLineAt(const QPoint &at) const
 {
-    if (!plot_->legend->realVisibility())
+    return view_.cursorLines_ ? view_.cursorLines_->lineAt(at) : -1;
+}
+
+int ChartMouse::legendEntryAt(const QPoint &at) const
+{
+    if (!view_.plot_->legend->realVisibility())
         return -1;
-    for (size_t i = 0; i < series_.size(); ++i)
-        if (series_[i].legendItem->realVisibility() && series_[i].legendItem->outerRect().contains(at))
+    for (size_t i = 0; i < view_.series_.size(); ++i)
+        if (view_.series_[i].legendItem->realVisibility() && view_.series_[i].legendItem->outerRect().contains(at))
             return int(i);
     return -1;
 }
 
-bool ChartView::showLegendToolTip(QHelpEvent *event)
+bool ChartMouse::showLegendToolTip(QHelpEvent *event)
 {
     const int s = legendEntryAt(event->pos());
     if (s < 0) {
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(legendToolTip(s), Qt::WhiteSpaceNormal), plot_,
-                       series_[size_t(s)].legendItem->outerRect());
+    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(view_.legendToolTip(s), Qt::WhiteSpaceNormal), view_.plot_,
+                       view_.series_[size_t(s)].legendItem->outerRect());
     return true;
 }
 
-void ChartView::hover(const QPoint &position)
+void ChartMouse::hover(const QPoint &position)
 {
     int point = -1;
     const int series = seriesAt(position, point);
@@ -289,16 +288,16 @@ void ChartView::hover(const QPoint &position)
         return;
     hoveredSeries_ = series;
     hoveredPoint_ = point;
-    emit mouseEnteredSeries(series, point);
+    emit view_.mouseEnteredSeries(series, point);
 }
 
 // The program is told also when the series under the pointer goes away under it.
-void ChartView::leaveHoveredSeries()
+void ChartMouse::leaveHoveredSeries()
 {
     if (hoveredSeries_ < 0)
         return;
     hoveredSeries_ = hoveredPoint_ = -1;
-    emit mouseLeftSeries();
+    emit view_.mouseLeftSeries();
 }
 
 }  // namespace kavra

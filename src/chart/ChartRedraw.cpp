@@ -13,6 +13,8 @@
 #include "ui/Palette.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace kavra {
 namespace {
@@ -31,7 +33,9 @@ void prepareChart(ChartView &chart, const ChartPlan &plan)
     chart.setPanelColour(QColor(236, 233, 216));
     chart.undoZoom();
     chart.removeAllSeries();
-    chart.setLegendBold(true);
+    LegendLook legend = chart.legend();
+    legend.bold = true;
+    chart.setLegend(legend);
     TitleLook header = chart.title(TitleLine::Header), subHeader = chart.title(TitleLine::SubHeader),
               footer = chart.title(TitleLine::Footer), subFooter = chart.title(TitleLine::SubFooter);
     subHeader.size = 18;
@@ -45,7 +49,9 @@ void prepareChart(ChartView &chart, const ChartPlan &plan)
         look->shown = plan.titleShown[size_t(line)];
         chart.setTitle(line, *look);
     }
-    chart.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
+    AxisLook times = chart.axisLook(ChartAxis::Bottom);
+    times.numberFormat = QStringLiteral("hh:mm:ss (d-mmm-yyyy)");
+    chart.setAxisLook(ChartAxis::Bottom, times);
 }
 
 // Adds a line series of values; returns its index.
@@ -187,6 +193,29 @@ PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSou
     return points;
 }
 
+bool plannedPoint(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
+                  double &x, double &y)
+{
+    if (p < 0)
+        return false;
+    if (planned.role == SeriesRole::Candle) {
+        const SeriesValues item = sources.values(planned.of, data);
+        const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
+        if (size_t(p) >= candles.size())
+            return false;
+        x = candles[size_t(p)].date;
+        y = candles[size_t(p)].close;
+        return true;
+    }
+    const PlannedPoints points = plannedPoints(planned, s, sources, data);
+    const SeriesValues values = points.values();
+    if (size_t(p) >= values.n)
+        return false;
+    x = values.x[p];
+    y = std::isfinite(values.y[p]) ? values.y[p] : std::numeric_limits<double>::quiet_NaN();
+    return true;
+}
+
 namespace {
 
 void drawMovingAverage(ChartView &chart, const PlannedSeries &planned, const SeriesSources &sources,
@@ -214,13 +243,9 @@ void drawCandles(ChartView &chart, const PlannedSeries &planned, const SeriesSou
     const SeriesValues item = sources.values(planned.of, data);
     const std::vector<analysis::Candle> candles = analysis::candles(item.x, item.y, item.n);
     const int s = chart.addSeries(SeriesKind::Candle);
-    chart.setCandleColours(s, QColor(0, 255, 0), QColor(0, 0, 255));
-    for (const analysis::Candle &candle : candles)
-        chart.addCandle(s, candle.date, candle.open, candle.high, candle.low, candle.close);
     // Full groups lie a group's time apart; a single candle takes its group's time.
     const double spacing = candles.size() > 1 ? candles[1].date - candles[0].date : item.x[item.n - 1] - item.x[0];
-    if (spacing > 0)
-        chart.setCandleWidth(s, spacing * 0.7);
+    chart.setCandles(s, candles, {QColor(0, 255, 0), QColor(0, 0, 255), spacing * 0.7});
     SeriesStyle style = chart.seriesStyle(s);
     style.name = text(planned.legend);
     style.axis = valueAxis(planned.axis);
@@ -342,7 +367,7 @@ void narrowZoomRowsToChart(const ChartView &chart, DisplayedRows &rows, const Da
     if (!chart.zoomed())
         return;
     int first = rows.Zoom_First_Row, last = rows.Zoom_Last_Row;
-    narrowRowsToView(data.Xaxis_Values, chart.axisMinimum(ChartAxis::Bottom), chart.axisMaximum(ChartAxis::Bottom),
+    narrowRowsToView(data.Xaxis_Values, chart.axisRange(ChartAxis::Bottom).minimum, chart.axisRange(ChartAxis::Bottom).maximum,
                      first, last);
     rows.Zoom_First_Row = first;
     rows.Zoom_Last_Row = last;

@@ -75,6 +75,10 @@ struct PlannedPoints {
     }
 };
 PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data);
+// Point p of series s of a plan as it was drawn, in x and y (a candle's time and
+// close); false when the series has no such point.
+bool plannedPoint(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
+                  double &x, double &y);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 

@@ -1,10 +1,13 @@
 #include "chart/ChartView.h"
 
+#include "analysis/Curves.h"
 #include "chart/AxisTickers.h"
+#include "chart/ChartAxes.h"
 #include "chart/ChartGraph.h"
+#include "chart/ChartMouse.h"
 #include "chart/CursorLines.h"
 
-#include <QRubberBand>
+#include <QEvent>
 
 #include <algorithm>
 #include <optional>
@@ -73,18 +76,12 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
     // legend's margins are added).
     plot_->legend->setMaximumSize(1 << 20, QWIDGETSIZE_MAX);
 
-    plot_->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
-    for (QCPAxis *valueAxis : {plot_->yAxis, plot_->yAxis2}) {
-        valueAxis->setTicker(QSharedPointer<ValueTicker>::create());
-        valueAxis->setVisible(true);
-    }
-    numberFormats_[0] = numberFormats_[1] = QString::fromUtf8(kDefaultAxisFormat);
-    plot_->xAxis2->setVisible(false);
+    axes_ = std::make_unique<ChartAxes>(*this);
     plot_->addLayer(QStringLiteral("bands"), plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     bandCanvas_ = new BandCanvasItem(plot_, QStringLiteral("bands"));
     arrangeLayout();
 
-    rubberBand_ = new QRubberBand(QRubberBand::Rectangle, plot_);
+    mouse_ = std::make_unique<ChartMouse>(*this);
     plot_->installEventFilter(this);
     plot_->setMouseTracking(true);
     connect(plot_, &QCustomPlot::afterReplot, this, &ChartView::afterDraw);
@@ -98,6 +95,54 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
 
 ChartView::~ChartView() = default;
 
+double ChartView::toKey(double x) const { return axes_->toKey(x); }
+
+double ChartView::fromKey(double key) const { return axes_->fromKey(key); }
+
+// ---- Axes ------------------------------------------------------------------
+
+void ChartView::setAxisLook(ChartAxis which, const AxisLook &look)
+{
+    axes_->setLook(which, look);
+    changed();
+}
+
+AxisLook ChartView::axisLook(ChartAxis which) const { return axes_->look(which); }
+
+AxisRange ChartView::axisRange(ChartAxis which) const { return axes_->range(which); }
+
+void ChartView::setAxisCopies(bool on)
+{
+    if (axes_->setCopies(on))
+        changed();
+}
+
+bool ChartView::dataTimeRange(double &from, double &to) const { return axes_->dataTimeRange(from, to); }
+
+void ChartView::setEmptyTimeRange(double from, double to)
+{
+    if (series_.empty())
+        axes_->fitTimeAxis(from, to);
+}
+
+void ChartView::stopMouseAction() { mouse_->stop(); }
+
+bool ChartView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != plot_)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Paint) {
+        // The chart draws into buffers made for the screen it was created on; on a
+        // screen of another pixel density they are made again at its resolution.
+        if (plot_->bufferDevicePixelRatio() != plot_->devicePixelRatioF()) {
+            plot_->setBufferDevicePixelRatio(plot_->devicePixelRatioF());
+            plot_->replot(QCustomPlot::rpQueuedRefresh);
+        }
+        return false;
+    }
+    return mouse_->handle(event);
+}
+
 // A series ticked back on in the legend is brought into view: the value axes
 // are fitted again, or, while zoomed, widened to what it draws in view.
 void ChartView::toggleFromLegend(int s)
@@ -105,7 +150,7 @@ void ChartView::toggleFromLegend(int s)
     const bool shown = !series_[size_t(s)].plottable->visible();
     series_[size_t(s)].plottable->setVisible(shown);
     if (shown && zoomed_)
-        widenValueAxesTo(s);
+        axes_->widenTo(s);
     draw();
 }
 
@@ -169,22 +214,6 @@ int ChartView::addSeries(SeriesKind kind, const std::optional<SeriesStyle> &styl
     return index;
 }
 
-void ChartView::removeSeries(int s)
-{
-    if (s < 0 || s >= seriesCount())
-        return;
-    Series gone = series_[size_t(s)];
-    series_.erase(series_.begin() + s);
-    plot_->legend->removeItem(gone.legendItem);
-    plot_->removePlottable(gone.plottable);
-    restack();
-    changed();
-    if (s == hoveredSeries_)
-        leaveHoveredSeries();
-    else if (s < hoveredSeries_)
-        --hoveredSeries_;
-}
-
 void ChartView::removeAllSeries()
 {
     plot_->legend->clearItems();
@@ -192,19 +221,7 @@ void ChartView::removeAllSeries()
         plot_->removePlottable(series.plottable);
     series_.clear();
     changed();
-    leaveHoveredSeries();
-}
-
-void ChartView::exchangeSeries(int a, int b)
-{
-    if (a < 0 || b < 0 || a >= seriesCount() || b >= seriesCount() || a == b)
-        return;
-    std::swap(series_[size_t(a)], series_[size_t(b)]);
-    if (hoveredSeries_ == a || hoveredSeries_ == b)
-        hoveredSeries_ = hoveredSeries_ == a ? b : a;
-    arrangeLegend();
-    restack();
-    changed();
+    mouse_->seriesRemoved();
 }
 
 // ---- One series ------------------------------------------------------------
@@ -267,8 +284,8 @@ std::pair<size_t, size_t> ChartView::shownSpan(const double *times, size_t n) co
     // times keeps exactly the points drawn at them.
     const QCPRange shown = plot_->xAxis->range();
     const double *end = times + n;
-    const double *first = std::partition_point(times, end, [&](double t) { return toKey(t) < shown.lower; });
-    const double *last = std::partition_point(first, end, [&](double t) { return toKey(t) <= shown.upper; });
+    const double *first = std::partition_point(times, end, [&](double t) { return axes_->toKey(t) < shown.lower; });
+    const double *last = std::partition_point(first, end, [&](double t) { return axes_->toKey(t) <= shown.upper; });
     return {size_t(first - times), size_t(last - times)};
 }
 
@@ -281,7 +298,7 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     auto container = QSharedPointer<QCPGraphDataContainer>::create();
     QVector<QCPGraphData> points(qMax(0, count));
     for (int i = 0; i < count; ++i)
-        points[i] = QCPGraphData(toKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
+        points[i] = QCPGraphData(axes_->toKey(x[i]), std::isfinite(y[i]) ? y[i] : qQNaN());
     // The plot finds the points in view by a binary search over x, so the points
     // must be in x order. Times come in order; a scatter's x values do not, and a
     // point series drawn without lines loses nothing by being sorted.
@@ -298,61 +315,20 @@ void ChartView::setSeriesPoints(int s, const double *x, const double *y, int cou
     changed();
 }
 
-void ChartView::addPoint(int s, double x, double y)
+void ChartView::setCandles(int s, const std::vector<analysis::Candle> &candles, const CandleLook &look)
 {
-    if (ChartGraph *line = graph(s))
-        line->addData(toKey(x), std::isfinite(y) ? y : qQNaN());
-    restack();
+    auto *financial = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable);
+    if (!financial)
+        return;
+    financial->setBrushPositive(look.upClose);
+    financial->setPenPositive(QPen(look.upClose.darker(130)));
+    financial->setBrushNegative(look.downClose);
+    financial->setPenNegative(QPen(look.downClose.darker(130)));
+    for (const analysis::Candle &candle : candles)
+        financial->addData(axes_->toKey(candle.date), candle.open, candle.high, candle.low, candle.close);
+    if (look.widthDays > 0)
+        financial->setWidth(look.widthDays * 86400.0);
     changed();
-}
-
-void ChartView::addCandle(int s, double date, double open, double high, double low, double close)
-{
-    if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable))
-        candles->addData(toKey(date), open, high, low, close);
-    changed();
-}
-
-void ChartView::setCandleColours(int s, const QColor &upClose, const QColor &downClose)
-{
-    if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable)) {
-        candles->setBrushPositive(upClose);
-        candles->setPenPositive(QPen(upClose.darker(130)));
-        candles->setBrushNegative(downClose);
-        candles->setPenNegative(QPen(downClose.darker(130)));
-    }
-    changed();
-}
-
-void ChartView::setCandleWidth(int s, double days)
-{
-    if (auto *candles = qobject_cast<QCPFinancial *>(series_[size_t(s)].plottable))
-        candles->setWidth(days * 86400.0);
-    changed();
-}
-
-int ChartView::pointCount(int s) const
-{
-    const QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
-    if (const auto *candles = qobject_cast<const QCPFinancial *>(plottable))
-        return candles->data()->size();
-    return static_cast<const QCPGraph *>(plottable)->data()->size();
-}
-
-double ChartView::pointX(int s, int p) const
-{
-    const QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
-    if (const auto *candles = qobject_cast<const QCPFinancial *>(plottable))
-        return fromKey(candles->data()->at(p)->key);
-    return fromKey(static_cast<const QCPGraph *>(plottable)->data()->at(p)->key);
-}
-
-double ChartView::pointY(int s, int p) const
-{
-    const QCPAbstractPlottable *plottable = series_[size_t(s)].plottable;
-    if (const auto *candles = qobject_cast<const QCPFinancial *>(plottable))
-        return candles->data()->at(p)->close;
-    return static_cast<const QCPGraph *>(plottable)->data()->at(p)->value;
 }
 
 // Each stacked series stands on the stacked series before it in its stack
@@ -459,7 +435,7 @@ void ChartView::changed()
 void ChartView::draw()
 {
     if (!zoomed_)
-        fitAxes();
+        axes_->fit();
     plot_->replot();
 }
 
@@ -472,7 +448,7 @@ void ChartView::setRepaint(bool on)
 
 void ChartView::undoZoom()
 {
-    stopMouseAction();
+    mouse_->stop();
     zoomed_ = false;
     changed();
     emit zoomChanged();
@@ -482,7 +458,7 @@ void ChartView::showTimeRange(double from, double to)
 {
     if (!(to > from))
         return;
-    plot_->xAxis->setRange(toKey(from), toKey(to));
+    plot_->xAxis->setRange(axes_->toKey(from), axes_->toKey(to));
     zoomed_ = true;
     plot_->replot();
     emit zoomChanged();
@@ -531,20 +507,10 @@ ChartView::PaintResult ChartView::paintOnto(QPaintDevice &device, int width, int
 void ChartView::setCursorLines(bool shown, double a, double b)
 {
     if (!cursorLines_)
-        cursorLines_ = std::make_unique<CursorLines>(plot_, [this](double time) { return toKey(time); });
+        cursorLines_ = std::make_unique<CursorLines>(plot_, [this](double time) { return axes_->toKey(time); });
     if (cursorLines_->place(shown, a, b) && repaint_)
         cursorLines_->redraw();
 }
 
-bool ChartView::cursorLinesShown() const { return cursorLines_ && cursorLines_->shown(); }
-
-double ChartView::cursorLineTime(int which) const { return cursorLines_ ? cursorLines_->time(which) : 0; }
-
-int ChartView::cursorLineAt(const QPoint &at) const { return cursorLines_ ? cursorLines_->lineAt(at) : -1; }
-
-double ChartView::cursorLinePixel(int which) const
-{
-    return cursorLines_ ? cursorLines_->pixel(which) : plot_->xAxis->coordToPixel(toKey(0));
-}
 
 }  // namespace kavra

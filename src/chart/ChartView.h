@@ -21,14 +21,16 @@ class QCPAbstractPlottable;
 class QCPAxis;
 class QCPRange;
 class QCPTextElement;
-class QContextMenuEvent;
-class QHelpEvent;
-class QRubberBand;
 
 namespace kavra {
+namespace analysis {
+struct Candle;
+}
 
 class BandCanvasItem;
+class ChartAxes;
 class ChartGraph;
+class ChartMouse;
 class CursorLines;
 class CheckLegendItem;
 
@@ -66,7 +68,9 @@ struct TitleLook {
     bool operator==(const TitleLook &) const = default;
 };
 
-// One axis. Spans are in percent of the plot height, 0 at the top. A grid or a
+// One axis. The time axis counts date values with time labels in its number
+// format (a date-time format), or, without dates, plain numbers; it has no span
+// or fixed range of its own. Spans are in percent of the plot height, 0 at the top. A grid or a
 // line colour never set is the plot's own (no value, an invalid colour): the
 // light dotted grid and the thin black line. A fixed range is a value axis' own
 // range instead of one fitted to its series (none unless maximum > minimum);
@@ -77,6 +81,8 @@ struct AxisLook {
     QColor lineColour;
     QColor labelColour;
     QString numberFormat;
+    QString title;
+    bool dates = true;  // the time axis only
     double spanStart = 0;
     double spanEnd = 100;
     bool fixed = false;
@@ -85,84 +91,77 @@ struct AxisLook {
     bool operator==(const AxisLook &) const = default;
 };
 
+// The legend. Its entries are laid out so that each shows its whole text where
+// it can; an entry's tooltip gives the whole text and what the program adds.
+// Custom: over the plot, its top left corner this many pixels from the chart's
+// left and top edges, at any size of the chart.
+enum class LegendPlace { Bottom, Top, Right, Custom };
+struct LegendLook {
+    bool shown = true;
+    bool bold = false;
+    LegendPlace place = LegendPlace::Bottom;
+    QPoint position;
+    bool operator==(const LegendLook &) const = default;
+};
+
+// Candles whose close is above their open in one colour, below in the other,
+// each drawn this many days wide.
+struct CandleLook {
+    QColor upClose;
+    QColor downClose;
+    double widthDays = 0;
+};
+
+// What an axis shows, from the first to the last value in view (date values
+// on the time axis).
+struct AxisRange {
+    double minimum = 0;
+    double maximum = 0;
+};
+
 class ChartView : public QWidget {
     Q_OBJECT
 public:
     explicit ChartView(QWidget *parent = nullptr);
     ~ChartView() override;
 
-    // Series list.
+    // Series. A series is named by the number addSeries gives it, the next one
+    // up from 0; it keeps that number until all series are removed, so a chart
+    // drawn from a plan numbers its series as the plan does.
     // A new series, coloured as colourWanted says unless a style is given.
     int addSeries(SeriesKind kind, const std::optional<SeriesStyle> &style = std::nullopt);
     int seriesCount() const { return int(series_.size()); }
-    SeriesKind seriesKind(int s) const { return series_[size_t(s)].kind; }
-    void removeSeries(int s);
     void removeAllSeries();
-    void exchangeSeries(int a, int b);
-
     // One series: changed by reading its style, changing that and setting it back.
     // Setting a style changes only what differs from the style the series has.
     void setSeriesStyle(int s, const SeriesStyle &style);
     SeriesStyle seriesStyle(int s) const;
-    // The points of a series in one go; values that are not finite are left out
-    // of the line.
+    // The points of a line or point series in one go; values that are not
+    // finite are left out of the line.
     void setSeriesPoints(int s, const double *x, const double *y, int count);
-    void addPoint(int s, double x, double y);
-    void addCandle(int s, double date, double open, double high, double low, double close);
-    // Candles whose close is above their open in one colour, below in the other.
-    void setCandleColours(int s, const QColor &upClose, const QColor &downClose);
-    // The width of each candle, in days.
-    void setCandleWidth(int s, double days);
-    int pointCount(int s) const;
-    double pointX(int s, int p) const;
-    double pointY(int s, int p) const;  // the point's own value, also when stacked
+    // The candles of a candle series in one go.
+    void setCandles(int s, const std::vector<analysis::Candle> &candles, const CandleLook &look);
     // Of n ascending sample times, the first and one past the last that lie
     // within the time axis as shown.
     std::pair<size_t, size_t> shownSpan(const double *times, size_t n) const;
-    // The series drawn under this point of the plot and its point nearest to it;
-    // -1 for both when none. Only what is drawn counts, where it is drawn: hidden
-    // series never, stacked ones at their stacked values.
-    int seriesAt(const QPoint &at, int &point) const;
 
     // Title lines, each set whole; as with series, what differs is changed.
     void setTitle(TitleLine line, const TitleLook &look);
     TitleLook title(TitleLine line) const;
-
-    // Axes, each set whole; what differs is changed. The time axis has no span,
-    // number format or fixed range of its own: those of its look are left alone.
+    // Axes, each set whole; what differs is changed.
     void setAxisLook(ChartAxis axis, const AxisLook &look);
     AxisLook axisLook(ChartAxis axis) const;
-    void setAxisDateTimeFormat(const QString &format);
-    double axisMinimum(ChartAxis axis) const;
-    double axisMaximum(ChartAxis axis) const;
+    AxisRange axisRange(ChartAxis axis) const;
     // Copies of the value axes on the other side of the plot, each with its own
     // span, so that each of two stacked charts has a scale on both sides.
     void setAxisCopies(bool on);
-    bool axisCopies() const { return axisCopies_.size() == 2; }
-
-    // Legend. Its entries are laid out so that each shows its whole text where it
-    // can; an entry's tooltip gives the whole text and what the program adds.
-    // Custom: over the plot, its top left corner at the point given by setLegendPosition.
-    enum class LegendPlace { Bottom, Top, Right, Custom };
-    void setLegendShown(bool shown);
-    bool legendShown() const;
-    void setLegendBold(bool bold);
-    bool legendBold() const;
-    // The text the legend entry of series s shows, and the tooltip it gives.
-    QString legendEntryText(int s) const;
-    QString legendToolTip(int s) const;
-    // The series whose legend entry is at this point of the plot, -1 if none.
-    int legendEntryAt(const QPoint &at) const;
-    void setLegendPlace(LegendPlace place);
-    LegendPlace legendPlace() const { return legendPlace_; }
-    // The legend over the plot, its top left corner this many pixels from the
-    // chart's left and top edges, at any size of the chart.
-    void setLegendPosition(const QPoint &topLeft);
-
-    // The bottom axis: date values with time labels (the default), or plain numbers.
-    void setTimeAxis(bool on);
-    bool timeAxis() const { return timeAxis_; }
-    void setAxisTitle(ChartAxis axis, const QString &title);
+    // The legend, set whole.
+    void setLegend(const LegendLook &look);
+    LegendLook legend() const;
+    // The panel behind the plot and the legend; redraw false leaves the chart on
+    // screen as it is drawn (for pictures, which are drawn apart).
+    void setPanelColour(const QColor &colour, bool redraw = true);
+    QColor panelColour() const { return panelColour_; }
 
     // View.
     bool zoomed() const { return zoomed_; }
@@ -175,25 +174,14 @@ public:
     // that its axis still reads the file's times; not a zoom.
     void setEmptyTimeRange(double from, double to);
     void stopMouseAction();
-
     // Two cursor lines across the plot, "A" at time a and "B" at time b (date
     // values), drawn over the series; a line outside the time axis as shown is
     // not drawn and comes back with the view. Pressing on a line drags it
     // (cursorPressed, then cursorDragged), and never starts a zoom.
     void setCursorLines(bool shown, double a = 0, double b = 0);
-    bool cursorLinesShown() const;
-    double cursorLineTime(int which) const;
-    // The cursor line drawn within reach of this point of the plot: 0 A, 1 B, -1 none.
-    int cursorLineAt(const QPoint &at) const;
-    // The pixel column of a cursor line (where the plot would draw it).
-    double cursorLinePixel(int which) const;
+
     // While off, changes are collected and nothing is drawn; switching on draws once.
     void setRepaint(bool on);
-    bool repaintOn() const { return repaint_; }
-    // The panel behind the plot and the legend; redraw false leaves the chart on
-    // screen as it is drawn (for pictures, which are drawn apart).
-    void setPanelColour(const QColor &colour, bool redraw = true);
-    QColor panelColour() const { return panelColour_; }
     // Draws the chart now (the axes fitted to the series unless zoomed).
     void draw();
     // The chart as a picture laid out for width x height, white behind the plot,
@@ -230,8 +218,10 @@ protected:
 
 private:
     // Tests and benchmarks look into the plot through this one door.
-    friend QCustomPlot *plotOf(const ChartView &chart);
+    friend struct ChartAccess;
     friend class ChartPages;  // paints the plot with a report's painter
+    friend class ChartAxes;  // fits the axes to the series
+    friend class ChartMouse;  // zooms, scrolls and reports what lies under the pointer
 
     struct Series {
         SeriesKind kind;
@@ -241,74 +231,38 @@ private:
         int stackMode = StackNone;
         int stackGroup = 0;
     };
-    struct AxisState {
-        std::optional<GridStyle> grid;  // none until set
-        QColor lineColour;              // invalid until set
-        bool fixed = false;
-        double fixedRange[2] = {};
-    };
-
     QCPAxis *axis(ChartAxis which) const;
     QCPTextElement *titleElement(TitleLine line) const { return titles_[size_t(line)]; }
     void setSeriesColour(int s, const QColor &colour);
-    void setAxisGrid(ChartAxis axis, GridStyle style);
-    void setAxisLineColour(ChartAxis axis, const QColor &colour);
-    void setAxisFixedRange(ChartAxis axis, bool fixed, double minimum, double maximum);
     ChartGraph *graph(int s) const;
     void changed();
     void restack();
-    void fitAxes();
-    void widenValueAxesTo(int s);
     void toggleFromLegend(int s);
-    bool keyRangeOf(const Series &series, QCPRange &range) const;
-    // The series a press at this point lies on (drawn within 3 pixels of it at
-    // its x), the topmost; -1 if none.
-    int seriesPressedAt(const QPoint &at) const;
-    void fitTimeAxis(double from, double to);
     void arrangeLayout();
     void arrangeLegend();
     void fitLegend();
     void placeLegend();
-    bool showLegendToolTip(QHelpEvent *event);
-    void hover(const QPoint &position);
-    void leaveHoveredSeries();
-    bool mousePress(QMouseEvent *event);
-    bool mouseMove(QMouseEvent *event);
-    bool mouseRelease(QMouseEvent *event);
-    void wheel(QWheelEvent *event);
-    bool contextMenu(QContextMenuEvent *event);
-    void setDragging(bool dragging);
+    // The text the legend entry of series s shows, and the tooltip it gives.
+    QString legendEntryText(int s) const;
+    QString legendToolTip(int s) const;
 
     QCustomPlot *plot_;
     std::vector<Series> series_;
     std::vector<QCPTextElement *> titles_;
     std::vector<bool> titleShown_;
     int titleSizes_[4] = {18, 12, 12, 12};  // as given; the font is scaled down from these
-    double spans_[2][2] = {{0, 100}, {0, 100}};
-    QString numberFormats_[2];
-    double toKey(double x) const { return timeAxis_ ? dateValueToKey(x) : x; }
-    double fromKey(double key) const { return timeAxis_ ? keyToDateValue(key) : key; }
+    double toKey(double x) const;
+    double fromKey(double key) const;
 
     QColor panelColour_ = Qt::white;
-    bool timeAxis_ = true;
     LegendPlace legendPlace_ = LegendPlace::Bottom;
     QPoint legendPosition_;
-    AxisState axes_[3];
-    std::vector<QCPAxis *> axisCopies_;  // [copy of the left axis on the right, copy of the right axis on the left]
     bool zoomed_ = false;
     bool repaint_ = true;
-    // Mouse actions: a zoom rectangle with the left button, a scroll with the right.
-    // A cursor line is dragged with the left button too.
-    enum class Drag { None, Zoom, Scroll, Cursor } drag_ = Drag::None;
-    int draggedCursor_ = -1;
     std::unique_ptr<CursorLines> cursorLines_;  // made when first shown
-    QPoint dragStart_;
-    double dragRange_[6] = {};  // time, left and right axis ranges when the scroll began
-    bool zoomedBeforeScroll_ = false;
-    QRubberBand *rubberBand_ = nullptr;
     BandCanvasItem *bandCanvas_ = nullptr;
-    int hoveredSeries_ = -1;
-    int hoveredPoint_ = -1;
+    std::unique_ptr<ChartAxes> axes_;
+    std::unique_ptr<ChartMouse> mouse_;
 };
 
 }  // namespace kavra

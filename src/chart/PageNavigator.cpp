@@ -40,11 +40,11 @@ void PageNavigator::first()
 
 void PageNavigator::previous()
 {
-    const double start = chart_.axisMinimum(ChartAxis::Bottom), end = chart_.axisMaximum(ChartAxis::Bottom);
+    const double start = chart_.axisRange(ChartAxis::Bottom).minimum, end = chart_.axisRange(ChartAxis::Bottom).maximum;
     moveTo(start - (end - start));
 }
 
-void PageNavigator::next() { moveTo(chart_.axisMaximum(ChartAxis::Bottom)); }
+void PageNavigator::next() { moveTo(chart_.axisRange(ChartAxis::Bottom).maximum); }
 
 void PageNavigator::last()
 {
@@ -58,7 +58,7 @@ void PageNavigator::moveTo(double from)
     double dataFrom = 0, dataTo = 0;
     if (!chart_.dataTimeRange(dataFrom, dataTo))
         return;
-    const double width = chart_.axisMaximum(ChartAxis::Bottom) - chart_.axisMinimum(ChartAxis::Bottom);
+    const double width = chart_.axisRange(ChartAxis::Bottom).maximum - chart_.axisRange(ChartAxis::Bottom).minimum;
     from = qBound(dataFrom, from, qMax(dataFrom, dataTo - width));
     chart_.showTimeRange(from, from + width);
 }
@@ -67,7 +67,7 @@ void PageNavigator::refresh()
 {
     double dataFrom = 0, dataTo = 0;
     const bool any = chart_.dataTimeRange(dataFrom, dataTo);
-    const double start = chart_.axisMinimum(ChartAxis::Bottom), end = chart_.axisMaximum(ChartAxis::Bottom);
+    const double start = chart_.axisRange(ChartAxis::Bottom).minimum, end = chart_.axisRange(ChartAxis::Bottom).maximum;
     const double slack = (end - start) * 1e-6;
     const bool before = any && start > dataFrom + slack, after = any && end < dataTo - slack;
     first_->setEnabled(before);

@@ -16,8 +16,13 @@ QString dateText(double value)
 
 void setUpScatterChart(ChartView &chart, const QString *legendText)
 {
-    chart.setTimeAxis(false);
-    chart.setLegendPosition(QPoint(100, 100));
+    AxisLook numbers = chart.axisLook(ChartAxis::Bottom);
+    numbers.dates = false;
+    chart.setAxisLook(ChartAxis::Bottom, numbers);
+    LegendLook legend = chart.legend();
+    legend.place = LegendPlace::Custom;
+    legend.position = QPoint(100, 100);
+    chart.setLegend(legend);
     chart.legendTextWanted = [&chart, legendText](int s) {
         return s == 0 ? *legendText : s == 1 ? QStringLiteral("Fitted Curve") : chart.seriesStyle(s).name;
     };
@@ -48,8 +53,12 @@ ScatterDrawn drawScatterDiagram(ChartView &chart, const DataSet &data, const QSt
                   QString::fromLocal8Bit(data.Node_Name) + QStringLiteral(" between \n") + drawn.startDate +
                   QStringLiteral(" and ") + dateText(drawn.endDate);
     chart.setTitle(TitleLine::Header, header);
-    chart.setAxisTitle(ChartAxis::Bottom, line.mid(blank + 1));
-    chart.setAxisTitle(ChartAxis::Left, referenceText);
+    for (const auto &[axis, title] : {std::pair{ChartAxis::Bottom, line.mid(blank + 1)},
+                                      std::pair{ChartAxis::Left, referenceText}}) {
+        AxisLook look = chart.axisLook(axis);
+        look.title = title;
+        chart.setAxisLook(axis, look);
+    }
 
     const int s = chart.addSeries(SeriesKind::Point);
     SeriesStyle style = chart.seriesStyle(s);

@@ -142,12 +142,12 @@ TEST_F(ChartCommandsTest, MovingAverageAddsOneCurvePerItemForUpToFourItems)
             EXPECT_FALSE(chart().seriesStyle(k).shown);
             EXPECT_EQ(chart().seriesStyle(k).penWidth, 2);
             EXPECT_TRUE(chart().seriesStyle(curve).shown);
-            EXPECT_EQ(chart().seriesKind(curve), SeriesKind::Line);
+            EXPECT_EQ(seriesKind(chart(), curve), SeriesKind::Line);
             EXPECT_EQ(chart().seriesStyle(curve).colour, palette(curve));
             EXPECT_EQ(chart().seriesStyle(curve).penWidth, 4);
             EXPECT_EQ(chart().seriesStyle(curve).axis, ValueAxis::Both);
             EXPECT_EQ(legend(curve), legend(k) + QStringLiteral("(MovAvgPer= 10)"));
-            EXPECT_EQ(chart().pointCount(curve), 30 - 10 + 1);
+            EXPECT_EQ(pointCount(chart(), curve), 30 - 10 + 1);
         }
     }
     // Two items: the curves are series 2 (green) and 3 (navy).
@@ -171,13 +171,13 @@ TEST_F(ChartCommandsTest, MovingAverageIsTheTrailingMeanStartingAtThePeriodthPoi
     chartRows({0});
     trigger("mnuToggleMovingAverage");
     ASSERT_EQ(chart().seriesCount(), 2);
-    ASSERT_EQ(chart().pointCount(1), 21);
+    ASSERT_EQ(pointCount(chart(), 1), 21);
     const std::vector<double> &times = window->data().Xaxis_Values;
-    EXPECT_NEAR(chart().pointX(1, 0), times[9], 1e-8);
+    EXPECT_NEAR(pointX(chart(), 1, 0), times[9], 1e-8);
     // Point 3 stands at row 13 and averages rows 4 to 13: (10 * 10 + 16 + 25 + ... + 169) / 10.
-    EXPECT_NEAR(chart().pointX(1, 3), times[12], 1e-8);
-    EXPECT_NEAR(chart().pointY(1, 3), 90.5, 1e-9);
-    EXPECT_NEAR(chart().pointX(1, 20), times[29], 1e-8);
+    EXPECT_NEAR(pointX(chart(), 1, 3), times[12], 1e-8);
+    EXPECT_NEAR(pointY(chart(), 1, 3), 90.5, 1e-9);
+    EXPECT_NEAR(pointX(chart(), 1, 20), times[29], 1e-8);
 
     // Toggling again leaves the item alone.
     trigger("mnuToggleMovingAverage");
@@ -239,14 +239,14 @@ TEST_F(ChartCommandsTest, NewPeriodRedrawsOnlyWhileTheMovingAverageIsOn)
     trigger("mnuToggleMovingAverage");
     ASSERT_EQ(chart().seriesCount(), 2);
     EXPECT_EQ(legend(1), legend(0) + QStringLiteral("(MovAvgPer= 4)"));
-    EXPECT_EQ(chart().pointCount(1), 27);
+    EXPECT_EQ(pointCount(chart(), 1), 27);
 
     armRedrawProbe();
     answer(QStringLiteral("6"));
     trigger("mnuSetMovingAveragePeriodValue");
     EXPECT_TRUE(redrawnSinceProbe());
     EXPECT_EQ(legend(1), legend(0) + QStringLiteral("(MovAvgPer= 6)"));
-    EXPECT_EQ(chart().pointCount(1), 25);
+    EXPECT_EQ(pointCount(chart(), 1), 25);
 }
 
 // ---- Exclusive options: moving average, smoothing, candles ---------------------
@@ -265,7 +265,7 @@ TEST_F(ChartCommandsTest, EachOptionSwitchedOnSwitchesTheOtherTwoOff)
     trigger("mnuAddRemoveCandleChart");
     EXPECT_FALSE(chart().isHidden());
     EXPECT_EQ(options(), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
+    EXPECT_EQ(seriesKind(chart(), 1), SeriesKind::Candle);
 
     trigger("mnuToggleMovingAverage");
     EXPECT_EQ(options(), (std::vector<bool>{true, false, false}));
@@ -305,11 +305,11 @@ TEST_F(ChartCommandsTest, SmoothingDrawsABlueCurveOverTheHiddenItem)
     ASSERT_EQ(chart().seriesCount(), 2);
     EXPECT_FALSE(chart().seriesStyle(0).shown);
     EXPECT_TRUE(chart().seriesStyle(1).shown);
-    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Line);
+    EXPECT_EQ(seriesKind(chart(), 1), SeriesKind::Line);
     EXPECT_EQ(legend(1), QStringLiteral("Smoothed curve"));
     EXPECT_EQ(chart().seriesStyle(1).colour, palette(1));
     EXPECT_EQ(chart().seriesStyle(1).penWidth, 5);
-    EXPECT_GT(chart().pointCount(1), 1);
+    EXPECT_GT(pointCount(chart(), 1), 1);
 
     trigger("mnuSmoothUnSmooth");
     EXPECT_FALSE(state().chart.shows(kavra::DerivedCurve::Smoothed));
@@ -323,15 +323,15 @@ TEST_F(ChartCommandsTest, CandlesSummariseOneItemInTwentyCandles)
     trigger("mnuAddRemoveCandleChart");
     ASSERT_TRUE(state().chart.shows(kavra::DerivedCurve::Candle));
     ASSERT_EQ(chart().seriesCount(), 2);
-    EXPECT_EQ(chart().seriesKind(1), SeriesKind::Candle);
-    EXPECT_EQ(chart().pointCount(1), 20);
+    EXPECT_EQ(seriesKind(chart(), 1), SeriesKind::Candle);
+    EXPECT_EQ(pointCount(chart(), 1), 20);
     EXPECT_EQ(legend(1), QStringLiteral("Candle (DownClose : Blue, UpClose : Green)"));
     EXPECT_FALSE(chart().seriesStyle(0).shown);
     EXPECT_TRUE(chart().seriesStyle(1).shown);
     // Candle 0 covers rows 1 to 5: it closes at row 5's value, midway between their times.
     const std::vector<double> &times = window->data().Xaxis_Values;
-    EXPECT_DOUBLE_EQ(chart().pointY(1, 0), 15.0);
-    EXPECT_NEAR(chart().pointX(1, 0), (times[0] + times[4]) / 2, 1e-8);
+    EXPECT_DOUBLE_EQ(pointY(chart(), 1, 0), 15.0);
+    EXPECT_NEAR(pointX(chart(), 1, 0), (times[0] + times[4]) / 2, 1e-8);
 }
 
 // Read back from the candle series as drawn: each candle's wicks reach the real
@@ -358,7 +358,7 @@ TEST_F(ChartCommandsTest, CandleWicksReachTheGroupsRealHighestAndLowestValues)
         EXPECT_DOUBLE_EQ(candle.low, low);
         EXPECT_DOUBLE_EQ(candle.close, value(1, 5 * c + 5));
     }
-    EXPECT_LT(chart().axisMaximum(ChartAxis::Left), 1.0);
+    EXPECT_LT(chart().axisRange(ChartAxis::Left).maximum, 1.0);
 }
 
 // Every row belongs to a candle, the last one shorter where the rows do not
@@ -393,7 +393,7 @@ TEST_F(ChartCommandsTest, CandlesCoverEveryRowAndStandWholeInsideTheTimeAxis)
         EXPECT_GT(half, 0);
         EXPECT_LE(shown.lower, candles->data()->constBegin()->key - half) << "the first candle whole";
         EXPECT_GE(shown.upper, last.key + half) << "the last candle whole";
-        EXPECT_GE(chart().axisMaximum(ChartAxis::Left), 500.0);
+        EXPECT_GE(chart().axisRange(ChartAxis::Left).maximum, 500.0);
         trigger("mnuCloseFile");
     }
 }
@@ -417,7 +417,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
         ASSERT_EQ(chart().seriesCount(), 2 * items);
         for (int k = 0; k < items; ++k) {
             EXPECT_TRUE(chart().seriesStyle(k).shown) << k;
-            EXPECT_EQ(chart().pointCount(items + k), 0) << k;
+            EXPECT_EQ(pointCount(chart(), items + k), 0) << k;
         }
         EXPECT_EQ(window->statusText(),
                   QStringLiteral("The moving average period (60) is longer than the 40 rows shown: no average is drawn"));
@@ -426,7 +426,7 @@ TEST_F(ChartCommandsTest, AnAverageLongerThanTheRowsShownLeavesTheItemsInViewAnd
         window->lvwKavra_Click();
         for (int k = 0; k < items; ++k) {
             EXPECT_FALSE(chart().seriesStyle(k).shown) << k;
-            EXPECT_EQ(chart().pointCount(items + k), 1) << k;
+            EXPECT_EQ(pointCount(chart(), items + k), 1) << k;
         }
         EXPECT_EQ(window->statusText(), file);
     }
@@ -498,7 +498,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
 {
     openItems(2, 10);
     trigger("mnuSmoothUnSmooth");
-    const int pointsAt50 = chart().pointCount(1);
+    const int pointsAt50 = pointCount(chart(), 1);
 
     answer(QStringLiteral("20000"));
     cancel();
@@ -514,7 +514,7 @@ TEST_F(ChartCommandsTest, SmoothingFactorIsAskedUntilItLiesFromOneTo10000)
     EXPECT_EQ(asker.questions[0].title, QStringLiteral("Set Smoothing Factor"));
     EXPECT_EQ(defaults().mid(0, 5), (QStringList{" 50", " 20000", " 20000", " 20000", " 0"}));
     // The redraw used the new factor.
-    EXPECT_NE(chart().pointCount(1), pointsAt50);
+    EXPECT_NE(pointCount(chart(), 1), pointsAt50);
 
     for (const auto &[text, factor] : {std::pair{"3.5", 4}, std::pair{"10000", 10000}, std::pair{"1", 1}}) {
         SCOPED_TRACE(text);
@@ -718,7 +718,7 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Right);
     EXPECT_EQ(chart().axisLook(ChartAxis::Left).numberFormat, QStringLiteral("###0.###"));
     EXPECT_EQ(chart().axisLook(ChartAxis::Right).numberFormat, QStringLiteral("###0.###"));
-    EXPECT_TRUE(chart().axisCopies());
+    EXPECT_TRUE(axisCopies(chart()));
     EXPECT_EQ(chart().axisLook(ChartAxis::Left).grid, GridStyle::FineDots);
     EXPECT_EQ(chart().axisLook(ChartAxis::Bottom).grid, GridStyle::Dot);
     EXPECT_FALSE(stackFrame()->isEnabled());
@@ -732,7 +732,7 @@ TEST_F(ChartCommandsTest, CycleDualChartsRunsZeroOneTwoZero)
     EXPECT_EQ(chart().seriesStyle(1).axis, ValueAxis::Both);
     EXPECT_EQ(chart().axisLook(ChartAxis::Left).numberFormat, QStringLiteral("#,##0.###"));
     EXPECT_EQ(chart().axisLook(ChartAxis::Right).numberFormat, QStringLiteral("#,##0.###"));
-    EXPECT_FALSE(chart().axisCopies());
+    EXPECT_FALSE(axisCopies(chart()));
     EXPECT_EQ(chart().axisLook(ChartAxis::Left).grid, GridStyle::FineDots);
     EXPECT_TRUE(enabled("mnuGenerateRatioCharts"));
 }
@@ -813,7 +813,7 @@ TEST_F(ChartCommandsTest, DualChartsKeepEachAverageWithItsItemAndOneItemEndsThem
 
     chartRows({0});
     EXPECT_EQ(state().chart.dualLayout(), 0);
-    EXPECT_FALSE(chart().axisCopies());
+    EXPECT_FALSE(axisCopies(chart()));
 }
 
 // ---- Chart multiple items ------------------------------------------------------
@@ -921,15 +921,15 @@ protected:
         EXPECT_TRUE(state().chart.ratioMode());
         const std::vector<double> &times = window->data().Xaxis_Values;
         for (int s = 0; s < 4; ++s)
-            ASSERT_EQ(chart().pointCount(s), kRows) << s;
+            ASSERT_EQ(pointCount(chart(), s), kRows) << s;
         for (int p = 0; p < kRows; ++p) {
             SCOPED_TRACE(p);
             const double a = ratioValue(1, p + 1), b = ratioValue(2, p + 1);
-            EXPECT_NEAR(chart().pointX(0, p), times[size_t(p)], 1e-8);
-            EXPECT_DOUBLE_EQ(chart().pointY(0, p), b == 0 ? 0.0 : a / b);
-            EXPECT_DOUBLE_EQ(chart().pointY(1, p), a == 0 ? 0.0 : b / a);
-            EXPECT_DOUBLE_EQ(chart().pointY(2, p), a);
-            EXPECT_DOUBLE_EQ(chart().pointY(3, p), b);
+            EXPECT_NEAR(pointX(chart(), 0, p), times[size_t(p)], 1e-8);
+            EXPECT_DOUBLE_EQ(pointY(chart(), 0, p), b == 0 ? 0.0 : a / b);
+            EXPECT_DOUBLE_EQ(pointY(chart(), 1, p), a == 0 ? 0.0 : b / a);
+            EXPECT_DOUBLE_EQ(pointY(chart(), 2, p), a);
+            EXPECT_DOUBLE_EQ(pointY(chart(), 3, p), b);
         }
     }
 
@@ -943,8 +943,8 @@ TEST_F(ChartCommandsRatioTest, TwoItemsBecomeTheirTwoRatiosOnce)
     state().chart.setSecondaryWidth(5);
     trigger("mnuGenerateRatioCharts");
     expectRatios();
-    EXPECT_EQ(chart().pointY(0, 1), 0.0);  // B is 0 at row 2
-    EXPECT_EQ(chart().pointY(1, 3), 0.0);  // A is 0 at row 4
+    EXPECT_EQ(pointY(chart(), 0, 1), 0.0);  // B is 0 at row 2
+    EXPECT_EQ(pointY(chart(), 1, 3), 0.0);  // A is 0 at row 4
     EXPECT_EQ(chart().seriesStyle(0).colour, palette(2));
     EXPECT_EQ(chart().seriesStyle(1).colour, palette(3));
     EXPECT_EQ(chart().seriesStyle(0).penWidth, 5);
@@ -970,16 +970,16 @@ TEST_F(ChartCommandsRatioTest, TheValueAxesSpanTheRatiosShown)
     double highest = 0;
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < kRows; ++p)
-            highest = std::max(highest, chart().pointY(s, p));
+            highest = std::max(highest, pointY(chart(), s, p));
     for (const ChartAxis side : {ChartAxis::Left, ChartAxis::Right}) {
-        EXPECT_LE(chart().axisMinimum(side), 0.0);
-        EXPECT_GE(chart().axisMaximum(side), highest);
-        EXPECT_LT(chart().axisMaximum(side), 2 * highest);
+        EXPECT_LE(chart().axisRange(side).minimum, 0.0);
+        EXPECT_GE(chart().axisRange(side).maximum, highest);
+        EXPECT_LT(chart().axisRange(side).maximum, 2 * highest);
     }
 
     // Ticking an item back on in the legend brings its values back into view.
     changeSeries(chart(), 2, [&](auto &style) { style.shown = true; });
-    EXPECT_GE(chart().axisMaximum(ChartAxis::Left), 3.0 * kRows);
+    EXPECT_GE(chart().axisRange(ChartAxis::Left).maximum, 3.0 * kRows);
 }
 
 // Switching the moving average off redraws from the list as it is now; when it
@@ -1017,13 +1017,13 @@ TEST_F(ChartCommandsRatioTest, MovingAverageIsSwitchedOffFirstAndThenTogglesInPl
         EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
         EXPECT_EQ(chart().seriesStyle(s).axis, ValueAxis::Both);
         EXPECT_EQ(legend(s), legend(s - 4) + QStringLiteral("(MovAvgPer= 10)"));
-        EXPECT_EQ(chart().pointCount(s), kRows - 10 + 1);
+        EXPECT_EQ(pointCount(chart(), s), kRows - 10 + 1);
     }
     // Curve 4 averages the first ratio: its first point is the mean of ratio points 0 to 9.
     double sum = 0;
     for (int p = 0; p < 10; ++p)
-        sum += chart().pointY(0, p);
-    EXPECT_NEAR(chart().pointY(4, 0), sum / 10, 1e-12);
+        sum += pointY(chart(), 0, p);
+    EXPECT_NEAR(pointY(chart(), 4, 0), sum / 10, 1e-12);
     EXPECT_EQ(legend(0), ratioLegend);
 
     trigger("mnuToggleMovingAverage");
@@ -1042,9 +1042,9 @@ TEST_F(ChartCommandsRatioTest, RatiosAndTheirAveragesAfterAZoomStayOnTheItemsTim
     expectRatios();
     trigger("mnuToggleMovingAverage");
     ASSERT_EQ(chart().seriesCount(), 8);
-    ASSERT_EQ(chart().pointCount(4), kRows - 10 + 1);
-    for (int p = 0; p < chart().pointCount(4); ++p)
-        EXPECT_NEAR(chart().pointX(4, p), times[size_t(p + 9)], 1e-8) << p;
+    ASSERT_EQ(pointCount(chart(), 4), kRows - 10 + 1);
+    for (int p = 0; p < pointCount(chart(), 4); ++p)
+        EXPECT_NEAR(pointX(chart(), 4, p), times[size_t(p + 9)], 1e-8) << p;
 }
 
 // The legend's statistics of a series sum up the values it draws within the

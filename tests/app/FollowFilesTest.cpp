@@ -56,8 +56,8 @@ TEST_F(FollowWindowTest, NewRowsAreChartedAndTheViewMovesOn)
     EXPECT_EQ(window->data().Perf_Data(6, 3, 1), 206);
     EXPECT_EQ(rows().Zoom_First_Row, 2);
     EXPECT_EQ(rows().Zoom_Last_Row, 6);
-    EXPECT_NEAR(chart().axisMaximum(ChartAxis::Bottom), window->data().sampleTime(6), 1e-6);
-    EXPECT_NEAR(chart().axisMinimum(ChartAxis::Bottom), window->data().sampleTime(2), 1e-6);
+    EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).maximum, window->data().sampleTime(6), 1e-6);
+    EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).minimum, window->data().sampleTime(2), 1e-6);
     EXPECT_EQ(window->statusText(), QStringLiteral("Following 1 files \u2014 last row 10:05:00"));
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -67,14 +67,14 @@ TEST_F(FollowWindowTest, AViewBeforeTheEndStays)
 {
     window->state().rows = {2, 3};
     window->lvwKavra_Click();
-    const double from = chart().axisMinimum(ChartAxis::Bottom), to = chart().axisMaximum(ChartAxis::Bottom);
+    const double from = chart().axisRange(ChartAxis::Bottom).minimum, to = chart().axisRange(ChartAxis::Bottom).maximum;
     append(path, "06-DEC-2026 10:05:00,106,206\r\n");
     tick();
     EXPECT_EQ(window->data().Row_Count, 6);
     EXPECT_EQ(rows().Zoom_First_Row, 2);
     EXPECT_EQ(rows().Zoom_Last_Row, 3);
-    EXPECT_DOUBLE_EQ(chart().axisMinimum(ChartAxis::Bottom), from);
-    EXPECT_DOUBLE_EQ(chart().axisMaximum(ChartAxis::Bottom), to);
+    EXPECT_DOUBLE_EQ(chart().axisRange(ChartAxis::Bottom).minimum, from);
+    EXPECT_DOUBLE_EQ(chart().axisRange(ChartAxis::Bottom).maximum, to);
 }
 
 // A file that goes away stops following with a message naming it; the rows

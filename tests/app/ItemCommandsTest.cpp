@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "chart/ChartView.h"
+#include "support/ChartAccess.h"
 #include "dialogs/AddItemWindow.h"
 #include "itemviews/ItemListView.h"
 #include "support/InputEvents.h"
@@ -955,7 +956,7 @@ TEST_F(ItemCommandsAddTest, ARevertAfterALaterRemovalKeepsTheNewItem)
     selectRows({0});
     window->lvwKavra_Click();
     EXPECT_EQ(window->chart().seriesStyle(0).name, QStringLiteral("Sum(# 1)"));
-    EXPECT_EQ(window->chart().pointY(0, 0), 1502);
+    EXPECT_EQ(pointY(window->chart(), 0, 0), 1502);
 }
 
 TEST_F(ItemCommandsAddTest, ClosingTheWindowClearsIt)
@@ -1143,8 +1144,8 @@ TEST_F(ItemCommandsAddTest, ADerivedItemChartsItsOwnValuesInEveryFile)
     for (int s = 0; s < 3; ++s) {
         EXPECT_EQ(window->chart().seriesStyle(s).name, QStringLiteral("Ratio(# %1)").arg(s + 1));
         std::vector<double> shown;
-        for (int p = 0; p < window->chart().pointCount(s); ++p)
-            shown.push_back(window->chart().pointY(s, p));
+        for (int p = 0; p < pointCount(window->chart(), s); ++p)
+            shown.push_back(pointY(window->chart(), s, p));
         EXPECT_EQ(shown, expected[size_t(s)]) << "file " << s + 1;
     }
 }
@@ -1170,7 +1171,7 @@ TEST_F(ItemCommandsAddTest, AnItemMadeOnAPrunedListOutlivesRevertAndIsSaved)
     EXPECT_EQ(texts(), (Names{"Double", "Bytes", "Zeros"}));
     selectRows({0});
     window->lvwKavra_Click();
-    EXPECT_EQ(window->chart().pointY(0, 3), -6000);
+    EXPECT_EQ(pointY(window->chart(), 0, 3), -6000);
     ui.fileAnswers.push_back(QString::fromStdString(dir.file("saved.csv")));
     trigger("mnuSaveDataAs");
     trigger("mnuCloseFile");

@@ -92,7 +92,7 @@ TEST_F(ZoomTest, AZoomOrScrollNarrowsTheRowRangeToTheView)
     EXPECT_TRUE(chart().zoomed());
     EXPECT_EQ(first(), 6);
     EXPECT_EQ(last(), 11);
-    EXPECT_EQ(chart().pointCount(0), kRows) << "no redraw follows the narrowing";
+    EXPECT_EQ(pointCount(chart(), 0), kRows) << "no redraw follows the narrowing";
 
     zoomBetween(13, 18);  // the next view is measured against all rows again
     EXPECT_EQ(first(), 13);
@@ -116,22 +116,22 @@ TEST_F(ZoomTest, TheNextRedrawShowsExactlyTheZoomedRows)
     EXPECT_FALSE(chart().zoomed());
     EXPECT_EQ(first(), 6);
     EXPECT_EQ(last(), 11);
-    ASSERT_EQ(chart().pointCount(0), 6);
-    EXPECT_NEAR(chart().pointX(0, 0), time(6), 1e-8);
-    EXPECT_NEAR(chart().pointX(0, 5), time(11), 1e-8);
+    ASSERT_EQ(pointCount(chart(), 0), 6);
+    EXPECT_NEAR(pointX(chart(), 0, 0), time(6), 1e-8);
+    EXPECT_NEAR(pointX(chart(), 0, 5), time(11), 1e-8);
 }
 
 TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenBothEndsWereNarrowed)
 {
     zoomBetween(6, 11);
     window->lvwKavra_Click();
-    ASSERT_EQ(chart().pointCount(0), 6);
+    ASSERT_EQ(pointCount(chart(), 0), 6);
     zoomBetween(7, 9);
     window->cmdZoomReset_Click();
     EXPECT_FALSE(chart().zoomed());
     EXPECT_EQ(first(), 1);
     EXPECT_EQ(last(), kRows);
-    EXPECT_EQ(chart().pointCount(0), kRows);
+    EXPECT_EQ(pointCount(chart(), 0), kRows);
     EXPECT_TRUE(chart().isVisibleTo(window.get()));
 }
 
@@ -146,12 +146,12 @@ TEST_F(ZoomTest, UndoZoomBringsAllRowsBackWhenOneEndWasAtTheData)
         EXPECT_FALSE(chart().zoomed());
         EXPECT_EQ(first(), 1);
         EXPECT_EQ(last(), kRows);
-        EXPECT_EQ(chart().pointCount(0), kRows);
+        EXPECT_EQ(pointCount(chart(), 0), kRows);
     }
     window->cmdZoomReset_Click();  // a second undo changes nothing
     EXPECT_EQ(first(), 1);
     EXPECT_EQ(last(), kRows);
-    EXPECT_EQ(chart().pointCount(0), kRows);
+    EXPECT_EQ(pointCount(chart(), 0), kRows);
 }
 
 // The row range lies within the rows, and a redraw charts exactly those rows.
@@ -163,10 +163,10 @@ static ::testing::AssertionResult rangeIsCharted(kavra::MainWindow &window)
         return ::testing::AssertionFailure() << "rows " << first << " to " << last << " of " << rows;
     window.lvwKavra_Click();
     kavra::ChartView &chart = window.chart();
-    if (chart.pointCount(0) != last - first + 1)
-        return ::testing::AssertionFailure() << chart.pointCount(0) << " points for rows " << first << " to " << last;
-    if (std::abs(chart.pointX(0, 0) - window.data().sampleTime(first)) > 1e-8 ||
-        std::abs(chart.pointX(0, last - first) - window.data().sampleTime(last)) > 1e-8)
+    if (pointCount(chart, 0) != last - first + 1)
+        return ::testing::AssertionFailure() << pointCount(chart, 0) << " points for rows " << first << " to " << last;
+    if (std::abs(pointX(chart, 0, 0) - window.data().sampleTime(first)) > 1e-8 ||
+        std::abs(pointX(chart, 0, last - first) - window.data().sampleTime(last)) > 1e-8)
         return ::testing::AssertionFailure() << "the points are not rows " << first << " to " << last;
     return ::testing::AssertionSuccess();
 }
@@ -218,7 +218,7 @@ TEST_F(ZoomTest, UndoingTwiceAfterAnyZoomBringsBackEveryRow)
         EXPECT_FALSE(chart().zoomed());
         EXPECT_EQ(first(), 1);
         EXPECT_EQ(last(), kRows);
-        EXPECT_EQ(chart().pointCount(0), kRows);
+        EXPECT_EQ(pointCount(chart(), 0), kRows);
     }
 }
 
@@ -236,7 +236,7 @@ TEST_F(ZoomTest, CloseDuringAZoomLeavesNoZoomForTheNextFile)
         ASSERT_TRUE(ui.messages.empty()) << lastMessage().toStdString();
         EXPECT_EQ(first(), 1);
         EXPECT_EQ(last(), rows);
-        EXPECT_EQ(chart().pointCount(0), rows);
+        EXPECT_EQ(pointCount(chart(), 0), rows);
         EXPECT_FALSE(chart().zoomed());
         chart().showTimeRange(time(3) + kQuarter, time(5) - kQuarter);
         window->mnuCloseFile_Click();
@@ -247,8 +247,8 @@ TEST_F(ZoomTest, CloseDuringAZoomLeavesNoZoomForTheNextFile)
 static QPoint pointPixel(kavra::ChartView &chart, int row)
 {
     QCustomPlot *plot = kavra::plotOf(chart);
-    return QPoint(int(plot->xAxis->coordToPixel(kavra::dateValueToKey(chart.pointX(0, row - 1)))),
-                  int(plot->yAxis->coordToPixel(chart.pointY(0, row - 1))));
+    return QPoint(int(plot->xAxis->coordToPixel(kavra::dateValueToKey(pointX(chart, 0, row - 1)))),
+                  int(plot->yAxis->coordToPixel(pointY(chart, 0, row - 1))));
 }
 
 // A click on a series stops the chart's mouse action: it starts no zoom or scroll.
@@ -257,7 +257,7 @@ TEST_F(ZoomTest, APressOnASeriesStartsNoZoomOrScroll)
     window->show();
     QCoreApplication::processEvents();
     QCustomPlot *plot = kavra::plotOf(chart());
-    const double from = chart().axisMinimum(ChartAxis::Bottom), to = chart().axisMaximum(ChartAxis::Bottom);
+    const double from = chart().axisRange(ChartAxis::Bottom).minimum, to = chart().axisRange(ChartAxis::Bottom).maximum;
     const QPoint point = pointPixel(chart(), 8);
     ASSERT_TRUE(plot->axisRect()->rect().contains(point));
 
@@ -267,8 +267,8 @@ TEST_F(ZoomTest, APressOnASeriesStartsNoZoomOrScroll)
     input::move(plot, Qt::NoButton, point);
     input::drag(plot, Qt::RightButton, point, point - QPoint(60, 0));
     EXPECT_FALSE(chart().zoomed());
-    EXPECT_DOUBLE_EQ(chart().axisMinimum(ChartAxis::Bottom), from);
-    EXPECT_DOUBLE_EQ(chart().axisMaximum(ChartAxis::Bottom), to);
+    EXPECT_DOUBLE_EQ(chart().axisRange(ChartAxis::Bottom).minimum, from);
+    EXPECT_DOUBLE_EQ(chart().axisRange(ChartAxis::Bottom).maximum, to);
     EXPECT_EQ(first(), 1);
     EXPECT_EQ(last(), kRows);
 }
@@ -304,7 +304,7 @@ TEST_F(ZoomTest, ThePageNavigatorsArrowsTakeTheirClicksAndPage)
     window->show();
     QCoreApplication::processEvents();
     zoomBetween(6, 11);
-    const double width = chart().axisMaximum(ChartAxis::Bottom) - chart().axisMinimum(ChartAxis::Bottom);
+    const double width = chart().axisRange(ChartAxis::Bottom).maximum - chart().axisRange(ChartAxis::Bottom).minimum;
     struct Arrow {
         const char *name, *tip;
         double from;  // where the view starts after the click
@@ -327,8 +327,8 @@ TEST_F(ZoomTest, ThePageNavigatorsArrowsTakeTheirClicksAndPage)
         ASSERT_EQ(under, button) << (under ? under->objectName().toStdString() : "nothing");
         const QPoint at = under->mapFrom(central, centre);
         input::click(under, at);
-        EXPECT_NEAR(chart().axisMinimum(ChartAxis::Bottom), arrow.from, 1e-7);
-        EXPECT_NEAR(chart().axisMaximum(ChartAxis::Bottom) - chart().axisMinimum(ChartAxis::Bottom), width, 1e-7);
+        EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).minimum, arrow.from, 1e-7);
+        EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).maximum - chart().axisRange(ChartAxis::Bottom).minimum, width, 1e-7);
         EXPECT_EQ(input::toolTipAt(under, at), QString::fromLatin1(arrow.tip));
     }
 }

@@ -182,8 +182,8 @@ TEST_F(ChartEditorTest, SeriesControlsChangeTheChosenSeriesOnly)
 
 TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
 {
-    const double fittedMin = chart.axisMinimum(ChartAxis::Left);
-    const double fittedMax = chart.axisMaximum(ChartAxis::Left);
+    const double fittedMin = chart.axisRange(ChartAxis::Left).minimum;
+    const double fittedMax = chart.axisRange(ChartAxis::Left).maximum;
     ASSERT_GT(fittedMax, 150.0);  // the second series reaches 181
     auto *automatic = child<QCheckBox>("chkAxisAuto", 0);
     auto *minimum = child<QDoubleSpinBox>("spnAxisMin", 0);
@@ -197,16 +197,16 @@ TEST_F(ChartEditorTest, ValueAxisTakesAFixedRangeAndGoesBackToAutomatic)
     EXPECT_TRUE(minimum->isEnabled());
     minimum->setValue(-5);
     maximum->setValue(50);
-    EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), -5.0);
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).minimum, -5.0);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).maximum, 50.0);
     chart.draw();  // a redraw keeps the fixed range
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 50.0);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).maximum, 50.0);
     EXPECT_DOUBLE_EQ(maximum->value(), 50.0);
 
     automatic->click();
     EXPECT_FALSE(chart.axisLook(ChartAxis::Left).fixed);
-    EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Left), fittedMin);
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), fittedMax);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).minimum, fittedMin);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).maximum, fittedMax);
     EXPECT_FALSE(minimum->isEnabled());
 }
 
@@ -238,14 +238,14 @@ TEST_F(ChartEditorTest, TimeAxisLimitsAreDateTextsAndAChosenRangeGoesBackToAll)
     EXPECT_TRUE(from->isEnabled());
     typeTime(from, QStringLiteral("06-DEC-2026 00:02:00"));
     typeTime(to, QStringLiteral("6-dec-2026 00:05"));
-    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart + 2 * kMinute, 1e-6);
-    EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 5 * kMinute, 1e-6);
+    EXPECT_NEAR(chart.axisRange(ChartAxis::Bottom).minimum, kStart + 2 * kMinute, 1e-6);
+    EXPECT_NEAR(chart.axisRange(ChartAxis::Bottom).maximum, kStart + 5 * kMinute, 1e-6);
     EXPECT_EQ(to->text(), QStringLiteral("06-DEC-2026 00:05:00")) << "written back as the program writes dates";
 
     automatic->click();
     EXPECT_FALSE(chart.zoomed());
-    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart, 1e-6);
-    EXPECT_NEAR(chart.axisMaximum(ChartAxis::Bottom), kStart + 9 * kMinute, 1e-6);
+    EXPECT_NEAR(chart.axisRange(ChartAxis::Bottom).minimum, kStart, 1e-6);
+    EXPECT_NEAR(chart.axisRange(ChartAxis::Bottom).maximum, kStart + 9 * kMinute, 1e-6);
     EXPECT_EQ(to->text(), dateText(kStart + 9 * kMinute));
 }
 
@@ -255,7 +255,7 @@ TEST_F(ChartEditorTest, ATimeThatIsNoDateSaysSoAndChangesNothing)
     auto *from = child<QLineEdit>("txtAxisMin", 2);
     auto *to = child<QLineEdit>("txtAxisMax", 2);
     auto *message = child<QLabel>(QStringLiteral("lblAxisMessage"));
-    const double low = chart.axisMinimum(ChartAxis::Bottom), high = chart.axisMaximum(ChartAxis::Bottom);
+    const double low = chart.axisRange(ChartAxis::Bottom).minimum, high = chart.axisRange(ChartAxis::Bottom).maximum;
     EXPECT_TRUE(message->text().isEmpty());
 
     for (const QString &bad : {QStringLiteral("46362.999306"), QStringLiteral("yesterday"), QStringLiteral("")}) {
@@ -264,17 +264,17 @@ TEST_F(ChartEditorTest, ATimeThatIsNoDateSaysSoAndChangesNothing)
         EXPECT_TRUE(message->text().startsWith(QLatin1Char('"') + bad + QStringLiteral("\" is not a date and time")))
             << message->text().toStdString();
         EXPECT_TRUE(message->text().contains(dateText(low))) << "an example in the program's date text";
-        EXPECT_DOUBLE_EQ(chart.axisMinimum(ChartAxis::Bottom), low);
-        EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Bottom), high);
+        EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Bottom).minimum, low);
+        EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Bottom).maximum, high);
     }
     typeTime(from, QStringLiteral("06-DEC-2026 00:08:00"));
     typeTime(to, QStringLiteral("06-DEC-2026 00:03:00"));
     EXPECT_EQ(message->text(), QStringLiteral("The end of the time axis must come after its start."));
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Bottom), high);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Bottom).maximum, high);
 
     typeTime(to, QStringLiteral("06-DEC-2026 00:09:00"));
     EXPECT_TRUE(message->text().isEmpty());
-    EXPECT_NEAR(chart.axisMinimum(ChartAxis::Bottom), kStart + 8 * kMinute, 1e-6);
+    EXPECT_NEAR(chart.axisRange(ChartAxis::Bottom).minimum, kStart + 8 * kMinute, 1e-6);
 }
 
 TEST_F(ChartEditorTest, ZoomFromElsewhereShowsInTheTimeAxisRow)
@@ -306,8 +306,8 @@ TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
         child<QDoubleSpinBox>("spnAxisMax", side)->setValue(50);
         for (ChartAxis axis : {ChartAxis::Left, ChartAxis::Right}) {
             EXPECT_TRUE(chart.axisLook(axis).fixed);
-            EXPECT_DOUBLE_EQ(chart.axisMinimum(axis), -5.0);
-            EXPECT_DOUBLE_EQ(chart.axisMaximum(axis), 50.0);
+            EXPECT_DOUBLE_EQ(chart.axisRange(axis).minimum, -5.0);
+            EXPECT_DOUBLE_EQ(chart.axisRange(axis).maximum, 50.0);
         }
         EXPECT_FALSE(child<QCheckBox>("chkAxisAuto", other)->isChecked());
         EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("spnAxisMax", other)->value(), 50.0);
@@ -324,12 +324,12 @@ TEST_F(ChartEditorTest, FixingAMirroredValueAxisFixesTheOtherSideToo)
     // A right axis with a series of its own keeps its own scale.
     changeSeries(chart, 0, [&](auto &style) { style.axis = kavra::ValueAxis::Left; });
     changeSeries(chart, 1, [&](auto &style) { style.axis = kavra::ValueAxis::Right; });
-    const double rightMax = chart.axisMaximum(ChartAxis::Right);
+    const double rightMax = chart.axisRange(ChartAxis::Right).maximum;
     child<QCheckBox>("chkAxisAuto", 0)->click();
     child<QDoubleSpinBox>("spnAxisMax", 0)->setValue(20);
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Left), 20.0);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Left).maximum, 20.0);
     EXPECT_FALSE(chart.axisLook(ChartAxis::Right).fixed);
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), rightMax);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Right).maximum, rightMax);
     EXPECT_TRUE(child<QCheckBox>("chkAxisAuto", 1)->isChecked());
 }
 
@@ -365,17 +365,17 @@ TEST_F(ChartEditorTest, LegendShownAndPlace)
     auto *shown = child<QCheckBox>(QStringLiteral("chkLegendShown"));
     EXPECT_TRUE(shown->isChecked());
     shown->click();
-    EXPECT_FALSE(chart.legendShown());
+    EXPECT_FALSE(chart.legend().shown);
     shown->click();
-    EXPECT_TRUE(chart.legendShown());
+    EXPECT_TRUE(chart.legend().shown);
 
     auto *place = child<QComboBox>(QStringLiteral("cboLegendPlace"));
     place->setCurrentIndex(place->findText(QStringLiteral("Top")));
-    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Top);
+    EXPECT_EQ(chart.legend().place, kavra::LegendPlace::Top);
     place->setCurrentIndex(place->findText(QStringLiteral("Right")));
-    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Right);
+    EXPECT_EQ(chart.legend().place, kavra::LegendPlace::Right);
     place->setCurrentIndex(place->findText(QStringLiteral("Bottom")));
-    EXPECT_EQ(chart.legendPlace(), ChartView::LegendPlace::Bottom);
+    EXPECT_EQ(chart.legend().place, kavra::LegendPlace::Bottom);
 }
 
 TEST_F(ChartEditorTest, PanelColour)
@@ -400,8 +400,10 @@ TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
     changeAxis(chart, ChartAxis::Right, [&](auto &look) { look.fixed = true; look.minimum = 10; look.maximum = 20; });
     changeAxis(chart, ChartAxis::Bottom, [&](auto &look) { look.grid = GridStyle::FineDots; });
     changeAxis(chart, ChartAxis::Left, [&](auto &look) { look.numberFormat = QStringLiteral("0.0"); });
-    chart.setLegendPlace(ChartView::LegendPlace::Right);
-    chart.setLegendShown(false);
+    changeLegend(chart, [](kavra::LegendLook &look) {
+        look.place = kavra::LegendPlace::Right;
+        look.shown = false;
+    });
     chart.setPanelColour(Qt::yellow);
 
     editor.reload();
@@ -430,9 +432,9 @@ TEST_F(ChartEditorTest, ReloadShowsWhatTheChartHoldsWithoutChangingIt)
     // Filling in the controls wrote nothing back.
     EXPECT_EQ(chart.title(TitleLine::SubHeader).size, 30);
     EXPECT_TRUE(chart.axisLook(ChartAxis::Right).fixed);
-    EXPECT_DOUBLE_EQ(chart.axisMaximum(ChartAxis::Right), 20.0);
+    EXPECT_DOUBLE_EQ(chart.axisRange(ChartAxis::Right).maximum, 20.0);
     EXPECT_EQ(chart.seriesStyle(1).penWidth, 7);
-    EXPECT_FALSE(chart.legendShown());
+    EXPECT_FALSE(chart.legend().shown);
 }
 
 TEST_F(ChartEditorTest, ShowingAgainReloads)
@@ -454,8 +456,9 @@ TEST_F(ChartEditorTest, SeriesListFollowsTheChart)
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("memory"));
 
     chart.legendTextWanted = [](int s) { return QStringLiteral("legend %1").arg(s); };
-    chart.removeSeries(0);
-    ASSERT_EQ(list->count(), 2);
+    chart.removeAllSeries();
+    addLine(QStringLiteral("cpu"), 5);
+    ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("legend 0"));
 
     chart.removeAllSeries();

@@ -21,6 +21,9 @@ using kavra::ChartAxis;
 using kavra::ChartView;
 using kavra::SeriesKind;
 using kavra::TitleLine;
+using kavra::AxisLook;
+using kavra::LegendLook;
+using kavra::LegendPlace;
 
 namespace {
 
@@ -56,8 +59,8 @@ protected:
     QCustomPlot *plot() const { return kavra::plotOf(view); }
     QRect plotArea() const { return plot()->axisRect()->rect(); }
     double timeAtPixel(int x) const { return kavra::keyToDateValue(plot()->xAxis->pixelToCoord(x)); }
-    double bottomMin() const { return view.axisMinimum(ChartAxis::Bottom); }
-    double bottomMax() const { return view.axisMaximum(ChartAxis::Bottom); }
+    double bottomMin() const { return view.axisRange(ChartAxis::Bottom).minimum; }
+    double bottomMax() const { return view.axisRange(ChartAxis::Bottom).maximum; }
     double bottomWidth() const { return bottomMax() - bottomMin(); }
 
     ChartView view;
@@ -65,31 +68,18 @@ protected:
 
 // ---- Series list -----------------------------------------------------------
 
-TEST_F(ChartViewTest, SeriesAreAddedCountedExchangedAndRemoved)
+TEST_F(ChartViewTest, SeriesAreAddedCountedAndRemoved)
 {
     const int a = addLine([](int) { return 1.0; });
     const int b = addLine([](int) { return 2.0; });
     EXPECT_EQ(a, 0);
     EXPECT_EQ(b, 1);
-    changeSeries(view, a, [&](auto &style) { style.colour = Qt::red; });
     changeSeries(view, b, [&](auto &style) { style.colour = Qt::blue; });
     ASSERT_EQ(view.seriesCount(), 2);
     EXPECT_EQ(plot()->legend->itemCount(), 2);
-
-    view.exchangeSeries(0, 1);
-    EXPECT_DOUBLE_EQ(view.pointY(0, 0), 2.0);
-    EXPECT_DOUBLE_EQ(view.pointY(1, 0), 1.0);
-    EXPECT_EQ(view.seriesStyle(0).colour, QColor(Qt::blue));
-    // The legend follows the new order.
-    auto *first = qobject_cast<kavra::CheckLegendItem *>(plot()->legend->item(0));
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->series()->pen().color(), QColor(Qt::blue));
-
-    view.removeSeries(0);
-    ASSERT_EQ(view.seriesCount(), 1);
-    EXPECT_DOUBLE_EQ(view.pointY(0, 0), 1.0);
-    EXPECT_EQ(plot()->legend->itemCount(), 1);
-    EXPECT_EQ(plot()->plottableCount(), 1);
+    auto *second = qobject_cast<kavra::CheckLegendItem *>(plot()->legend->item(1));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->series()->pen().color(), QColor(Qt::blue));
 
     addLine([](int) { return 3.0; });
     view.removeAllSeries();
@@ -118,16 +108,16 @@ TEST_F(ChartViewTest, StackedSeriesStandOnTheStackedSeriesBeforeThem)
     for (int s : {0, 1})
         changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::Stacked; });
     view.draw();
-    EXPECT_GE(view.axisMaximum(ChartAxis::Left), 15.0);
-    EXPECT_DOUBLE_EQ(view.pointY(1, 0), 10.0) << "a stacked point keeps its own value";
+    EXPECT_GE(view.axisRange(ChartAxis::Left).maximum, 15.0);
+    EXPECT_DOUBLE_EQ(pointY(view, 1, 0), 10.0) << "a stacked point keeps its own value";
     EXPECT_EQ(view.seriesStyle(1).stackMode, kavra::Stacked);
 
     // Overlapping series are drawn at their own values.
     for (int s : {0, 1})
         changeSeries(view, s, [&](auto &style) { style.stackMode = kavra::StackOverlap; });
     view.draw();
-    EXPECT_LT(view.axisMaximum(ChartAxis::Left), 15.0);
-    EXPECT_GE(view.axisMaximum(ChartAxis::Left), 10.0);
+    EXPECT_LT(view.axisRange(ChartAxis::Left).maximum, 15.0);
+    EXPECT_GE(view.axisRange(ChartAxis::Left).maximum, 10.0);
 }
 
 TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
@@ -147,8 +137,8 @@ TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
     // A shorter series in the stack: the series above it stand on those below it.
     EXPECT_EQ(drawn(2), (std::vector<double>{11.5, 21}));
     EXPECT_EQ(drawn(3), (std::vector<double>{111.5, 121, 133, 140, 100}));
-    EXPECT_DOUBLE_EQ(view.pointY(2, 1), -1) << "a stacked point keeps its own value";
-    EXPECT_GE(view.axisMaximum(ChartAxis::Left), 140.0);
+    EXPECT_DOUBLE_EQ(pointY(view, 2, 1), -1) << "a stacked point keeps its own value";
+    EXPECT_GE(view.axisRange(ChartAxis::Left).maximum, 140.0);
 
     // Taking a series out of the stack lets those above it down.
     changeSeries(view, 1, [&](auto &style) { style.stackMode = kavra::StackOverlap; });
@@ -159,7 +149,7 @@ TEST_F(ChartViewTest, StacksOfSeriesOfDifferentLengthsAddWhatEachPointStandsOn)
 
 // ---- Looks -----------------------------------------------------------------
 
-// A series style, a title look and an axis look come back as set, each drawn
+// A series style, a title look, an axis look and the legend come back as set, each drawn
 // once while the chart repaints and not at all while it does not.
 TEST_F(ChartViewTest, LooksComeBackAsSetAndAreDrawnOnceOrNotAtAll)
 {
@@ -173,8 +163,15 @@ TEST_F(ChartViewTest, LooksComeBackAsSetAndAreDrawnOnceOrNotAtAll)
     const kavra::TitleLook titles[] = {{QStringLiteral("Head"), true, 25, Qt::darkGreen, true},
                                        {QString(), false, 12, Qt::black, false}};
     const kavra::AxisLook axes[] = {
-        {kavra::GridStyle::Dash, Qt::green, Qt::darkRed, QStringLiteral("0.0"), 10, 60, true, 5, 50},
-        {kavra::GridStyle::None, Qt::black, Qt::black, QStringLiteral("#,##0"), 0, 100, false, 0, 0}};
+        {kavra::GridStyle::Dash, Qt::green, Qt::darkRed, QStringLiteral("0.0"), QStringLiteral("Busy"), true, 10, 60,
+         true, 5, 50},
+        {kavra::GridStyle::None, Qt::black, Qt::black, QStringLiteral("#,##0"), QString(), true, 0, 100, false, 0, 0}};
+    // The time axis: its number format is the time labels', and it may count plain numbers.
+    const kavra::AxisLook times[] = {
+        {kavra::GridStyle::Dot, Qt::blue, Qt::darkBlue, QStringLiteral("hh:mm"), QStringLiteral("Time"), false},
+        {kavra::GridStyle::Solid, Qt::black, Qt::black, QStringLiteral("hh:mm:ss (d-mmm-yyyy)"), QString(), true}};
+    LegendLook legends[2];
+    legends[0] = {false, true, LegendPlace::Custom, QPoint(30, 40)};
     for (const bool repaint : {true, false}) {
         view.setRepaint(repaint);
         for (int i = 0; i < 2; ++i) {
@@ -182,10 +179,14 @@ TEST_F(ChartViewTest, LooksComeBackAsSetAndAreDrawnOnceOrNotAtAll)
             view.setSeriesStyle(s, styles[i]);
             view.setTitle(TitleLine::Footer, titles[i]);
             view.setAxisLook(ChartAxis::Left, axes[i]);
-            EXPECT_EQ(draws, repaint ? 3 : 0) << i;
+            view.setAxisLook(ChartAxis::Bottom, times[i]);
+            view.setLegend(legends[i]);
+            EXPECT_EQ(draws, repaint ? 5 : 0) << i;
             EXPECT_TRUE(view.seriesStyle(s) == styles[i]) << i;
             EXPECT_TRUE(view.title(TitleLine::Footer) == titles[i]) << i;
             EXPECT_TRUE(view.axisLook(ChartAxis::Left) == axes[i]) << i;
+            EXPECT_TRUE(view.axisLook(ChartAxis::Bottom) == times[i]) << i;
+            EXPECT_TRUE(view.legend() == legends[i]) << i;
         }
     }
 }
@@ -315,7 +316,7 @@ TEST_F(ChartViewTest, ValueAxisLabelsUseTheAxisNumberFormat)
 TEST_F(ChartViewTest, TimeAxisLabelsReadAsTimeAndDayInEnglish)
 {
     addLine([](int i) { return double(i); });
-    view.setAxisDateTimeFormat(QStringLiteral("hh:mm:ss (d-mmm-yyyy)"));
+    changeAxis(view, ChartAxis::Bottom, [](AxisLook &look) { look.numberFormat = QStringLiteral("hh:mm:ss (d-mmm-yyyy)"); });
     view.showTimeRange(at(15), at(16));  // every tick step of a minute's view divides 30 seconds
     const QVector<QString> labels = plot()->xAxis->tickVectorLabels();
     ASSERT_FALSE(labels.isEmpty());
@@ -381,12 +382,12 @@ TEST_F(ChartViewTest, DraggingWithTheRightButtonScrollsTheValueAxesToo)
 {
     addLine([](int i) { return double(i); });
     view.draw();
-    const double low = view.axisMinimum(ChartAxis::Left), high = view.axisMaximum(ChartAxis::Left);
+    const double low = view.axisRange(ChartAxis::Left).minimum, high = view.axisRange(ChartAxis::Left).maximum;
     const QPoint centre = plotArea().center();
     input::drag(plot(), Qt::RightButton, centre, centre + QPoint(0, 80));
-    EXPECT_NEAR(view.axisMaximum(ChartAxis::Left) - view.axisMinimum(ChartAxis::Left), high - low,
+    EXPECT_NEAR(view.axisRange(ChartAxis::Left).maximum - view.axisRange(ChartAxis::Left).minimum, high - low,
                 (high - low) * 1e-9);
-    EXPECT_GT(view.axisMinimum(ChartAxis::Left), low + (high - low) * 0.05)
+    EXPECT_GT(view.axisRange(ChartAxis::Left).minimum, low + (high - low) * 0.05)
         << "dragging down brings higher values into view";
 }
 
@@ -409,7 +410,7 @@ TEST_F(ChartViewTest, UndoZoomRestoresTheWholeRange)
     addLine([](int i) { return double(i * i); });
     view.draw();
     const double fullMin = bottomMin(), fullMax = bottomMax();
-    const double valueMin = view.axisMinimum(ChartAxis::Left), valueMax = view.axisMaximum(ChartAxis::Left);
+    const double valueMin = view.axisRange(ChartAxis::Left).minimum, valueMax = view.axisRange(ChartAxis::Left).maximum;
     const QRect area = plotArea();
     input::drag(plot(), Qt::LeftButton, area.topLeft() + QPoint(50, 50), area.center());
     ASSERT_TRUE(view.zoomed());
@@ -417,8 +418,8 @@ TEST_F(ChartViewTest, UndoZoomRestoresTheWholeRange)
     EXPECT_FALSE(view.zoomed());
     EXPECT_DOUBLE_EQ(bottomMin(), fullMin);
     EXPECT_DOUBLE_EQ(bottomMax(), fullMax);
-    EXPECT_DOUBLE_EQ(view.axisMinimum(ChartAxis::Left), valueMin);
-    EXPECT_DOUBLE_EQ(view.axisMaximum(ChartAxis::Left), valueMax);
+    EXPECT_DOUBLE_EQ(view.axisRange(ChartAxis::Left).minimum, valueMin);
+    EXPECT_DOUBLE_EQ(view.axisRange(ChartAxis::Left).maximum, valueMax);
 
     view.showTimeRange(at(20), at(30));
     ASSERT_TRUE(view.zoomed());
@@ -565,19 +566,13 @@ TEST_F(ChartMouseTest, TakingAwayTheSeriesUnderThePointerReportsTheLeave)
     ASSERT_EQ(reports.entered.back(), std::make_pair(1, 40));
     const int leftBefore = reports.left;
 
-    view.removeSeries(0);
-    view.removeSeries(1);  // the one at 50, now after the one under the pointer
-    addLine([](int) { return 70.0; });
-    view.exchangeSeries(0, 1);
-    view.removeSeries(0);  // the one at 70, now before it
-    EXPECT_EQ(reports.left, leftBefore) << "the series under the pointer is still there";
     view.removeAllSeries();
     EXPECT_EQ(reports.left, leftBefore + 1);
 
     addLine([](int) { return 30.0; });
     view.draw();
     moveTo(pixel(40, 30));
-    view.removeSeries(0);
+    view.removeAllSeries();
     EXPECT_EQ(reports.left, leftBefore + 2);
     view.removeAllSeries();
     EXPECT_EQ(reports.left, leftBefore + 2) << "left once only";
@@ -715,7 +710,7 @@ TEST_F(ChartLegendTest, ATextTooLongForARowKeepsItsFileNumberAndTheTooltipGivesI
 TEST_F(ChartLegendTest, ALegendAtTheRightKeepsEveryFileNumberInView)
 {
     addNamedSeries(4);
-    view.setLegendPlace(ChartView::LegendPlace::Right);
+    changeLegend(view, [](LegendLook &look) { look.place = LegendPlace::Right; });
     view.draw();
     for (int s = 0; s < 4; ++s) {
         EXPECT_TRUE(entry(s)->shownText().endsWith(QStringLiteral("(# 1)")));
@@ -729,7 +724,10 @@ TEST_F(ChartLegendTest, ALegendAtTheRightKeepsEveryFileNumberInView)
 TEST_F(ChartLegendTest, ALegendAtAPointOfTheChartStaysThere)
 {
     addNamedSeries(2);
-    view.setLegendPosition(QPoint(100, 100));
+    changeLegend(view, [](LegendLook &look) {
+        look.place = LegendPlace::Custom;
+        look.position = QPoint(100, 100);
+    });
     view.draw();
     const auto legendRect = [this] { return plot()->legend->outerRect(); };  // as its frame is drawn
     EXPECT_EQ(legendRect().topLeft(), QPoint(100, 100));
@@ -759,16 +757,16 @@ TEST_F(ChartLegendTest, TickingAHiddenSeriesBackOnBringsItIntoView)
         view.undoZoom();
         addLine([](int i) { return i == 40 ? 1000.0 : 10.0 + i % 3; });  // an item with a peak
         addLine([](int) { return 11.0; });                                // its average
-        view.setLegendPlace(ChartView::LegendPlace::Bottom);
+        changeLegend(view, [](LegendLook &look) { look.place = LegendPlace::Bottom; });
         changeSeries(view, 0, [&](auto &style) { style.shown = false; });
         view.draw();
         if (zoomed)
             view.showTimeRange(at(30), at(60));
-        ASSERT_LT(view.axisMaximum(ChartAxis::Left), 100);
+        ASSERT_LT(view.axisRange(ChartAxis::Left).maximum, 100);
         input::click(plot(), plot()->legend->item(0)->outerRect().center());
         ASSERT_TRUE(view.seriesStyle(0).shown);
-        EXPECT_GE(view.axisMaximum(ChartAxis::Left), 1000);
-        EXPECT_GE(view.axisMaximum(ChartAxis::Right), 1000);
+        EXPECT_GE(view.axisRange(ChartAxis::Left).maximum, 1000);
+        EXPECT_GE(view.axisRange(ChartAxis::Right).maximum, 1000);
         EXPECT_EQ(view.zoomed(), zoomed);
         if (zoomed) {
             EXPECT_NEAR(bottomMin(), at(30), 1e-6);
@@ -785,9 +783,12 @@ TEST_F(ChartLegendTest, EntriesOverThePlotTickTheirSeriesInsteadOfZooming)
     for (const bool atAPoint : {false, true}) {
         SCOPED_TRACE(atAPoint);
         if (atAPoint)
-            view.setLegendPosition(QPoint(120, 80));
+            changeLegend(view, [](LegendLook &look) {
+                look.place = LegendPlace::Custom;
+                look.position = QPoint(120, 80);
+            });
         else
-            view.setLegendPlace(ChartView::LegendPlace::Right);
+            changeLegend(view, [](LegendLook &look) { look.place = LegendPlace::Right; });
         view.draw();
         const QPoint centre = entry(1)->outerRect().center();
         ASSERT_TRUE(plotArea().contains(centre));

@@ -50,7 +50,7 @@ protected:
     }
     QPoint cursorPixel(int which) const
     {
-        return {int(std::lround(chart().cursorLinePixel(which))), plot()->axisRect()->center().y()};
+        return {int(std::lround(cursorLinePixel(chart(), which))), plot()->axisRect()->center().y()};
     }
     // The readout's line of the first series, as Copy writes it.
     QString readoutLine() const { return readout()->tableText().split(QLatin1Char('\n')).value(1); }
@@ -98,10 +98,10 @@ TEST_F(CursorsTest, DragsKeysZoomAndRedrawsMoveThemAsTheReadoutShows)
         }
         EXPECT_EQ(readoutLine(), QStringLiteral("Item 01(# 1)\t") + QString::fromLatin1(step.line));
         EXPECT_EQ(label("lblKavraCursorSpan"), QStringLiteral("B \u2212 A : ") + QString::fromLatin1(step.span));
-        EXPECT_DOUBLE_EQ(chart().cursorLineTime(0), window->data().sampleTime(step.rows.first));
-        EXPECT_DOUBLE_EQ(chart().cursorLineTime(1), window->data().sampleTime(step.rows.second));
+        EXPECT_DOUBLE_EQ(cursorLineTime(chart(), 0), window->data().sampleTime(step.rows.first));
+        EXPECT_DOUBLE_EQ(cursorLineTime(chart(), 1), window->data().sampleTime(step.rows.second));
     }
-    EXPECT_LT(chart().pointCount(0), kRows) << "the redraw charted the rows zoomed into";
+    EXPECT_LT(pointCount(chart(), 0), kRows) << "the redraw charted the rows zoomed into";
 
     readout()->findChild<QPushButton *>(QStringLiteral("cmdKavraReadoutCopy"))->click();
     const QStringList copied = QApplication::clipboard()->text().split(QLatin1Char('\n'));
@@ -116,7 +116,7 @@ TEST_F(CursorsTest, DragsKeysZoomAndRedrawsMoveThemAsTheReadoutShows)
     window->mnuCloseFile_Click();
     EXPECT_FALSE(readout()->isVisible());
     EXPECT_FALSE(ranking()->isVisible());
-    EXPECT_FALSE(chart().cursorLinesShown());
+    EXPECT_FALSE(cursorLinesShown(chart()));
     EXPECT_FALSE(window->action(QStringLiteral("mnuCursors"))->isChecked());
     EXPECT_FALSE(window->action(QStringLiteral("mnuCursors"))->isEnabled());
     EXPECT_FALSE(window->action(QStringLiteral("mnuRankItemsByChange"))->isEnabled());
@@ -166,7 +166,7 @@ TEST_F(CursorsTest, OnAChartOfOneRowBothStandOnIt)
     EXPECT_EQ(lastMessage(), QStringLiteral("Not enough rows outside the cursors"));
     window->action(QStringLiteral("mnuCursors"))->trigger();
     EXPECT_FALSE(readout()->isVisible());
-    EXPECT_FALSE(chart().cursorLinesShown());
+    EXPECT_FALSE(cursorLinesShown(chart()));
 }
 
 // Generate Ratio Charts changes the series without a redraw: the readout lists

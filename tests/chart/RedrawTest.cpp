@@ -110,7 +110,7 @@ TEST_F(RedrawTest, OneFileChartsAtMostSixteenItemsInThePaletteColours)
     const std::vector<std::string> names = itemNames(20);
     for (int s = 0; s < 16; ++s) {
         SCOPED_TRACE(s);
-        EXPECT_EQ(chart().seriesKind(s), kavra::SeriesKind::Line);
+        EXPECT_EQ(seriesKind(chart(), s), kavra::SeriesKind::Line);
         EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
         EXPECT_EQ(chart().seriesStyle(s).penWidth, 2);
         EXPECT_EQ(legend(s), QString::fromStdString(names[size_t(s)]) + QStringLiteral("(# 1)"));
@@ -144,7 +144,7 @@ TEST_F(RedrawTest, EveryFileGetsTheSameItems)
         const int file = s / 5 + 1, item = s % 5 + 1;
         EXPECT_EQ(legend(s), QStringLiteral("Item %1(# %2)").arg(item, 2, 10, QLatin1Char('0')).arg(file));
         EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
-        EXPECT_DOUBLE_EQ(chart().pointY(s, 0), file * 1000.0 + item * 10.0 + 1);
+        EXPECT_DOUBLE_EQ(pointY(chart(), s, 0), file * 1000.0 + item * 10.0 + 1);
     }
     EXPECT_EQ(window->statusText(), QString::fromStdString(window->data().File_Names[0])) << "nothing left out";
 }
@@ -185,7 +185,7 @@ TEST_F(RedrawTest, SixteenFilesGetOneItemEach)
         for (int s = 0; s < 16; ++s) {
             EXPECT_EQ(legend(s), QStringLiteral("Item 01(# %1)").arg(s + 1));
             EXPECT_EQ(chart().seriesStyle(s).colour, palette(s));
-            EXPECT_DOUBLE_EQ(chart().pointY(s, 0), (s + 1) * 1000.0 + 10.0 + 1);
+            EXPECT_DOUBLE_EQ(pointY(chart(), s, 0), (s + 1) * 1000.0 + 10.0 + 1);
         }
     }
     EXPECT_EQ(window->statusText(), QStringLiteral("Charting 1 of 20 selected items for each of 16 files"));
@@ -214,8 +214,8 @@ TEST_F(RedrawTest, AChartWithNothingSelectedKeepsItsSizeAndTheFilesTimes)
         EXPECT_GT(plot.width(), full.width() * 95 / 100);
         EXPECT_GT(plot.height(), full.height() * 95 / 100);
         // The time axis spans the file's rows, not some other day.
-        EXPECT_NEAR(chart().axisMinimum(ChartAxis::Bottom), window->data().sampleTime(1), 1e-6);
-        EXPECT_NEAR(chart().axisMaximum(ChartAxis::Bottom), window->data().sampleTime(30), 1e-6);
+        EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).minimum, window->data().sampleTime(1), 1e-6);
+        EXPECT_NEAR(chart().axisRange(ChartAxis::Bottom).maximum, window->data().sampleTime(30), 1e-6);
     };
     window->action(QStringLiteral("mnuSortInMedianOrder"))->trigger();  // the sort clears the selection
     expectFull("a median sort");
@@ -240,10 +240,10 @@ TEST_F(RedrawTest, EveryFileIsChartedAgainstTheFirstFilesSampleTimesWithItsOwnVa
     for (int s = 0; s < 6; ++s) {
         SCOPED_TRACE(s);
         const int file = s / 2 + 1, item = s % 2 + 1;
-        ASSERT_EQ(chart().pointCount(s), rows);
+        ASSERT_EQ(pointCount(chart(), s), rows);
         for (int p = 0; p < rows; ++p) {
-            EXPECT_NEAR(chart().pointX(s, p), times[size_t(p)], 1e-8);
-            EXPECT_DOUBLE_EQ(chart().pointY(s, p), file * 1000.0 + item * 100.0 + (p + 1) * 0.5);
+            EXPECT_NEAR(pointX(chart(), s, p), times[size_t(p)], 1e-8);
+            EXPECT_DOUBLE_EQ(pointY(chart(), s, p), file * 1000.0 + item * 100.0 + (p + 1) * 0.5);
         }
     }
 }
@@ -254,12 +254,12 @@ TEST_F(RedrawTest, OnlyTheZoomedRowsAreCharted)
     state().rows.Zoom_First_Row = 5;
     state().rows.Zoom_Last_Row = 12;
     chartRows({1});
-    ASSERT_EQ(chart().pointCount(0), 8);
+    ASSERT_EQ(pointCount(chart(), 0), 8);
     const std::vector<double> &times = window->data().Xaxis_Values;
-    EXPECT_NEAR(chart().pointX(0, 0), times[4], 1e-8);
-    EXPECT_NEAR(chart().pointX(0, 7), times[11], 1e-8);
-    EXPECT_DOUBLE_EQ(chart().pointY(0, 0), 2 * 10.0 + 5);
-    EXPECT_DOUBLE_EQ(chart().pointY(0, 7), 2 * 10.0 + 12);
+    EXPECT_NEAR(pointX(chart(), 0, 0), times[4], 1e-8);
+    EXPECT_NEAR(pointX(chart(), 0, 7), times[11], 1e-8);
+    EXPECT_DOUBLE_EQ(pointY(chart(), 0, 0), 2 * 10.0 + 5);
+    EXPECT_DOUBLE_EQ(pointY(chart(), 0, 7), 2 * 10.0 + 12);
 }
 
 TEST_F(RedrawTest, CorrelateSmoothAndCandleNeedOneFileOneChartedItemAndSeveralItems)
@@ -343,7 +343,7 @@ TEST_F(RedrawTest, FlatSeriesStillGetAValueRange)
         SCOPED_TRACE(row);
         const double level = row == 0 ? 5.0 : 0.0;
         chartRows({row});
-        const double low = chart().axisMinimum(ChartAxis::Left), high = chart().axisMaximum(ChartAxis::Left);
+        const double low = chart().axisRange(ChartAxis::Left).minimum, high = chart().axisRange(ChartAxis::Left).maximum;
         EXPECT_TRUE(std::isfinite(low) && std::isfinite(high));
         EXPECT_LT(low, high);
         EXPECT_LE(low, level);
@@ -361,7 +361,7 @@ TEST(ChartValues, ValuesThatAreNotFiniteNeitherCrashNorSpoilTheValueRange)
     const int s = chart.addSeries(kavra::SeriesKind::Line);
     chart.setSeriesPoints(s, x, y, 6);
     chart.draw();
-    double low = chart.axisMinimum(ChartAxis::Left), high = chart.axisMaximum(ChartAxis::Left);
+    double low = chart.axisRange(ChartAxis::Left).minimum, high = chart.axisRange(ChartAxis::Left).maximum;
     ASSERT_TRUE(std::isfinite(low) && std::isfinite(high));
     EXPECT_LE(low, 1.0);
     EXPECT_GE(high, 3.0);
@@ -371,8 +371,8 @@ TEST(ChartValues, ValuesThatAreNotFiniteNeitherCrashNorSpoilTheValueRange)
     const double none[] = {nan, inf, -inf, nan, nan, nan};
     chart.setSeriesPoints(s, x, none, 6);
     chart.draw();
-    low = chart.axisMinimum(ChartAxis::Left);
-    high = chart.axisMaximum(ChartAxis::Left);
+    low = chart.axisRange(ChartAxis::Left).minimum;
+    high = chart.axisRange(ChartAxis::Left).maximum;
     ASSERT_TRUE(std::isfinite(low) && std::isfinite(high));
     EXPECT_LT(low, high);
     EXPECT_FALSE(chart.picture(300, 200).isNull());

@@ -187,12 +187,12 @@ protected:
                       int last)
     {
         ASSERT_EQ(scatter().seriesCount(), 1);
-        ASSERT_EQ(scatter().pointCount(0), last - first + 1);
+        ASSERT_EQ(pointCount(scatter(), 0), last - first + 1);
         std::vector<std::pair<double, double>> expected, shown;
         for (int r = first; r <= last; ++r)
             expected.push_back({x(r), y(r)});
-        for (int p = 0; p < scatter().pointCount(0); ++p)
-            shown.push_back({scatter().pointX(0, p), scatter().pointY(0, p)});
+        for (int p = 0; p < pointCount(scatter(), 0); ++p)
+            shown.push_back({pointX(scatter(), 0, p), pointY(scatter(), 0, p)});
         std::sort(expected.begin(), expected.end());
         std::sort(shown.begin(), shown.end());
         for (size_t i = 0; i < expected.size(); ++i) {  // the values as read back from the file's text
@@ -305,7 +305,7 @@ TEST_F(CorrelationWindowTest, OnlyTheDisplayedRowsTakePartAndColumnOneIsNeverLis
 
     clickCorrelate();
     EXPECT_EQ(corr()->lines(), (QStringList{"(1.000)  Falling", "0.963  Outside"}));
-    EXPECT_EQ(scatter().pointCount(0), 20);
+    EXPECT_EQ(pointCount(scatter(), 0), 20);
 
     window->state().rows.Zoom_First_Row = 3;
     window->state().rows.Zoom_Last_Row = 10;
@@ -378,7 +378,7 @@ TEST_F(CorrelationWindowTest, LargeValuesThatVaryLittleStillCorrelate)
     clickCorrelate();
     ASSERT_TRUE(corr());
     EXPECT_EQ(corr()->lines(), (QStringList{"(1.000)  Mirror", "1.000  Double"}));
-    EXPECT_EQ(scatter().pointCount(0), 10000);
+    EXPECT_EQ(pointCount(scatter(), 0), 10000);
 }
 
 TEST_F(CorrelationWindowTest, ListsWhatKavraBatchCorrelatePrintsForTheSameFile)
@@ -418,7 +418,7 @@ TEST_F(CorrelationWindowTest, TheDiagramShowsTheChosenLineAgainstTheReference)
     EXPECT_EQ(QString::fromStdString(kavra::timestr::generalDateText(w.End_Date)), kEnd);
     EXPECT_EQ(w.reference().column, 2);  // Total Busy, the first item column
     EXPECT_EQ(leftTitle(), QStringLiteral("Total Busy"));
-    EXPECT_FALSE(scatter().timeAxis());
+    EXPECT_FALSE(timeAxis(scatter()));
     ASSERT_TRUE(scatter().legendTextWanted);
     EXPECT_EQ(scatter().legendTextWanted(0), QStringLiteral("1.000"));
     EXPECT_EQ(scatter().legendTextWanted(1), QStringLiteral("Fitted Curve"));

@@ -12,6 +12,7 @@
 #include "items/ItemList.h"
 #include "items/ListFiles.h"
 #include "output/ChartExport.h"
+#include "support/ChartAccess.h"
 #include "ui/Edition.h"
 
 #include "DiskFaults.h"
@@ -58,10 +59,10 @@ struct ItemSeries {
 QString seriesHoldsTheItem(const ChartView &chart, const ItemSeries &item, int tag, const DataSet &data,
                            const AppState &state)
 {
-    const int count = chart.pointCount(item.series);
+    const int count = pointCount(chart, item.series);
     if (count == 0)
         return QStringLiteral("series %1 (%2) has no points").arg(item.series).arg(item.text);
-    const double x0 = chart.pointX(item.series, 0);
+    const double x0 = pointX(chart, item.series, 0);
     // A scroll past the drawn rows widens the row range beyond them, so only the
     // rows drawn are checked.
     (void)state;
@@ -77,9 +78,9 @@ QString seriesHoldsTheItem(const ChartView &chart, const ItemSeries &item, int t
             .arg(state.rows.Zoom_First_Row)
             .arg(state.rows.Zoom_Last_Row);
     for (int p : {0, count / 2, count - 1}) {
-        const double shown = chart.pointY(item.series, p);
+        const double shown = pointY(chart, item.series, p);
         const double stored = data.Perf_Data(first + p, tag, item.file);
-        if (!sameValue(shown, stored) || chart.pointX(item.series, p) != data.sampleTime(first + p))
+        if (!sameValue(shown, stored) || pointX(chart, item.series, p) != data.sampleTime(first + p))
             return QStringLiteral("series %1 (%2) point %3 shows %4, the data holds %5")
                 .arg(item.series)
                 .arg(item.text)

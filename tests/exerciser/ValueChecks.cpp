@@ -109,22 +109,22 @@ QString Exerciser::movingAveragesAreMeans() const
         const int period = match.captured(2).toInt();
         if (item < 0 || period < 1)
             continue;
-        const int points = chart.pointCount(item);
-        for (int p : sampled(chart.pointCount(s))) {
-            const double x = chart.pointX(s, p);
+        const int points = pointCount(chart, item);
+        for (int p : sampled(pointCount(chart, s))) {
+            const double x = pointX(chart, s, p);
             int at = 0;
-            while (at < points && chart.pointX(item, at) != x)
+            while (at < points && pointX(chart, item, at) != x)
                 ++at;
             if (at == points || at + 1 < period)
                 continue;  // its window starts before the points charted
             double sum = 0, scale = 0;
             bool finite = true;
             for (int i = at + 1 - period; i <= at; ++i) {
-                finite = finite && std::isfinite(chart.pointY(item, i));
-                sum += chart.pointY(item, i);
-                scale += std::fabs(chart.pointY(item, i));
+                finite = finite && std::isfinite(pointY(chart, item, i));
+                sum += pointY(chart, item, i);
+                scale += std::fabs(pointY(chart, item, i));
             }
-            const double shown = chart.pointY(s, p);
+            const double shown = pointY(chart, s, p);
             ++checked_["moving average point"];
             if (finite && !near(shown, sum / period, scale / period))
                 return QStringLiteral("\"%1\" point %2 shows %3; the mean of the %4 points up to it is %5")

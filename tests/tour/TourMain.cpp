@@ -7,6 +7,7 @@
 
 #include "app/MainWindow.h"
 #include "chart/ChartView.h"
+#include "support/ChartAccess.h"
 #include "dialogs/CorrelationWindow.h"
 #include "itemviews/ItemListView.h"
 #include "ui/QtInteraction.h"
@@ -220,7 +221,7 @@ std::vector<Scene> Scenes::all()
              trigger("mnuCursors");
              Tour::settle();
              const QRect area = window_.chart().findChild<QCustomPlot *>()->axisRect()->rect();
-             const double b = (window_.chart().cursorLinePixel(1) - area.left()) / area.width();
+             const double b = (cursorLinePixel(window_.chart(), 1) - area.left()) / area.width();
              dragOverChart(Qt::LeftButton, {b, 0.5}, {b + 0.12, 0.5});  // B, dragged on
              if (auto *readout = window_.findChild<QDialog *>(QStringLiteral("frmKavraReadout"))) {
                  readout->move(window_.geometry().right() - readout->frameGeometry().width(),
