@@ -5,6 +5,7 @@
 #include "chart/ChartView.h"
 #include "chart/CursorLines.h"
 
+#include "chart/ChartFrame.h"
 #include "chart/ChartGraph.h"
 #include "chart/LineBand.h"
 
@@ -271,7 +272,7 @@ bool ChartMouse::showLegendToolTip(QHelpEvent *event)
         QToolTip::hideText();
         return false;
     }
-    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(view_.legendToolTip(s), Qt::WhiteSpaceNormal), view_.plot_,
+    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(view_.frame_->legendToolTip(s), Qt::WhiteSpaceNormal), view_.plot_,
                        view_.series_[size_t(s)].legendItem->outerRect());
     return true;
 }

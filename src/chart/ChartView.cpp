@@ -3,6 +3,7 @@
 #include "analysis/Curves.h"
 #include "chart/AxisTickers.h"
 #include "chart/ChartAxes.h"
+#include "chart/ChartFrame.h"
 #include "chart/ChartGraph.h"
 #include "chart/ChartMouse.h"
 #include "chart/CursorLines.h"
@@ -17,7 +18,6 @@ namespace kavra {
 namespace {
 
 constexpr double kUnixEpochDay = 25569.0;  // 1 January 1970 as a date value
-constexpr int kLegendColumns = 4;          // entries a row at most
 
 // The plot, told before each layout (on screen, for a picture or for a page), so
 // that the legend can be fitted to the room that layout has.
@@ -47,7 +47,7 @@ double keyToDateValue(double key) { return key / 86400.0 + kUnixEpochDay; }
 
 ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(this))
 {
-    static_cast<ChartPlot *>(plot_)->beforeLayout = [this] { fitLegend(); };
+    static_cast<ChartPlot *>(plot_)->beforeLayout = [this] { frame_->fitLegend(); };
     // The time labels' spacing follows the axis' length, known only once laid out.
     static_cast<ChartPlot *>(plot_)->layOutAgain = [this] {
         auto *ticker = dynamic_cast<TimeTicker *>(plot_->xAxis->ticker().data());
@@ -59,33 +59,17 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), plot_(new ChartPlot(thi
     plot_->setNoAntialiasingOnDrag(true);
     plot_->setPlottingHint(QCP::phCacheLabels, true);
 
-    static const char *const kDefaultTitles[] = {"Kavra", "", "", ""};
-    for (int line = 0; line < 4; ++line) {
-        auto *element = new QCPTextElement(plot_, QString::fromLatin1(kDefaultTitles[line]));
-        titles_.push_back(element);
-        titleShown_.push_back(line == 0);
-    }
-    plot_->axisRect()->insetLayout()->take(plot_->legend);
-    plot_->legend->setVisible(true);
-    plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    plot_->legend->setWrap(kLegendColumns);
-    plot_->plotLayout()->setMargins(QMargins(0, 0, 0, 4));
-    plot_->legend->setBorderPen(QPen(Qt::gray));
-    // An empty legend would narrow the plot to its own width: it may span the
-    // chart (a bound the layout honours lies below its "no bound" once the
-    // legend's margins are added).
-    plot_->legend->setMaximumSize(1 << 20, QWIDGETSIZE_MAX);
-
+    frame_ = std::make_unique<ChartFrame>(*this);
     axes_ = std::make_unique<ChartAxes>(*this);
     plot_->addLayer(QStringLiteral("bands"), plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     bandCanvas_ = new BandCanvasItem(plot_, QStringLiteral("bands"));
-    arrangeLayout();
+    frame_->arrangeLayout();
 
     mouse_ = std::make_unique<ChartMouse>(*this);
     plot_->installEventFilter(this);
     plot_->setMouseTracking(true);
     connect(plot_, &QCustomPlot::afterReplot, this, &ChartView::afterDraw);
-    connect(plot_, &QCustomPlot::afterLayout, this, &ChartView::placeLegend);
+    connect(plot_, &QCustomPlot::afterLayout, this, [this] { frame_->placeLegend(); });
     connect(plot_, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
         for (size_t s = 0; s < series_.size(); ++s)
             if (series_[s].legendItem == item)
@@ -124,6 +108,24 @@ void ChartView::setEmptyTimeRange(double from, double to)
     if (series_.empty())
         axes_->fitTimeAxis(from, to);
 }
+
+// ---- Titles and legend -----------------------------------------------------
+
+void ChartView::setTitle(TitleLine line, const TitleLook &look)
+{
+    frame_->setTitle(line, look);
+    changed();
+}
+
+TitleLook ChartView::title(TitleLine line) const { return frame_->title(line); }
+
+void ChartView::setLegend(const LegendLook &look)
+{
+    frame_->setLegend(look);
+    changed();
+}
+
+LegendLook ChartView::legend() const { return frame_->legend(); }
 
 void ChartView::stopMouseAction() { mouse_->stop(); }
 
@@ -351,77 +353,6 @@ void ChartView::restack()
             belowGroup = series_[i].stackGroup;
         }
     }
-}
-
-// As many entries a row as fit with their whole texts, up to four; an entry too
-// wide even for a row of its own is shortened in the middle. Many long entries
-// would leave the plot no room: the legend keeps to a third of the chart's
-// height and shortens the middles of more entries a row instead.
-void ChartView::fitLegend()
-{
-    QCPLegend *legend = plot_->legend;
-    if (!legend->visible() || series_.empty())
-        return;
-    const QMargins outer = plot_->plotLayout()->margins(), inner = legend->margins();
-    const QRect viewport = plot_->viewport();
-    const bool oneColumn = legendPlace_ == LegendPlace::Right || legendPlace_ == LegendPlace::Custom;
-    const int across = viewport.width() - outer.left() - outer.right() - inner.left() - inner.right();
-    const int room = qMax(1, legendPlace_ == LegendPlace::Right    ? viewport.width() / 3
-                             : legendPlace_ == LegendPlace::Custom ? across - legendPosition_.x()
-                                                                   : across);
-    std::vector<int> widths;
-    for (const Series &series : series_) {
-        series.legendItem->setWidthLimit(room);
-        widths.push_back(qMin(series.legendItem->naturalWidth(), room));
-    }
-    const int count = int(widths.size());
-    const int most = oneColumn ? 1 : qMin(kLegendColumns, count);
-    int columns = most;
-    for (; columns > 1; --columns) {
-        int total = (columns - 1) * legend->columnSpacing();
-        for (int c = 0; c < columns; ++c) {
-            int widest = 0;
-            for (size_t i = size_t(c); i < widths.size(); i += size_t(columns))
-                widest = qMax(widest, widths[i]);
-            total += widest;
-        }
-        if (total <= room)
-            break;
-    }
-    const QCPLayoutElement *first = series_.front().legendItem;
-    const int rowHeight = first->minimumOuterSizeHint().height() + legend->rowSpacing();
-    const int rowsAllowed = qMax(1, viewport.height() / 3 / qMax(1, rowHeight));
-    if (columns < most && (count + columns - 1) / columns > rowsAllowed) {
-        while (columns < most && (count + columns - 1) / columns > rowsAllowed)
-            ++columns;
-        const int share = qMax(1, (room - (columns - 1) * legend->columnSpacing()) / columns);
-        for (const Series &series : series_)
-            series.legendItem->setWidthLimit(share);
-    }
-    if (columns != legend->wrap()) {
-        legend->setWrap(columns);
-        arrangeLegend();
-    }
-}
-
-QString ChartView::legendEntryText(int s) const { return series_[size_t(s)].legendItem->text(); }
-
-QString ChartView::legendToolTip(int s) const
-{
-    QString tip = legendEntryText(s);
-    if (const QString more = legendToolTipWanted ? legendToolTipWanted(s) : QString(); !more.isEmpty())
-        tip += QLatin1Char('\n') + more;
-    return tip;
-}
-
-void ChartView::arrangeLegend()
-{
-    for (const Series &series : series_)
-        if (series.legendItem->layout() == plot_->legend)
-            plot_->legend->take(series.legendItem);
-    plot_->legend->simplify();
-    for (const Series &series : series_)
-        plot_->legend->addElement(series.legendItem);
 }
 
 // ---- View ------------------------------------------------------------------

@@ -20,7 +20,6 @@ class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
 class QCPRange;
-class QCPTextElement;
 
 namespace kavra {
 namespace analysis {
@@ -29,6 +28,7 @@ struct Candle;
 
 class BandCanvasItem;
 class ChartAxes;
+class ChartFrame;
 class ChartGraph;
 class ChartMouse;
 class CursorLines;
@@ -220,6 +220,7 @@ private:
     // Tests and benchmarks look into the plot through this one door.
     friend struct ChartAccess;
     friend class ChartPages;  // paints the plot with a report's painter
+    friend class ChartFrame;  // lays the titles and the legend out around the plot
     friend class ChartAxes;  // fits the axes to the series
     friend class ChartMouse;  // zooms, scrolls and reports what lies under the pointer
 
@@ -232,35 +233,23 @@ private:
         int stackGroup = 0;
     };
     QCPAxis *axis(ChartAxis which) const;
-    QCPTextElement *titleElement(TitleLine line) const { return titles_[size_t(line)]; }
     void setSeriesColour(int s, const QColor &colour);
     ChartGraph *graph(int s) const;
     void changed();
     void restack();
     void toggleFromLegend(int s);
-    void arrangeLayout();
-    void arrangeLegend();
-    void fitLegend();
-    void placeLegend();
-    // The text the legend entry of series s shows, and the tooltip it gives.
-    QString legendEntryText(int s) const;
-    QString legendToolTip(int s) const;
 
     QCustomPlot *plot_;
     std::vector<Series> series_;
-    std::vector<QCPTextElement *> titles_;
-    std::vector<bool> titleShown_;
-    int titleSizes_[4] = {18, 12, 12, 12};  // as given; the font is scaled down from these
     double toKey(double x) const;
     double fromKey(double key) const;
 
     QColor panelColour_ = Qt::white;
-    LegendPlace legendPlace_ = LegendPlace::Bottom;
-    QPoint legendPosition_;
     bool zoomed_ = false;
     bool repaint_ = true;
     std::unique_ptr<CursorLines> cursorLines_;  // made when first shown
     BandCanvasItem *bandCanvas_ = nullptr;
+    std::unique_ptr<ChartFrame> frame_;
     std::unique_ptr<ChartAxes> axes_;
     std::unique_ptr<ChartMouse> mouse_;
 };
