@@ -145,10 +145,8 @@ int renderChartImage(const char *program, const DataSet &data, ItemList &items, 
             std::cerr << "Ratio charts need exactly two charted items on one value axis\n";
             return 2;
         }
-        ItemOfFile a, b;
-        sources.itemOf(0, a.column, a.file);
-        sources.itemOf(1, b.column, b.file);
-        state.chart.showRatios(a, b);
+        const std::vector<ItemOfFile> items = chartedItems(drawn.plan);
+        state.chart.showRatios(items[0], items[1]);
         RedrawContext withRatios = context;
         withRatios.keepsRatios = true;
         keepForcedChoices(state.chart, redrawChart(chart, withRatios, list));

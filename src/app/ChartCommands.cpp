@@ -241,12 +241,10 @@ void ChartCommands::mnuGenerateRatioCharts_Click()
         mnuToggleMovingAverage_Click();
     // Switching the average off redraws from the list as it is now, which may no
     // longer chart two items.
-    if (c_.chart.seriesCount() < 2)
+    const std::vector<ItemOfFile> items = chartedItems(c_.state.drawn);
+    if (items.size() < 2)
         return;
-    ItemOfFile a, b;
-    c_.sources.itemOf(0, a.column, a.file);
-    c_.sources.itemOf(1, b.column, b.file);
-    c_.state.chart.showRatios(a, b);
+    c_.state.chart.showRatios(items[0], items[1]);
     redrawWithRatios();
 }
 

@@ -199,6 +199,15 @@ std::string firstUnits(const std::string &text, size_t units)
 
 }  // namespace
 
+std::vector<ItemOfFile> chartedItems(const ChartPlan &plan)
+{
+    std::vector<ItemOfFile> items;
+    for (const PlannedSeries &series : plan.series)
+        if (series.role == SeriesRole::Item)
+            items.push_back(series.item);
+    return items;
+}
+
 int itemsChartedPerFile(int filesOpen) { return std::max(1, kItemSeries / std::max(1, filesOpen)); }
 
 std::string itemLegend(const std::string &itemText, int file)

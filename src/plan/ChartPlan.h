@@ -74,6 +74,9 @@ ChartPlan planChart(const ChartOptions &options, const DisplayedRows &rows, cons
 // How many of the selected items are charted for each file: the first ones, as
 // many as the palette's 16 colours leave room for with every file open.
 int itemsChartedPerFile(int filesOpen);
+// The items a plan charts, in the order of their series: a ratio chart divides
+// the first two.
+std::vector<ItemOfFile> chartedItems(const ChartPlan &plan);
 
 // The legend text of an item charted from a file: "CPU Busy(# 2)", the item's
 // text cut to 120 characters.
