@@ -382,6 +382,24 @@ TEST_F(WindowTest, TheStatusBarShowsThePointUnderTheMouseAndThenTheFileAgain)
     EXPECT_EQ(window->statusText(), QString::fromStdString(path));
 }
 
+// A derived curve's point under the mouse reads as the chart drew it: a moving
+// average's and a smoothed curve's point, a candle's time and close.
+TEST_F(WindowTest, TheStatusBarShowsADerivedCurvesPointAsDrawn)
+{
+    open(dir.write("derived.csv", perfFile(itemNames(2), 45, [](int, int r) { return double((r * 37) % 11); })));
+    for (const char *command : {"mnuAddRemoveCandleChart", "mnuToggleMovingAverage", "mnuSmoothUnSmooth"}) {
+        window->action(QString::fromLatin1(command))->trigger();
+        const kavra::ChartView &chart = window->chart();
+        ASSERT_EQ(chart.seriesCount(), 2) << command;
+        for (const int p : {0, 1, kavra::pointCount(chart, 1) - 1}) {
+            window->tchKavra_OnMouseEnterSeries(1, p);
+            EXPECT_EQ(window->statusText(),
+                      kavra::pointReadout(chart.seriesStyle(1).name, kavra::pointX(chart, 1, p), kavra::pointY(chart, 1, p)))
+                << command << " point " << p;
+        }
+    }
+}
+
 TEST_F(ZoomTest, MovingTheMouseOverTheChartUpdatesTheStatusBar)
 {
     window->show();
