@@ -263,7 +263,7 @@ public:
                 const std::string_view record = records_.at(p, p, chunk.end);
                 ++k;
                 const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart),
-                                                        worker.block.mostDigits());
+                                                        worker.block.stride(), worker.block.mostDigits());
                 if (k - blockStart == worker.block.rows()) {
                     worker.block.flush(worker.block.rows());
                     blockStart = k;
@@ -384,7 +384,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
             observer.progress(k);
             observer.keepAlive();
         }
-        const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart), block.mostDigits());
+        const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart), block.stride(), block.mostDigits());
         if (k - blockStart == block.rows()) {
             block.flush(block.rows());
             blockStart = k;

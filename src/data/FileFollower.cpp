@@ -175,7 +175,7 @@ void FileFollower::takeRecords()
             if (!crlf && record.size() > kRecordChunk)
                 failOverlongRecord();
             std::fill(row.begin(), row.end(), 0.0);
-            const int fields = parser_.read(record, row.data(), mostDigits.data());
+            const int fields = parser_.read(record, row.data(), 1, mostDigits.data());
             if (fields < start_.columnCount && !shortRecordReported_ && !start_.classicRules)
                 noteShortRecord(fields, record);
             pending_.insert(pending_.end(), row.begin(), row.end());

@@ -9,7 +9,7 @@
 
 namespace kavra {
 
-int RecordParser::read(std::string_view record, double *row, int8_t *mostDigits)
+int RecordParser::read(std::string_view record, double *row, size_t stride, int8_t *mostDigits)
 {
     const std::vector<int32_t> &columnMap = *layout_.columnMap;
     size_t start = 0;
@@ -20,7 +20,7 @@ int RecordParser::read(std::string_view record, double *row, int8_t *mostDigits)
         const int column = columnMap[static_cast<size_t>(j - 1)];
         if (j > 1 && column != 0) {
             int8_t digits = 0;
-            const size_t length = readPlainDecimal(record.substr(start), row[column - 1], digits);
+            const size_t length = readPlainDecimal(record.substr(start), row[size_t(column - 1) * stride], digits);
             if (length != std::string_view::npos) {
                 mostDigits[column - 1] = std::max(mostDigits[column - 1], digits);
                 start += length + 1;
@@ -35,7 +35,7 @@ int RecordParser::read(std::string_view record, double *row, int8_t *mostDigits)
         if (j == 1)
             sampleTimeText = prepared;
         if (column != 0) {
-            double &cell = row[column - 1];
+            double &cell = row[size_t(column - 1) * stride];
             cell = 0;
             mostDigits[column - 1] = codec::kDigitsUnknown;
             if (j == 1) {
@@ -60,6 +60,10 @@ int RecordParser::read(std::string_view record, double *row, int8_t *mostDigits)
             break;
         start = comma + 1;
     }
+    // A short record: its missing fields are zero.
+    for (int missing = j; missing < layout_.columnCount; ++missing)
+        if (const int column = columnMap[static_cast<size_t>(missing)]; column != 0)
+            row[size_t(column - 1) * stride] = 0;
     return j;
 }
 
@@ -73,8 +77,7 @@ int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
 
 RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
     : columns_(static_cast<size_t>(std::max(tableColumns, 1))), rows_(rows),
-      rowsToRead_(static_cast<size_t>(std::max<long long>(rowsToRead, 1))),
-      cells_(static_cast<size_t>(rows) * columns_, 0.0), mostDigits_(columns_, 0)
+      rowsToRead_(static_cast<size_t>(std::max<long long>(rowsToRead, 1)))
 {
     // A stage of a block's rows for every column, within the cell budget, and no
     // more rows than are to be read.
@@ -89,27 +92,9 @@ RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
 
 void RowBlock::flush(int rows)
 {
-    for (size_t c = 0; c < columns_; ++c)
-        stageDigits_[c] = std::max(stageDigits_[c], mostDigits_[c]);
-    for (size_t done = 0; done < static_cast<size_t>(std::max(rows, 0));) {
-        const size_t n = std::min(static_cast<size_t>(rows) - done, stageRows_ - staged_);
-        for (size_t c = 0; c < columns_; ++c) {
-            double *target = stage_.data() + c * stageRows_ + staged_;
-            const double *source = cells_.data() + done * columns_ + c;
-            for (size_t r = 0; r < n; ++r)
-                target[r] = source[r * columns_];
-        }
-        staged_ += n;
-        done += n;
-        if (staged_ == stageRows_) {
-            encodeStage();
-            // The block's rows left for the next stage: the block's count holds
-            // for them (it may be more than theirs, which costs only room).
-            if (done < static_cast<size_t>(rows))
-                stageDigits_ = mostDigits_;
-        }
-    }
-    clear(rows);
+    staged_ += static_cast<size_t>(std::clamp(rows, 0, this->rows()));
+    if (staged_ == stageRows_)
+        encodeStage();
 }
 
 void RowBlock::encodeStage()
@@ -152,15 +137,13 @@ std::vector<CompressedColumn> RowBlock::takeRun()
 void RowBlock::dropRun()
 {
     staged_ = 0;
+    std::fill(stageDigits_.begin(), stageDigits_.end(), int8_t(0));
     for (CompressedColumn &column : run_)
         column = CompressedColumn();
 }
 
-void RowBlock::clear(int rows)
-{
-    if (rows > 0)
-        std::fill_n(cells_.begin(), static_cast<size_t>(rows) * columns_, 0.0);
-    std::fill(mostDigits_.begin(), mostDigits_.end(), int8_t(0));
-}
+// The rows' cells are written again by the next rows read; the columns no field
+// feeds were never written.
+void RowBlock::clear(int) {}
 
 }  // namespace kavra

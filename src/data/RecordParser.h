@@ -4,6 +4,7 @@
 
 #include "data/CompressedColumn.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,24 +27,24 @@ class RecordParser {
 public:
     explicit RecordParser(const RecordLayout &layout) : layout_(layout) {}
 
-    // Reads the fields of one record into one row of table columns (row[c - 1] is
-    // column c; the row is zero where no field feeds it); returns how many fields
-    // it took. Stops the load on invalid data or an unreadable field. mostDigits[c - 1]
+    // Reads the fields of one record into one row of table columns, column c at
+    // row[(c - 1) * stride]; returns how many fields it took. The columns of the
+    // fields a short record lacks are set to zero; those no field feeds are left
+    // alone (the caller keeps them zero). Stops the load on invalid data or an unreadable field. mostDigits[c - 1]
     // is raised to the fraction digits of the value read into row[c - 1], or to
     // codec::kDigitsUnknown when it took other than the plain decimal route
     // (readPlainDecimal): so, over rows, it is what the encoder wants to know.
-    int read(std::string_view record, double *row, int8_t *mostDigits);
+    int read(std::string_view record, double *row, size_t stride, int8_t *mostDigits);
 
 private:
     const RecordLayout &layout_;
     std::string scratch_, timeScratch_;
 };
 
-// Rows are parsed a few at a time into a small row-major block, then spread into
-// a column-major stage of up to a codec block's rows, each row written where the
-// parser finds it fast and the stage one column stretch at a time. A full stage
-// is encoded onto the run of each column: what a reader has read since it began
-// (one chunk of the file, or all of it).
+// Rows are parsed straight into a column-major stage of up to a codec block's
+// rows, a few rows at a time (a block of rows). A full stage is encoded onto the
+// run of each column: what a reader has read since it began (one chunk of the
+// file, or all of it).
 class RowBlock {
 public:
     // A block holds up to 64 rows, fewer when the table is wide: its cells stay
@@ -57,14 +58,17 @@ public:
     static int rowsFor(int tableColumns, long long rowsToRead);
 
     RowBlock(int tableColumns, int rows, long long rowsToRead);
-    int rows() const { return rows_; }
-    double *row(int index) { return cells_.data() + static_cast<size_t>(index) * columns_; }
-    // The most fraction digits of each column's values in the block's rows
+    // The rows of the block being read: no more than the stage has room for.
+    int rows() const { return static_cast<int>(std::min<size_t>(size_t(rows_), stageRows_ - staged_)); }
+    // Row index of the block, for RecordParser::read with stride().
+    double *row(int index) { return stage_.data() + staged_ + static_cast<size_t>(index); }
+    size_t stride() const { return stageRows_; }
+    // The most fraction digits of each column's values in the stage's rows
     // (RecordParser::read); 0, as for a value of zero, where no field feeds one.
-    int8_t *mostDigits() { return mostDigits_.data(); }
-    // Moves the block's first rows onto the run and clears them in the block.
+    int8_t *mostDigits() { return stageDigits_.data(); }
+    // Takes the block's first rows onto the stage, and encodes a full stage.
     void flush(int rows);
-    // Clears the block's first rows without moving them.
+    // Forgets the block's first rows.
     void clear(int rows);
     // The run of every table column so far, encoded; the next run starts empty.
     std::vector<CompressedColumn> takeRun();
@@ -77,12 +81,10 @@ private:
     size_t columns_;
     int rows_;
     size_t rowsToRead_;
-    std::vector<double> cells_;
-    std::vector<int8_t> mostDigits_;  // of the block's rows, per column
     size_t stageRows_ = 1;
     size_t staged_ = 0;
-    std::vector<double> stage_;  // column c's rows at c * stageRows_
-    std::vector<int8_t> stageDigits_;  // the most digits of the staged rows, per column (or more)
+    std::vector<double> stage_;  // column c's rows at c * stageRows_; zero where no field feeds a column
+    std::vector<int8_t> stageDigits_;  // the most digits of the staged rows, per column
     std::vector<CompressedColumn> run_;
 };
 
