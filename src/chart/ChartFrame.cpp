@@ -3,6 +3,7 @@
 #include "chart/ChartFrame.h"
 
 #include "chart/ChartGraph.h"
+#include "chart/CheckLegendItem.h"
 #include "chart/ChartView.h"
 
 #include <qcustomplot.h>

@@ -7,6 +7,7 @@
 
 #include "chart/ChartFrame.h"
 #include "chart/ChartGraph.h"
+#include "chart/CheckLegendItem.h"
 #include "chart/LineBand.h"
 
 #include <QContextMenuEvent>

@@ -5,6 +5,7 @@
 #include "chart/ChartAxes.h"
 #include "chart/ChartFrame.h"
 #include "chart/ChartGraph.h"
+#include "chart/CheckLegendItem.h"
 #include "chart/ChartMouse.h"
 #include "chart/CursorLines.h"
 

@@ -3,6 +3,7 @@
 
 #include "chart/AxisTickers.h"
 #include "chart/ChartGraph.h"
+#include "chart/CheckLegendItem.h"
 #include "chart/ChartView.h"
 #include "chart/NumberFormat.h"
 #include "chart/PageNavigator.h"
