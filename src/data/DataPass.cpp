@@ -233,16 +233,16 @@ public:
 
     struct Worker {
         RecordParser parser;
-        RowBlock block;
+        ColumnStage stage;
     };
-    // Each worker's block holds no more rows than the largest chunk gives it.
+    // Each worker's stage holds no more rows than the largest chunk gives it.
     Worker makeWorker() const
     {
         long long rowsToRead = 0;
         for (const RecordScan::Chunk &chunk : scan_.chunks)
             rowsToRead = std::max(rowsToRead, std::min(chunk.records, setup_.rowLimit - chunk.before));
         return {RecordParser(setup_.layout),
-                RowBlock(setup_.tableColumns, RowBlock::rowsFor(setup_.tableColumns, rowsToRead), rowsToRead)};
+                ColumnStage(setup_.tableColumns, rowsToRead)};
     }
 
     void run(Worker &worker, size_t index)
@@ -252,7 +252,6 @@ public:
             return;  // past the table, or after a record that failed: these rows are never used
         const long long last = std::min<long long>(chunk.before + chunk.records, setup_.rowLimit);
         int k = static_cast<int>(chunk.before);  // rows read before this record
-        int blockStart = k;
         size_t p = chunk.begin;
         ChunkOutcome &outcome = outcomes_[index];
         const PresentedChunk presented{setup_.window, chunk.begin, chunk.end};
@@ -262,25 +261,20 @@ public:
             while (k < last) {
                 const std::string_view record = records_.at(p, p, chunk.end);
                 ++k;
-                const int fieldsRead = worker.parser.read(record, worker.block.row(k - 1 - blockStart),
-                                                        worker.block.stride(), worker.block.mostDigits());
-                if (k - blockStart == worker.block.rows()) {
-                    worker.block.flush(worker.block.rows());
-                    blockStart = k;
-                }
+                const int fieldsRead =
+                    worker.parser.read(record, worker.stage.row(), worker.stage.stride(), worker.stage.mostDigits());
+                worker.stage.rowRead();
                 if (fieldsRead < setup_.layout.columnCount && k != setup_.rowLimit && !outcome.firstShort)
                     outcome.firstShort = ChunkOutcome::ShortRecord{k, fieldsRead, std::string(record)};
                 if ((k - chunk.before) % kRecordsPerTick == 0)
                     progress_.reached(index, k);
             }
-            worker.block.flush(k - blockStart);
-            outcome.run = worker.block.takeRun();
+            outcome.run = worker.stage.takeRun();
             progress_.reached(index, k);
         } catch (...) {
             outcome.error = std::current_exception();
             outcome.errorRow = k;
-            worker.block.clear(k - blockStart);
-            worker.block.dropRun();
+            worker.stage.dropRun();
             long long known = firstError_.load();
             while (k < known && !firstError_.compare_exchange_weak(known, k)) {
             }
@@ -369,9 +363,8 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
 {
     RecordReader reader(setup.content, setup.terminator, setup.start);
     RecordParser parser(setup.layout);
-    RowBlock block(setup.tableColumns, RowBlock::rowsFor(setup.tableColumns, setup.rowLimit), setup.rowLimit);
+    ColumnStage stage(setup.tableColumns, setup.rowLimit);
     int k = 0;
-    int blockStart = 0;  // row index (0-based) of the block's first row
     bool mismatchReported = false;
     do {
         const std::string_view record = reader.next();
@@ -384,11 +377,8 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
             observer.progress(k);
             observer.keepAlive();
         }
-        const int fieldsRead = parser.read(record, block.row(k - 1 - blockStart), block.stride(), block.mostDigits());
-        if (k - blockStart == block.rows()) {
-            block.flush(block.rows());
-            blockStart = k;
-        }
+        const int fieldsRead = parser.read(record, stage.row(), stage.stride(), stage.mostDigits());
+        stage.rowRead();
         if (k == setup.rowLimit)
             break;
         if (fieldsRead < setup.layout.columnCount && !mismatchReported && !setup.layout.classicRules) {
@@ -396,8 +386,7 @@ int readDataOneThread(const DataPassSetup &setup, LoadObserver &observer, const 
             mismatchReported = true;
         }
     } while (reader.more());
-    block.flush(k - blockStart);
-    *setup.columns = block.takeRun();
+    *setup.columns = stage.takeRun();
     return k;
 }
 

@@ -67,37 +67,23 @@ int RecordParser::read(std::string_view record, double *row, size_t stride, int8
     return j;
 }
 
-int RowBlock::rowsFor(int tableColumns, long long rowsToRead)
-{
-    const size_t withinBudget = kCellBudget / static_cast<size_t>(std::max(tableColumns, 1));
-    return static_cast<int>(std::clamp<long long>(
-        std::min<long long>(rowsToRead, static_cast<long long>(std::min<size_t>(withinBudget, kMaxRows))), 1,
-        kMaxRows));
-}
-
-RowBlock::RowBlock(int tableColumns, int rows, long long rowsToRead)
-    : columns_(static_cast<size_t>(std::max(tableColumns, 1))), rows_(rows),
+ColumnStage::ColumnStage(int tableColumns, long long rowsToRead)
+    : columns_(static_cast<size_t>(std::max(tableColumns, 1))),
       rowsToRead_(static_cast<size_t>(std::max<long long>(rowsToRead, 1)))
 {
-    // A stage of a block's rows for every column, within the cell budget, and no
-    // more rows than are to be read.
-    const size_t withinBudget = std::max<size_t>(kStageCellBudget / columns_, static_cast<size_t>(rows));
-    stageRows_ = std::min({withinBudget, CompressedColumn::kBlockRows,
-                           static_cast<size_t>(std::max<long long>(rowsToRead, 1))});
-    stageRows_ = std::max<size_t>(stageRows_, 1);
+    stageRows_ = std::min({std::max<size_t>(kCellBudget / columns_, 1), CompressedColumn::kBlockRows, rowsToRead_});
     stage_.assign(stageRows_ * columns_, 0.0);
     stageDigits_.assign(columns_, 0);
     run_.resize(columns_);
 }
 
-void RowBlock::flush(int rows)
+void ColumnStage::rowRead()
 {
-    staged_ += static_cast<size_t>(std::clamp(rows, 0, this->rows()));
-    if (staged_ == stageRows_)
+    if (++staged_ == stageRows_)
         encodeStage();
 }
 
-void RowBlock::encodeStage()
+void ColumnStage::encodeStage()
 {
     if (staged_ == 0)
         return;
@@ -123,7 +109,7 @@ void RowBlock::encodeStage()
     std::fill(stageDigits_.begin(), stageDigits_.end(), int8_t(0));
 }
 
-std::vector<CompressedColumn> RowBlock::takeRun()
+std::vector<CompressedColumn> ColumnStage::takeRun()
 {
     encodeStage();
     std::vector<CompressedColumn> run(columns_);
@@ -134,16 +120,12 @@ std::vector<CompressedColumn> RowBlock::takeRun()
     return run;
 }
 
-void RowBlock::dropRun()
+void ColumnStage::dropRun()
 {
     staged_ = 0;
     std::fill(stageDigits_.begin(), stageDigits_.end(), int8_t(0));
     for (CompressedColumn &column : run_)
         column = CompressedColumn();
 }
-
-// The rows' cells are written again by the next rows read; the columns no field
-// feeds were never written.
-void RowBlock::clear(int) {}
 
 }  // namespace kavra

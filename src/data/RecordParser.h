@@ -4,7 +4,6 @@
 
 #include "data/CompressedColumn.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,10 +29,11 @@ public:
     // Reads the fields of one record into one row of table columns, column c at
     // row[(c - 1) * stride]; returns how many fields it took. The columns of the
     // fields a short record lacks are set to zero; those no field feeds are left
-    // alone (the caller keeps them zero). Stops the load on invalid data or an unreadable field. mostDigits[c - 1]
-    // is raised to the fraction digits of the value read into row[c - 1], or to
-    // codec::kDigitsUnknown when it took other than the plain decimal route
-    // (readPlainDecimal): so, over rows, it is what the encoder wants to know.
+    // alone (the caller keeps them zero). Stops the load on invalid data or an
+    // unreadable field. mostDigits[c - 1] is raised to the fraction digits of the
+    // value read into column c, or to codec::kDigitsUnknown when it took other
+    // than the plain decimal route (readPlainDecimal): so, over rows, it is what
+    // the encoder wants to know.
     int read(std::string_view record, double *row, size_t stride, int8_t *mostDigits);
 
 private:
@@ -41,35 +41,26 @@ private:
     std::string scratch_, timeScratch_;
 };
 
-// Rows are parsed straight into a column-major stage of up to a codec block's
-// rows, a few rows at a time (a block of rows). A full stage is encoded onto the
-// run of each column: what a reader has read since it began (one chunk of the
-// file, or all of it).
-class RowBlock {
+// Records are parsed straight into a column-major stage of up to a codec
+// block's rows of every column. A full stage is encoded onto the run of each
+// column: what a reader has read since it began (one chunk of the file, or all
+// of it).
+class ColumnStage {
 public:
-    // A block holds up to 64 rows, fewer when the table is wide: its cells stay
-    // within a fixed budget (one row at least), whatever the number of columns;
-    // so does the stage, which holds fewer rows than a codec block only when the
-    // table has more than 1024 columns or fewer rows are to be read.
-    static constexpr int kMaxRows = 64;
+    // The stage keeps within a fixed number of cells: it holds fewer rows than a
+    // codec block only when the table has more than 1024 columns (one row at
+    // least), or fewer rows are to be read.
     static constexpr size_t kCellBudget = size_t(1) << 20;
-    static constexpr size_t kStageCellBudget = size_t(1) << 20;
-    // The rows of a block for a reader that reads at most rowsToRead rows.
-    static int rowsFor(int tableColumns, long long rowsToRead);
 
-    RowBlock(int tableColumns, int rows, long long rowsToRead);
-    // The rows of the block being read: no more than the stage has room for.
-    int rows() const { return static_cast<int>(std::min<size_t>(size_t(rows_), stageRows_ - staged_)); }
-    // Row index of the block, for RecordParser::read with stride().
-    double *row(int index) { return stage_.data() + staged_ + static_cast<size_t>(index); }
+    ColumnStage(int tableColumns, long long rowsToRead);
+    // Where the next row is read, for RecordParser::read with stride().
+    double *row() { return stage_.data() + staged_; }
     size_t stride() const { return stageRows_; }
     // The most fraction digits of each column's values in the stage's rows
     // (RecordParser::read); 0, as for a value of zero, where no field feeds one.
     int8_t *mostDigits() { return stageDigits_.data(); }
-    // Takes the block's first rows onto the stage, and encodes a full stage.
-    void flush(int rows);
-    // Forgets the block's first rows.
-    void clear(int rows);
+    // Takes the row read onto the stage, and encodes a full stage.
+    void rowRead();
     // The run of every table column so far, encoded; the next run starts empty.
     std::vector<CompressedColumn> takeRun();
     // Forgets the run so far.
@@ -79,7 +70,6 @@ private:
     void encodeStage();
 
     size_t columns_;
-    int rows_;
     size_t rowsToRead_;
     size_t stageRows_ = 1;
     size_t staged_ = 0;
