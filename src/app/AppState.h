@@ -5,6 +5,7 @@
 
 #include "plan/ChartOptions.h"
 #include "plan/ChartPlan.h"
+#include "chart/ChartRedraw.h"
 #include "chart/CursorPair.h"
 #include "data/DataSet.h"
 #include "data/DisplayedRows.h"
@@ -29,8 +30,9 @@ struct AppState {
     ListOptions list;
     DisplayedRows rows;
     CursorPair cursors;
-    // The plan of the chart drawn last (see drawnSeries).
+    // The plan of the chart drawn last (see drawnSeries, setDrawn), and its points.
     ChartPlan drawn;
+    DrawnPoints drawnPoints;
     int32_t Export_Filter_Index = 3;
     FileFolders folders;  // where each kind of file dialog starts
     QString Current_User;
@@ -46,6 +48,13 @@ inline const PlannedSeries *drawnSeries(const AppState &state, int seriesCount, 
     if (seriesCount != int(series.size()) || s < 0 || s >= seriesCount)
         return nullptr;
     return &series[size_t(s)];
+}
+
+// A plan drawn: the points of the one before are forgotten.
+inline void setDrawn(AppState &state, ChartPlan plan)
+{
+    state.drawn = std::move(plan);
+    state.drawnPoints.clear();
 }
 
 // How a successful load leaves the view: stacking off (items overlap), no moving

@@ -79,7 +79,7 @@ void ChartCommands::redrawWithRatios()
     context.keepsRatios = true;
     RedrawResult drawn = redrawChart(c_.chart, context, c_.items.current());
     keepForcedChoices(c_.state.chart, drawn);
-    c_.state.drawn = std::move(drawn.plan);
+    setDrawn(c_.state, std::move(drawn.plan));
     if (zoomed)
         c_.chart.showTimeRange(from, to);
 }

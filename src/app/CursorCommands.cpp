@@ -125,16 +125,16 @@ void CursorCommands::showCursors(bool newChart)
 std::vector<double> CursorCommands::drawnValuesByRow(int s) const
 {
     const PlannedSeries *planned = drawnSeries(c_.state, c_.chart.seriesCount(), s);
-    if (!planned)
+    if (!planned || planned->role == SeriesRole::Item || planned->role == SeriesRole::Ratio)
         return {};
-    // Worked out again from the item, as the redraw drew it; none for candles.
-    const analysis::Curve curve = derivedPoints(*planned, c_.sources, c_.data);
+    // As the redraw drew it; none for candles.
+    const SeriesValues curve = c_.state.drawnPoints.values(*planned, s, c_.sources, c_.data);
     const std::vector<double> &times = c_.data.Xaxis_Values;
     const double none = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> byRow(size_t(c_.data.Row_Count), none);
     bool any = false;
     const auto end = times.begin() + std::ptrdiff_t(byRow.size());
-    for (size_t p = 0; p < curve.x.size(); ++p) {
+    for (size_t p = 0; p < curve.n; ++p) {
         auto at = std::lower_bound(times.begin(), end, curve.x[p] - 1e-7);
         if (at != end && std::abs(*at - curve.x[p]) <= 1e-7) {
             byRow[size_t(at - times.begin())] = std::isfinite(curve.y[p]) ? curve.y[p] : none;

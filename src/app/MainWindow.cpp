@@ -54,14 +54,13 @@ QString currentUser()
 
 // A series summed up over the rows in view, from the values the plan drew it
 // with; nothing for a hidden or empty one, or candles.
-QString shownStatistics(const ChartView &chart, const AppState &state, const SeriesSources &sources,
-                        const DataSet &data, int s)
+QString shownStatistics(const ChartView &chart, AppState &state, const SeriesSources &sources, const DataSet &data,
+                        int s)
 {
     const PlannedSeries *planned = drawnSeries(state, chart.seriesCount(), s);
     if (!planned || !chart.seriesStyle(s).shown)
         return {};
-    const PlannedPoints points = plannedPoints(*planned, s, sources, data);
-    const SeriesValues values = points.values();
+    const SeriesValues values = state.drawnPoints.values(*planned, s, sources, data);
     if (values.n == 0)
         return {};
     const auto [first, end] = chart.shownSpan(values.x, values.n);
@@ -317,7 +316,7 @@ void MainWindow::redrawForNewRows()
 void MainWindow::applyRedrawResult(const RedrawResult &result)
 {
     keepForcedChoices(state_.chart, result);
-    state_.drawn = result.plan;
+    setDrawn(state_, result.plan);
     correlate_->setEnabled(result.correlate);
     chartAllows_ = {result.movingAverage, result.smoothUnSmooth, result.candleChart, result.ratioCharts,
                     result.cycleDualCharts};
@@ -386,7 +385,7 @@ void MainWindow::tchKavra_OnMouseEnterSeries(int series, int point)
     // The point as the plan drew it: the chart's own points are only drawn.
     const PlannedSeries *planned = drawnSeries(state_, chart_->seriesCount(), series);
     double x = 0, y = 0;
-    if (planned && plannedPoint(*planned, series, point, sources_, data_, x, y))
+    if (planned && state_.drawnPoints.point(*planned, series, point, sources_, data_, x, y))
         setStatusText(pointReadout(QString::fromStdString(planned->legend), x, y));
 }
 

@@ -156,8 +156,8 @@ void styleDualLayout(ChartView &chart, const ChartPlan &plan)
         chart.setAxisCopies(true);
 }
 
-}  // namespace
-
+// The points of a curve the plan derives from an item series (a moving average,
+// the smoothed curve) as the chart draws them; none for the other roles.
 analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data)
 {
     const SeriesValues item = sources.values(planned.of, data);
@@ -172,6 +172,8 @@ analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources 
     return {};
 }
 
+}  // namespace
+
 void clearChart(ChartView &chart, const ChartOptions &options)
 {
     chart.removeAllSeries();
@@ -183,18 +185,21 @@ void clearChart(ChartView &chart, const ChartOptions &options)
     }
 }
 
-PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data)
+SeriesValues DrawnPoints::values(const PlannedSeries &planned, int s, const SeriesSources &sources,
+                                 const DataSet &data)
 {
-    PlannedPoints points;
     if (planned.role == SeriesRole::Item || planned.role == SeriesRole::Ratio)
-        points.source = sources.values(s, data);
-    else
-        points.derived = derivedPoints(planned, sources, data);
-    return points;
+        return sources.values(s, data);
+    if (derived_.size() <= size_t(s))
+        derived_.resize(size_t(s) + 1);
+    std::optional<analysis::Curve> &curve = derived_[size_t(s)];
+    if (!curve)
+        curve = derivedPoints(planned, sources, data);
+    return {curve->x.data(), curve->y.data(), curve->x.size()};
 }
 
-bool plannedPoint(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
-                  double &x, double &y)
+bool DrawnPoints::point(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
+                        double &x, double &y)
 {
     if (p < 0)
         return false;
@@ -207,12 +212,11 @@ bool plannedPoint(const PlannedSeries &planned, int s, int p, const SeriesSource
         y = candles[size_t(p)].close;
         return true;
     }
-    const PlannedPoints points = plannedPoints(planned, s, sources, data);
-    const SeriesValues values = points.values();
-    if (size_t(p) >= values.n)
+    const SeriesValues drawn = values(planned, s, sources, data);
+    if (size_t(p) >= drawn.n)
         return false;
-    x = values.x[p];
-    y = std::isfinite(values.y[p]) ? values.y[p] : std::numeric_limits<double>::quiet_NaN();
+    x = drawn.x[p];
+    y = std::isfinite(drawn.y[p]) ? drawn.y[p] : std::numeric_limits<double>::quiet_NaN();
     return true;
 }
 

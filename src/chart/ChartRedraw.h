@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace kavra {
@@ -57,28 +58,26 @@ struct RedrawResult {
 RedrawResult redrawChart(ChartView &chart, const RedrawContext &context, const ItemRevision &items);
 // Draws a plan from nothing, recording each item series' source.
 void drawPlan(ChartView &chart, const ChartPlan &plan, SeriesSources &sources, const DataSet &data);
-// The points of a curve the plan derives from an item series (a moving average,
-// the smoothed curve) as the chart draws them; none for the other roles. The
-// readers of the chart compute them here rather than read them back out of it.
-analysis::Curve derivedPoints(const PlannedSeries &planned, const SeriesSources &sources, const DataSet &data);
 // The chart with no file: no series and no zoom (left in force, it would narrow
 // the next file's rows to this one's view), and the title lines the options show.
 void clearChart(ChartView &chart, const ChartOptions &options);
-// The points series s of a plan was drawn with: an item's or a ratio's values
-// from its source, a derived curve's worked out again; none for candles.
-struct PlannedPoints {
-    SeriesValues source;
-    analysis::Curve derived;
-    SeriesValues values() const
-    {
-        return derived.x.empty() ? source : SeriesValues{derived.x.data(), derived.y.data(), derived.x.size()};
-    }
+// The points of the plan drawn last, as the readers of the chart (the point
+// under the mouse, the legend's statistics) ask for them again and again: an
+// item's or a ratio's from its source, a derived curve's worked out once, when
+// first asked for, and kept until another plan is drawn (clear).
+class DrawnPoints {
+public:
+    void clear() { derived_.clear(); }
+    // Series s's points; none for candles.
+    SeriesValues values(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data);
+    // Point p of series s in x and y (a candle's time and close); false when the
+    // series has no such point.
+    bool point(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
+               double &x, double &y);
+
+private:
+    std::vector<std::optional<analysis::Curve>> derived_;  // by series
 };
-PlannedPoints plannedPoints(const PlannedSeries &planned, int s, const SeriesSources &sources, const DataSet &data);
-// Point p of series s of a plan as it was drawn, in x and y (a candle's time and
-// close); false when the series has no such point.
-bool plannedPoint(const PlannedSeries &planned, int s, int p, const SeriesSources &sources, const DataSet &data,
-                  double &x, double &y);
 // Makes the choices the redraw forced last in the options, for the next one.
 void keepForcedChoices(ChartOptions &options, const RedrawResult &drawn);
 
