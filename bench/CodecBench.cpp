@@ -29,6 +29,8 @@ double decimal(long long digits, int decimals, double multiplier = 1)
     return v == 0 ? v : v * multiplier;
 }
 
+constexpr long long kMagnitudes[] = {1, 10, 100, 1000, 10000, 100000};
+
 std::vector<double> makeColumn(const std::string &shape)
 {
     std::mt19937_64 random(7);
@@ -52,6 +54,8 @@ std::vector<double> makeColumn(const std::string &shape)
             v[i] = static_cast<double>(46362 + i / 86400) + static_cast<double>(i % 86400) / 86400.0;
         else if (shape == "noise")  // uniform 0 to 100000 with two decimals
             v[i] = decimal(static_cast<long long>(random() % 10000000), 2);
+        else if (shape == "spread")  // uniform below 1, 10 ... 100000 in turn at random, two decimals
+            v[i] = decimal(static_cast<long long>(random() % (100 * kMagnitudes[random() % 6])), 2);
         else  // full-precision random doubles
             v[i] = std::uniform_real_distribution<double>(0, 1)(random);
     }
@@ -93,7 +97,8 @@ BENCHMARK(BM_Encode)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 // count of their fraction digits, into a column with room made for it.
 void BM_EncodeCounted(benchmark::State &state)
 {
-    const char *shape = state.range(0) == 0 ? "busy" : state.range(0) == 1 ? "rate" : "noise";
+    const char *const shapes[] = {"busy", "rate", "noise", "spread"};
+    const char *shape = shapes[state.range(0)];
     const int digits = state.range(0) == 0 ? 1 : 2;
     const std::vector<double> &values = column(shape);
     constexpr size_t kBlock = kavra::CompressedColumn::kBlockRows;
@@ -107,7 +112,7 @@ void BM_EncodeCounted(benchmark::State &state)
     state.SetLabel(shape);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(kWeek));
 }
-BENCHMARK(BM_EncodeCounted)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeCounted)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 void BM_Decode(benchmark::State &state)
 {

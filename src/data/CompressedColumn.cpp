@@ -84,6 +84,14 @@ size_t CompressedColumn::byteSize() const
     return bytes + blockOffsets_.capacity() * sizeof(uint64_t) + blockEnds_.capacity() * sizeof(uint32_t);
 }
 
+size_t CompressedColumn::encodedBytes() const
+{
+    size_t bytes = 0;
+    for (const std::vector<uint8_t> &segment : segments_)
+        bytes += segment.size();
+    return bytes;
+}
+
 void CompressedColumn::decode(double *out) const
 {
     for (size_t b = 0; b < blocks(); ++b)

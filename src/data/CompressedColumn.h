@@ -44,6 +44,8 @@ public:
     size_t blocks() const { return blockEnds_.size(); }
     // The memory the column holds: its blocks and their index.
     size_t byteSize() const;
+    // The bytes of its blocks alone, spare room left out.
+    size_t encodedBytes() const;
 
     // Writes all rows() values to out.
     void decode(double *out) const;

@@ -258,6 +258,7 @@ public:
         try {
             if (setup_.window && !setup_.window->present(chunk.begin, chunk.end))
                 failLoad(LoadProblem::FileChanged);
+            worker.stage.beginRun(last - k);
             while (k < last) {
                 const std::string_view record = records_.at(p, p, chunk.end);
                 ++k;

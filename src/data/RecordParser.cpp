@@ -68,13 +68,34 @@ int RecordParser::read(std::string_view record, double *row, size_t stride, int8
 }
 
 ColumnStage::ColumnStage(int tableColumns, long long rowsToRead)
-    : columns_(static_cast<size_t>(std::max(tableColumns, 1))),
-      rowsToRead_(static_cast<size_t>(std::max<long long>(rowsToRead, 1)))
+    : columns_(static_cast<size_t>(std::max(tableColumns, 1)))
 {
-    stageRows_ = std::min({std::max<size_t>(kCellBudget / columns_, 1), CompressedColumn::kBlockRows, rowsToRead_});
+    const auto rows = static_cast<size_t>(std::max<long long>(rowsToRead, 1));
+    stageRows_ = std::min({std::max<size_t>(kCellBudget / columns_, 1), CompressedColumn::kBlockRows, rows});
     stage_.assign(stageRows_ * columns_, 0.0);
     stageDigits_.assign(columns_, 0);
     run_.resize(columns_);
+    bytesPerRow_.assign(columns_, 0.0);
+    beginRun(rowsToRead);
+}
+
+void ColumnStage::beginRun(long long rows)
+{
+    runRows_ = static_cast<size_t>(std::max<long long>(rows, 1));
+    for (size_t c = 0; c < columns_; ++c)
+        if (bytesPerRow_[c] > 0 && run_[c].rows() == 0)
+            makeRoom(run_[c], bytesPerRow_[c], runRows_);
+}
+
+// Room for rows more rows at about bytesPerRow, a sixteenth to spare (less than
+// trimSpare leaves); at most a few dozen stages ahead, in case the rows the
+// guess was made from pack far better than the rest.
+void ColumnStage::makeRoom(CompressedColumn &column, double bytesPerRow, size_t rows) const
+{
+    constexpr size_t kMostStagesAhead = 64;
+    const size_t stages = std::min((rows + stageRows_ - 1) / stageRows_, kMostStagesAhead);
+    rows = std::min(rows, stages * stageRows_);
+    column.reserve(static_cast<size_t>(bytesPerRow * static_cast<double>(rows) * (17.0 / 16)) + stages * 8, stages);
 }
 
 void ColumnStage::rowRead()
@@ -87,10 +108,6 @@ void ColumnStage::encodeStage()
 {
     if (staged_ == 0)
         return;
-    // A run's first stage tells the size of the rest, about: room for that is
-    // made at once (at most a few dozen stages ahead, in case the first stage
-    // packs far worse than the rest).
-    constexpr size_t kMostStagesAhead = 64;
     for (size_t c = 0; c < columns_; ++c) {
         // The stage is larger than the core's cache: the next column's stretch is
         // fetched while this one is encoded.
@@ -98,12 +115,11 @@ void ColumnStage::encodeStage()
             for (size_t r = 0; r < staged_; r += 8)
                 __builtin_prefetch(stage_.data() + (c + 1) * stageRows_ + r);
         CompressedColumn &column = run_[c];
-        const bool first = column.rows() == 0;
+        const bool guess = column.rows() == 0 && bytesPerRow_[c] == 0;
         column.append(stage_.data() + c * stageRows_, staged_, stageDigits_[c]);
-        if (first && rowsToRead_ > staged_) {
-            const size_t ahead = std::min((rowsToRead_ - staged_ + staged_ - 1) / staged_, kMostStagesAhead);
-            column.reserve(column.byteSize() * ahead + ahead * 8, ahead);
-        }
+        if (guess && runRows_ > staged_)
+            makeRoom(column, static_cast<double>(column.encodedBytes()) / static_cast<double>(staged_),
+                     runRows_ - staged_);
     }
     staged_ = 0;
     std::fill(stageDigits_.begin(), stageDigits_.end(), int8_t(0));
@@ -112,6 +128,9 @@ void ColumnStage::encodeStage()
 std::vector<CompressedColumn> ColumnStage::takeRun()
 {
     encodeStage();
+    for (size_t c = 0; c < columns_; ++c)
+        if (const size_t rows = run_[c].rows(); rows > 0)
+            bytesPerRow_[c] = static_cast<double>(run_[c].encodedBytes()) / static_cast<double>(rows);
     std::vector<CompressedColumn> run(columns_);
     run.swap(run_);
     // The spare room appending left would otherwise stay until the table is built.

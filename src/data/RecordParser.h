@@ -52,7 +52,14 @@ public:
     // least), or fewer rows are to be read.
     static constexpr size_t kCellBudget = size_t(1) << 20;
 
+    // rowsToRead: the most rows any run will have (the stage holds no more).
     ColumnStage(int tableColumns, long long rowsToRead);
+    // Starts the next run, of about rows rows: each column's room for them is
+    // made at once, from what the column took a row in the run before (or, in
+    // the first run, in its first stage), so its buffers are neither grown nor
+    // trimmed by copying. The readers' threads share one heap, whose lock each
+    // such copy would take.
+    void beginRun(long long rows);
     // Where the next row is read, for RecordParser::read with stride().
     double *row() { return stage_.data() + staged_; }
     size_t stride() const { return stageRows_; }
@@ -68,14 +75,16 @@ public:
 
 private:
     void encodeStage();
+    void makeRoom(CompressedColumn &column, double bytesPerRow, size_t rows) const;
 
     size_t columns_;
-    size_t rowsToRead_;
+    size_t runRows_ = 1;
     size_t stageRows_ = 1;
     size_t staged_ = 0;
     std::vector<double> stage_;  // column c's rows at c * stageRows_; zero where no field feeds a column
     std::vector<int8_t> stageDigits_;  // the most digits of the staged rows, per column
     std::vector<CompressedColumn> run_;
+    std::vector<double> bytesPerRow_;  // each column's in the run before; 0 before the first
 };
 
 }  // namespace kavra
