@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The day case, two builds side by side: `kavra-batch info FILE` of build A and
 # of build B run alternately (A, B, A, B ...), so both meet the same load on a
-# shared machine. Prints, per build, the median and range of the wall time, of
-# the processor time (perf stat task-clock, every thread) and the peak RSS.
+# shared machine. Prints, per build, the median and range of the wall time (perf
+# stat duration_time, to the microsecond), of the processor time (task-clock,
+# every thread) and the peak RSS.
 #
 # Usage: bench/day_ab.sh A_KAVRA_BATCH B_KAVRA_BATCH FILE [RUNS]   (RUNS default 7)
 # Environment: KAVRA_THREADS is passed on as it is (unset: every core).
@@ -23,11 +24,11 @@ cat "$FILE" >/dev/null  # from the page cache on every run
 
 # one NAME PROGRAM: appends "wall_s task_ms rss_kib" to $TMP/NAME
 one() {
-    "$TIME" -f '%e %M' -o "$TMP/time" perf stat -x, -e task-clock -o "$TMP/perf" "$2" info "$FILE" >/dev/null
-    local ms
+    "$TIME" -f '%M' -o "$TMP/time" perf stat -x, -e task-clock,duration_time -o "$TMP/perf" "$2" info "$FILE" >/dev/null
+    local ms wall
     ms=$(awk -F, '/task-clock/ { print $1 }' "$TMP/perf")
-    read -r wall rss <"$TMP/time"
-    echo "$wall $ms $rss" >>"$TMP/$1"
+    wall=$(awk -F, '/duration_time/ { print $1 / 1e9 }' "$TMP/perf")
+    echo "$wall $ms $(cat "$TMP/time")" >>"$TMP/$1"
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
