@@ -16,6 +16,7 @@
 #include "ui/Edition.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <atomic>
 #include <chrono>
@@ -248,5 +249,10 @@ int main(int argc, char **argv)
                 kMemoryBaseStep, highestMb, residentMb());
     std::printf("Replay: kavra_exerciser%s --seed %llu --steps %lld\n", kavra::kClassicEdition ? " --classic" : "",
                 static_cast<unsigned long long>(options.seed), exerciser.steps());
+    std::fflush(stdout);
+    // Qt's pooled threads end by themselves after half a minute idle; one that
+    // ends while the leak check at exit holds the other threads still can crash
+    // that check. They are ended here, before it runs.
+    QThreadPool::globalInstance()->waitForDone();
     return 0;
 }
