@@ -3,7 +3,6 @@
 #include "data/HugePages.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include <cstdlib>  // tells which C library this is (__GLIBC__)
@@ -31,12 +30,13 @@ void keepFreedMemoryForReuse()
 #endif
 }
 
-void pageInHeap(size_t bytes)
+void adviseHugeHeap(size_t bytes)
 {
 #if defined(__GLIBC__)
     // Pieces below the threshold at which blocks are mapped apart, so they come
     // from the heap, and in all below the heap's trim threshold, so freeing them
-    // keeps them.
+    // keeps them. Nothing is written to them: the pages are the readers' to fault
+    // in, side by side, as they fill them.
     constexpr size_t kPiece = size_t(16) << 20, kMost = size_t(64) << 20;
     if (!kept || bytes < kPiece / 4)
         return;
@@ -47,7 +47,6 @@ void pageInHeap(size_t bytes)
         if (!piece)
             break;
         adviseHugePages(piece, kPiece);
-        std::memset(piece, 0, kPiece);
         pieces.push_back(piece);
     }
     for (auto it = pieces.rbegin(); it != pieces.rend(); ++it)

@@ -15,11 +15,12 @@ namespace kavra {
 // heap. Does nothing where the C library has no such settings.
 void keepFreedMemoryForReuse();
 
-// Pages in about bytes (at most 64 MiB) of the heap at once, in huge pages where
-// the system gives them, and leaves them free in the heap: the many small
-// blocks a load then takes (its compressed columns) find their memory paged in
-// already instead of faulting it in 4 KiB at a time. Does nothing unless
+// Grows the heap by about bytes (at most 64 MiB) and asks for huge pages on
+// it, leaving it free: the many small blocks a load then takes (its compressed
+// columns) are faulted in 2 MiB at a time, where the system gives huge pages,
+// instead of 4 KiB at a time. Nothing is written, so the faults fall to the
+// threads that fill the blocks, in parallel. Does nothing unless
 // keepFreedMemoryForReuse was called (freed memory would go back at once).
-void pageInHeap(size_t bytes);
+void adviseHugeHeap(size_t bytes);
 
 }  // namespace kavra

@@ -331,8 +331,8 @@ private:
         };
         observer_.progressStart(parsed_.rowCount);
         // The compressed columns take up to a few bytes a value, the readers'
-        // stages some more: memory for two a value is paged in at once.
-        pageInHeap(2 * size_t(parsed_.rowCount) * size_t(setup.tableColumns));
+        // stages some more: the heap is made ready for two a value at once.
+        adviseHugeHeap(2 * size_t(parsed_.rowCount) * size_t(setup.tableColumns));
         int rows = 0;
         try {
             if (const size_t chunkBytes = chunkBytesFrom(setup.start)) {
