@@ -1,15 +1,14 @@
 #include "data/FieldReader.h"
 
 #include "data/DataError.h"
+#include "data/PlainDecimal.h"
 #include "data/Text.h"
 #include "data/TimeStrings.h"
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace kavra {
 namespace {
@@ -82,69 +81,6 @@ std::string_view prepareField(std::string_view field, std::string &scratch)
     return trimmed;
 }
 
-namespace {
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr uint64_t kIntegerPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-
-uint64_t load8(const char *p)
-{
-    uint64_t chunk;
-    std::memcpy(&chunk, p, 8);
-    return chunk;  // little-endian: the first character is the lowest byte
-}
-
-// How many of the 8 characters in chunk, from the first, are digits (8 when all are).
-int digitRun(uint64_t chunk)
-{
-    constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL, kZeros = 0x3030303030303030ULL;
-    const uint64_t notDigit = ((chunk & kHigh) ^ kZeros) | (((chunk + 0x0606060606060606ULL) & kHigh) ^ kZeros);
-    return notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
-}
-
-// The number written by the first n (1 to 7) digit characters of chunk.
-uint64_t digitsValue(uint64_t chunk, int n)
-{
-    uint64_t x = (chunk - 0x3030303030303030ULL) & ((1ULL << (8 * n)) - 1);
-    x <<= 8 * (8 - n);  // right-align as an eight-digit number with leading zeros
-    x = x * 10 + (x >> 8);
-    return (((x & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-            (((x >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-           32;
-}
-
-size_t readPlainDecimalByCharacter(std::string_view text, double &value, int8_t &fractionDigits)
-{
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    const bool negative = p < end && *p == '-';
-    p += negative;
-    uint64_t digits = 0;
-    const char *const integerStart = p;
-    for (; p < end && isDigit(*p); ++p)
-        digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-    const long integerLength = p - integerStart;
-    long fractionLength = 0;
-    if (p < end && *p == '.') {
-        const char *const fractionStart = ++p;
-        for (; p < end && isDigit(*p); ++p)
-            digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-        fractionLength = p - fractionStart;
-        if (fractionLength == 0)
-            return std::string_view::npos;
-    }
-    if (integerLength == 0 || integerLength + fractionLength > 15 || (p < end && *p != ','))
-        return std::string_view::npos;
-    value = static_cast<double>(digits) / kPowersOfTen[fractionLength];
-    if (negative)
-        value = -value;
-    fractionDigits = static_cast<int8_t>(fractionLength);
-    return static_cast<size_t>(p - text.data());
-}
-
-}  // namespace
-
 size_t readPlainDecimal(std::string_view text, double &value)
 {
     int8_t fractionDigits = 0;
@@ -153,36 +89,8 @@ size_t readPlainDecimal(std::string_view text, double &value)
 
 size_t readPlainDecimal(std::string_view text, double &value, int8_t &fractionDigits)
 {
-    // Digit runs are measured eight characters at a time, without a branch per
-    // character; that needs 18 characters in view (sign, 7 digits, point, 7 digits,
-    // comma), so fields near the end of a record go character by character.
-    if (text.size() < 18)
-        return readPlainDecimalByCharacter(text, value, fractionDigits);
-    const char *p = text.data();
-    const bool negative = *p == '-';
-    p += negative;
-    const uint64_t integerChunk = load8(p);
-    const int integerLength = digitRun(integerChunk);
-    if (integerLength == 0 || integerLength == 8)
-        return readPlainDecimalByCharacter(text, value, fractionDigits);
-    uint64_t digits = digitsValue(integerChunk, integerLength);
-    p += integerLength;
-    int fractionLength = 0;
-    if (*p == '.') {
-        const uint64_t fractionChunk = load8(p + 1);
-        fractionLength = digitRun(fractionChunk);
-        if (fractionLength == 0 || fractionLength == 8)
-            return readPlainDecimalByCharacter(text, value, fractionDigits);
-        digits = digits * kIntegerPowersOfTen[fractionLength] + digitsValue(fractionChunk, fractionLength);
-        p += 1 + fractionLength;
-    }
-    if (*p != ',')
-        return std::string_view::npos;
-    value = static_cast<double>(digits) / kPowersOfTen[fractionLength];
-    if (negative)
-        value = -value;
-    fractionDigits = static_cast<int8_t>(fractionLength);
-    return static_cast<size_t>(p - text.data());
+    static const plaindecimal::Reader reader = plaindecimal::fastestReader();
+    return reader(text, value, fractionDigits);
 }
 
 FieldValue readValue(std::string_view f)

@@ -1,6 +1,9 @@
 #include "data/DataError.h"
 #include "data/FieldReader.h"
+#include "data/PlainDecimal.h"
 #include "data/TimeStrings.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -116,10 +119,27 @@ TEST(SampleTime, UnreadableTimesAndDatesAreDataErrors)
 
 TEST(PlainDecimal, AgreesWithTheFullRulesWhereverTheFieldStands)
 {
-    // Fields in the middle of a record take the eight-at-a-time route, fields near
-    // its end the character-by-character one; both must give readValue's value.
-    std::vector<std::string> fields = {"0", "7", "-7", "12.5", "1234567", "12345678", "1234567.1234567",
-                                       "-0.001", "999999999999999", "0.0000001", "3.14159265358979", "00012.500"};
+    // Every reader this processor runs, on fields in the middle of a record and
+    // at its end (where the faster readers hand over to the character-by-character
+    // one), must give readValue's value and the field's length.
+    std::vector<std::string> fields = {"0",
+                                       "7",
+                                       "-7",
+                                       "12.5",
+                                       "1234567",
+                                       "12345678",
+                                       "1234567.1234567",
+                                       "-0.001",
+                                       "999999999999999",
+                                       "0.0000001",
+                                       "3.14159265358979",
+                                       "00012.500",
+                                       "-12345678901234",
+                                       "1.2345678901234",
+                                       "-1234567.1234567",
+                                       "12345678.1234567",
+                                       "-0",
+                                       "-0.0"};
     for (unsigned seed = 1; seed < 400; ++seed) {
         const unsigned integerDigits = 1 + seed % 9, fractionDigits = seed % 8;
         std::string field = seed % 5 == 0 ? "-" : "";
@@ -131,41 +151,53 @@ TEST(PlainDecimal, AgreesWithTheFullRulesWhereverTheFieldStands)
             field += char('0' + (seed * 11 + i * 5) % 10);
         fields.push_back(field);
     }
-    for (const std::string &field : fields) {
-        std::string scratch;
-        const FieldValue expected = readValue(prepareField(field, scratch));
-        for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
-            double value = -1;
-            const size_t length = readPlainDecimal(field + rest, value);
-            if (length == std::string_view::npos) {
-                EXPECT_GT(field.size() - (field[0] == '-'), 15u) << field;
-                continue;
+    for (const plaindecimal::Reader read : plaindecimal::availableReaders()) {
+        for (const std::string &field : fields) {
+            std::string scratch;
+            const FieldValue expected = readValue(prepareField(field, scratch));
+            for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
+                double value = -1;
+                int8_t digits = -7;
+                const size_t length = read(field + rest, value, digits);
+                if (length == std::string_view::npos) {
+                    EXPECT_GT(field.size() - (field[0] == '-'), 15u) << field;
+                    continue;
+                }
+                EXPECT_EQ(length, field.size()) << field;
+                EXPECT_EQ(std::signbit(value), std::signbit(expected.value)) << field << rest;
+                EXPECT_EQ(value, expected.value) << field << rest;
             }
-            EXPECT_EQ(length, field.size()) << field;
-            EXPECT_EQ(value, expected.value) << field << rest;
         }
     }
 }
 
 TEST(PlainDecimal, CountsTheFractionDigits)
 {
-    for (const auto &[field, digits] : std::vector<std::pair<std::string, int>>{
-             {"7", 0}, {"-12.5", 1}, {"0.00", 2}, {"-0.125", 3}, {"123456.7654321", 7}, {"1.23456789012345", 14}}) {
-        for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
-            double value = 0;
-            int8_t counted = -7;
-            EXPECT_EQ(readPlainDecimal(field + rest, value, counted), field.size()) << field;
-            EXPECT_EQ(counted, digits) << field << rest;
+    for (const plaindecimal::Reader read : plaindecimal::availableReaders())
+        for (const auto &[field, digits] : std::vector<std::pair<std::string, int>>{
+                 {"7", 0}, {"-12.5", 1}, {"0.00", 2}, {"-0.125", 3}, {"123456.7654321", 7}, {"1.23456789012345", 14}}) {
+            for (const std::string &rest : {std::string(), std::string(",1,2,3,4,5,6,7,8,9,10,11,12")}) {
+                double value = 0;
+                int8_t counted = -7;
+                EXPECT_EQ(read(field + rest, value, counted), field.size()) << field;
+                EXPECT_EQ(counted, digits) << field << rest;
+            }
         }
-    }
 }
 
 TEST(PlainDecimal, LeavesEveryOtherFieldToTheFullRules)
 {
-    for (const char *field : {"", "-", ".5", "5.", "1.2.3", "2.5K", "50%", "1E3", " 12", "12 ", "+3"}) {
-        double value = 0;
-        const std::string text = std::string(field) + std::string(20, 'x');
-        EXPECT_EQ(readPlainDecimal(field, value), std::string_view::npos) << field;
-        EXPECT_EQ(readPlainDecimal(text, value), std::string_view::npos) << field;
-    }
+    for (const plaindecimal::Reader read : plaindecimal::availableReaders())
+        for (const char *field : {"", "-", ".5", "-.5", "5.", "1.2.3", "1..2", "--1", "1-2", "2.5K", "50%", "1E3",
+                                  " 12", "12 ", "+3", "12/5", "12:5",
+                                  "12\xB0"
+                                  "5"}) {
+            double value = 0;
+            int8_t digits = 0;
+            const std::string text = std::string(field) + std::string(20, 'x');
+            const std::string field20 = std::string(field) + "," + std::string(20, '1');
+            EXPECT_EQ(read(field, value, digits), std::string_view::npos) << field;
+            EXPECT_EQ(read(text, value, digits), std::string_view::npos) << field;
+            EXPECT_EQ(read(field20, value, digits), std::string_view::npos) << field;
+        }
 }

@@ -3,8 +3,9 @@
 //
 // Every input is used whole as
 //   - a data field: prepareField + readValue against refValue;
-//   - the text at the start of a record: readPlainDecimal, whenever it takes the
-//     whole first field, must give what readValue gives for that field;
+//   - the text at the start of a record: every plain decimal reader this processor
+//     runs, whenever it takes the whole first field, must give what readValue
+//     gives for that field;
 //   - (up to 256 bytes) a date or time text: readDate, timeOfDay, dateTextToDate
 //     against refReadDate, refTimeOfDay, refDateTextToDate; and, cut at its first
 //     line feed into a sample-time field and a collection date, readSampleTime
@@ -36,6 +37,7 @@
 
 #include "data/DataError.h"
 #include "data/FieldReader.h"
+#include "data/PlainDecimal.h"
 #include "data/TimeStrings.h"
 
 #include <cmath>
@@ -226,25 +228,28 @@ void checkValue(std::string_view input)
         disagree("readValue", input, shownValue(code.status, code.value), shownValue(ref.status, ref.value));
 }
 
-// readPlainDecimal either declines or takes exactly the first field, and then its
-// value is readValue's. Checked at the end of a record (character by character)
-// and with more fields behind (eight characters at a time).
+// Every plain decimal reader either declines or takes exactly the first field,
+// and then its value is readValue's. Checked at the end of a record and with
+// more fields behind.
 void checkPlainDecimal(std::string_view input)
 {
     const std::string_view field = input.substr(0, input.find(','));
     std::string scratch;
     const FieldValue full = readValue(prepareField(field, scratch));
     const std::string withMore = std::string(field) + ",12345678,12345678,";
-    for (const std::string_view text : {input, std::string_view(withMore)}) {
-        double value = -1;
-        const size_t length = readPlainDecimal(text, value);
-        if (length == std::string_view::npos)
-            continue;
-        if (length != field.size())
-            disagree("readPlainDecimal (length)", text, std::to_string(length), std::to_string(field.size()));
-        if (full.status != ValueStatus::Ok || !(value == full.value))
-            disagree("readPlainDecimal", text, shown(std::optional(value)), shownValue(full.status, full.value));
-    }
+    for (const plaindecimal::Reader read : plaindecimal::availableReaders())
+        for (const std::string_view text : {input, std::string_view(withMore)}) {
+            double value = -1;
+            int8_t digits = 0;
+            const size_t length = read(text, value, digits);
+            if (length == std::string_view::npos)
+                continue;
+            if (length != field.size())
+                disagree("readPlainDecimal (length)", text, std::to_string(length), std::to_string(field.size()));
+            if (full.status != ValueStatus::Ok || !(value == full.value) ||
+                std::signbit(value) != std::signbit(full.value))
+                disagree("readPlainDecimal", text, shown(std::optional(value)), shownValue(full.status, full.value));
+        }
 }
 
 // ---------------------------------------------------------------- dates and times
