@@ -13,10 +13,10 @@
 namespace kavra {
 namespace {
 
+using text::isDigit;
 using text::trimBlanks;
 
 bool isQuote(char c) { return c == '"' || c == '\''; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLower(char c) { return static_cast<unsigned char>(c - 'a') < 26; }
 
 bool allDigits(std::string_view s)

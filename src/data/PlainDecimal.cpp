@@ -1,5 +1,7 @@
 #include "data/PlainDecimal.h"
 
+#include "data/Text.h"
+
 #include <bit>
 #include <cstring>
 
@@ -11,10 +13,7 @@
 namespace kavra::plaindecimal {
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+using text::isDigit;
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -156,8 +155,9 @@ size_t readByCharacter(std::string_view text, double &value, int8_t &fractionDig
 
 size_t readByWords(std::string_view text, double &value, int8_t &fractionDigits)
 {
-    // Digit runs are measured without a branch per character; that needs 18 characters in view (sign, 7 digits, point,
-    // 7 digits, comma), so fields near the end of a record go character by character.
+    // Digit runs are measured without a branch per character; that needs 18
+    // characters in view (sign, 7 digits, point, 7 digits, comma), so fields
+    // near the end of a record go character by character.
     if (text.size() < 18)
         return readByCharacter(text, value, fractionDigits);
     const char *p = text.data();

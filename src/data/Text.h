@@ -17,6 +17,8 @@ inline std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
 inline char upperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 inline std::string upperCased(std::string_view s)

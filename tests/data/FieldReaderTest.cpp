@@ -122,24 +122,10 @@ TEST(PlainDecimal, AgreesWithTheFullRulesWhereverTheFieldStands)
     // Every reader this processor runs, on fields in the middle of a record and
     // at its end (where the faster readers hand over to the character-by-character
     // one), must give readValue's value and the field's length.
-    std::vector<std::string> fields = {"0",
-                                       "7",
-                                       "-7",
-                                       "12.5",
-                                       "1234567",
-                                       "12345678",
-                                       "1234567.1234567",
-                                       "-0.001",
-                                       "999999999999999",
-                                       "0.0000001",
-                                       "3.14159265358979",
-                                       "00012.500",
-                                       "-12345678901234",
-                                       "1.2345678901234",
-                                       "-1234567.1234567",
-                                       "12345678.1234567",
-                                       "-0",
-                                       "-0.0"};
+    std::vector<std::string> fields = {"0", "7", "-7", "12.5", "1234567", "12345678", "1234567.1234567",
+                                       "-0.001", "999999999999999", "0.0000001", "3.14159265358979", "00012.500",
+                                       "-12345678901234", "1.2345678901234", "-1234567.1234567",
+                                       "12345678.1234567", "-0", "-0.0"};
     for (unsigned seed = 1; seed < 400; ++seed) {
         const unsigned integerDigits = 1 + seed % 9, fractionDigits = seed % 8;
         std::string field = seed % 5 == 0 ? "-" : "";
@@ -189,9 +175,7 @@ TEST(PlainDecimal, LeavesEveryOtherFieldToTheFullRules)
 {
     for (const plaindecimal::Reader read : plaindecimal::availableReaders())
         for (const char *field : {"", "-", ".5", "-.5", "5.", "1.2.3", "1..2", "--1", "1-2", "2.5K", "50%", "1E3",
-                                  " 12", "12 ", "+3", "12/5", "12:5",
-                                  "12\xB0"
-                                  "5"}) {
+                                  " 12", "12 ", "+3", "12/5", "12:5", "12\xB0" "5"}) {
             double value = 0;
             int8_t digits = 0;
             const std::string text = std::string(field) + std::string(20, 'x');

@@ -237,7 +237,8 @@ void checkPlainDecimal(std::string_view input)
     std::string scratch;
     const FieldValue full = readValue(prepareField(field, scratch));
     const std::string withMore = std::string(field) + ",12345678,12345678,";
-    for (const plaindecimal::Reader read : plaindecimal::availableReaders())
+    static const std::vector<plaindecimal::Reader> readers = plaindecimal::availableReaders();
+    for (const plaindecimal::Reader read : readers)
         for (const std::string_view text : {input, std::string_view(withMore)}) {
             double value = -1;
             int8_t digits = 0;
